@@ -1,0 +1,36 @@
+# make        builds the program and the native tests
+# make run    sets up what is missing, builds and starts the editor
+# make test   sets up what is missing, builds and runs every test
+BUILD_DIR ?= build
+HOST_DIR := $(BUILD_DIR)/host
+WIN_DIR := $(BUILD_DIR)/win
+CTEST_FLAGS ?= --output-on-failure -j2
+
+.PHONY: all build setup run test clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+$(HOST_DIR)/build.ninja:
+	cmake -S . -B $(HOST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+
+$(WIN_DIR)/build.ninja:
+	cmake -S . -B $(WIN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DFORUM_HOST_BUILD_DIR=$(abspath $(HOST_DIR))
+
+build: $(HOST_DIR)/build.ninja $(WIN_DIR)/build.ninja
+	cmake --build $(HOST_DIR)
+	cmake --build $(WIN_DIR)
+
+run: setup build
+	tools/run-editor.sh $(WIN_DIR)/forum-editor.exe
+
+test: setup build
+	tools/test-env.sh ctest --test-dir $(WIN_DIR) $(CTEST_FLAGS)
+
+clean:
+	rm -rf $(BUILD_DIR)

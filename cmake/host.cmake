@@ -1,0 +1,34 @@
+# Native build of the text logic: unit tests with sanitizers, fuzzers and
+# benchmarks.
+
+include(GoogleTest)
+find_package(GTest REQUIRED)
+
+set(FORUM_SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# The same text sources, built with the sanitizers for the tests.
+add_library(forum_text_checked STATIC ${FORUM_TEXT_SOURCES})
+target_include_directories(forum_text_checked PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_options(forum_text_checked PUBLIC ${FORUM_SANITIZERS} -g)
+target_link_options(forum_text_checked PUBLIC ${FORUM_SANITIZERS})
+
+file(GLOB FORUM_HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/host/*.cpp)
+add_executable(forum-host-tests ${FORUM_HOST_TEST_SOURCES})
+target_link_libraries(forum-host-tests PRIVATE forum_text_checked GTest::gtest_main)
+gtest_discover_tests(forum-host-tests TEST_PREFIX "host." PROPERTIES LABELS host)
+
+# Generated resources must match their generator.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/test_gen_resources.py)
+    add_test(NAME host.resources
+             COMMAND ${Python3_EXECUTABLE} -m unittest tests/tools/test_gen_resources.py
+             WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+    set_tests_properties(host.resources PROPERTIES LABELS host)
+endif()
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/CMakeLists.txt)
+    add_subdirectory(fuzz)
+endif()
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/bench/CMakeLists.txt)
+    add_subdirectory(bench)
+endif()

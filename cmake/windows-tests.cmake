@@ -1,0 +1,48 @@
+# Wine-side GoogleTest suite and end-to-end tests, all run by ctest.
+# They need the environment that tools/test-env.sh sets up: a private X
+# display, a Wine prefix made for the run and a wineserver kept alive.
+
+include(GoogleTest)
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB FORUM_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(forum-win-tests ${FORUM_WIN_TEST_SOURCES})
+target_link_libraries(forum-win-tests PRIVATE forum_core forum_resources gtest)
+target_link_options(forum-win-tests PRIVATE -static -static-libgcc -static-libstdc++)
+
+# Discovery runs the test program under Wine, so it waits for the test run,
+# where the display and the wineserver are up.
+gtest_discover_tests(forum-win-tests
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    TEST_PREFIX "wine."
+    PROPERTIES TIMEOUT 120 LABELS wine)
+
+# A second Windows program that the end-to-end tests use to look into the
+# running editor from outside, as a screen reader would.
+add_executable(fe-probe tests/e2e/probe.cpp)
+target_link_libraries(fe-probe PRIVATE user32 kernel32)
+target_link_options(fe-probe PRIVATE -static -static-libgcc -static-libstdc++)
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+file(GLOB FORUM_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/test_*.py)
+foreach(test_file IN LISTS FORUM_E2E_TESTS)
+    get_filename_component(test_name ${test_file} NAME_WE)
+    add_test(NAME e2e.${test_name}
+             COMMAND ${Python3_EXECUTABLE} ${test_file} -v)
+    set_tests_properties(e2e.${test_name} PROPERTIES
+        RUN_SERIAL TRUE
+        TIMEOUT 300
+        LABELS e2e
+        ENVIRONMENT "FORUM_EDITOR_EXE=$<TARGET_FILE:forum-editor>;FORUM_PROBE_EXE=$<TARGET_FILE:fe-probe>;FORUM_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}")
+endforeach()
+
+# Bring the native tests into the same run, so that one ctest summary covers all.
+if(FORUM_HOST_BUILD_DIR)
+    file(WRITE ${CMAKE_BINARY_DIR}/host-tests.cmake "subdirs(\"${FORUM_HOST_BUILD_DIR}\")\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/host-tests.cmake)
+endif()

@@ -1,0 +1,43 @@
+# The Windows program, its Wine-side tests and its end-to-end tests.
+
+enable_language(RC)
+
+set(FORUM_WIN_SOURCES
+    app/command_dispatch.cpp
+    app/document_state.cpp
+    app/main_window.cpp
+    app/startup.cpp
+    format/char_format.cpp
+    markup/editor_key_hook.cpp
+    markup/editor_selection.cpp
+    markup/insert_format.cpp
+    markup/wrap_selection.cpp
+    print/printing.cpp
+    ui/menus.cpp
+    ui/toolbar.cpp
+)
+
+set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 kernel32)
+
+# Everything but the entry point, so that the Wine tests drive the same code.
+add_library(forum_core STATIC ${FORUM_WIN_SOURCES})
+target_include_directories(forum_core PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(forum_core PUBLIC NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+target_compile_options(forum_core PRIVATE -Wall -Wextra)
+target_link_libraries(forum_core PUBLIC forum_text ${FORUM_WIN_LIBS})
+
+# Resources are linked into the test programs too, so that they load the
+# same menus, accelerators and bitmaps as the program.
+add_library(forum_resources OBJECT res/forum-editor.rc)
+set_property(SOURCE res/forum-editor.rc APPEND PROPERTY OBJECT_DEPENDS
+             ${CMAKE_CURRENT_SOURCE_DIR}/res/resource_ids.h)
+
+add_executable(forum-editor WIN32 app/main.cpp)
+target_link_libraries(forum-editor PRIVATE forum_core forum_resources)
+# The C and C++ runtimes are linked in, so the program runs on a bare Windows.
+target_link_options(forum-editor PRIVATE -static -static-libgcc -static-libstdc++)
+
+option(FORUM_BUILD_TESTS "Build the Wine-side and end-to-end tests" ON)
+if(FORUM_BUILD_TESTS)
+    include(cmake/windows-tests.cmake)
+endif()
