@@ -1,0 +1,3 @@
+#include "app/command_dispatch.h"
+
+void dispatch_command(HWND, WORD) {}

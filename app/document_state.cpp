@@ -1,0 +1,3 @@
+#include "app/document_state.h"
+
+DocumentState g_doc;

@@ -1,0 +1,16 @@
+// The Main window procedure: creates the toolbar and the Editor control,
+// keeps them laid out, shows the context menu and hands commands on.
+#pragma once
+
+#include <windows.h>
+
+// Style of the Editor control: child, visible, border, both scroll bars,
+// multi-line, automatic scrolling and a selection that stays visible while
+// a menu or dialog has the focus.
+inline constexpr DWORD EDITOR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
+                                      ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL;
+
+// The most text the Editor control accepts, typed, pasted or read from a file.
+inline constexpr LPARAM EDITOR_TEXT_LIMIT = 0x7FFFFFFE;
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

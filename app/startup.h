@@ -1,0 +1,25 @@
+// Process start: the window class, the Main window and the message loop.
+#pragma once
+
+#include <windows.h>
+
+// Class name and the Main window's first title (two blanks before "by").
+inline constexpr char FORUM_EDITOR_CLASS[] = "KLESTOR FORUM EDITOR  by vorlen :)";
+
+inline constexpr int MAIN_WINDOW_WIDTH = 650;
+inline constexpr int MAIN_WINDOW_HEIGHT = 650;
+
+// Exit code when the program cannot open its window at all.
+inline constexpr int EXIT_STARTUP_FAILED = 1;
+
+ATOM register_main_class(HINSTANCE instance);
+
+// Creates, shows and paints the Main window and adds the smiley menu.
+// Returns 1 on success and 0 when the window could not be created.
+int create_main_window(HINSTANCE instance, int show_command);
+
+// Runs the message loop until WM_QUIT and returns its exit code.
+int run_message_loop(HWND main_window, HACCEL accelerators);
+
+// The whole entry procedure; returns the process exit code.
+int run_forum_editor(HINSTANCE instance, int show_command);

@@ -1,0 +1,14 @@
+// Character and view formatting of the Editor control.
+#pragma once
+
+#include <windows.h>
+
+// Every whole character format the editor applies names these members:
+// size, colour, face, character set, background colour, bold, italic,
+// underline and strikeout.
+inline constexpr DWORD CHAR_FORMAT_MASK = 0xEC00000F;
+
+// The format a new document is typed in: Courier New, East European
+// character set, colour RGB(1, 0, 0). Stores CHAR_FORMAT_MASK as the
+// process-wide mask. Returns false after telling the user of a failure.
+bool set_default_font(HWND editor);

@@ -1,0 +1,6 @@
+#include "ui/toolbar.h"
+
+HWND create_toolbar(HWND)
+{
+    return nullptr;
+}
