@@ -1,0 +1,151 @@
+"""End-to-end rig: starts the real forum-editor.exe under Wine on the test
+display, drives it with xdotool as a user would, reads the clipboard with
+xclip and looks into it with fe-probe.exe. Every process it starts is ended
+again by its process id, whatever happens in the test."""
+
+import os
+import re
+import signal
+import subprocess
+import time
+import unittest
+
+EXE = os.environ.get("FORUM_EDITOR_EXE", "")
+PROBE = os.environ.get("FORUM_PROBE_EXE", "")
+ARTIFACTS = os.environ.get("FORUM_TEST_ARTIFACTS", "")
+TITLE = "KLESTOR FORUM EDITOR  by vorlen :)"
+
+
+def run(args, timeout=30, **kwargs):
+    return subprocess.run(args, capture_output=True, timeout=timeout, **kwargs)
+
+
+def wait_until(condition, timeout=15.0, interval=0.1, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+def find_windows(name_regex):
+    result = run(["xdotool", "search", "--onlyvisible", "--name", name_regex])
+    return [line for line in result.stdout.decode().split() if line]
+
+
+class Editor:
+    """One running editor process."""
+
+    def __init__(self, env=None):
+        self.env = dict(os.environ, **(env or {}))
+        self.process = None
+        self.window = None
+
+    def start(self, wait=True):
+        self.process = subprocess.Popen(["wine", EXE], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
+        if wait:
+            self.window = self.wait_for_window("^" + re.escape(TITLE) + "$")
+            self.focus()
+        return self
+
+    def wait_for_window(self, name_regex, timeout=30.0):
+        def found():
+            self.assert_running()
+            windows = find_windows(name_regex)
+            return windows[0] if windows else None
+        return wait_until(found, timeout, what=f"a window named {name_regex!r}")
+
+    def assert_running(self):
+        if self.process.poll() is not None:
+            raise AssertionError(f"the editor ended early with exit code {self.process.returncode}")
+
+    def focus(self, window=None):
+        run(["xdotool", "windowfocus", "--sync", window or self.window])
+
+    def key(self, *keys):
+        run(["xdotool", "key", "--clearmodifiers", "--delay", "40", *keys])
+
+    def type(self, text):
+        run(["xdotool", "type", "--delay", "30", text], timeout=120)
+
+    def click(self, x, y, button=1, window=None):
+        run(["xdotool", "mousemove", "--window", window or self.window, str(x), str(y),
+             "click", str(button)])
+
+    def probe(self, *args):
+        result = run(["wine", PROBE, *args], env=self.env)
+        if result.returncode != 0:
+            raise AssertionError(f"fe-probe {' '.join(args)} failed with {result.returncode}")
+        return result.stdout.decode("cp1250")
+
+    def editor_text(self):
+        return self.probe("editor-text")
+
+    def wait_for_text(self, expected, timeout=15.0):
+        wait_until(lambda: self.editor_text() == expected, timeout,
+                   what=f"editor text {expected!r} (last: {self.editor_text()!r})")
+
+    def layout(self):
+        rects = {}
+        for line in self.probe("layout").splitlines():
+            name, *numbers = line.split()
+            rects[name] = tuple(int(n) for n in numbers)
+        return rects
+
+    def wait_for_exit(self, timeout=20.0):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError("the editor did not end")
+
+    def stop(self):
+        """Ends the process we started, by its id, if it still runs."""
+        if self.process and self.process.poll() is None:
+            try:
+                os.killpg(self.process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            self.process.wait(10)
+
+
+def clipboard():
+    result = run(["xclip", "-o", "-selection", "clipboard"], timeout=5)
+    return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
+
+
+def wait_for_clipboard(expected, timeout=10.0):
+    """The X clipboard follows Wine's about a second later: poll it."""
+    wait_until(lambda: clipboard() == expected, timeout,
+               what=f"clipboard {expected!r} (last: {clipboard()!r})")
+
+
+def screenshot(name):
+    if not ARTIFACTS:
+        return None
+    os.makedirs(ARTIFACTS, exist_ok=True)
+    path = os.path.join(ARTIFACTS, f"{name}.png")
+    run(["import", "-window", "root", path])
+    return path
+
+
+class EditorTestCase(unittest.TestCase):
+    """Gives each test an `editor` that is always stopped, and keeps a
+    screenshot of the screen when the test fails (taken before the editor
+    is stopped, so that the failure can be seen)."""
+
+    def setUp(self):
+        self.editor = Editor()
+        self.addCleanup(self.editor.stop)
+        self.addCleanup(self._screenshot_on_failure)
+
+    def _screenshot_on_failure(self):
+        outcome = getattr(self, "_outcome", None)
+        if outcome is not None and not outcome.success:
+            path = screenshot(self.id())
+            if path:
+                print(f"screenshot kept: {path}")

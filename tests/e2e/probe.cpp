@@ -1,0 +1,170 @@
+// fe-probe: looks into the running editor from another process, the way an
+// accessibility tool would, for the end-to-end tests. Only messages that
+// work across processes are used (no pointers to structures).
+//
+//   fe-probe editor-text        the Editor control's text, raw bytes
+//   fe-probe title              the Main window's title
+//   fe-probe layout             window, client, toolbar and editor rectangles
+//   fe-probe focus              whether the Editor control has the focus
+//   fe-probe selection          the Editor control's selection (EM_GETSEL)
+//   fe-probe dialogs            every visible dialog of the editor: title and texts
+//   fe-probe press TITLE ID     presses button ID in the visible dialog TITLE
+//
+// Exit code 0 on success, 2 when the window asked for is not there.
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char MAIN_CLASS[] = "KLESTOR FORUM EDITOR  by vorlen :)";
+constexpr int NOT_FOUND = 2;
+
+HWND find_main_window()
+{
+    return FindWindowA(MAIN_CLASS, nullptr);
+}
+
+std::string window_text(HWND window)
+{
+    const auto length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const auto copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+void print_rect(const char* name, HWND window, HWND relative_to)
+{
+    RECT rect{};
+    if (window) {
+        GetWindowRect(window, &rect);
+        if (relative_to)
+            MapWindowPoints(nullptr, relative_to, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    printf("%s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+int print_layout(HWND main)
+{
+    print_rect("window", main, nullptr);
+    RECT client;
+    GetClientRect(main, &client);
+    printf("client %ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
+    print_rect("editor", GetDlgItem(main, 1), main);
+    print_rect("toolbar", FindWindowExA(main, nullptr, "ToolbarWindow32", nullptr), main);
+    return 0;
+}
+
+int print_focus(HWND main)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+    printf("%s\n", info.hwndFocus == GetDlgItem(main, 1) ? "editor" : "elsewhere");
+    return 0;
+}
+
+struct DialogSearch {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect_dialog(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    char class_name[64]{};
+    GetClassNameA(window, class_name, sizeof class_name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && IsWindowVisible(window) && std::string(class_name) == "#32770")
+        search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> editor_dialogs(HWND main)
+{
+    DialogSearch search{};
+    GetWindowThreadProcessId(main, &search.process);
+    EnumWindows(collect_dialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK print_static_text(HWND child, LPARAM)
+{
+    char class_name[64]{};
+    GetClassNameA(child, class_name, sizeof class_name);
+    if (std::string(class_name) == "Static") {
+        const std::string text = window_text(child);
+        if (!text.empty())
+            printf("text %s\n", text.c_str());
+    }
+    return TRUE;
+}
+
+int print_dialogs(HWND main)
+{
+    for (HWND dialog : editor_dialogs(main)) {
+        printf("dialog %s\n", window_text(dialog).c_str());
+        EnumChildWindows(dialog, print_static_text, 0);
+    }
+    return 0;
+}
+
+int press_button(HWND main, const std::string& title, int id)
+{
+    for (HWND dialog : editor_dialogs(main)) {
+        if (window_text(dialog) == title) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+            return 0;
+        }
+    }
+    return NOT_FOUND;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (argc < 2) {
+        fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|press TITLE ID\n");
+        return 1;
+    }
+    const std::string command = argv[1];
+    HWND main = find_main_window();
+    if (!main)
+        return NOT_FOUND;
+
+    if (command == "editor-text") {
+        const std::string text = window_text(GetDlgItem(main, 1));
+        fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
+    if (command == "title") {
+        printf("%s\n", window_text(main).c_str());
+        return 0;
+    }
+    if (command == "layout")
+        return print_layout(main);
+    if (command == "focus")
+        return print_focus(main);
+    if (command == "selection") {
+        DWORD first = 0, last = 0;
+        SendMessageA(GetDlgItem(main, 1), EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+        printf("%lu %lu\n", first, last);
+        return 0;
+    }
+    if (command == "dialogs")
+        return print_dialogs(main);
+    if (command == "press" && argc == 4)
+        return press_button(main, argv[2], atoi(argv[3]));
+    fprintf(stderr, "fe-probe: unknown command %s\n", command.c_str());
+    return 1;
+}

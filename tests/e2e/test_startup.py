@@ -1,0 +1,44 @@
+"""Start-up, typing and closing, on the real program."""
+
+import re
+import unittest
+
+from harness import TITLE, EditorTestCase, find_windows, run, wait_until
+
+
+class StartupTest(EditorTestCase):
+    def test_opens_at_650_by_650_with_its_title_and_the_editor_filling_the_client_area(self):
+        self.editor.start()
+
+        self.assertEqual(self.editor.probe("title").strip(), TITLE)
+        layout = self.editor.layout()
+        left, top, right, bottom = layout["window"]
+        self.assertEqual((right - left, bottom - top), (650, 650))
+        _, toolbar_top, _, toolbar_bottom = layout["toolbar"]
+        self.assertEqual(layout["editor"], (0, toolbar_bottom - toolbar_top, *layout["client"][2:]))
+        self.assertEqual(self.editor.probe("focus").strip(), "editor")
+
+    def test_typed_text_appears_in_the_editor(self):
+        self.editor.start()
+        self.editor.type("Hello forum, 42 [b]!")
+        self.editor.wait_for_text("Hello forum, 42 [b]!")
+
+    def test_closing_the_window_ends_the_process_with_exit_code_0(self):
+        self.editor.start()
+        self.editor.type("some words")
+        self.editor.wait_for_text("some words")
+        self.editor.key("alt+F4")
+        self.assertEqual(self.editor.wait_for_exit(), 0)
+
+    def test_without_the_rich_edit_library_it_says_so_and_exits_with_an_error(self):
+        self.editor.env["WINEDLLOVERRIDES"] = "riched32=d"
+        self.editor.start(wait=False)
+
+        box = self.editor.wait_for_window("^Error$")
+        self.editor.focus(box)
+        self.editor.key("Return")
+        self.assertNotEqual(self.editor.wait_for_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()

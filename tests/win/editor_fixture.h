@@ -1,0 +1,35 @@
+// Shared set-up for the Wine-side tests: the real Main window, created by
+// the program's own start-up code, with its real rich-edit control.
+#pragma once
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// Handles the messages that are waiting, as the message loop would (but
+// without stopping at WM_QUIT, which a closed window leaves behind).
+void pump_messages();
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the Main window again with another show command.
+    void recreate_main_window(int show_command);
+
+    std::string text() const;
+    void set_text(const std::string& text);
+    void select(LONG first, LONG last);
+    CHARRANGE selection() const;
+    std::string selected_text() const;
+    // The control's text between two positions, as the control counts them.
+    std::string text_range(LONG first, LONG last) const;
+    LONG text_length() const;
+
+    HWND main_window = nullptr;
+    HWND editor = nullptr;
+};

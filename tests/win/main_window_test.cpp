@@ -1,0 +1,177 @@
+#include "editor_fixture.h"
+
+#include "app/document_state.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "markup/editor_key_hook.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+class MainWindowTest : public EditorTest {
+protected:
+    RECT editor_rect_in_client() const
+    {
+        RECT rect;
+        GetWindowRect(editor, &rect);
+        MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+
+    int toolbar_height() const
+    {
+        RECT rect{};
+        if (g_doc.toolbar)
+            GetWindowRect(g_doc.toolbar, &rect);
+        return rect.bottom - rect.top;
+    }
+
+    void expect_editor_fills_client_area_below_toolbar() const
+    {
+        RECT client;
+        GetClientRect(main_window, &client);
+        const RECT rect = editor_rect_in_client();
+        EXPECT_EQ(rect.left, 0);
+        EXPECT_EQ(rect.top, toolbar_height());
+        EXPECT_EQ(rect.right, client.right);
+        EXPECT_EQ(rect.bottom, client.bottom);
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, ClassCarriesProcedureMenuCursorAndWhiteBackground)
+{
+    WNDCLASSEXA info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetClassInfoExA(g_doc.instance, FORUM_EDITOR_CLASS, &info));
+    EXPECT_EQ(info.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(info.lpfnWndProc, main_window_proc);
+    EXPECT_EQ(info.hbrBackground, GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_STREQ(info.lpszMenuName, "MYMENU");
+}
+
+TEST_F(MainWindowTest, OpensWithClassNameAsTitleAt650By650)
+{
+    char title[128]{};
+    GetWindowTextA(main_window, title, sizeof title);
+    EXPECT_STREQ(title, "KLESTOR FORUM EDITOR  by vorlen :)");
+
+    RECT rect;
+    GetWindowRect(main_window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 650);
+    EXPECT_EQ(rect.bottom - rect.top, 650);
+    EXPECT_TRUE(IsWindowVisible(main_window));
+    EXPECT_EQ(GetWindowLongA(main_window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(g_doc.main_window, main_window);
+}
+
+TEST_F(MainWindowTest, HonoursMinimisedAndMaximisedShowCommands)
+{
+    recreate_main_window(SW_SHOWMINIMIZED);
+    EXPECT_TRUE(IsIconic(main_window));
+    recreate_main_window(SW_SHOWMAXIMIZED);
+    EXPECT_TRUE(IsZoomed(main_window));
+}
+
+TEST_F(MainWindowTest, EditorIsRichEditChildOneWithMouseEventsAndNoHiddenSelection)
+{
+    EXPECT_EQ(GetParent(editor), main_window);
+    EXPECT_EQ(GetDlgCtrlID(editor), IDC_EDITOR);
+    EXPECT_EQ(GetDlgItem(main_window, IDC_EDITOR), editor);
+
+    // The control manages its border and scroll-bar bits itself.
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(editor, GWL_STYLE));
+    const DWORD expected = EDITOR_STYLE & ~(WS_BORDER | WS_HSCROLL | WS_VSCROLL);
+    EXPECT_EQ(style & expected, expected);
+    EXPECT_TRUE(GetWindowLongA(editor, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(SendMessageA(editor, EM_GETEVENTMASK, 0, 0) & ENM_MOUSEEVENTS);
+    EXPECT_NE(g_doc.richedit_library, nullptr);
+}
+
+TEST_F(MainWindowTest, EditorTakesTextBeyondTheDefault64000Characters)
+{
+    set_text(std::string(64000, 'x'));
+    select(64000, 64000);
+    SendMessageA(editor, WM_CHAR, 'y', 0);
+    SendMessageA(editor, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("tail"));
+
+    EXPECT_EQ(text_length(), 64005);
+    EXPECT_EQ(text_range(63999, 64005), "xytail");
+}
+
+TEST_F(MainWindowTest, EditorFillsClientAreaBelowToolbarAfterEveryResize)
+{
+    expect_editor_fills_client_area_below_toolbar();
+
+    SetWindowPos(main_window, nullptr, 0, 0, 800, 420, SWP_NOMOVE | SWP_NOZORDER);
+    pump_messages();
+    expect_editor_fills_client_area_below_toolbar();
+    EXPECT_EQ(GetFocus(), editor);
+
+    SetFocus(nullptr);
+    SetWindowPos(main_window, nullptr, 0, 0, 500, 700, SWP_NOMOVE | SWP_NOZORDER);
+    pump_messages();
+    expect_editor_fills_client_area_below_toolbar();
+    EXPECT_EQ(GetFocus(), editor);
+}
+
+TEST_F(MainWindowTest, FocusGivenToTheFrameMovesOnToTheEditor)
+{
+    SetFocus(main_window);
+    pump_messages();
+    EXPECT_EQ(GetFocus(), editor);
+}
+
+TEST_F(MainWindowTest, KeyHookIsInstalledAndWantsAllKeys)
+{
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(editor, GWLP_WNDPROC)), editor_key_hook);
+    EXPECT_NE(g_doc.editor_previous_proc, nullptr);
+    EXPECT_NE(g_doc.editor_previous_proc, editor_key_hook);
+    EXPECT_EQ(SendMessageA(editor, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
+}
+
+TEST_F(MainWindowTest, KeyReleaseInEditorWrapsLinesAtTheWindowEdgeAgain)
+{
+    std::string line;
+    for (int i = 0; i < 60; ++i)
+        line += "word ";
+    set_text(line);
+
+    // Lay the lines out for a very wide target, as the printer layout does.
+    HDC screen = GetDC(nullptr);
+    SendMessageA(editor, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(screen), 1440 * 40);
+    const auto lines_for_wide_target = SendMessageA(editor, EM_GETLINECOUNT, 0, 0);
+
+    SendMessageA(editor, WM_KEYUP, 'A', 0xC0000001);
+    const auto lines_at_window_edge = SendMessageA(editor, EM_GETLINECOUNT, 0, 0);
+    ReleaseDC(nullptr, screen);
+
+    EXPECT_EQ(lines_for_wide_target, 1);
+    EXPECT_GT(lines_at_window_edge, 1);
+}
+
+TEST_F(MainWindowTest, CloseDestroysEditorThenWindowAndQuitsWithZero)
+{
+    set_text("unsaved words");
+    SendMessageA(main_window, WM_CLOSE, 0, 0);
+
+    EXPECT_FALSE(IsWindow(editor));
+    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_EQ(g_doc.richedit_library, nullptr);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+}
+
+TEST_F(MainWindowTest, UnknownCommandsChangeNothing)
+{
+    set_text("abc");
+    select(1, 2);
+    for (WORD command : {WORD{1}, WORD{3239}, WORD{3254}})
+        SendMessageA(main_window, WM_COMMAND, command, 0);
+    EXPECT_EQ(text(), "abc");
+    EXPECT_EQ(selection().cpMin, 1);
+    EXPECT_EQ(selection().cpMax, 2);
+}
