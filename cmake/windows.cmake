@@ -7,10 +7,14 @@ set(FORUM_WIN_SOURCES
     app/document_state.cpp
     app/main_window.cpp
     app/startup.cpp
+    document/document_files.cpp
     format/char_format.cpp
+    markup/color_tag.cpp
     markup/editor_key_hook.cpp
     markup/editor_selection.cpp
     markup/insert_format.cpp
+    markup/post_link.cpp
+    markup/reflow.cpp
     markup/wrap_selection.cpp
     print/printing.cpp
     ui/menus.cpp

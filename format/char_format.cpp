@@ -23,3 +23,8 @@ bool set_default_font(HWND editor)
     }
     return true;
 }
+
+// Placeholders until the formatting commands land.
+bool choose_font(HWND) { return true; }
+void choose_background_color(HWND) {}
+void select_all(HWND) {}

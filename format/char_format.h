@@ -12,3 +12,13 @@ inline constexpr DWORD CHAR_FORMAT_MASK = 0xEC00000F;
 // character set, colour RGB(1, 0, 0). Stores CHAR_FORMAT_MASK as the
 // process-wide mask. Returns false after telling the user of a failure.
 bool set_default_font(HWND editor);
+
+// The font dialog, applied to the selection. Returns false only after
+// telling the user that the control refused the format.
+bool choose_font(HWND editor);
+
+// The colour dialog for the editing area's background.
+void choose_background_color(HWND editor);
+
+// Selects the whole text without moving the focus.
+void select_all(HWND editor);
