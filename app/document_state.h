@@ -33,6 +33,10 @@ struct DocumentState {
 
     std::string file_name;
     int file_kind = FILE_KIND_RTF;
+
+    // The printer DC that the Editor control lays its lines out for; released
+    // when a newer one replaces it.
+    HDC print_target_dc = nullptr;
 };
 
 extern DocumentState g_doc;

@@ -4,6 +4,7 @@
 
 #include "app/command_dispatch.h"
 #include "app/document_state.h"
+#include "document/document_files.h"
 #include "format/char_format.h"
 #include "markup/editor_key_hook.h"
 #include "print/printing.h"
@@ -127,10 +128,15 @@ LRESULT on_init_menu_popup(WPARAM wparam)
 
 LRESULT on_close(HWND window)
 {
+    // Unsaved work is never dropped silently: the user may save it, discard
+    // it or stay.
+    if (!confirm_close(g_doc.editor))
+        return 0;
     // The Editor control goes first, so that no rich-edit window is left
     // when the library is released on WM_DESTROY.
     DestroyWindow(g_doc.editor);
     g_doc.editor = nullptr;
+    release_print_target();
     DestroyWindow(window);
     return 0;
 }

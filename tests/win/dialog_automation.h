@@ -1,0 +1,92 @@
+// Drives the modal dialogs and message boxes that the code under test opens.
+//
+// A modal dialog runs its own message loop on the thread that opened it, so
+// the test thread cannot answer it itself: a DialogDriver runs a script on a
+// helper thread that waits for each dialog, reads it, fills it in and presses
+// its buttons, while the test thread calls the code that opens them. Every
+// wait has a timeout; a script that times out fails the test instead of
+// hanging it, and any dialog that no script step answered is recorded and
+// closed, so that the test thread always gets back.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+inline constexpr DWORD DIALOG_TIMEOUT_MS = 15000;
+
+// Control identifiers of the common open and save dialogs.
+inline constexpr int FILE_DIALOG_NAME_EDIT = 1148;
+inline constexpr int FILE_DIALOG_FILTER_COMBO = 1136;
+
+// A visible top-level window of this process. An empty title matches any;
+// other_than skips a window already known (a message box that a dialog of
+// the same title opens on top of itself).
+struct WindowQuery {
+    std::string class_name = "#32770";
+    std::string title;
+    HWND other_than = nullptr;
+};
+
+// Thrown by the waiting steps when nothing turns up in time.
+struct DialogTimeout {
+    std::string what;
+};
+
+HWND find_window(const WindowQuery& query);
+HWND wait_for_window(const WindowQuery& query, DWORD timeout_ms = DIALOG_TIMEOUT_MS);
+void wait_until_closed(HWND window, DWORD timeout_ms = DIALOG_TIMEOUT_MS);
+
+// Read without sending messages, so they never wait for the dialog's thread.
+std::string window_caption(HWND window);
+std::vector<std::string> static_texts(HWND dialog);
+
+std::string control_text(HWND dialog, int control_id);
+void set_control_text(HWND dialog, int control_id, const std::string& text);
+// Selects an item as the user would, so that the dialog hears of it.
+void select_combo_item(HWND dialog, int combo_id, int index);
+void press_button(HWND dialog, int button_id);
+void close_with_button(HWND dialog, int button_id);
+
+// What a message box said.
+struct MessageBoxSeen {
+    std::string caption;
+    std::string text;
+};
+
+// Waits for the message box with this caption, reads it and answers it.
+MessageBoxSeen answer_message_box(const std::string& caption, int button_id);
+
+// Fills in an open or save dialog: the file name, the filter (1-based; 0
+// leaves it), then OK or Cancel. Returns the dialog's window.
+HWND fill_file_dialog(const std::string& title, const std::string& file_name, int filter_index, int button_id);
+
+// Runs a script on a helper thread; see the top of this file.
+class DialogDriver {
+public:
+    explicit DialogDriver(std::function<void()> script);
+    ~DialogDriver();
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    // Call once the code under test has returned. Waits for the script,
+    // closes what is left and returns every failure: script timeouts and
+    // dialogs that nobody answered. Messages are pumped while it waits.
+    std::vector<std::string> finish();
+
+private:
+    void run(std::function<void()> script);
+    void close_unanswered_dialogs();
+
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::vector<std::string> failures_;
+    std::thread thread_;
+};
+
+// For gtest messages: the failures, one per line.
+std::string describe(const std::vector<std::string>& failures);

@@ -1,0 +1,527 @@
+// New, Open, Save and Save As on real files, through the real open and save
+// dialogs, and the question before unsaved work is closed.
+#include "dialog_automation.h"
+#include "editor_fixture.h"
+#include "wine_host.h"
+
+#include <functional>
+#include <memory>
+
+#include "app/document_state.h"
+#include "document/document_files.h"
+
+namespace {
+
+constexpr int RTF_FILTER = 1;
+constexpr int TEXT_FILTER = 2;
+
+// Runs `action` on the test thread while `script` answers its dialogs.
+void with_dialogs(const std::function<void()>& script, const std::function<void()>& action)
+{
+    DialogDriver driver(script);
+    action();
+    const auto failures = driver.finish();
+    EXPECT_TRUE(failures.empty()) << describe(failures);
+}
+
+void without_dialogs(const std::function<void()>& action)
+{
+    with_dialogs([] {}, action);
+}
+
+// Keeps a file open with no sharing, as another program that locked it.
+struct FileLock {
+    HANDLE handle;
+    explicit FileLock(const std::string& path)
+        : handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~FileLock()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+};
+
+class DocumentFilesTest : public EditorTest {
+protected:
+    std::string title() const
+    {
+        char buffer[1024]{};
+        GetWindowTextA(main_window, buffer, sizeof buffer);
+        return buffer;
+    }
+
+    bool modified() const { return SendMessageA(editor, EM_GETMODIFY, 0, 0) != 0; }
+
+    // Typed as keys reach the control, so that it is undoable typing.
+    void type(const std::string& keys)
+    {
+        for (unsigned char key : keys)
+            SendMessageA(editor, WM_CHAR, key, 0);
+    }
+
+    void set_modified_text(const std::string& content)
+    {
+        set_text(content);
+        SendMessageA(editor, EM_SETMODIFY, TRUE, 0);
+    }
+
+    void open_file(const std::string& path, int filter)
+    {
+        with_dialogs([&] { fill_file_dialog("Open", path, filter, IDOK); }, [&] { open_document(editor); });
+    }
+
+    void save_file_as(const std::string& path, int filter)
+    {
+        with_dialogs([&] { fill_file_dialog("Save As", path, filter, IDOK); },
+                     [&] { EXPECT_TRUE(save_document_as(editor)); });
+    }
+
+    std::vector<std::string> files_in_folder() const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA(folder.file("*").c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(entry.cFileName);
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+        return names;
+    }
+
+    ScratchFolder folder;
+};
+
+bool is_bold(HWND editor, LONG first, LONG last)
+{
+    CHARRANGE range{first, last};
+    SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return (format.dwMask & CFM_BOLD) && (format.dwEffects & CFE_BOLD);
+}
+
+} // namespace
+
+TEST_F(DocumentFilesTest, PlainTextRoundTripsByteExact)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"crlf.txt", "first line\r\nsecond line\r\n"},
+        {"lf.txt", "one\ntwo\n\nthree"},
+        {"mixed.txt", "a\r\nb\nc\r\n\r\n[b]bold[/b] 100%\r\n"},
+        {"empty.txt", ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::string source = folder.file(test.name);
+        const std::string copy = folder.file(std::string("copy-") + test.name);
+        ASSERT_TRUE(write_file_bytes(source, test.bytes));
+
+        open_file(source, TEXT_FILTER);
+        EXPECT_EQ(text(), test.bytes);
+        EXPECT_EQ(title(), "Editor [" + source + "]");
+        EXPECT_FALSE(modified());
+        EXPECT_EQ(g_doc.file_kind, FILE_KIND_TEXT);
+
+        save_file_as(copy, TEXT_FILTER);
+        EXPECT_EQ(read_file_bytes(copy), test.bytes);
+        EXPECT_EQ(g_doc.file_name, copy);
+        EXPECT_EQ(title(), "Editor [" + copy + "]");
+    }
+}
+
+TEST_F(DocumentFilesTest, RtfRoundTripKeepsTextAndFormat)
+{
+    set_modified_text("plain bold rest");
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_BOLD;
+    SendMessageA(editor, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    select(6, 10);
+    format.dwEffects = CFE_BOLD;
+    SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+
+    const std::string path = folder.file("post.rtf");
+    save_file_as(path, RTF_FILTER);
+    EXPECT_EQ(read_file_bytes(path).value_or("").rfind("{\\rtf", 0), 0u);
+    EXPECT_FALSE(modified());
+    EXPECT_EQ(g_doc.file_kind, FILE_KIND_RTF);
+    // Another RTF reader sees the same text.
+    const auto unrtf = run_unix_command("unrtf --text '" + unix_path(path) + "'");
+    ASSERT_TRUE(unrtf.has_value());
+    EXPECT_NE(unrtf->output.find("plain bold rest"), std::string::npos) << unrtf->output;
+
+    without_dialogs([&] { new_document(editor); });
+    EXPECT_EQ(text(), "");
+
+    open_file(path, RTF_FILTER);
+    EXPECT_EQ(text().substr(0, 15), "plain bold rest");
+    EXPECT_TRUE(is_bold(editor, 6, 10));
+    // Wine's reader starts from the control's default (bold System) format,
+    // so only the run after the bold one shows that bold was switched off.
+    EXPECT_FALSE(is_bold(editor, 11, 15));
+}
+
+TEST_F(DocumentFilesTest, FormatFollowsTheChosenFilterNotTheExtension)
+{
+    // Saved with the RTF filter under a .txt name: RTF.
+    set_modified_text("words");
+    save_file_as(folder.file("saved-as-rtf.txt"), RTF_FILTER);
+    EXPECT_EQ(read_file_bytes(folder.file("saved-as-rtf.txt")).value_or("").rfind("{\\rtf", 0), 0u);
+
+    // Saved with the TEXT filter under an .rtf name: the plain bytes; later
+    // Saves keep writing plain text.
+    save_file_as(folder.file("saved-as-text.rtf"), TEXT_FILTER);
+    EXPECT_EQ(read_file_bytes(folder.file("saved-as-text.rtf")), "words");
+    set_modified_text("more words");
+    without_dialogs([&] { EXPECT_TRUE(save_document(editor)); });
+    EXPECT_EQ(read_file_bytes(folder.file("saved-as-text.rtf")), "more words");
+
+    // RTF opened with the TEXT filter shows its source.
+    const std::string rtf = "{\\rtf1\\ansi hello}";
+    ASSERT_TRUE(write_file_bytes(folder.file("source.rtf"), rtf));
+    open_file(folder.file("source.rtf"), TEXT_FILTER);
+    EXPECT_EQ(text(), rtf);
+
+    // And a .txt name opened with the RTF filter is read as RTF.
+    ASSERT_TRUE(write_file_bytes(folder.file("really-rtf.txt"), rtf));
+    open_file(folder.file("really-rtf.txt"), RTF_FILTER);
+    EXPECT_EQ(text().substr(0, 5), "hello");
+}
+
+TEST_F(DocumentFilesTest, TypedNameWithoutExtensionGetsRtf)
+{
+    set_modified_text("x");
+    save_file_as(folder.file("post"), RTF_FILTER);
+    EXPECT_EQ(g_doc.file_name, folder.file("post.rtf"));
+    EXPECT_TRUE(read_file_bytes(folder.file("post.rtf")).has_value());
+    EXPECT_EQ(title(), "Editor [" + folder.file("post.rtf") + "]");
+}
+
+TEST_F(DocumentFilesTest, NewKeepsTheFileNameSoSaveWritesThereWithoutAsking)
+{
+    const std::string path = folder.file("post.txt");
+    ASSERT_TRUE(write_file_bytes(path, "old post"));
+    open_file(path, TEXT_FILTER);
+
+    without_dialogs([&] { new_document(editor); });
+    EXPECT_EQ(title(), "Editor [SOUBOR]");
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(modified());
+    EXPECT_EQ(g_doc.file_name, path);
+
+    type("new post");
+    without_dialogs([&] { EXPECT_TRUE(save_document(editor)); });
+    EXPECT_EQ(read_file_bytes(path), "new post");
+    EXPECT_FALSE(modified());
+    EXPECT_EQ(title(), "Editor [SOUBOR]");
+}
+
+TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNothing)
+{
+    type("draft");
+    MessageBoxSeen seen;
+    with_dialogs(
+        [&] {
+            seen = answer_message_box("SAVE ???", IDOK);
+            fill_file_dialog("Save As", folder.file("never.rtf"), 0, IDCANCEL);
+        },
+        [&] { EXPECT_FALSE(save_document(editor)); });
+    EXPECT_EQ(seen.text, "SAVE????");
+    EXPECT_TRUE(modified());
+    EXPECT_EQ(title(), "Editor []");
+    EXPECT_TRUE(files_in_folder().empty());
+
+    with_dialogs(
+        [&] {
+            answer_message_box("SAVE ???", IDOK);
+            fill_file_dialog("Save As", folder.file("draft.txt"), TEXT_FILTER, IDOK);
+        },
+        [&] { EXPECT_TRUE(save_document(editor)); });
+    EXPECT_EQ(read_file_bytes(folder.file("draft.txt")), "draft");
+    EXPECT_FALSE(modified());
+}
+
+TEST_F(DocumentFilesTest, UntouchedDocumentGetsNoSaveOffer)
+{
+    without_dialogs([&] { new_document(editor); });
+    with_dialogs([&] { fill_file_dialog("Open", "", 0, IDCANCEL); }, [&] { open_document(editor); });
+}
+
+TEST_F(DocumentFilesTest, CancelInTheSaveOfferStillGoesOn)
+{
+    set_modified_text("unsaved");
+    MessageBoxSeen seen;
+    with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); }, [&] { new_document(editor); });
+    EXPECT_EQ(seen.text, "SAVE?");
+    EXPECT_EQ(text(), "");
+    EXPECT_EQ(title(), "Editor [SOUBOR]");
+    EXPECT_FALSE(modified());
+
+    set_modified_text("unsaved again");
+    with_dialogs(
+        [&] {
+            answer_message_box("SAVE", IDCANCEL);
+            fill_file_dialog("Open", "", 0, IDCANCEL);
+        },
+        [&] { open_document(editor); });
+    EXPECT_EQ(text(), "unsaved again");
+    EXPECT_TRUE(modified());
+}
+
+TEST_F(DocumentFilesTest, OkInTheSaveOfferSavesFirst)
+{
+    const std::string path = folder.file("post.txt");
+    ASSERT_TRUE(write_file_bytes(path, "v1"));
+    open_file(path, TEXT_FILTER);
+    set_modified_text("v2");
+
+    with_dialogs([&] { answer_message_box("SAVE", IDOK); }, [&] { new_document(editor); });
+    EXPECT_EQ(read_file_bytes(path), "v2");
+    EXPECT_EQ(text(), "");
+}
+
+TEST_F(DocumentFilesTest, TypeUndoThenNewStillOffersToSave)
+{
+    type("abc");
+    SendMessageA(editor, WM_UNDO, 0, 0);
+    ASSERT_TRUE(modified());
+
+    MessageBoxSeen seen;
+    with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); }, [&] { new_document(editor); });
+    EXPECT_EQ(seen.text, "SAVE?");
+}
+
+TEST_F(DocumentFilesTest, OpenThatCannotReadTheFileChangesNothing)
+{
+    const std::string current = folder.file("current.rtf");
+    set_modified_text("current text");
+    save_file_as(current, RTF_FILTER);
+    set_modified_text("edited text");
+    const std::string title_before = title();
+
+    const std::string locked = folder.file("locked.txt");
+    ASSERT_TRUE(write_file_bytes(locked, "locked content"));
+    struct Case {
+        const char* name;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"missing file", folder.file("missing.txt")},
+        {"locked file", locked},
+    };
+    FileLock lock(locked);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        MessageBoxSeen seen;
+        with_dialogs(
+            [&] {
+                answer_message_box("SAVE", IDCANCEL);
+                fill_file_dialog("Open", test.path, TEXT_FILTER, IDOK);
+                seen = answer_message_box("Error", IDOK);
+            },
+            [&] { open_document(editor); });
+        EXPECT_EQ(seen.text, "FILE ERROR");
+        EXPECT_EQ(text(), "edited text");
+        EXPECT_TRUE(modified());
+        EXPECT_EQ(title(), title_before);
+        EXPECT_EQ(g_doc.file_name, current);
+        EXPECT_EQ(g_doc.file_kind, FILE_KIND_RTF);
+    }
+}
+
+TEST_F(DocumentFilesTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
+{
+    struct Case {
+        const char* name;
+        std::function<std::shared_ptr<void>(const std::string&)> obstruct;
+    };
+    const Case cases[] = {
+        {"read-only target",
+         [](const std::string& path) {
+             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+             return std::shared_ptr<void>(nullptr, [path](void*) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); });
+         }},
+        {"locked target", [](const std::string& path) { return std::shared_ptr<void>(std::make_shared<FileLock>(path)); }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::string path = folder.file(std::string(test.name) + ".txt");
+        ASSERT_TRUE(write_file_bytes(path, "the old post"));
+        g_doc.file_name = path;
+        g_doc.file_kind = FILE_KIND_TEXT;
+        set_modified_text("the new post");
+        {
+            const auto obstruction = test.obstruct(path);
+            MessageBoxSeen seen;
+            with_dialogs([&] { seen = answer_message_box("Error", IDOK); },
+                         [&] { EXPECT_FALSE(save_document(editor)); });
+            EXPECT_EQ(seen.text, "FILE ERROR");
+        }
+        EXPECT_EQ(read_file_bytes(path), "the old post");
+        EXPECT_TRUE(modified());
+    }
+    // No temporary file is left behind.
+    EXPECT_EQ(files_in_folder().size(), std::size(cases));
+}
+
+TEST_F(DocumentFilesTest, SaveIntoAMissingFolderFails)
+{
+    g_doc.file_name = folder.file("no such folder\\post.txt");
+    set_modified_text("text");
+    MessageBoxSeen seen;
+    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor)); });
+    EXPECT_EQ(seen.text, "FILE ERROR");
+    EXPECT_TRUE(modified());
+}
+
+// Registered on its own with LANG=cs_CZ.UTF-8 (and FORUM_EXPECT_CP1250=1),
+// so that Wine runs the program in code page 1250.
+TEST_F(DocumentFilesTest, CzechTextRoundTripsByteExactInCodePage1250)
+{
+    if (GetACP() != 1250) {
+        if (!environment_variable("FORUM_EXPECT_CP1250").empty())
+            FAIL() << "expected code page 1250, Wine runs in " << GetACP();
+        GTEST_SKIP() << "needs a Czech locale (code page 1250); runs in its own ctest entry";
+    }
+    // "Příliš žluťoučký kůň úpěl ďábelské ódy" and more, in code page 1250.
+    const std::string czech = "P\xF8\xED\x6C\x69\x9A \x9Elu\x9Dou\xE8\x6B\xFD k\xF9\xF2 \xFAp\xEC\x6C "
+                              "\xEF\xE1\x62\x65lsk\xE9 \xF3\x64y\r\n\xC8\x45\xA9TINA\n\xDA\xD8\x8E";
+    const std::string source = folder.file("cesky.txt");
+    ASSERT_TRUE(write_file_bytes(source, czech));
+    open_file(source, TEXT_FILTER);
+    EXPECT_EQ(text(), czech);
+    save_file_as(folder.file("kopie.txt"), TEXT_FILTER);
+    EXPECT_EQ(read_file_bytes(folder.file("kopie.txt")), czech);
+}
+
+// Registered on its own, after a fixture has mounted a 32 KiB tmpfs at
+// FORUM_SMALL_DISK (a Unix path) as root.
+TEST_F(DocumentFilesTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag)
+{
+    const std::string small_disk = environment_variable("FORUM_SMALL_DISK");
+    if (small_disk.empty())
+        GTEST_SKIP() << "needs a small full disk: runs in its own ctest entry, as root";
+    const std::string disk = dos_path(small_disk);
+    ULARGE_INTEGER free_bytes{}, total_bytes{};
+    ASSERT_TRUE(GetDiskFreeSpaceExA(disk.c_str(), &free_bytes, &total_bytes, nullptr)) << disk;
+    if (total_bytes.QuadPart > 1024 * 1024)
+        GTEST_SKIP() << small_disk << " is not a small disk: mounting it needs root";
+
+    const std::string path = disk + "\\post.txt";
+    const std::string old_post(2000, 'o');
+    ASSERT_TRUE(write_file_bytes(path, old_post));
+    // Fill what is left, so that the new post cannot be written whole.
+    const std::string filler_path = disk + "\\filler";
+    HANDLE filler = CreateFileA(filler_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(filler, INVALID_HANDLE_VALUE);
+    const std::string block(512, 'f');
+    DWORD written = 0;
+    while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0) {
+    }
+    CloseHandle(filler);
+
+    g_doc.file_name = path;
+    g_doc.file_kind = FILE_KIND_TEXT;
+    set_modified_text(std::string(20000, 'n'));
+    MessageBoxSeen seen;
+    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor)); });
+    EXPECT_EQ(seen.text, "FILE ERROR");
+    EXPECT_EQ(read_file_bytes(path), old_post);
+    EXPECT_TRUE(modified());
+
+    // With room again the same save goes through.
+    DeleteFileA(filler_path.c_str());
+    without_dialogs([&] { EXPECT_TRUE(save_document(editor)); });
+    EXPECT_EQ(read_file_bytes(path), std::string(20000, 'n'));
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(DocumentFilesTest, ClosingAModifiedDocumentAsksFirst)
+{
+    enum class Setup { SavedFile, Untitled, ReadOnlyFile };
+    struct Case {
+        const char* name;
+        Setup setup;
+        int answer;
+        bool closes;
+        bool written;
+    };
+    const Case cases[] = {
+        {"Yes saves, then closes", Setup::SavedFile, IDYES, true, true},
+        {"Yes, but the save dialog is cancelled", Setup::Untitled, IDYES, false, false},
+        {"Yes, but the write fails", Setup::ReadOnlyFile, IDYES, false, false},
+        {"No closes without saving", Setup::SavedFile, IDNO, true, false},
+        {"Cancel keeps the window", Setup::SavedFile, IDCANCEL, false, false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        recreate_main_window(SW_SHOWNORMAL);
+        const std::string path = folder.file("closing.txt");
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ASSERT_TRUE(write_file_bytes(path, "on disk"));
+        if (test.setup != Setup::Untitled) {
+            g_doc.file_name = path;
+            g_doc.file_kind = FILE_KIND_TEXT;
+        }
+        if (test.setup == Setup::ReadOnlyFile)
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+        type("typed");
+
+        MessageBoxSeen seen;
+        with_dialogs(
+            [&] {
+                seen = answer_message_box("SAVE", test.answer);
+                if (test.answer == IDYES && test.setup == Setup::Untitled) {
+                    answer_message_box("SAVE ???", IDOK);
+                    fill_file_dialog("Save As", "", 0, IDCANCEL);
+                }
+                if (test.answer == IDYES && test.setup == Setup::ReadOnlyFile)
+                    answer_message_box("Error", IDOK);
+            },
+            // What the close box, Alt+F4 and the system menu send.
+            [&] { SendMessageA(main_window, WM_SYSCOMMAND, SC_CLOSE, 0); });
+        EXPECT_EQ(seen.text, "SAVE?");
+        EXPECT_EQ(IsWindow(main_window) == FALSE, test.closes);
+        EXPECT_EQ(read_file_bytes(path), test.written ? "typed" : "on disk");
+        if (!test.closes)
+            EXPECT_TRUE(modified());
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+TEST_F(DocumentFilesTest, ClosingAnUnmodifiedDocumentEndsAtOnceWithExitCodeZero)
+{
+    type("typed");
+    SendMessageA(editor, EM_SETMODIFY, FALSE, 0);
+    without_dialogs([&] { SendMessageA(main_window, WM_CLOSE, 0, 0); });
+    EXPECT_FALSE(IsWindow(main_window));
+    MSG quit{};
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+}
+
+TEST_F(DocumentFilesTest, ALongPathIsShortenedInTheTitle)
+{
+    // As long as the dialog's buffer allows: the full path takes 259 bytes.
+    const std::string stem = folder.file("");
+    const std::string path = stem + std::string(259 - stem.size() - 4, 'n') + ".txt";
+    set_modified_text("x");
+    save_file_as(path, TEXT_FILTER);
+    ASSERT_EQ(g_doc.file_name, path);
+
+    const std::string shown = title();
+    EXPECT_LE(shown.size(), 259u);
+    EXPECT_EQ(shown.rfind("Editor [" + path.substr(0, 20), 0), 0u) << shown;
+    EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 10), "nnnnn.txt]");
+}
