@@ -46,3 +46,35 @@ if(FORUM_HOST_BUILD_DIR)
     file(WRITE ${CMAKE_BINARY_DIR}/host-tests.cmake "subdirs(\"${FORUM_HOST_BUILD_DIR}\")\n")
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/host-tests.cmake)
 endif()
+
+# Cases that need a Wine process of their own kind. In the discovered run
+# above they skip themselves; here each runs where its condition holds.
+set(FORUM_SKIP_REGEX "\\[  SKIPPED \\]")
+
+# Czech letters in plain text: Wine in a Czech locale, code page 1250.
+add_test(NAME wine.cp1250.CzechTextRoundTripsByteExact
+         COMMAND forum-win-tests --gtest_filter=DocumentFilesTest.CzechTextRoundTripsByteExactInCodePage1250)
+set_tests_properties(wine.cp1250.CzechTextRoundTripsByteExact PROPERTIES
+    ENVIRONMENT "LANG=cs_CZ.UTF-8;LC_ALL=cs_CZ.UTF-8;FORUM_EXPECT_CP1250=1"
+    TIMEOUT 120 LABELS wine)
+
+# A save that fails part-way: a 32 KiB tmpfs, mounted before and always
+# unmounted after, even when the test fails.
+add_test(NAME small_disk.mount COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/small-disk.sh mount)
+add_test(NAME small_disk.unmount COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/small-disk.sh unmount)
+add_test(NAME wine.small_disk.WriteThatFailsPartWay
+         COMMAND forum-win-tests
+                 --gtest_filter=DocumentFilesTest.WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag)
+set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk LABELS wine)
+set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk LABELS wine)
+set_tests_properties(wine.small_disk.WriteThatFailsPartWay PROPERTIES
+    FIXTURES_REQUIRED small_disk
+    ENVIRONMENT "FORUM_SMALL_DISK=1"
+    SKIP_REGULAR_EXPRESSION "${FORUM_SKIP_REGEX}"
+    TIMEOUT 120 LABELS wine)
+
+# No printer at all: a copy of the Wine prefix that reaches no CUPS server.
+add_test(NAME wine.no_printer
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/run-without-printer.sh
+                 $<TARGET_FILE:forum-win-tests> --gtest_filter=NoPrinterTest.*)
+set_tests_properties(wine.no_printer PROPERTIES TIMEOUT 180 LABELS wine)

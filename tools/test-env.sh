@@ -2,7 +2,9 @@
 # Runs a command (normally ctest) inside the environment that the Wine-side
 # and end-to-end tests need:
 #   - a private Xvfb display, on a display number Xvfb picks itself;
-#   - a CUPS server with a default PDF printer (cups-pdf), started if none runs;
+#   - a CUPS server of this run's own (as root) with a default PDF printer
+#     (cups-pdf), on a socket in the run directory, so that runs side by side
+#     never see or stop each other's printer; jobs land in FORUM_PDF_DIR;
 #   - a Wine prefix made for this run, never the user's ~/.wine;
 #   - one wineserver kept alive for the whole run, so test processes start fast.
 # Everything started here is stopped again, by process id, when the command ends.
@@ -19,6 +21,11 @@ stop_all() {
     fi
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     [ -n "$cupsd_pid" ] && kill "$cupsd_pid" 2>/dev/null && wait "$cupsd_pid" 2>/dev/null
+    # A test that mounted something in the run directory and could not
+    # unmount it (killed by a timeout) must not leave it behind.
+    findmnt -rn -o TARGET 2>/dev/null | grep -F "$run_dir/" | sort -r | while read -r mount_point; do
+        umount "$mount_point" 2>/dev/null
+    done
     rm -rf "$run_dir"
 }
 trap stop_all EXIT
@@ -39,20 +46,61 @@ start_display() {
 
 cups_running() { lpstat -r 2>/dev/null | grep -q 'is running'; }
 
+write_cups_config() {
+    local root=$1
+    mkdir -p "$root"/{spool,tmp,cache,state,log}
+    # cupsd runs its filters as lp, which must reach its spool and temp files.
+    chmod 711 "$run_dir"
+    chown root:lp "$root/spool" "$root/tmp"
+    chmod 0710 "$root/spool"
+    chmod 1770 "$root/tmp"
+    cat >"$root/cups-files.conf" <<EOF
+SystemGroup root lpadmin
+ServerRoot $root
+RequestRoot $root/spool
+TempDir $root/tmp
+CacheDir $root/cache
+StateDir $root/state
+AccessLog $root/log/access_log
+ErrorLog $root/log/error_log
+PageLog $root/log/page_log
+EOF
+    cat >"$root/cupsd.conf" <<EOF
+Listen $root/cups.sock
+Browsing Off
+WebInterface No
+LogLevel warn
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Location /admin>
+  Order allow,deny
+  Allow all
+</Location>
+EOF
+}
+
 start_printer() {
-    if ! cups_running; then
-        if [ "$(id -u)" -ne 0 ]; then
-            echo "test-env: no CUPS server and not root: printing tests will find no printer" >&2
-            return
+    export FORUM_PDF_DIR
+    FORUM_PDF_DIR="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+    if [ "$(id -u)" -ne 0 ]; then
+        if cups_running && lpstat -p PDF >/dev/null 2>&1; then
+            echo "test-env: not root: using the system's CUPS server and its PDF printer" >&2
+        else
+            echo "test-env: not root and no PDF printer: printing tests will find no printer" >&2
         fi
-        /usr/sbin/cupsd -f &
-        cupsd_pid=$!
-        for _ in $(seq 100); do cups_running && break; sleep 0.1; done
-        cups_running || fail "cupsd did not start"
+        return
     fi
-    if ! lpstat -p PDF >/dev/null 2>&1; then
-        lpadmin -p PDF -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd || fail "cannot add the PDF printer"
-    fi
+    local root="$run_dir/cups"
+    write_cups_config "$root"
+    /usr/sbin/cupsd -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" 2>"$root/log/cupsd.log" &
+    cupsd_pid=$!
+    export CUPS_SERVER="$root/cups.sock"
+    for _ in $(seq 100); do cups_running && break; sleep 0.1; done
+    cups_running || fail "cupsd did not start: $(cat "$root/log/cupsd.log" "$root/log/error_log" 2>/dev/null)"
+    lpadmin -p PDF -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || fail "cannot add the PDF printer"
     lpadmin -d PDF >/dev/null
 }
 

@@ -41,6 +41,8 @@ BOOL CALLBACK match_window(HWND window, LPARAM data)
         return TRUE;
     if (!query.title.empty() && window_caption(window) != query.title)
         return TRUE;
+    if (query.with_control && !GetDlgItem(window, query.with_control))
+        return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -216,7 +218,8 @@ MessageBoxSeen answer_message_box(const std::string& caption, int button_id)
 
 HWND fill_file_dialog(const std::string& title, const std::string& file_name, int filter_index, int button_id)
 {
-    HWND dialog = wait_for_window({"#32770", title});
+    const bool english = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_ENGLISH;
+    HWND dialog = wait_for_window({"#32770", english ? title : "", nullptr, FILE_DIALOG_FILTER_COMBO});
     if (filter_index > 0)
         select_combo_item(dialog, FILE_DIALOG_FILTER_COMBO, filter_index - 1);
     set_control_text(dialog, FILE_DIALOG_NAME_EDIT, file_name);

@@ -30,6 +30,8 @@ struct WindowQuery {
     std::string class_name = "#32770";
     std::string title;
     HWND other_than = nullptr;
+    // When not 0, only a window that holds a control with this id.
+    int with_control = 0;
 };
 
 // Thrown by the waiting steps when nothing turns up in time.
@@ -62,7 +64,9 @@ struct MessageBoxSeen {
 MessageBoxSeen answer_message_box(const std::string& caption, int button_id);
 
 // Fills in an open or save dialog: the file name, the filter (1-based; 0
-// leaves it), then OK or Cancel. Returns the dialog's window.
+// leaves it), then OK or Cancel. Returns the dialog's window. The English
+// title is required only where Wine speaks English; in another locale any
+// open or save dialog will do.
 HWND fill_file_dialog(const std::string& title, const std::string& file_name, int filter_index, int button_id);
 
 // Runs a script on a helper thread; see the top of this file.

@@ -404,13 +404,13 @@ TEST_F(DocumentFilesTest, CzechTextRoundTripsByteExactInCodePage1250)
     EXPECT_EQ(read_file_bytes(folder.file("kopie.txt")), czech);
 }
 
-// Registered on its own, after a fixture has mounted a 32 KiB tmpfs at
-// FORUM_SMALL_DISK (a Unix path) as root.
+// Registered on its own (FORUM_SMALL_DISK=1), after a fixture has mounted a
+// 32 KiB tmpfs at $FORUM_TEST_RUN_DIR/small-disk as root.
 TEST_F(DocumentFilesTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag)
 {
-    const std::string small_disk = environment_variable("FORUM_SMALL_DISK");
-    if (small_disk.empty())
+    if (environment_variable("FORUM_SMALL_DISK").empty())
         GTEST_SKIP() << "needs a small full disk: runs in its own ctest entry, as root";
+    const std::string small_disk = environment_variable("FORUM_TEST_RUN_DIR") + "/small-disk";
     const std::string disk = dos_path(small_disk);
     ULARGE_INTEGER free_bytes{}, total_bytes{};
     ASSERT_TRUE(GetDiskFreeSpaceExA(disk.c_str(), &free_bytes, &total_bytes, nullptr)) << disk;
