@@ -9,6 +9,10 @@
 //   fe-probe selection          the Editor control's selection (EM_GETSEL)
 //   fe-probe dialogs            every visible dialog of the editor: title and texts
 //   fe-probe press TITLE ID     presses button ID in the visible dialog TITLE
+//   fe-probe set-text TITLE ID TEXT
+//                               types TEXT into control ID of the dialog TITLE
+//                               (an Edit control first, where a combo box
+//                               shares the id)
 //
 // Exit code 0 on success, 2 when the window asked for is not there.
 #include <windows.h>
@@ -128,13 +132,49 @@ int press_button(HWND main, const std::string& title, int id)
     return NOT_FOUND;
 }
 
+struct ControlSearch {
+    int id;
+    HWND edit;
+    HWND any;
+};
+
+BOOL CALLBACK match_control(HWND child, LPARAM data)
+{
+    auto* search = reinterpret_cast<ControlSearch*>(data);
+    if (GetDlgCtrlID(child) != search->id)
+        return TRUE;
+    char class_name[64]{};
+    GetClassNameA(child, class_name, sizeof class_name);
+    if (!search->any)
+        search->any = child;
+    if (!search->edit && std::string(class_name) == "Edit")
+        search->edit = child;
+    return TRUE;
+}
+
+int set_control_text(HWND main, const std::string& title, int id, const char* text)
+{
+    for (HWND dialog : editor_dialogs(main)) {
+        if (window_text(dialog) != title)
+            continue;
+        ControlSearch search{id, nullptr, nullptr};
+        EnumChildWindows(dialog, match_control, reinterpret_cast<LPARAM>(&search));
+        HWND control = search.edit ? search.edit : search.any;
+        if (!control)
+            return NOT_FOUND;
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        return 0;
+    }
+    return NOT_FOUND;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2) {
-        fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|press TITLE ID\n");
+        fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|press TITLE ID|set-text TITLE ID TEXT\n");
         return 1;
     }
     const std::string command = argv[1];
@@ -165,6 +205,8 @@ int main(int argc, char** argv)
         return print_dialogs(main);
     if (command == "press" && argc == 4)
         return press_button(main, argv[2], atoi(argv[3]));
+    if (command == "set-text" && argc == 5)
+        return set_control_text(main, argv[2], atoi(argv[3]), argv[4]);
     fprintf(stderr, "fe-probe: unknown command %s\n", command.c_str());
     return 1;
 }

@@ -28,6 +28,9 @@ class StartupTest(EditorTestCase):
         self.editor.type("some words")
         self.editor.wait_for_text("some words")
         self.editor.key("alt+F4")
+        # Typed words are unsaved work: answer No to the question about them.
+        wait_until(lambda: "dialog SAVE" in self.editor.probe("dialogs").splitlines(), what="the save question")
+        self.editor.probe("press", "SAVE", "7")
         self.assertEqual(self.editor.wait_for_exit(), 0)
 
     def test_without_the_rich_edit_library_it_says_so_and_exits_with_an_error(self):

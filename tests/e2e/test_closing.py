@@ -1,0 +1,96 @@
+"""Closing the real program: unsaved work is never dropped without a word,
+and the exit code is 0 whenever it closes."""
+
+import os
+import shutil
+import tempfile
+import time
+import unittest
+
+from harness import EditorTestCase, wait_until
+
+SAVE_QUESTION = "SAVE"
+YES, NO, CANCEL, OK = 6, 7, 2, 1
+
+
+def dos_path(unix_path):
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+class ClosingTest(EditorTestCase):
+    def dialogs(self):
+        """The editor's open dialogs: title -> list of texts."""
+        found, title = {}, None
+        for line in self.editor.probe("dialogs").splitlines():
+            kind, _, value = line.partition(" ")
+            if kind == "dialog":
+                title = value
+                found[title] = []
+            elif kind == "text" and title is not None:
+                found[title].append(value)
+        return found
+
+    def wait_for_dialog(self, title):
+        return wait_until(lambda: self.dialogs().get(title), what=f"the dialog {title!r}")
+
+    def answer(self, title, button):
+        self.wait_for_dialog(title)
+        self.editor.probe("press", title, str(button))
+        wait_until(lambda: title not in self.dialogs(), what=f"the dialog {title!r} to close")
+
+    def type_and_close(self, text="unsaved words"):
+        self.editor.start()
+        self.editor.type(text)
+        self.editor.wait_for_text(text)
+        self.editor.key("alt+F4")
+        self.assertIn("SAVE?", self.wait_for_dialog(SAVE_QUESTION))
+
+    def assert_still_running(self, text="unsaved words"):
+        time.sleep(1)
+        self.editor.assert_running()
+        self.assertEqual(self.editor.editor_text(), text)
+
+    def test_an_unmodified_document_closes_at_once_with_exit_code_0(self):
+        self.editor.start()
+        self.editor.key("alt+F4")
+        self.assertEqual(self.editor.wait_for_exit(), 0)
+
+    def test_no_closes_without_saving_with_exit_code_0(self):
+        self.type_and_close()
+        self.editor.probe("press", SAVE_QUESTION, str(NO))
+        self.assertEqual(self.editor.wait_for_exit(), 0)
+
+    def test_cancel_keeps_the_window_and_the_text(self):
+        self.type_and_close()
+        self.answer(SAVE_QUESTION, CANCEL)
+        self.assert_still_running()
+
+    def test_yes_with_a_cancelled_save_dialog_keeps_the_window(self):
+        self.type_and_close()
+        self.answer(SAVE_QUESTION, YES)
+        self.assertIn("SAVE????", self.wait_for_dialog("SAVE ???"))
+        self.answer("SAVE ???", OK)
+        self.answer("Save As", CANCEL)
+        self.assert_still_running()
+
+    def test_yes_saves_then_closes_with_exit_code_0(self):
+        folder = tempfile.mkdtemp(prefix="fe-closing-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        path = os.path.join(folder, "post.rtf")
+
+        self.type_and_close("kept words")
+        self.answer(SAVE_QUESTION, YES)
+        self.answer("SAVE ???", OK)
+        self.wait_for_dialog("Save As")
+        self.editor.probe("set-text", "Save As", "1148", dos_path(path))
+        self.editor.probe("press", "Save As", str(OK))
+
+        self.assertEqual(self.editor.wait_for_exit(), 0)
+        with open(path, "rb") as saved:
+            content = saved.read()
+        self.assertTrue(content.startswith(b"{\\rtf"))
+        self.assertIn(b"kept words", content)
+
+
+if __name__ == "__main__":
+    unittest.main()
