@@ -73,8 +73,13 @@ set_tests_properties(wine.small_disk.WriteThatFailsPartWay PROPERTIES
     SKIP_REGULAR_EXPRESSION "${FORUM_SKIP_REGEX}"
     TIMEOUT 120 LABELS wine)
 
-# No printer at all: a copy of the Wine prefix that reaches no CUPS server.
+# Printer set-ups of their own, each in a copy of the Wine prefix: no printer
+# at all, and a default printer with a very long name (from tools/test-env.sh).
+set(FORUM_OWN_PREFIX ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/run-in-own-prefix.sh)
 add_test(NAME wine.no_printer
-         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/run-without-printer.sh
-                 $<TARGET_FILE:forum-win-tests> --gtest_filter=NoPrinterTest.*)
-set_tests_properties(wine.no_printer PROPERTIES TIMEOUT 180 LABELS wine)
+         COMMAND ${FORUM_OWN_PREFIX} no-printer $<TARGET_FILE:forum-win-tests> --gtest_filter=NoPrinterTest.*)
+add_test(NAME wine.long_printer_name
+         COMMAND ${FORUM_OWN_PREFIX} long-printer-name $<TARGET_FILE:forum-win-tests>
+                 --gtest_filter=LongPrinterNameTest.*)
+set_tests_properties(wine.no_printer wine.long_printer_name PROPERTIES TIMEOUT 180 LABELS wine)
+set_tests_properties(wine.long_printer_name PROPERTIES SKIP_RETURN_CODE 77)

@@ -4,7 +4,8 @@
 #   - a private Xvfb display, on a display number Xvfb picks itself;
 #   - a CUPS server of this run's own (as root) with a default PDF printer
 #     (cups-pdf), on a socket in the run directory, so that runs side by side
-#     never see or stop each other's printer; jobs land in FORUM_PDF_DIR;
+#     never see or stop each other's printer; jobs land in FORUM_PDF_DIR; a
+#     second PDF printer, FORUM_LONG_PRINTER, has a very long name;
 #   - a Wine prefix made for this run, never the user's ~/.wine;
 #   - one wineserver kept alive for the whole run, so test processes start fast.
 # Everything started here is stopped again, by process id, when the command ends.
@@ -102,6 +103,11 @@ start_printer() {
     cups_running || fail "cupsd did not start: $(cat "$root/log/cupsd.log" "$root/log/error_log" 2>/dev/null)"
     lpadmin -p PDF -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || fail "cannot add the PDF printer"
     lpadmin -d PDF >/dev/null
+    # A second PDF printer whose name is longer than any fixed-size printer
+    # record holds; tests that need it make it their default themselves.
+    export FORUM_LONG_PRINTER="PDF_printer_with_a_name_longer_than_sixty_bytes_for_the_long_name_tests"
+    lpadmin -p "$FORUM_LONG_PRINTER" -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null \
+        || fail "cannot add the long-named PDF printer"
 }
 
 start_wine() {
@@ -116,6 +122,16 @@ start_wine() {
     # No window manager runs on the test display: tell Wine so, or it waits
     # up to two seconds for one whenever a window is hidden or destroyed.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine cmd /c exit >/dev/null 2>&1
+    # A wineserver keeps the registry in memory; stopping it once writes the
+    # prefix out whole, so that a test can copy it for a set-up of its own.
+    wineserver -k
+    wait "$wineserver_pid"
+    wineserver -p -f &
+    wineserver_pid=$!
+    # Start Wine's own services again here, with their output going nowhere:
+    # started by a test instead, they would hold on to ctest's output pipe.
+    wineboot >>"$run_dir/wineboot.log" 2>&1
     wine cmd /c exit >/dev/null 2>&1
 }
 

@@ -370,6 +370,34 @@ TEST_F(PrintingTest, PrintJobCarriesTheFileTitle)
     EXPECT_EQ(pdf->pages, 1);
 }
 
+// Runs in its own ctest entry, with a default printer whose name does not fit
+// a fixed-size printer record (FORUM_EXPECT_DEFAULT_PRINTER names it).
+class LongPrinterNameTest : public PrintingTest {
+protected:
+    void SetUp() override
+    {
+        expected_printer = environment_variable("FORUM_EXPECT_DEFAULT_PRINTER");
+        if (expected_printer.empty())
+            GTEST_SKIP() << "needs a default printer with a long name; runs in its own ctest entry";
+        ASSERT_EQ(default_printer(), expected_printer);
+        ASSERT_GT(expected_printer.size(), 60u);
+        PrintingTest::SetUp();
+    }
+
+    std::string expected_printer;
+};
+
+TEST_F(LongPrinterNameTest, LaysOutForItAndPrintsOnIt)
+{
+    EXPECT_NE(g_doc.print_target_dc, nullptr);
+    const std::string mark = unique_mark();
+    set_text("Printed on a printer with a long name, " + mark);
+    without_dialogs([&] { print_document(editor); });
+    const auto pdf = wait_for_pdf(mark);
+    ASSERT_TRUE(pdf.has_value()) << "no PDF with " << mark << " in " << unix_pdf_folder;
+    EXPECT_EQ(pdf->pages, 1);
+}
+
 // Runs in its own ctest entry, in a Wine prefix that sees no printer
 // (FORUM_EXPECT_NO_PRINTER=1); skipped where a printer is configured.
 class NoPrinterTest : public EditorTest {

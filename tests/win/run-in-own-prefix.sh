@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs a Wine test program with a printer set-up of its own, in a copy of
+# this run's Wine prefix. The shared prefix is left alone: Wine writes the
+# printers it finds, and the default one, into the prefix's registry, and
+# tests running beside this one still need theirs.
+#
+# Usage: run-in-own-prefix.sh no-printer PROGRAM.exe [ARGUMENTS...]
+#            Wine reaches no CUPS server and finds no printer at all.
+#        run-in-own-prefix.sh long-printer-name PROGRAM.exe [ARGUMENTS...]
+#            The run's printer $FORUM_LONG_PRINTER is the default printer;
+#            exit code 77 (skipped) when the run has no such printer.
+set -euo pipefail
+
+[ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || { echo "run-in-own-prefix: no Wine prefix; run under tools/test-env.sh" >&2; exit 1; }
+
+scratch=$(mktemp -d "${FORUM_TEST_RUN_DIR:-${TMPDIR:-/tmp}}/own-prefix.XXXXXX")
+cleanup() {
+    WINEPREFIX="$scratch/prefix" wineserver -k 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+case "${1:-}" in
+no-printer)
+    shift
+    export CUPS_SERVER="$scratch/no-cups.sock"
+    export FORUM_EXPECT_NO_PRINTER=1
+    ;;
+long-printer-name)
+    shift
+    if [ -z "${FORUM_LONG_PRINTER:-}" ]; then
+        echo "run-in-own-prefix: this run has no long-named printer (tools/test-env.sh adds it as root)"
+        exit 77
+    fi
+    # libcups takes the default destination from PRINTER, and Wine with it.
+    export PRINTER="$FORUM_LONG_PRINTER"
+    export FORUM_EXPECT_DEFAULT_PRINTER="$FORUM_LONG_PRINTER"
+    ;;
+*)
+    echo "usage: run-in-own-prefix.sh no-printer|long-printer-name PROGRAM.exe [ARGUMENTS...]" >&2
+    exit 2
+    ;;
+esac
+
+cp -a "$WINEPREFIX" "$scratch/prefix"
+export WINEPREFIX="$scratch/prefix"
+wine "$@"
