@@ -6,10 +6,14 @@
 
 bool set_default_font(HWND editor)
 {
-    CHARFORMATA format{};
+    // The mask names the background colour too, which only the larger
+    // CHARFORMAT2 can carry; without it the control gives typed text a black
+    // background. Ask for the control's own background instead, so the text
+    // sits on the editing area's colour.
+    CHARFORMAT2A format{};
     format.cbSize = sizeof format;
     format.dwMask = CHAR_FORMAT_MASK;
-    format.dwEffects = 0;
+    format.dwEffects = CFE_AUTOBACKCOLOR;
     format.yHeight = 0;
     format.crTextColor = RGB(1, 0, 0);
     format.bCharSet = EASTEUROPE_CHARSET;
@@ -24,7 +28,12 @@ bool set_default_font(HWND editor)
     return true;
 }
 
-// Placeholders until the formatting commands land.
+// Placeholders until the font and background dialogs land.
 bool choose_font(HWND) { return true; }
 void choose_background_color(HWND) {}
-void select_all(HWND) {}
+
+void select_all(HWND editor)
+{
+    CHARRANGE everything{0, -1};
+    SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&everything));
+}
