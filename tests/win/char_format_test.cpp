@@ -38,3 +38,12 @@ TEST_F(CharFormatTest, TypedTextSitsOnTheEditingAreasBackgroundNotOnBlack)
     const CHARFORMAT2A format = format_of(0, 1);
     EXPECT_TRUE(format.dwEffects & CFE_AUTOBACKCOLOR);
 }
+
+TEST_F(CharFormatTest, TextPutInLaterShowsInTheEditorsFontToo)
+{
+    set_text("put in at once");
+    const CHARFORMAT2A format = format_of(0, 3);
+    EXPECT_STREQ(format.szFaceName, "Courier New");
+    EXPECT_EQ(format.crTextColor, RGB(1, 0, 0));
+    EXPECT_FALSE(format.dwEffects & CFE_BOLD);
+}

@@ -2,11 +2,8 @@
 
 #include <commctrl.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
-
 #include "app/document_state.h"
+#include "modal_dialogs.h"
 #include "res/resource_ids.h"
 #include "ui/toolbar.h"
 
@@ -29,55 +26,6 @@ std::vector<TBBUTTON> buttons_of(HWND toolbar)
         SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&buttons[static_cast<size_t>(i)]));
     return buttons;
 }
-
-// Answers the one message box the test expects, from another thread, and
-// keeps its text; gives up after a few seconds so that a missing box
-// fails the test instead of hanging it.
-class MessageBoxAnswer {
-public:
-    explicit MessageBoxAnswer(const char* caption)
-        : caption_(caption), thread_([this] { watch(); }) {}
-    ~MessageBoxAnswer() { finish(); }
-    std::string text()
-    {
-        finish();
-        return text_;
-    }
-
-private:
-    void finish()
-    {
-        if (thread_.joinable())
-            thread_.join();
-    }
-
-    static BOOL CALLBACK keep_static_text(HWND child, LPARAM data)
-    {
-        char class_name[32]{};
-        GetClassNameA(child, class_name, sizeof class_name);
-        char text[256]{};
-        GetWindowTextA(child, text, sizeof text);
-        if (std::string(class_name) == "Static" && text[0])
-            *reinterpret_cast<std::string*>(data) = text;
-        return TRUE;
-    }
-
-    void watch()
-    {
-        for (int i = 0; i < 100; ++i) {
-            if (HWND box = FindWindowA("#32770", caption_)) {
-                EnumChildWindows(box, keep_static_text, reinterpret_cast<LPARAM>(&text_));
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }
-
-    const char* caption_;
-    std::string text_;
-    std::thread thread_;
-};
 
 class ToolbarTest : public EditorTest {};
 
@@ -134,7 +82,7 @@ TEST_F(ToolbarTest, MissingStripIsReportedAndTheToolbarStillComes)
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                                   GetModuleHandleA("kernel32.dll"), nullptr);
     ASSERT_NE(parent, nullptr);
-    MessageBoxAnswer answer("Chyba");
+    MessageBoxAnswer answer("Chyba", IDOK);
 
     HWND toolbar = create_toolbar(parent);
 
