@@ -55,19 +55,6 @@ TEST(PostLinkText, EdgeCases)
     }
 }
 
-int message_number(PostLinkOutcome outcome)
-{
-    switch (outcome) {
-    case PostLinkOutcome::converted:
-        return 0;
-    case PostLinkOutcome::no_comma_before_hash:
-        return 1;
-    case PostLinkOutcome::no_hash:
-        return 2;
-    }
-    return -1;
-}
-
 TEST(PostLinkText, MatchesOracleOnThousandsOfInputs)
 {
     const std::pair<const char*, const char*> tags[] = {{"[url]", "[/url]"}, {"", ""}, {"<", ">#,"}};
@@ -83,7 +70,7 @@ TEST(PostLinkText, MatchesOracleOnThousandsOfInputs)
         const auto& [open, close] = tags[gen::below(random, std::size(tags))];
         const PostLinkResult result = post_link_text(selection, open, close);
         const oracle::PostLink expected = oracle::convert_post_link(selection, open, close);
-        ASSERT_EQ(message_number(result.outcome), expected.message) << testing::PrintToString(selection);
+        ASSERT_EQ(oracle::message_number(result.outcome), expected.message) << testing::PrintToString(selection);
         ASSERT_EQ(result.replacement, expected.buf) << testing::PrintToString(selection);
     }
 }

@@ -5,6 +5,8 @@
 // fuzzers check the real functions against them.
 #pragma once
 
+#include "markup/post_link_text.h"
+
 #include <string>
 
 namespace oracle {
@@ -103,6 +105,20 @@ inline PostLink convert_post_link(const std::string& selection, const std::strin
 
     // 7. Open tag, link, close tag.
     return {0, open + sAdresa + close};
+}
+
+// The reference's message number for an outcome of the real function.
+inline int message_number(PostLinkOutcome outcome)
+{
+    switch (outcome) {
+    case PostLinkOutcome::converted:
+        return 0;
+    case PostLinkOutcome::no_comma_before_hash:
+        return 1;
+    case PostLinkOutcome::no_hash:
+        return 2;
+    }
+    return -1;
 }
 
 } // namespace oracle
