@@ -29,6 +29,8 @@ const ReflowCase REFLOW_CASES[] = {
     {"two line breaks leave one CR", "a\r\n\r\nb" + run('z', 90), "a\rb" + run('z', 90)},
     {"three line breaks leave one CR", "a\r\n\r\n\r\nb" + run('z', 90), "a\rb" + run('z', 90)},
     {"four line breaks leave two CRs", "a\r\n\r\n\r\n\r\nb" + run('z', 90), "a\r\rb" + run('z', 90)},
+    {"LF pass and CR pass interleave", "a\n\r\n\rb" + run('z', 90), "a\rb" + run('z', 90)},
+    {"a CR LF pair can survive", "a\r\r\n\nb" + run('z', 90), "a\r\nb" + run('z', 90)},
     {"leading address turns off addresses", "http://a.b/c d http://e f" + run('z', 90), "http://a.b/c d http://e f" + run('z', 90)},
     {"address after url tag", "see [url]http://x.y/z[/url] " + run('m', 90), "see [url\nhttp://x.y/z[/url]\n" + run('m', 90)},
     {"address with no space after it", "see http://x.y/" + run('z', 90), "see\nhttp://x.y/" + run('z', 90)},
