@@ -1,12 +1,13 @@
 # make        builds the program and the native tests
 # make run    sets up what is missing, builds and starts the editor
 # make test   sets up what is missing, builds and runs every test
+# make bench  builds and runs the benchmarks (not part of the tests)
 BUILD_DIR ?= build
 HOST_DIR := $(BUILD_DIR)/host
 WIN_DIR := $(BUILD_DIR)/win
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all build setup run test clean
+.PHONY: all build setup run test bench clean
 
 all: build
 
@@ -31,6 +32,10 @@ run: setup build
 
 test: setup build
 	tools/test-env.sh ctest --test-dir $(WIN_DIR) $(CTEST_FLAGS)
+
+bench: $(HOST_DIR)/build.ninja
+	cmake --build $(HOST_DIR) --target forum-text-bench
+	$(HOST_DIR)/bench/forum-text-bench
 
 clean:
 	rm -rf $(BUILD_DIR)

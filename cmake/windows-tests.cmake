@@ -9,23 +9,39 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-file(GLOB FORUM_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(forum-win-tests ${FORUM_WIN_TEST_SOURCES})
-target_link_libraries(forum-win-tests PRIVATE forum_core forum_resources gtest)
-target_link_options(forum-win-tests PRIVATE -static -static-libgcc -static-libstdc++)
+# Fixtures and helpers shared by the Wine test programs.
+file(GLOB FORUM_WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/*.cpp)
+list(FILTER FORUM_WIN_TEST_SUPPORT EXCLUDE REGEX "(_test|/main)\\.cpp$")
+add_library(forum_win_test_support STATIC ${FORUM_WIN_TEST_SUPPORT})
+target_link_libraries(forum_win_test_support PUBLIC forum_core gtest)
 
-# Discovery runs the test program under Wine, so it waits for the test run,
-# where the display and the wineserver are up.
-gtest_discover_tests(forum-win-tests
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    TEST_PREFIX "wine."
-    PROPERTIES TIMEOUT 120 LABELS wine)
+# Each test program runs under Wine; discovery waits for the test run, where
+# the display and the wineserver are up.
+function(forum_wine_tests name prefix)
+    add_executable(${name} tests/win/main.cpp ${ARGN})
+    target_link_libraries(${name} PRIVATE forum_win_test_support forum_resources)
+    target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        TEST_PREFIX "${prefix}"
+        PROPERTIES TIMEOUT 120 LABELS wine ${FORUM_WINE_TEST_PROPERTIES})
+endfunction()
+
+file(GLOB FORUM_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/*_test.cpp)
+forum_wine_tests(forum-win-tests "wine." ${FORUM_WIN_TESTS})
+
+# Tests that press real keys need the keyboard and the foreground to
+# themselves.
+file(GLOB FORUM_WIN_INPUT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/input/*.cpp)
+set(FORUM_WINE_TEST_PROPERTIES RUN_SERIAL TRUE)
+forum_wine_tests(forum-win-input-tests "wine.input." ${FORUM_WIN_INPUT_TEST_SOURCES})
+unset(FORUM_WINE_TEST_PROPERTIES)
 
 # A second Windows program that the end-to-end tests use to look into the
 # running editor from outside, as a screen reader would.
 add_executable(fe-probe tests/e2e/probe.cpp)
-target_link_libraries(fe-probe PRIVATE user32 kernel32)
+target_link_libraries(fe-probe PRIVATE user32 kernel32 comctl32)
 target_link_options(fe-probe PRIVATE -static -static-libgcc -static-libstdc++)
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

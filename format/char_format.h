@@ -13,6 +13,9 @@ inline constexpr DWORD CHAR_FORMAT_MASK = 0xEC00000F;
 // process-wide mask. Returns false after telling the user of a failure.
 bool set_default_font(HWND editor);
 
+// Bold, italic, underline and strikeout effects of a font the user chose.
+DWORD effects_from_logfont(const LOGFONTA& font);
+
 // The font dialog, applied to the selection. Returns false only after
 // telling the user that the control refused the format.
 bool choose_font(HWND editor);

@@ -10,6 +10,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev libclang-rt-14-dev
   # running the Windows program
   wine wine64 xvfb xdotool xclip x11-utils x11-apps imagemagick
+  # a font family the font-dialog tests can rely on
+  fonts-dejavu-core
   # printing through a PDF printer
   cups printer-driver-cups-pdf poppler-utils
   # plain-text round trips in code page 1250

@@ -115,9 +115,14 @@ start_wine() {
     mkdir -p "$WINEPREFIX"
     wineserver -p -f &
     wineserver_pid=$!
-    # No Mono or Gecko install prompts in a test prefix.
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$run_dir/wineboot.log" 2>&1 \
-        || fail "wineboot failed: $(tail -n 5 "$run_dir/wineboot.log")"
+    # No Mono or Gecko install prompts in a test prefix. Wine may repair its
+    # shared temporary directory on the first try and ask to run again.
+    local attempt
+    for attempt in 1 2 3; do
+        WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >"$run_dir/wineboot.log" 2>&1 && break
+        [ "$attempt" -eq 3 ] && fail "wineboot failed: $(tail -n 5 "$run_dir/wineboot.log")"
+        sleep 1
+    done
     # The first process after adding a printer can still miss it; let one run.
     # No window manager runs on the test display: tell Wine so, or it waits
     # up to two seconds for one whenever a window is hidden or destroyed.

@@ -1,8 +1,87 @@
 #include "ui/menus.h"
 
-BOOL build_smiley_menu(HWND)
+#include <richedit.h>
+
+#include "app/document_state.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+// Past the seven popups of the bar, so the smileys come last.
+constexpr UINT SMILEY_MENU_POSITION = 8;
+
+void insert_smiley_popup(HMENU menu_bar, HMENU smileys)
 {
-    return FALSE;
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_SUBMENU | MIIM_TYPE;
+    item.fType = MFT_STRING;
+    item.hSubMenu = smileys;
+    item.dwTypeData = const_cast<char*>("Smajlici");
+    InsertMenuItemA(menu_bar, SMILEY_MENU_POSITION, TRUE, &item);
 }
 
-void refresh_menu_state(HWND, HMENU) {}
+void insert_smiley_picture(HMENU smileys, UINT index)
+{
+    // A bitmap that does not load leaves an item without a picture.
+    HBITMAP picture = LoadBitmapA(g_doc.instance, MAKEINTRESOURCEA(IDB_SMILEY_FIRST + index));
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_TYPE;
+    item.fType = MFT_BITMAP;
+    item.wID = IDM_SMILEY_FIRST + index;
+    item.dwTypeData = reinterpret_cast<char*>(picture);
+    InsertMenuItemA(smileys, index, TRUE, &item);
+}
+
+void enable_item(HMENU popup, UINT command, bool enabled)
+{
+    EnableMenuItem(popup, command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+UINT alignment_item(WORD alignment)
+{
+    switch (alignment) {
+    case PFA_LEFT: return IDM_ALIGN_LEFT;
+    case PFA_RIGHT: return IDM_ALIGN_RIGHT;
+    case PFA_CENTER: return IDM_ALIGN_CENTER;
+    default: return 0;
+    }
+}
+
+void check_alignment(HWND editor, HMENU popup)
+{
+    PARAFORMAT2 format{};
+    format.cbSize = sizeof format;
+    SendMessageA(editor, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    for (UINT item : {IDM_ALIGN_LEFT, IDM_ALIGN_RIGHT, IDM_ALIGN_CENTER})
+        CheckMenuItem(popup, item, MF_BYCOMMAND | MF_UNCHECKED);
+    if (UINT item = alignment_item(format.wAlignment))
+        CheckMenuItem(popup, item, MF_BYCOMMAND | MF_CHECKED);
+}
+
+} // namespace
+
+BOOL build_smiley_menu(HWND main_window)
+{
+    HMENU menu_bar = GetMenu(main_window);
+    HMENU smileys = CreatePopupMenu();
+    insert_smiley_popup(menu_bar, smileys);
+    for (UINT i = 0; i < SMILEY_COUNT; ++i)
+        insert_smiley_picture(smileys, i);
+    return SetMenu(main_window, menu_bar);
+}
+
+void refresh_menu_state(HWND editor, HMENU popup)
+{
+    CHARRANGE selection{};
+    SendMessageA(editor, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    const bool has_selection = selection.cpMin != selection.cpMax;
+    enable_item(popup, IDM_EDIT_CUT, has_selection);
+    enable_item(popup, IDM_EDIT_COPY, has_selection);
+
+    // Undo follows what the control can actually undo.
+    enable_item(popup, IDM_EDIT_UNDO, SendMessageA(editor, EM_CANUNDO, 0, 0) != 0);
+    enable_item(popup, IDM_EDIT_PASTE, CountClipboardFormats() != 0);
+    check_alignment(editor, popup);
+}

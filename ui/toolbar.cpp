@@ -1,6 +1,102 @@
 #include "ui/toolbar.h"
 
-HWND create_toolbar(HWND)
+#include <commctrl.h>
+
+#include <array>
+
+#include "res/resource_ids.h"
+
+namespace {
+
+constexpr int STANDARD_IMAGE_COUNT = 8;
+constexpr int STRIP_IMAGE_COUNT = 15;
+
+constexpr TBBUTTON button(int image, int command)
 {
-    return nullptr;
+    TBBUTTON b{};
+    b.iBitmap = image;
+    b.idCommand = command;
+    b.fsState = TBSTATE_ENABLED;
+    b.fsStyle = TBSTYLE_BUTTON;
+    return b;
+}
+
+constexpr std::array<TBBUTTON, 8> standard_buttons{{
+    button(STD_FILENEW, IDM_FILE_NEW),
+    button(STD_FILEOPEN, IDM_FILE_OPEN),
+    button(STD_FILESAVE, IDM_FILE_SAVE),
+    button(STD_PRINT, IDM_FILE_PRINT),
+    button(STD_COPY, IDM_EDIT_COPY),
+    button(STD_CUT, IDM_EDIT_CUT),
+    button(STD_PASTE, IDM_EDIT_PASTE),
+    button(STD_UNDO, IDM_EDIT_UNDO),
+}};
+
+// Image indexes within the program's own strip, in strip order.
+constexpr std::array<TBBUTTON, STRIP_IMAGE_COUNT> own_buttons{{
+    button(0, IDM_TAG_SIZE22),
+    button(1, IDM_TAG_SIZE30),
+    button(2, IDM_TAG_BOLD),
+    button(3, IDM_TAG_ITALIC),
+    button(4, IDM_TAG_UNDERLINE),
+    button(5, IDM_COLOR_PRESET_0 + 0),
+    button(6, IDM_COLOR_PRESET_0 + 1),
+    button(7, IDM_COLOR_PRESET_0 + 2),
+    button(8, IDM_COLOR_PRESET_0 + 3),
+    button(9, IDM_COLOR_PRESET_0 + 4),
+    button(10, IDM_COLOR_PRESET_0 + 5),
+    button(11, IDM_COLOR_PRESET_0 + 6),
+    button(12, IDM_COLOR_PRESET_0 + 7),
+    button(13, IDM_COLOR_PRESET_0 + 8),
+    button(14, IDM_PLAIN_FONT),
+}};
+
+// Each insertion shifts what follows, which yields the groups
+// | New Open Save | Print | Copy Cut Paste | Undo | sizes | styles | presets...
+constexpr std::array<int, 9> separator_positions{0, 4, 6, 10, 12, 15, 19, 23, 27};
+
+constexpr DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER;
+
+void add_own_buttons(HWND toolbar, HINSTANCE instance)
+{
+    HBITMAP strip = CreateMappedBitmap(instance, IDB_TOOLBAR_STRIP, 0, nullptr, 0);
+
+    HBITMAP check = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR_STRIP));
+    if (!check)
+        MessageBoxA(nullptr, "Nepodarilo se nacist bitmapu check", "Chyba", MB_ICONERROR);
+    else
+        DeleteObject(check);
+
+    TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(strip)};
+    const auto first_image = static_cast<int>(
+        SendMessageA(toolbar, TB_ADDBITMAP, STRIP_IMAGE_COUNT, reinterpret_cast<LPARAM>(&bitmap)));
+
+    auto buttons = own_buttons;
+    for (TBBUTTON& b : buttons)
+        b.iBitmap += first_image;
+    SendMessageA(toolbar, TB_ADDBUTTONS, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+}
+
+void insert_separators(HWND toolbar)
+{
+    TBBUTTON separator{};
+    separator.fsState = TBSTATE_ENABLED;
+    separator.fsStyle = TBSTYLE_SEP;
+    for (int position : separator_positions)
+        SendMessageA(toolbar, TB_INSERTBUTTON, position, reinterpret_cast<LPARAM>(&separator));
+}
+
+} // namespace
+
+HWND create_toolbar(HWND main_window)
+{
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main_window, GWLP_HINSTANCE));
+    InitCommonControls();
+
+    HWND toolbar = CreateToolbarEx(main_window, TOOLBAR_STYLE, IDC_TOOLBAR, STANDARD_IMAGE_COUNT, HINST_COMMCTRL,
+                                   IDB_STD_SMALL_COLOR, standard_buttons.data(),
+                                   static_cast<int>(standard_buttons.size()), 0, 0, 0, 0, sizeof(TBBUTTON));
+    add_own_buttons(toolbar, instance);
+    insert_separators(toolbar);
+    return toolbar;
 }

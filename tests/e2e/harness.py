@@ -74,8 +74,12 @@ class Editor:
         run(["xdotool", "type", "--delay", "30", text], timeout=120)
 
     def click(self, x, y, button=1, window=None):
-        run(["xdotool", "mousemove", "--window", window or self.window, str(x), str(y),
-             "click", str(button)])
+        """Clicks at client-independent coordinates inside the X window."""
+        self.run_xdotool("mousemove", "--window", window or self.window, str(x), str(y),
+                         "click", str(button))
+
+    def run_xdotool(self, *args):
+        run(["xdotool", *args])
 
     def probe(self, *args):
         result = run(["wine", PROBE, *args], env=self.env)
@@ -86,9 +90,12 @@ class Editor:
     def editor_text(self):
         return self.probe("editor-text")
 
-    def wait_for_text(self, expected, timeout=15.0):
-        wait_until(lambda: self.editor_text() == expected, timeout,
-                   what=f"editor text {expected!r} (last: {self.editor_text()!r})")
+    def wait_for_text(self, expected, timeout=15.0, normalise_line_ends=False):
+        def current():
+            text = self.editor_text()
+            return text.replace("\r\n", "\n") if normalise_line_ends else text
+        wait_until(lambda: current() == expected, timeout,
+                   what=f"editor text {expected!r} (last: {current()!r})")
 
     def layout(self):
         rects = {}
@@ -144,8 +151,9 @@ class EditorTestCase(unittest.TestCase):
         self.addCleanup(self._screenshot_on_failure)
 
     def _screenshot_on_failure(self):
-        outcome = getattr(self, "_outcome", None)
-        if outcome is not None and not outcome.success:
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        failed = result is not None and any(test is self for test, _ in result.failures + result.errors)
+        if failed:
             path = screenshot(self.id())
             if path:
                 print(f"screenshot kept: {path}")

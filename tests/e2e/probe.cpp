@@ -13,9 +13,12 @@
 //                               types TEXT into control ID of the dialog TITLE
 //                               (an Edit control first, where a combo box
 //                               shares the id)
+//   fe-probe popup-menu         whether a popup menu of the editor is open
+//   fe-probe toolbar-button ID  screen coordinates of the centre of toolbar button ID
 //
 // Exit code 0 on success, 2 when the window asked for is not there.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -61,6 +64,7 @@ int print_layout(HWND main)
     GetClientRect(main, &client);
     printf("client %ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
     print_rect("editor", GetDlgItem(main, 1), main);
+    print_rect("editor-on-screen", GetDlgItem(main, 1), nullptr);
     print_rect("toolbar", FindWindowExA(main, nullptr, "ToolbarWindow32", nullptr), main);
     return 0;
 }
@@ -168,13 +172,64 @@ int set_control_text(HWND main, const std::string& title, int id, const char* te
     return NOT_FOUND;
 }
 
+struct PopupSearch {
+    DWORD process;
+    bool open;
+};
+
+BOOL CALLBACK find_popup_menu(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(data);
+    char class_name[64]{};
+    GetClassNameA(window, class_name, sizeof class_name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && IsWindowVisible(window) && std::string(class_name) == "#32768")
+        search->open = true;
+    return TRUE;
+}
+
+int print_popup_menu(HWND main)
+{
+    PopupSearch search{};
+    GetWindowThreadProcessId(main, &search.process);
+    EnumWindows(find_popup_menu, reinterpret_cast<LPARAM>(&search));
+    printf("%s\n", search.open ? "open" : "closed");
+    return 0;
+}
+
+// TB_GETITEMRECT writes through a pointer, so the rectangle has to live in
+// the editor's own address space.
+int print_toolbar_button(HWND main, int command)
+{
+    HWND toolbar = FindWindowExA(main, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    const auto index = SendMessageA(toolbar, TB_COMMANDTOINDEX, command, 0);
+    if (!toolbar || index < 0)
+        return NOT_FOUND;
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(main, &process_id);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
+    RECT rect{};
+    ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(toolbar, &centre);
+    printf("%ld %ld\n", centre.x, centre.y);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2) {
-        fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|press TITLE ID|set-text TITLE ID TEXT\n");
+        fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|popup-menu|\n"
+                        "                toolbar-button ID|press TITLE ID|set-text TITLE ID TEXT\n");
         return 1;
     }
     const std::string command = argv[1];
@@ -203,6 +258,10 @@ int main(int argc, char** argv)
     }
     if (command == "dialogs")
         return print_dialogs(main);
+    if (command == "popup-menu")
+        return print_popup_menu(main);
+    if (command == "toolbar-button" && argc == 3)
+        return print_toolbar_button(main, atoi(argv[2]));
     if (command == "press" && argc == 4)
         return press_button(main, argv[2], atoi(argv[3]));
     if (command == "set-text" && argc == 5)

@@ -1,0 +1,49 @@
+#include "editor_fixture.h"
+
+#include "app/document_state.h"
+#include "format/char_format.h"
+
+namespace {
+
+class CharFormatTest : public EditorTest {
+protected:
+    CHARFORMAT2A format_of(LONG first, LONG last)
+    {
+        select(first, last);
+        CHARFORMAT2A format{};
+        format.cbSize = sizeof format;
+        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return format;
+    }
+};
+
+} // namespace
+
+TEST_F(CharFormatTest, FreshEditorTypesCourierNewEastEuropeanInColourOne)
+{
+    EXPECT_EQ(g_doc.char_format_mask, 0xEC00000Fu);
+    SendMessageA(editor, WM_CHAR, 'x', 0);
+    SendMessageA(editor, WM_CHAR, 'y', 0);
+
+    const CHARFORMAT2A format = format_of(0, 2);
+    EXPECT_STREQ(format.szFaceName, "Courier New");
+    EXPECT_EQ(format.bCharSet, EASTEUROPE_CHARSET);
+    EXPECT_EQ(format.crTextColor, RGB(1, 0, 0));
+    EXPECT_FALSE(format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_AUTOCOLOR));
+}
+
+TEST_F(CharFormatTest, TypedTextSitsOnTheEditingAreasBackgroundNotOnBlack)
+{
+    SendMessageA(editor, WM_CHAR, 'x', 0);
+    const CHARFORMAT2A format = format_of(0, 1);
+    EXPECT_TRUE(format.dwEffects & CFE_AUTOBACKCOLOR);
+}
+
+TEST_F(CharFormatTest, TextPutInLaterShowsInTheEditorsFontToo)
+{
+    set_text("put in at once");
+    const CHARFORMAT2A format = format_of(0, 3);
+    EXPECT_STREQ(format.szFaceName, "Courier New");
+    EXPECT_EQ(format.crTextColor, RGB(1, 0, 0));
+    EXPECT_FALSE(format.dwEffects & CFE_BOLD);
+}

@@ -1,0 +1,173 @@
+#include "editor_fixture.h"
+
+#include "app/document_state.h"
+#include "format/char_format.h"
+#include "modal_dialogs.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+// Controls of the font dialog: style and size combo boxes.
+constexpr int FONT_STYLE_COMBO = 0x471;
+constexpr int FONT_SIZE_COMBO = 0x472;
+// The colour dialog's red, green and blue fields.
+constexpr int COLOR_RED = 706, COLOR_GREEN = 707, COLOR_BLUE = 708;
+
+void pick_font_style(HWND dialog, const char* style, const char* size)
+{
+    HWND styles = GetDlgItem(dialog, FONT_STYLE_COMBO);
+    SendMessageA(styles, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(style));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(FONT_STYLE_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(styles));
+    HWND sizes = GetDlgItem(dialog, FONT_SIZE_COMBO);
+    SendMessageA(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(FONT_SIZE_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(sizes));
+}
+
+void pick_color(HWND dialog, int red, int green, int blue)
+{
+    set_item_text(dialog, COLOR_RED, std::to_string(red));
+    set_item_text(dialog, COLOR_GREEN, std::to_string(green));
+    set_item_text(dialog, COLOR_BLUE, std::to_string(blue));
+}
+
+class FormatDialogsTest : public EditorTest {
+protected:
+    // A face that every Wine prefix has, so that the dialog finds it in its list.
+    void set_face(const char* face)
+    {
+        select(0, -1);
+        CHARFORMAT2A format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_FACE;
+        lstrcpynA(format.szFaceName, face, LF_FACESIZE);
+        SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    }
+
+    CHARFORMAT2A selection_format() const
+    {
+        CHARFORMAT2A format{};
+        format.cbSize = sizeof format;
+        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return format;
+    }
+
+    void run(WORD command) { SendMessageA(main_window, WM_COMMAND, command, 0); }
+};
+
+} // namespace
+
+TEST_F(FormatDialogsTest, BoldTwelvePointFromTheFontDialogAppliesToTheSelection)
+{
+    set_text("plain words");
+    set_face("DejaVu Sans");
+    select(0, 5);
+    DialogAnswer answer("Font", [](HWND dialog) {
+        pick_font_style(dialog, "Bold", "12");
+        press(dialog, IDOK);
+    });
+
+    run(IDM_EDIT_FONT);
+
+    ASSERT_TRUE(answer.seen());
+    const CHARFORMAT2A format = selection_format();
+    EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+    EXPECT_EQ(format.yHeight, 240);
+    EXPECT_EQ(GetFocus(), editor);
+    select(6, 11);
+    EXPECT_FALSE(selection_format().dwEffects & CFE_BOLD);
+}
+
+TEST_F(FormatDialogsTest, FontDialogOpensOnTheSelectionsStyleAndSize)
+{
+    set_text("bold");
+    set_face("DejaVu Sans");
+    select(0, 4);
+    CHARFORMAT2A bold{};
+    bold.cbSize = sizeof bold;
+    bold.dwMask = CFM_BOLD | CFM_SIZE;
+    bold.dwEffects = CFE_BOLD;
+    bold.yHeight = 240;
+    SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
+
+    std::string style, size;
+    DialogAnswer answer("Font", [&](HWND dialog) {
+        style = item_text(dialog, FONT_STYLE_COMBO);
+        size = item_text(dialog, FONT_SIZE_COMBO);
+        press(dialog, IDCANCEL);
+    });
+    run(IDM_EDIT_FONT);
+
+    ASSERT_TRUE(answer.seen());
+    EXPECT_EQ(style, "Bold");
+    EXPECT_EQ(size, "12");
+}
+
+TEST_F(FormatDialogsTest, RegularStyleRemovesBoldAndSemiboldDoesNotCountAsBold)
+{
+    set_text("bold");
+    select(0, 4);
+    SendMessageA(main_window, WM_COMMAND, IDM_TAG_BOLD, 0);
+    select(3, 7);
+    ASSERT_TRUE(selection_format().dwEffects & CFE_BOLD);
+    DialogAnswer answer("Font", [](HWND dialog) {
+        pick_font_style(dialog, "Regular", "10");
+        press(dialog, IDOK);
+    });
+
+    run(IDM_EDIT_FONT);
+
+    ASSERT_TRUE(answer.seen());
+    EXPECT_FALSE(selection_format().dwEffects & CFE_BOLD);
+
+    LOGFONTA semibold{};
+    semibold.lfWeight = 600;
+    EXPECT_EQ(effects_from_logfont(semibold), 0u);
+    semibold.lfWeight = 700;
+    EXPECT_EQ(effects_from_logfont(semibold), static_cast<DWORD>(CFE_BOLD));
+}
+
+TEST_F(FormatDialogsTest, CancelledFontDialogChangesNothingAndReturnsTheFocus)
+{
+    set_text("words");
+    select(0, 5);
+    const CHARFORMAT2A before = selection_format();
+    SetFocus(nullptr);
+    DialogAnswer answer("Font", [](HWND dialog) { press(dialog, IDCANCEL); });
+
+    run(IDM_EDIT_FONT);
+
+    ASSERT_TRUE(answer.seen());
+    const CHARFORMAT2A after = selection_format();
+    EXPECT_EQ(after.dwEffects, before.dwEffects);
+    EXPECT_EQ(after.yHeight, before.yHeight);
+    EXPECT_STREQ(after.szFaceName, before.szFaceName);
+    EXPECT_EQ(GetFocus(), editor);
+}
+
+TEST_F(FormatDialogsTest, BackgroundColourOpensOnWhiteThenOnTheLastChoice)
+{
+    std::string first_red, second_red, second_blue;
+    {
+        DialogAnswer answer("Color", [&](HWND dialog) {
+            first_red = item_text(dialog, COLOR_RED);
+            pick_color(dialog, 200, 220, 240);
+            press(dialog, IDOK);
+        });
+        run(IDM_BACKCOLOR);
+        ASSERT_TRUE(answer.seen());
+    }
+    EXPECT_EQ(first_red, "255");
+    EXPECT_EQ(g_doc.background_color, RGB(200, 220, 240));
+    EXPECT_EQ(GetFocus(), editor);
+
+    DialogAnswer answer("Color", [&](HWND dialog) {
+        second_red = item_text(dialog, COLOR_RED);
+        second_blue = item_text(dialog, COLOR_BLUE);
+        press(dialog, IDCANCEL);
+    });
+    run(IDM_BACKCOLOR);
+    ASSERT_TRUE(answer.seen());
+    EXPECT_EQ(second_red, "200");
+    EXPECT_EQ(second_blue, "240");
+    EXPECT_EQ(g_doc.background_color, RGB(200, 220, 240));
+}

@@ -1,0 +1,142 @@
+// Real key presses through the input queue (SendInput), so that the key
+// state the hook asks for is the one the user has. These tests need the
+// keyboard to themselves and run one at a time.
+#include "../editor_fixture.h"
+
+#include "app/document_state.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+class KeyHookTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        SetForegroundWindow(main_window);
+        SetFocus(editor);
+        settle();
+    }
+
+    // Lets the queued input reach the window procedures.
+    static void settle()
+    {
+        for (int i = 0; i < 10; ++i) {
+            pump_messages();
+            Sleep(15);
+        }
+    }
+
+    static INPUT key_input(WORD key, bool release)
+    {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+        if (key == VK_RSHIFT || (key >= VK_PRIOR && key <= VK_DOWN))
+            input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        return input;
+    }
+
+    static void send_keys(std::initializer_list<std::pair<WORD, bool>> keys)
+    {
+        std::vector<INPUT> inputs;
+        for (auto [key, release] : keys)
+            inputs.push_back(key_input(key, release));
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        settle();
+    }
+
+    static void tap(WORD key) { send_keys({{key, false}, {key, true}}); }
+
+    // Wraps "abc" in bold tags, which leaves the insertion selected and a
+    // format reset pending.
+    void wrap_bold()
+    {
+        set_text("abc");
+        select(0, 3);
+        SendMessageA(main_window, WM_COMMAND, IDM_TAG_BOLD, 0);
+        ASSERT_TRUE(g_doc.format_reset_pending);
+    }
+
+    CHARFORMAT2A caret_format()
+    {
+        CHARFORMAT2A format{};
+        format.cbSize = sizeof format;
+        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return format;
+    }
+
+    bool caret_is_plain()
+    {
+        const CHARFORMAT2A format = caret_format();
+        return format.crTextColor == RGB(0, 0, 0) && !(format.dwEffects & CFE_BOLD);
+    }
+};
+
+} // namespace
+
+TEST_F(KeyHookTest, ReleasingRightAfterAWrapMakesTheCaretPlainOnce)
+{
+    wrap_bold();
+    ASSERT_TRUE(caret_format().dwEffects & CFE_BOLD);
+
+    tap(VK_RIGHT);
+
+    EXPECT_FALSE(g_doc.format_reset_pending);
+    EXPECT_EQ(selection().cpMin, selection().cpMax);
+    EXPECT_TRUE(caret_is_plain());
+    SendMessageA(editor, WM_CHAR, 'z', 0);
+    select(10, 11);
+    EXPECT_FALSE(caret_format().dwEffects & CFE_BOLD);
+}
+
+TEST_F(KeyHookTest, LeftResetsToo)
+{
+    wrap_bold();
+    tap(VK_LEFT);
+    EXPECT_FALSE(g_doc.format_reset_pending);
+    EXPECT_TRUE(caret_is_plain());
+}
+
+TEST_F(KeyHookTest, HoldingLeftShiftExtendsTheSelectionWithoutAReset)
+{
+    wrap_bold();
+    send_keys({{VK_LSHIFT, false}, {VK_RIGHT, false}, {VK_RIGHT, true}});
+    EXPECT_TRUE(g_doc.format_reset_pending);
+    send_keys({{VK_LSHIFT, true}});
+    EXPECT_TRUE(g_doc.format_reset_pending);
+}
+
+TEST_F(KeyHookTest, OnlyTheRightShiftHeldDoesNotPreventTheReset)
+{
+    wrap_bold();
+    send_keys({{VK_RSHIFT, false}, {VK_RIGHT, false}, {VK_RIGHT, true}, {VK_RSHIFT, true}});
+    EXPECT_FALSE(g_doc.format_reset_pending);
+}
+
+TEST_F(KeyHookTest, OtherKeysNeverReset)
+{
+    wrap_bold();
+    for (WORD key : std::initializer_list<WORD>{VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE, 'Q'}) {
+        SCOPED_TRACE(key);
+        tap(key);
+        EXPECT_TRUE(g_doc.format_reset_pending);
+    }
+}
+
+TEST_F(KeyHookTest, KeyPressesReachTheMainWindow)
+{
+    // A key released in the editor makes the Main window put the line
+    // layout back to the window's width.
+    set_text(std::string(300, 'w') + " end");
+    HDC screen = GetDC(nullptr);
+    SendMessageA(editor, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(screen), 1440 * 100);
+    ASSERT_EQ(SendMessageA(editor, EM_GETLINECOUNT, 0, 0), 1);
+
+    tap(VK_END);
+
+    EXPECT_GT(SendMessageA(editor, EM_GETLINECOUNT, 0, 0), 1);
+    ReleaseDC(nullptr, screen);
+}

@@ -1,0 +1,92 @@
+#include "editor_fixture.h"
+
+#include <commctrl.h>
+
+#include "app/document_state.h"
+#include "modal_dialogs.h"
+#include "res/resource_ids.h"
+#include "ui/toolbar.h"
+
+namespace {
+
+constexpr int SEPARATOR = 0;
+
+// Commands left to right; 0 stands for a separator.
+const int expected_row[] = {
+    SEPARATOR, 1001, 1002, 1003, SEPARATOR, 1006, SEPARATOR, 10015, 10016, 10017, SEPARATOR,
+    1008, SEPARATOR, 3231, 3232, SEPARATOR, 3228, 3224, 3238, SEPARATOR, 4000, 4001, 4002,
+    SEPARATOR, 4003, 4004, 4005, SEPARATOR, 4006, 4007, 4008, 5000,
+};
+
+std::vector<TBBUTTON> buttons_of(HWND toolbar)
+{
+    const auto count = SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0);
+    std::vector<TBBUTTON> buttons(static_cast<size_t>(count));
+    for (LRESULT i = 0; i < count; ++i)
+        SendMessageA(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&buttons[static_cast<size_t>(i)]));
+    return buttons;
+}
+
+class ToolbarTest : public EditorTest {};
+
+} // namespace
+
+TEST_F(ToolbarTest, HasTwentyThreeButtonsAndNineSeparatorsInOrder)
+{
+    HWND toolbar = g_doc.toolbar;
+    ASSERT_TRUE(IsWindow(toolbar));
+    EXPECT_EQ(GetParent(toolbar), main_window);
+    EXPECT_EQ(GetDlgCtrlID(toolbar), IDC_TOOLBAR);
+
+    const auto buttons = buttons_of(toolbar);
+    ASSERT_EQ(buttons.size(), std::size(expected_row));
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(buttons[i].idCommand, expected_row[i]);
+        EXPECT_EQ((buttons[i].fsStyle & TBSTYLE_SEP) != 0, expected_row[i] == SEPARATOR);
+        EXPECT_TRUE(buttons[i].fsState & TBSTATE_ENABLED);
+    }
+}
+
+TEST_F(ToolbarTest, ButtonsShowStandardImagesThenTheStripInOrder)
+{
+    const int standard_images[] = {STD_FILENEW, STD_FILEOPEN, STD_FILESAVE, STD_PRINT,
+                                   STD_COPY,    STD_CUT,      STD_PASTE,    STD_UNDO};
+    std::vector<int> images;
+    for (const TBBUTTON& b : buttons_of(g_doc.toolbar))
+        if (!(b.fsStyle & TBSTYLE_SEP))
+            images.push_back(b.iBitmap);
+    ASSERT_EQ(images.size(), 23u);
+    for (size_t i = 0; i < 8; ++i)
+        EXPECT_EQ(images[i], standard_images[i]);
+    // The strip follows whatever the standard set took (8 images on
+    // Windows, its full 15 under Wine), in strip order.
+    EXPECT_GE(images[8], 8);
+    for (size_t i = 8; i < 23; ++i)
+        EXPECT_EQ(images[i], images[8] + static_cast<int>(i - 8));
+}
+
+TEST_F(ToolbarTest, ClickingBoldDoesWhatCtrlBDoes)
+{
+    set_text("abc");
+    select(0, 3);
+    SendMessageA(g_doc.toolbar, TB_PRESSBUTTON, IDM_TAG_BOLD, TRUE);
+    SendMessageA(main_window, WM_COMMAND, MAKEWPARAM(IDM_TAG_BOLD, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(g_doc.toolbar));
+    EXPECT_EQ(text(), "[b]abc[/b]");
+}
+
+TEST_F(ToolbarTest, MissingStripIsReportedAndTheToolbarStillComes)
+{
+    // A parent whose module holds no toolbar strip.
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                                  GetModuleHandleA("kernel32.dll"), nullptr);
+    ASSERT_NE(parent, nullptr);
+    MessageBoxAnswer answer("Chyba", IDOK);
+
+    HWND toolbar = create_toolbar(parent);
+
+    EXPECT_EQ(answer.text(), "Nepodarilo se nacist bitmapu check");
+    EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 32);
+    DestroyWindow(parent);
+}

@@ -1,0 +1,35 @@
+"""Takes the README's screenshot: the editor with a short post in it, as a
+user sees it. Run it inside the test environment:
+
+    tools/test-env.sh python3 tools/take_screenshot.py docs/screenshot.png
+"""
+
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
+import harness  # noqa: E402
+
+
+def main(output):
+    editor = harness.Editor().start()
+    try:
+        editor.type("Ahoj, here is my question about the new release. ")
+        for word, shortcut in [("important", "ctrl+b"), ("carefully", "ctrl+i"),
+                               ("https://forum.example.org", "ctrl+u")]:
+            editor.type(word)
+            editor.key(*["shift+Left"] * len(word), shortcut, "ctrl+End")
+            editor.type(" ")
+        editor.key("Return")
+        editor.type("Thanks!")
+        left, top, right, bottom = editor.layout()["window"]
+        harness.wait_until(lambda: "Thanks!" in editor.editor_text(), what="the typed post")
+        subprocess.run(["import", "-window", "root", "-crop",
+                        f"{right - left}x{bottom - top}+{left}+{top}", "+repage", output], check=True)
+    finally:
+        editor.stop()
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
