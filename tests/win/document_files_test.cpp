@@ -9,6 +9,7 @@
 
 #include "app/document_state.h"
 #include "document/document_files.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -293,11 +294,12 @@ TEST_F(DocumentFilesTest, OkInTheSaveOfferSavesFirst)
 TEST_F(DocumentFilesTest, TypeUndoThenNewStillOffersToSave)
 {
     type("abc");
-    SendMessageA(editor, WM_UNDO, 0, 0);
+    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
     ASSERT_TRUE(modified());
 
     MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); }, [&] { new_document(editor); });
+    with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); },
+                 [&] { SendMessageA(main_window, WM_COMMAND, IDM_FILE_NEW, 0); });
     EXPECT_EQ(seen.text, "SAVE?");
 }
 
@@ -449,19 +451,25 @@ TEST_F(DocumentFilesTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFla
 TEST_F(DocumentFilesTest, ClosingAModifiedDocumentAsksFirst)
 {
     enum class Setup { SavedFile, Untitled, ReadOnlyFile };
+    // What the close box, Alt+F4 and the system menu send, and the END item.
+    const auto system_close = [](HWND window) { SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); };
+    const auto end_command = [](HWND window) { SendMessageA(window, WM_COMMAND, IDM_FILE_EXIT, 0); };
     struct Case {
         const char* name;
         Setup setup;
         int answer;
         bool closes;
         bool written;
+        std::function<void(HWND)> close;
     };
     const Case cases[] = {
-        {"Yes saves, then closes", Setup::SavedFile, IDYES, true, true},
-        {"Yes, but the save dialog is cancelled", Setup::Untitled, IDYES, false, false},
-        {"Yes, but the write fails", Setup::ReadOnlyFile, IDYES, false, false},
-        {"No closes without saving", Setup::SavedFile, IDNO, true, false},
-        {"Cancel keeps the window", Setup::SavedFile, IDCANCEL, false, false},
+        {"Yes saves, then closes", Setup::SavedFile, IDYES, true, true, system_close},
+        {"Yes, but the save dialog is cancelled", Setup::Untitled, IDYES, false, false, system_close},
+        {"Yes, but the write fails", Setup::ReadOnlyFile, IDYES, false, false, system_close},
+        {"No closes without saving", Setup::SavedFile, IDNO, true, false, system_close},
+        {"Cancel keeps the window", Setup::SavedFile, IDCANCEL, false, false, system_close},
+        {"END asks too, and No closes", Setup::SavedFile, IDNO, true, false, end_command},
+        {"END asks too, and Cancel keeps the window", Setup::SavedFile, IDCANCEL, false, false, end_command},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -488,8 +496,7 @@ TEST_F(DocumentFilesTest, ClosingAModifiedDocumentAsksFirst)
                 if (test.answer == IDYES && test.setup == Setup::ReadOnlyFile)
                     answer_message_box("Error", IDOK);
             },
-            // What the close box, Alt+F4 and the system menu send.
-            [&] { SendMessageA(main_window, WM_SYSCOMMAND, SC_CLOSE, 0); });
+            [&] { test.close(main_window); });
         EXPECT_EQ(seen.text, "SAVE?");
         EXPECT_EQ(IsWindow(main_window) == FALSE, test.closes);
         EXPECT_EQ(read_file_bytes(path), test.written ? "typed" : "on disk");
