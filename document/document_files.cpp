@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "app/document_state.h"
+#include "app/main_window.h"
 #include "document/document_title.h"
 
 namespace {
@@ -127,18 +129,25 @@ std::optional<std::string> read_whole_file(const std::string& path)
     if (!file.is_open())
         return std::nullopt;
 
-    std::string bytes;
+    // A file larger than the control can hold is refused before it is read.
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.handle, &size) && size.QuadPart < 0x7FFFFFFF)
+    if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > EDITOR_TEXT_LIMIT)
+        return std::nullopt;
+    try {
+        std::string bytes;
         bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    char block[64 * 1024];
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.handle, block, sizeof block, &read, nullptr))
-            return std::nullopt;
-        if (read == 0)
-            return bytes;
-        bytes.append(block, read);
+        char block[64 * 1024];
+        for (;;) {
+            DWORD read = 0;
+            if (!ReadFile(file.handle, block, sizeof block, &read, nullptr))
+                return std::nullopt;
+            if (read == 0)
+                return bytes;
+            bytes.append(block, read);
+        }
+    } catch (const std::bad_alloc&) {
+        // Not enough memory for it: an error message, not a lost document.
+        return std::nullopt;
     }
 }
 
