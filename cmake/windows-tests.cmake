@@ -15,6 +15,18 @@ list(FILTER FORUM_WIN_TEST_SUPPORT EXCLUDE REGEX "(_test|/main)\\.cpp$")
 add_library(forum_win_test_support STATIC ${FORUM_WIN_TEST_SUPPORT})
 target_link_libraries(forum_win_test_support PUBLIC forum_core gtest)
 
+# Wine's desktop process is kept up for the whole run by a small program of
+# its own, so that no test's output is held open by it (see
+# tests/win/desktop/keep_desktop.cpp). Every test that opens windows in the
+# run's Wine prefix requires this fixture.
+add_executable(fe-desktop-keeper WIN32 tests/win/desktop/keep_desktop.cpp)
+target_link_options(fe-desktop-keeper PRIVATE -static -static-libgcc -static-libstdc++)
+add_test(NAME wine.desktop.keep
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/desktop-keeper.sh start $<TARGET_FILE:fe-desktop-keeper>)
+add_test(NAME wine.desktop.release COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/desktop-keeper.sh stop)
+set_tests_properties(wine.desktop.keep PROPERTIES FIXTURES_SETUP wine_desktop LABELS wine)
+set_tests_properties(wine.desktop.release PROPERTIES FIXTURES_CLEANUP wine_desktop LABELS wine)
+
 # Each test program runs under Wine; discovery waits for the test run, where
 # the display and the wineserver are up.
 function(forum_wine_tests name prefix)
@@ -25,7 +37,7 @@ function(forum_wine_tests name prefix)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         TEST_PREFIX "${prefix}"
-        PROPERTIES TIMEOUT 120 LABELS wine ${FORUM_WINE_TEST_PROPERTIES})
+        PROPERTIES TIMEOUT 120 LABELS wine FIXTURES_REQUIRED wine_desktop ${FORUM_WINE_TEST_PROPERTIES})
 endfunction()
 
 file(GLOB FORUM_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/*_test.cpp)
@@ -54,6 +66,7 @@ foreach(test_file IN LISTS FORUM_E2E_TESTS)
         RUN_SERIAL TRUE
         TIMEOUT 300
         LABELS e2e
+        FIXTURES_REQUIRED wine_desktop
         ENVIRONMENT "FORUM_EDITOR_EXE=$<TARGET_FILE:forum-editor>;FORUM_PROBE_EXE=$<TARGET_FILE:fe-probe>;FORUM_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}")
 endforeach()
 
@@ -72,6 +85,7 @@ add_test(NAME wine.cp1250.CzechTextRoundTripsByteExact
          COMMAND forum-win-tests --gtest_filter=DocumentFilesTest.CzechTextRoundTripsByteExactInCodePage1250)
 set_tests_properties(wine.cp1250.CzechTextRoundTripsByteExact PROPERTIES
     ENVIRONMENT "LANG=cs_CZ.UTF-8;LC_ALL=cs_CZ.UTF-8;FORUM_EXPECT_CP1250=1"
+    FIXTURES_REQUIRED wine_desktop
     TIMEOUT 120 LABELS wine)
 
 # A save that fails part-way: a 32 KiB tmpfs, mounted before and always
@@ -84,7 +98,7 @@ add_test(NAME wine.small_disk.WriteThatFailsPartWay
 set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk LABELS wine)
 set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk LABELS wine)
 set_tests_properties(wine.small_disk.WriteThatFailsPartWay PROPERTIES
-    FIXTURES_REQUIRED small_disk
+    FIXTURES_REQUIRED "small_disk;wine_desktop"
     ENVIRONMENT "FORUM_SMALL_DISK=1"
     SKIP_REGULAR_EXPRESSION "${FORUM_SKIP_REGEX}"
     TIMEOUT 120 LABELS wine)
