@@ -33,9 +33,9 @@ run: setup build
 test: setup build
 	tools/test-env.sh ctest --test-dir $(WIN_DIR) $(CTEST_FLAGS)
 
-bench: $(HOST_DIR)/build.ninja
-	cmake --build $(HOST_DIR) --target forum-text-bench
+bench: setup build
 	$(HOST_DIR)/bench/forum-text-bench
+	tools/test-env.sh wine $(WIN_DIR)/forum-command-bench.exe
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -50,3 +50,8 @@ option(FORUM_BUILD_TESTS "Build the Wine-side and end-to-end tests" ON)
 if(FORUM_BUILD_TESTS)
     include(cmake/windows-tests.cmake)
 endif()
+
+# Latency of the markup commands in the real control (run by make bench).
+add_executable(forum-command-bench bench/command_latency.cpp)
+target_link_libraries(forum-command-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-command-bench PRIVATE -static -static-libgcc -static-libstdc++)

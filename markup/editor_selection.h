@@ -17,3 +17,12 @@ std::string get_selected_text(HWND editor);
 // Replaces the selection; the control leaves the caret after the new text.
 // The replacement is not offered for undo.
 void replace_selection(HWND editor, const std::string& text);
+
+// Puts `before` in front of the selection and `after` behind it, as if the
+// selection had been replaced by before + selected text + after, and
+// returns the range that the three now take. The selected text itself is
+// left in place, so a long selection costs no more than the tags, and
+// nothing in it is changed. The tags take the format of the selection's
+// first character, as a replacement would give them. The caret is left
+// after the inserted text.
+CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::string_view after);
