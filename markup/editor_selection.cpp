@@ -7,6 +7,14 @@ CHARRANGE get_selection(HWND editor)
     return range;
 }
 
+CHARFORMAT2A get_selection_format(HWND editor)
+{
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
 void set_selection(HWND editor, LONG first, LONG last)
 {
     CHARRANGE range{first, last};
@@ -34,14 +42,6 @@ void replace_selection(HWND editor, const std::string& text)
 }
 
 namespace {
-
-CHARFORMAT2A selection_format(HWND editor)
-{
-    CHARFORMAT2A format{};
-    format.cbSize = sizeof format;
-    SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    return format;
-}
 
 // Inserts text at a position, in the given format, without undo.
 LONG insert_at(HWND editor, LONG position, const CHARFORMAT2A& format, std::string_view text)
@@ -81,7 +81,7 @@ CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::str
 
     RedrawPause pause(editor);
     set_selection(editor, selected.cpMin, selected.cpMin + 1);
-    const CHARFORMAT2A first_character = selection_format(editor);
+    const CHARFORMAT2A first_character = get_selection_format(editor);
     // Behind first, so that the start stays where it is.
     const LONG end = insert_at(editor, selected.cpMax, first_character, after);
     const LONG before_end = insert_at(editor, selected.cpMin, first_character, before);

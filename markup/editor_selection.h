@@ -9,6 +9,10 @@
 #include <string_view>
 
 CHARRANGE get_selection(HWND editor);
+
+// The character format of the selection (of the insertion point when
+// nothing is selected).
+CHARFORMAT2A get_selection_format(HWND editor);
 void set_selection(HWND editor, LONG first, LONG last);
 
 // The selected text, however long; empty when nothing is selected.

@@ -35,14 +35,6 @@ class MarkupCommandsTest : public EditorTest {
 protected:
     void run(WORD command) { SendMessageA(main_window, WM_COMMAND, command, 0); }
 
-    CHARFORMAT2A selection_format() const
-    {
-        CHARFORMAT2A format{};
-        format.cbSize = sizeof format;
-        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        return format;
-    }
-
     // Runs the colour dialog command, answering the dialog with a colour
     // (or cancelling it when red is negative); returns the colour the dialog
     // opened on, as "R G B".

@@ -167,10 +167,7 @@ TEST_F(WrapSelectionTest, TagsTakeTheFormatOfTheFirstSelectedCharacterAndTheText
     EXPECT_EQ(text(), "[u]" + inner + "[/u]");
     for (LONG position : {0L, 2L, 9L, 12L}) {
         SCOPED_TRACE(position);
-        select(position, position + 1);
-        CHARFORMAT2A format{};
-        format.cbSize = sizeof format;
-        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        const CHARFORMAT2A format = format_of(position, position + 1);
         EXPECT_EQ(format.crTextColor, RGB(255, 0, 0));
         EXPECT_TRUE(format.dwEffects & CFE_BOLD);
     }
