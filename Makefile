@@ -2,12 +2,13 @@
 # make run    sets up what is missing, builds and starts the editor
 # make test   sets up what is missing, builds and runs every test
 # make bench  builds and runs the benchmarks (not part of the tests)
+# make dist   packs the zip for Windows users
 BUILD_DIR ?= build
 HOST_DIR := $(BUILD_DIR)/host
 WIN_DIR := $(BUILD_DIR)/win
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all build setup run test bench clean
+.PHONY: all build setup run test bench dist clean
 
 all: build
 
@@ -33,9 +34,12 @@ run: setup build
 test: setup build
 	tools/test-env.sh ctest --test-dir $(WIN_DIR) $(CTEST_FLAGS)
 
-bench: $(HOST_DIR)/build.ninja
-	cmake --build $(HOST_DIR) --target forum-text-bench
-	$(HOST_DIR)/bench/forum-text-bench
+bench: setup build
+	tools/run-benchmarks.sh $(BUILD_DIR)
+
+dist: build
+	cmake --build $(WIN_DIR) --target dist
+	@ls $(WIN_DIR)/dist/*.zip
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -70,6 +70,13 @@ foreach(test_file IN LISTS FORUM_E2E_TESTS)
         ENVIRONMENT "FORUM_EDITOR_EXE=$<TARGET_FILE:forum-editor>;FORUM_PROBE_EXE=$<TARGET_FILE:fe-probe>;FORUM_SOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}")
 endforeach()
 
+# The release zip is packed before its test unpacks and starts it.
+add_test(NAME dist.pack COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target dist)
+set_tests_properties(dist.pack PROPERTIES FIXTURES_SETUP dist_zip LABELS e2e)
+set_property(TEST e2e.test_dist APPEND PROPERTY FIXTURES_REQUIRED dist_zip)
+set_property(TEST e2e.test_dist APPEND PROPERTY ENVIRONMENT
+             "FORUM_DIST_ZIP=${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip")
+
 # Bring the native tests into the same run, so that one ctest summary covers all.
 if(FORUM_HOST_BUILD_DIR)
     file(WRITE ${CMAKE_BINARY_DIR}/host-tests.cmake "subdirs(\"${FORUM_HOST_BUILD_DIR}\")\n")

@@ -46,6 +46,34 @@ target_link_libraries(forum-editor PRIVATE forum_core forum_resources)
 # The C and C++ runtimes are linked in, so the program runs on a bare Windows.
 target_link_options(forum-editor PRIVATE -static -static-libgcc -static-libstdc++)
 
+
+# Latency of the markup commands in the real control (run by make bench).
+add_executable(forum-command-bench bench/command_latency.cpp)
+target_link_libraries(forum-command-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-command-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
+# Start-up time against Wine's WordPad (run by make bench).
+add_executable(forum-startup-bench bench/startup_bench.cpp)
+target_link_options(forum-startup-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
+# The zip for Windows users: the program, the user guide and the smileys
+# that the forum must host (make dist).
+set(FORUM_DIST_NAME forum-editor-${FORUM_VERSION}-win64)
+set(FORUM_DIST_DIR ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME})
+file(GLOB FORUM_SMILEY_IMAGES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/smileys/*.png)
+add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${FORUM_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${FORUM_DIST_DIR}/smileys
+    COMMAND ${CMAKE_STRIP} -o ${FORUM_DIST_DIR}/forum-editor.exe $<TARGET_FILE:forum-editor>
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_DIST_DIR}/user-guide.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_SMILEY_IMAGES} ${FORUM_DIST_DIR}/smileys/
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${FORUM_DIST_NAME}.zip --format=zip ${FORUM_DIST_NAME}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/dist
+    DEPENDS forum-editor ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_SMILEY_IMAGES}
+    COMMENT "Packing ${FORUM_DIST_NAME}.zip")
+add_custom_target(dist DEPENDS ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip)
+
 option(FORUM_BUILD_TESTS "Build the Wine-side and end-to-end tests" ON)
 if(FORUM_BUILD_TESTS)
     include(cmake/windows-tests.cmake)

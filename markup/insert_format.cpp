@@ -3,22 +3,11 @@
 #include <richedit.h>
 
 #include "app/document_state.h"
-
-namespace {
-
-CHARFORMATA read_selection_format(HWND editor)
-{
-    CHARFORMATA current{};
-    current.cbSize = sizeof current;
-    SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&current));
-    return current;
-}
-
-} // namespace
+#include "markup/editor_selection.h"
 
 bool apply_insert_format(HWND editor, int red, int green, int blue, int bold, int italic, int underline)
 {
-    const CHARFORMATA current = read_selection_format(editor);
+    const CHARFORMAT2A current = get_selection_format(editor);
 
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;

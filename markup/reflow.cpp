@@ -1,4 +1,10 @@
 #include "markup/reflow.h"
 
-// Placeholder until the reflow lands.
-void break_long_lines(HWND) {}
+#include "markup/editor_selection.h"
+#include "markup/reflow_text.h"
+
+void break_long_lines(HWND editor)
+{
+    // Short selections come back unchanged, but are put back all the same.
+    replace_selection(editor, reflow_for_forum(get_selected_text(editor)));
+}

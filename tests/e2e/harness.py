@@ -39,13 +39,14 @@ def find_windows(name_regex):
 class Editor:
     """One running editor process."""
 
-    def __init__(self, env=None):
+    def __init__(self, env=None, exe=None):
+        self.exe = exe or EXE
         self.env = dict(os.environ, **(env or {}))
         self.process = None
         self.window = None
 
     def start(self, wait=True):
-        self.process = subprocess.Popen(["wine", EXE], env=self.env,
+        self.process = subprocess.Popen(["wine", self.exe], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
         if wait:

@@ -54,6 +54,15 @@ class CommandsTest(EditorTestCase):
             self.editor.wait_for_text(expected, normalise_line_ends=True)
             self.editor.key("ctrl+End")
 
+    def test_ctrl_t_turns_a_selected_post_address_into_a_link_to_that_post(self):
+        self.editor.start()
+        self.editor.type("https://forum.example.org/read.php?23,1676166,1676237#REPLY")
+        self.editor.key("shift+Home", "ctrl+t")
+        link = "[url]https://forum.example.org/read.php?23,1676166,1676237#msg-1676237[/url]"
+        self.editor.wait_for_text(link)
+        self.editor.key("ctrl+a", "ctrl+c")
+        wait_for_clipboard(link)
+
 
 if __name__ == "__main__":
     unittest.main()

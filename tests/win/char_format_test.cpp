@@ -5,17 +5,7 @@
 
 namespace {
 
-class CharFormatTest : public EditorTest {
-protected:
-    CHARFORMAT2A format_of(LONG first, LONG last)
-    {
-        select(first, last);
-        CHARFORMAT2A format{};
-        format.cbSize = sizeof format;
-        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        return format;
-    }
-};
+class CharFormatTest : public EditorTest {};
 
 } // namespace
 

@@ -82,13 +82,6 @@ class CommandsTest : public EditorTest {
 protected:
     void run(WORD id) { SendMessageA(main_window, WM_COMMAND, id, 0); }
 
-    CHARFORMATA selection_format() const
-    {
-        CHARFORMATA format{};
-        format.cbSize = sizeof format;
-        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        return format;
-    }
 };
 
 } // namespace
@@ -109,7 +102,7 @@ TEST_F(CommandsTest, EveryMarkupCommandWrapsTheSelectionAndShowsItInItsFormat)
         EXPECT_EQ(text_range(after.cpMax, text_length()), " yy");
         EXPECT_TRUE(g_doc.format_reset_pending);
 
-        const CHARFORMATA format = selection_format();
+        const CHARFORMAT2A format = selection_format();
         EXPECT_EQ(format.crTextColor, expected.color);
         EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, expected.bold);
         EXPECT_EQ((format.dwEffects & CFE_ITALIC) != 0, expected.italic);

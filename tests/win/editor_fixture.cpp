@@ -103,3 +103,17 @@ LONG EditorTest::text_length() const
 {
     return GetWindowTextLengthA(editor);
 }
+
+CHARFORMAT2A EditorTest::selection_format() const
+{
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
+CHARFORMAT2A EditorTest::format_of(LONG first, LONG last)
+{
+    select(first, last);
+    return selection_format();
+}

@@ -29,6 +29,10 @@ protected:
     // The control's text between two positions, as the control counts them.
     std::string text_range(LONG first, LONG last) const;
     LONG text_length() const;
+    // The character format of the selection, or of the insertion point.
+    CHARFORMAT2A selection_format() const;
+    // Selects a range and returns its character format.
+    CHARFORMAT2A format_of(LONG first, LONG last);
 
     HWND main_window = nullptr;
     HWND editor = nullptr;

@@ -43,14 +43,6 @@ protected:
         SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     }
 
-    CHARFORMAT2A selection_format() const
-    {
-        CHARFORMAT2A format{};
-        format.cbSize = sizeof format;
-        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        return format;
-    }
-
     void run(WORD command) { SendMessageA(main_window, WM_COMMAND, command, 0); }
 };
 

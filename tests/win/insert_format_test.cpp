@@ -7,15 +7,6 @@ namespace {
 
 class InsertFormatTest : public EditorTest {
 protected:
-    CHARFORMAT2A format_of(LONG first, LONG last)
-    {
-        select(first, last);
-        CHARFORMAT2A format{};
-        format.cbSize = sizeof format;
-        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        return format;
-    }
-
     void set_format(LONG first, LONG last, DWORD mask, DWORD effects, const char* face, BYTE charset, LONG height)
     {
         select(first, last);

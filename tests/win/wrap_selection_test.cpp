@@ -151,3 +151,27 @@ TEST_F(WrapSelectionTest, LeavesTheFocusWhereItWas)
 
     EXPECT_EQ(GetFocus(), nullptr);
 }
+
+TEST_F(WrapSelectionTest, TagsTakeTheFormatOfTheFirstSelectedCharacterAndTheTextStaysAsItWas)
+{
+    set_text("ab\r\ncd");
+    select(0, 1);
+    CHARFORMAT2A red{};
+    red.cbSize = sizeof red;
+    red.dwMask = CFM_COLOR | CFM_BOLD;
+    red.crTextColor = RGB(255, 0, 0);
+    red.dwEffects = CFE_BOLD;
+    SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&red));
+    const std::string inner = text_range(0, 6);
+    select(0, 6);
+
+    wrap_selection(editor, "[u]", "[/u]");
+
+    EXPECT_EQ(text(), "[u]" + inner + "[/u]");
+    for (LONG position : {0L, 2L, 9L, 12L}) {
+        SCOPED_TRACE(position);
+        const CHARFORMAT2A format = format_of(position, position + 1);
+        EXPECT_EQ(format.crTextColor, RGB(255, 0, 0));
+        EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+    }
+}

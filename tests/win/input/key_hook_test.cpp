@@ -60,17 +60,9 @@ protected:
         ASSERT_TRUE(g_doc.format_reset_pending);
     }
 
-    CHARFORMAT2A caret_format()
-    {
-        CHARFORMAT2A format{};
-        format.cbSize = sizeof format;
-        SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        return format;
-    }
-
     bool caret_is_plain()
     {
-        const CHARFORMAT2A format = caret_format();
+        const CHARFORMAT2A format = selection_format();
         return format.crTextColor == RGB(0, 0, 0) && !(format.dwEffects & CFE_BOLD);
     }
 };
@@ -80,7 +72,7 @@ protected:
 TEST_F(KeyHookTest, ReleasingRightAfterAWrapMakesTheCaretPlainOnce)
 {
     wrap_bold();
-    ASSERT_TRUE(caret_format().dwEffects & CFE_BOLD);
+    ASSERT_TRUE(selection_format().dwEffects & CFE_BOLD);
 
     tap(VK_RIGHT);
 
@@ -89,7 +81,7 @@ TEST_F(KeyHookTest, ReleasingRightAfterAWrapMakesTheCaretPlainOnce)
     EXPECT_TRUE(caret_is_plain());
     SendMessageA(editor, WM_CHAR, 'z', 0);
     select(10, 11);
-    EXPECT_FALSE(caret_format().dwEffects & CFE_BOLD);
+    EXPECT_FALSE(selection_format().dwEffects & CFE_BOLD);
 }
 
 TEST_F(KeyHookTest, LeftResetsToo)

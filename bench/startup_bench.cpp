@@ -1,0 +1,137 @@
+// Start-up time under Wine: from process start until the main window is
+// shown and the program waits for input, for the Forum Editor and, started
+// the same way in the same run, Wine's own rich-edit editor (WordPad).
+//
+//   forum-startup-bench PATH\TO\forum-editor.exe [runs]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char WORDPAD[] = "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe";
+constexpr DWORD TIMEOUT_MS = 30000;
+
+struct Program {
+    const char* name;
+    std::string path;
+    const char* window_class;
+};
+
+struct WindowSearch {
+    DWORD process;
+    const char* window_class;
+    HWND found;
+};
+
+BOOL CALLBACK match_main_window(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char class_name[256]{};
+    GetClassNameA(window, class_name, sizeof class_name);
+    if (process == search->process && IsWindowVisible(window) && strcmp(class_name, search->window_class) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND visible_main_window(DWORD process, const char* window_class)
+{
+    WindowSearch search{process, window_class, nullptr};
+    EnumWindows(match_main_window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+double now_ms()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void stop(const PROCESS_INFORMATION& info, HWND window)
+{
+    if (window)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 1);
+    WaitForSingleObject(info.hProcess, 5000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
+// Milliseconds until the program's window is visible and it is idle; a
+// negative number when it did not get there.
+double time_start(const Program& program)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string command_line = "\"" + program.path + "\"";
+    const double start = now_ms();
+    if (!CreateProcessA(program.path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return -1;
+    WaitForInputIdle(info.hProcess, TIMEOUT_MS);
+    HWND window = nullptr;
+    while (!(window = visible_main_window(info.dwProcessId, program.window_class))) {
+        if (now_ms() - start > TIMEOUT_MS) {
+            stop(info, nullptr);
+            return -1;
+        }
+        Sleep(1);
+    }
+    WaitForInputIdle(info.hProcess, TIMEOUT_MS);
+    const double elapsed = now_ms() - start;
+    stop(info, window);
+    return elapsed;
+}
+
+double median_of(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        fprintf(stderr, "usage: forum-startup-bench PATH\\TO\\forum-editor.exe [runs]\n");
+        return 1;
+    }
+    const int runs = argc > 2 ? atoi(argv[2]) : 11;
+    const Program editor{"forum-editor", argv[1], "KLESTOR FORUM EDITOR  by vorlen :)"};
+    const Program wordpad{"wordpad", WORDPAD, "WORDPADTOP"};
+
+    // One start of each first, so that both find the disk cache warm.
+    time_start(editor);
+    time_start(wordpad);
+
+    std::vector<double> editor_times, wordpad_times;
+    for (int run = 0; run < runs; ++run) {
+        const double e = time_start(editor);
+        const double w = time_start(wordpad);
+        if (e < 0 || w < 0) {
+            fprintf(stderr, "a program did not start (editor %.0f, wordpad %.0f)\n", e, w);
+            return 1;
+        }
+        editor_times.push_back(e);
+        wordpad_times.push_back(w);
+    }
+    const double editor_median = median_of(editor_times);
+    const double wordpad_median = median_of(wordpad_times);
+    printf("start-up until shown and idle, median of %d alternating runs:\n", runs);
+    printf("  forum-editor %8.1f ms\n  wordpad      %8.1f ms\n", editor_median, wordpad_median);
+    printf("  wordpad / forum-editor = %.2f (%s)\n", wordpad_median / editor_median,
+           editor_median < wordpad_median ? "the editor starts faster" : "the editor starts slower");
+    return 0;
+}
