@@ -1,5 +1,7 @@
 #include "dialog_automation.h"
 
+#include <gtest/gtest.h>
+
 #include <iterator>
 #include <set>
 
@@ -308,4 +310,17 @@ std::vector<std::string> DialogDriver::finish()
 std::string describe(const std::vector<std::string>& failures)
 {
     return join_lines(failures);
+}
+
+void with_dialogs(const std::function<void()>& script, const std::function<void()>& action)
+{
+    DialogDriver driver(script);
+    action();
+    const auto failures = driver.finish();
+    EXPECT_TRUE(failures.empty()) << describe(failures);
+}
+
+void without_dialogs(const std::function<void()>& action)
+{
+    with_dialogs([] {}, action);
 }

@@ -94,3 +94,10 @@ private:
 
 // For gtest messages: the failures, one per line.
 std::string describe(const std::vector<std::string>& failures);
+
+// Runs `action` on the test thread while `script` answers its dialogs, and
+// fails the test for every dialog that went unanswered or never came.
+void with_dialogs(const std::function<void()>& script, const std::function<void()>& action);
+
+// Runs `action` and fails the test if it opens any dialog.
+void without_dialogs(const std::function<void()>& action);

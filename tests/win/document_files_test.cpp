@@ -16,20 +16,6 @@ namespace {
 constexpr int RTF_FILTER = 1;
 constexpr int TEXT_FILTER = 2;
 
-// Runs `action` on the test thread while `script` answers its dialogs.
-void with_dialogs(const std::function<void()>& script, const std::function<void()>& action)
-{
-    DialogDriver driver(script);
-    action();
-    const auto failures = driver.finish();
-    EXPECT_TRUE(failures.empty()) << describe(failures);
-}
-
-void without_dialogs(const std::function<void()>& action)
-{
-    with_dialogs([] {}, action);
-}
-
 // Keeps a file open with no sharing, as another program that locked it.
 struct FileLock {
     HANDLE handle;

@@ -2,7 +2,7 @@
 
 #include "app/document_state.h"
 #include "format/char_format.h"
-#include "modal_dialogs.h"
+#include "dialog_automation.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -25,9 +25,15 @@ void pick_font_style(HWND dialog, const char* style, const char* size)
 
 void pick_color(HWND dialog, int red, int green, int blue)
 {
-    set_item_text(dialog, COLOR_RED, std::to_string(red));
-    set_item_text(dialog, COLOR_GREEN, std::to_string(green));
-    set_item_text(dialog, COLOR_BLUE, std::to_string(blue));
+    set_control_text(dialog, COLOR_RED, std::to_string(red));
+    set_control_text(dialog, COLOR_GREEN, std::to_string(green));
+    set_control_text(dialog, COLOR_BLUE, std::to_string(blue));
+}
+
+// Runs a command while `answer` fills in and closes the dialog it opens.
+void answer_dialog(const char* title, const std::function<void(HWND)>& answer, const std::function<void()>& command)
+{
+    with_dialogs([&] { answer(wait_for_window({"#32770", title})); }, command);
 }
 
 class FormatDialogsTest : public EditorTest {
@@ -53,14 +59,14 @@ TEST_F(FormatDialogsTest, BoldTwelvePointFromTheFontDialogAppliesToTheSelection)
     set_text("plain words");
     set_face("DejaVu Sans");
     select(0, 5);
-    DialogAnswer answer("Font", [](HWND dialog) {
-        pick_font_style(dialog, "Bold", "12");
-        press(dialog, IDOK);
-    });
+    answer_dialog(
+        "Font",
+        [](HWND dialog) {
+            pick_font_style(dialog, "Bold", "12");
+            close_with_button(dialog, IDOK);
+        },
+        [&] { run(IDM_EDIT_FONT); });
 
-    run(IDM_EDIT_FONT);
-
-    ASSERT_TRUE(answer.seen());
     const CHARFORMAT2A format = selection_format();
     EXPECT_TRUE(format.dwEffects & CFE_BOLD);
     EXPECT_EQ(format.yHeight, 240);
@@ -82,14 +88,15 @@ TEST_F(FormatDialogsTest, FontDialogOpensOnTheSelectionsStyleAndSize)
     SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&bold));
 
     std::string style, size;
-    DialogAnswer answer("Font", [&](HWND dialog) {
-        style = item_text(dialog, FONT_STYLE_COMBO);
-        size = item_text(dialog, FONT_SIZE_COMBO);
-        press(dialog, IDCANCEL);
-    });
-    run(IDM_EDIT_FONT);
+    answer_dialog(
+        "Font",
+        [&](HWND dialog) {
+            style = control_text(dialog, FONT_STYLE_COMBO);
+            size = control_text(dialog, FONT_SIZE_COMBO);
+            close_with_button(dialog, IDCANCEL);
+        },
+        [&] { run(IDM_EDIT_FONT); });
 
-    ASSERT_TRUE(answer.seen());
     EXPECT_EQ(style, "Bold");
     EXPECT_EQ(size, "12");
 }
@@ -101,14 +108,14 @@ TEST_F(FormatDialogsTest, RegularStyleRemovesBoldAndSemiboldDoesNotCountAsBold)
     SendMessageA(main_window, WM_COMMAND, IDM_TAG_BOLD, 0);
     select(3, 7);
     ASSERT_TRUE(selection_format().dwEffects & CFE_BOLD);
-    DialogAnswer answer("Font", [](HWND dialog) {
-        pick_font_style(dialog, "Regular", "10");
-        press(dialog, IDOK);
-    });
+    answer_dialog(
+        "Font",
+        [](HWND dialog) {
+            pick_font_style(dialog, "Regular", "10");
+            close_with_button(dialog, IDOK);
+        },
+        [&] { run(IDM_EDIT_FONT); });
 
-    run(IDM_EDIT_FONT);
-
-    ASSERT_TRUE(answer.seen());
     EXPECT_FALSE(selection_format().dwEffects & CFE_BOLD);
 
     LOGFONTA semibold{};
@@ -124,11 +131,8 @@ TEST_F(FormatDialogsTest, CancelledFontDialogChangesNothingAndReturnsTheFocus)
     select(0, 5);
     const CHARFORMAT2A before = selection_format();
     SetFocus(nullptr);
-    DialogAnswer answer("Font", [](HWND dialog) { press(dialog, IDCANCEL); });
+    answer_dialog("Font", [](HWND dialog) { close_with_button(dialog, IDCANCEL); }, [&] { run(IDM_EDIT_FONT); });
 
-    run(IDM_EDIT_FONT);
-
-    ASSERT_TRUE(answer.seen());
     const CHARFORMAT2A after = selection_format();
     EXPECT_EQ(after.dwEffects, before.dwEffects);
     EXPECT_EQ(after.yHeight, before.yHeight);
@@ -139,26 +143,26 @@ TEST_F(FormatDialogsTest, CancelledFontDialogChangesNothingAndReturnsTheFocus)
 TEST_F(FormatDialogsTest, BackgroundColourOpensOnWhiteThenOnTheLastChoice)
 {
     std::string first_red, second_red, second_blue;
-    {
-        DialogAnswer answer("Color", [&](HWND dialog) {
-            first_red = item_text(dialog, COLOR_RED);
+    answer_dialog(
+        "Color",
+        [&](HWND dialog) {
+            first_red = control_text(dialog, COLOR_RED);
             pick_color(dialog, 200, 220, 240);
-            press(dialog, IDOK);
-        });
-        run(IDM_BACKCOLOR);
-        ASSERT_TRUE(answer.seen());
-    }
+            close_with_button(dialog, IDOK);
+        },
+        [&] { run(IDM_BACKCOLOR); });
     EXPECT_EQ(first_red, "255");
     EXPECT_EQ(g_doc.background_color, RGB(200, 220, 240));
     EXPECT_EQ(GetFocus(), editor);
 
-    DialogAnswer answer("Color", [&](HWND dialog) {
-        second_red = item_text(dialog, COLOR_RED);
-        second_blue = item_text(dialog, COLOR_BLUE);
-        press(dialog, IDCANCEL);
-    });
-    run(IDM_BACKCOLOR);
-    ASSERT_TRUE(answer.seen());
+    answer_dialog(
+        "Color",
+        [&](HWND dialog) {
+            second_red = control_text(dialog, COLOR_RED);
+            second_blue = control_text(dialog, COLOR_BLUE);
+            close_with_button(dialog, IDCANCEL);
+        },
+        [&] { run(IDM_BACKCOLOR); });
     EXPECT_EQ(second_red, "200");
     EXPECT_EQ(second_blue, "240");
     EXPECT_EQ(g_doc.background_color, RGB(200, 220, 240));

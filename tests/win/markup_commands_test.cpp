@@ -6,7 +6,7 @@
 
 #include "app/document_state.h"
 #include "markup/reflow_text.h"
-#include "modal_dialogs.h"
+#include "dialog_automation.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -41,20 +41,21 @@ protected:
     std::string run_color_dialog(int red, int green, int blue)
     {
         std::string opened_on;
-        DialogAnswer answer("Color", [&](HWND dialog) {
-            opened_on = item_text(dialog, COLOR_RED) + " " + item_text(dialog, COLOR_GREEN) + " " +
-                        item_text(dialog, COLOR_BLUE);
-            if (red < 0) {
-                press(dialog, IDCANCEL);
-                return;
-            }
-            set_item_text(dialog, COLOR_RED, std::to_string(red));
-            set_item_text(dialog, COLOR_GREEN, std::to_string(green));
-            set_item_text(dialog, COLOR_BLUE, std::to_string(blue));
-            press(dialog, IDOK);
-        });
-        run(IDM_TAG_COLOR_DIALOG);
-        EXPECT_TRUE(answer.seen());
+        with_dialogs(
+            [&] {
+                HWND dialog = wait_for_window({"#32770", "Color"});
+                opened_on = control_text(dialog, COLOR_RED) + " " + control_text(dialog, COLOR_GREEN) + " " +
+                            control_text(dialog, COLOR_BLUE);
+                if (red < 0) {
+                    close_with_button(dialog, IDCANCEL);
+                    return;
+                }
+                set_control_text(dialog, COLOR_RED, std::to_string(red));
+                set_control_text(dialog, COLOR_GREEN, std::to_string(green));
+                set_control_text(dialog, COLOR_BLUE, std::to_string(blue));
+                close_with_button(dialog, IDOK);
+            },
+            [&] { run(IDM_TAG_COLOR_DIALOG); });
         return opened_on;
     }
 };
@@ -140,11 +141,11 @@ TEST_F(MarkupCommandsTest, InvalidAddressesShowTheirMessageAndLeaveTheText)
         const std::string document = std::string("<") + c.selection + ">";
         set_text(document);
         select(1, 1 + static_cast<LONG>(strlen(c.selection)));
-        MessageBoxAnswer box("", IDOK);
+        MessageBoxSeen box;
 
-        run(IDM_TAG_POST_LINK);
+        with_dialogs([&] { box = answer_message_box("", IDOK); }, [&] { run(IDM_TAG_POST_LINK); });
 
-        EXPECT_EQ(box.text(), c.number + MESSAGE_TAIL);
+        EXPECT_EQ(box.text, c.number + MESSAGE_TAIL);
         EXPECT_EQ(text(), document);
         // The blue insertion format is applied all the same.
         EXPECT_EQ(selection_format().crTextColor, RGB(0, 0, 255));

@@ -21,19 +21,6 @@ constexpr int TEXT_FILTER = 2;
 constexpr DWORD PDF_TIMEOUT_MS = 60000;
 constexpr double POINTS_PER_INCH = 72.0;
 
-void with_dialogs(const std::function<void()>& script, const std::function<void()>& action)
-{
-    DialogDriver driver(script);
-    action();
-    const auto failures = driver.finish();
-    EXPECT_TRUE(failures.empty()) << describe(failures);
-}
-
-void without_dialogs(const std::function<void()>& action)
-{
-    with_dialogs([] {}, action);
-}
-
 std::string default_printer()
 {
     DWORD size = 0;

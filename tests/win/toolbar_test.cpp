@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/document_state.h"
-#include "modal_dialogs.h"
+#include "dialog_automation.h"
 #include "res/resource_ids.h"
 #include "ui/toolbar.h"
 
@@ -82,11 +82,12 @@ TEST_F(ToolbarTest, MissingStripIsReportedAndTheToolbarStillComes)
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                                   GetModuleHandleA("kernel32.dll"), nullptr);
     ASSERT_NE(parent, nullptr);
-    MessageBoxAnswer answer("Chyba", IDOK);
+    MessageBoxSeen seen;
+    HWND toolbar = nullptr;
 
-    HWND toolbar = create_toolbar(parent);
+    with_dialogs([&] { seen = answer_message_box("Chyba", IDOK); }, [&] { toolbar = create_toolbar(parent); });
 
-    EXPECT_EQ(answer.text(), "Nepodarilo se nacist bitmapu check");
+    EXPECT_EQ(seen.text, "Nepodarilo se nacist bitmapu check");
     EXPECT_EQ(SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 32);
     DestroyWindow(parent);
 }
