@@ -27,6 +27,12 @@ add_test(NAME wine.desktop.release COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win
 set_tests_properties(wine.desktop.keep PROPERTIES FIXTURES_SETUP wine_desktop LABELS wine)
 set_tests_properties(wine.desktop.release PROPERTIES FIXTURES_CLEANUP wine_desktop LABELS wine)
 
+# Tests that open windows take turns on the one test display: Wine moves the
+# keyboard focus between the windows of different processes, so two such
+# tests side by side would take the focus from each other. Native tests and
+# fuzzers run alongside them.
+set(FORUM_DISPLAY_LOCK RESOURCE_LOCK wine_display)
+
 # Each test program runs under Wine; discovery waits for the test run, where
 # the display and the wineserver are up.
 function(forum_wine_tests name prefix)
@@ -37,7 +43,8 @@ function(forum_wine_tests name prefix)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         TEST_PREFIX "${prefix}"
-        PROPERTIES TIMEOUT 120 LABELS wine FIXTURES_REQUIRED wine_desktop ${FORUM_WINE_TEST_PROPERTIES})
+        PROPERTIES TIMEOUT 120 LABELS wine FIXTURES_REQUIRED wine_desktop ${FORUM_DISPLAY_LOCK}
+                   ${FORUM_WINE_TEST_PROPERTIES})
 endfunction()
 
 file(GLOB FORUM_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/*_test.cpp)
@@ -63,7 +70,7 @@ foreach(test_file IN LISTS FORUM_E2E_TESTS)
     add_test(NAME e2e.${test_name}
              COMMAND ${Python3_EXECUTABLE} ${test_file} -v)
     set_tests_properties(e2e.${test_name} PROPERTIES
-        RUN_SERIAL TRUE
+        ${FORUM_DISPLAY_LOCK}
         TIMEOUT 300
         LABELS e2e
         FIXTURES_REQUIRED wine_desktop
@@ -91,6 +98,7 @@ set(FORUM_SKIP_REGEX "\\[  SKIPPED \\]")
 add_test(NAME wine.cp1250.CzechTextRoundTripsByteExact
          COMMAND forum-win-tests --gtest_filter=DocumentFilesTest.CzechTextRoundTripsByteExactInCodePage1250)
 set_tests_properties(wine.cp1250.CzechTextRoundTripsByteExact PROPERTIES
+    ${FORUM_DISPLAY_LOCK}
     ENVIRONMENT "LANG=cs_CZ.UTF-8;LC_ALL=cs_CZ.UTF-8;FORUM_EXPECT_CP1250=1"
     FIXTURES_REQUIRED wine_desktop
     TIMEOUT 120 LABELS wine)
@@ -105,6 +113,7 @@ add_test(NAME wine.small_disk.WriteThatFailsPartWay
 set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk LABELS wine)
 set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk LABELS wine)
 set_tests_properties(wine.small_disk.WriteThatFailsPartWay PROPERTIES
+    ${FORUM_DISPLAY_LOCK}
     FIXTURES_REQUIRED "small_disk;wine_desktop"
     ENVIRONMENT "FORUM_SMALL_DISK=1"
     SKIP_REGULAR_EXPRESSION "${FORUM_SKIP_REGEX}"
@@ -118,5 +127,6 @@ add_test(NAME wine.no_printer
 add_test(NAME wine.long_printer_name
          COMMAND ${FORUM_OWN_PREFIX} long-printer-name $<TARGET_FILE:forum-win-tests>
                  --gtest_filter=LongPrinterNameTest.*)
-set_tests_properties(wine.no_printer wine.long_printer_name PROPERTIES TIMEOUT 180 LABELS wine)
+set_tests_properties(wine.no_printer wine.long_printer_name PROPERTIES
+    ${FORUM_DISPLAY_LOCK} TIMEOUT 180 LABELS wine)
 set_tests_properties(wine.long_printer_name PROPERTIES SKIP_RETURN_CODE 77)
