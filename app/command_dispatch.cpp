@@ -7,6 +7,7 @@
 #include "app/document_state.h"
 #include "document/document_files.h"
 #include "format/char_format.h"
+#include "format/clipboard.h"
 #include "markup/color_tag.h"
 #include "markup/forum_urls.h"
 #include "markup/insert_format.h"
@@ -82,8 +83,8 @@ void exit_program(HWND main_window, HWND) { SendMessageA(main_window, WM_CLOSE, 
 // document equal to what is on disk, and the next New, Open or close must
 // still offer to save.
 void undo(HWND, HWND editor) { send_to_editor(editor, WM_UNDO); }
-void copy(HWND, HWND editor) { send_to_editor(editor, WM_COPY); }
-void cut(HWND, HWND editor) { send_to_editor(editor, WM_CUT); }
+void copy(HWND, HWND editor) { copy_selection(editor); }
+void cut(HWND, HWND editor) { cut_selection(editor); }
 void paste(HWND, HWND editor) { send_to_editor(editor, WM_PASTE); }
 
 void new_file(HWND, HWND editor) { new_document(editor); }

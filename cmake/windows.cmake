@@ -9,6 +9,7 @@ set(FORUM_WIN_SOURCES
     app/startup.cpp
     document/document_files.cpp
     format/char_format.cpp
+    format/clipboard.cpp
     markup/color_tag.cpp
     markup/editor_key_hook.cpp
     markup/editor_selection.cpp

@@ -121,6 +121,9 @@ void choose_background_color(HWND editor)
 
 void select_all(HWND editor)
 {
-    CHARRANGE everything{0, -1};
+    // Up to the end of the text and no further: selecting past it (0 to -1)
+    // takes in the control's closing paragraph mark, which Copy then puts on
+    // the clipboard as stray characters behind the post.
+    CHARRANGE everything{0, GetWindowTextLengthA(editor)};
     SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&everything));
 }

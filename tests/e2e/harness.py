@@ -127,9 +127,17 @@ def clipboard():
 
 
 def wait_for_clipboard(expected, timeout=10.0):
-    """The X clipboard follows Wine's about a second later: poll it."""
-    wait_until(lambda: clipboard() == expected, timeout,
-               what=f"clipboard {expected!r} (last: {clipboard()!r})")
+    """The X clipboard follows Wine's about a second later: poll it until the
+    post has arrived, then read it a few more times, since each read renders
+    the text anew and must hold exactly the post every time."""
+    def arrived():
+        text = clipboard()
+        return text is not None and text[:len(expected)] == expected
+    wait_until(arrived, timeout, what=f"clipboard {expected!r} (last: {clipboard()!r})")
+    for _ in range(3):
+        text = clipboard()
+        if text != expected:
+            raise AssertionError(f"clipboard holds {text!r}, expected exactly {expected!r}")
 
 
 def screenshot(name):

@@ -20,6 +20,17 @@ class CommandsTest(EditorTestCase):
         self.editor.key("ctrl+a", "ctrl+c")
         wait_for_clipboard("[b]abc[/b]")
 
+    def test_copying_several_paragraphs_puts_exactly_the_post_on_the_clipboard(self):
+        self.editor.start()
+        self.editor.type("first line")
+        self.editor.key("Return")
+        self.editor.type("second line")
+        self.editor.key("Return", "Return")
+        self.editor.type("[b]last[/b]")
+        self.editor.wait_for_text("first line\nsecond line\n\n[b]last[/b]", normalise_line_ends=True)
+        self.editor.key("ctrl+a", "ctrl+c")
+        wait_for_clipboard("first line\nsecond line\n\n[b]last[/b]")
+
     def test_a_click_on_the_bold_button_does_what_ctrl_b_does(self):
         self.editor.start()
         self.select_typed("abc")

@@ -1,0 +1,81 @@
+#include "format/clipboard.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Opening the clipboard fails while another program holds it; try a little.
+bool open_clipboard(HWND owner)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(owner))
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+std::vector<char> clipboard_bytes(UINT format)
+{
+    HANDLE block = GetClipboardData(format);
+    const void* data = block ? GlobalLock(block) : nullptr;
+    if (!data)
+        return {};
+    const auto* bytes = static_cast<const char*>(data);
+    std::vector<char> copy(bytes, bytes + GlobalSize(block));
+    GlobalUnlock(block);
+    return copy;
+}
+
+void put_on_clipboard(UINT format, const void* data, size_t size)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block)
+        return;
+    memcpy(GlobalLock(block), data, size);
+    GlobalUnlock(block);
+    if (!SetClipboardData(format, block))
+        GlobalFree(block);
+}
+
+// The first zero ends the text for Windows programs, but programs that read
+// the whole block (the Linux clipboard under Wine, for one) also see what
+// follows it. Some rich-edit versions leave stray characters there when the
+// copy spans paragraphs; put the text back without them, with the rich
+// text beside it.
+} // namespace
+
+void tidy_clipboard_text(HWND owner)
+{
+    if (!open_clipboard(owner))
+        return;
+    const std::vector<char> raw = clipboard_bytes(CF_UNICODETEXT);
+    std::wstring text(reinterpret_cast<const wchar_t*>(raw.data()), raw.size() / sizeof(wchar_t));
+    const size_t end = text.find(L'\0');
+    if (end == std::wstring::npos || text.find_first_not_of(L'\0', end) == std::wstring::npos) {
+        CloseClipboard();
+        return;
+    }
+    text.resize(end + 1);
+    const UINT rich_text = RegisterClipboardFormatA("Rich Text Format");
+    const std::vector<char> rtf = clipboard_bytes(rich_text);
+
+    EmptyClipboard();
+    put_on_clipboard(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t));
+    if (!rtf.empty())
+        put_on_clipboard(rich_text, rtf.data(), rtf.size());
+    CloseClipboard();
+}
+
+void copy_selection(HWND editor)
+{
+    SendMessageA(editor, WM_COPY, 0, 0);
+    tidy_clipboard_text(editor);
+}
+
+void cut_selection(HWND editor)
+{
+    SendMessageA(editor, WM_CUT, 0, 0);
+    tidy_clipboard_text(editor);
+}
