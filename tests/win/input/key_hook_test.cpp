@@ -132,3 +132,44 @@ TEST_F(KeyHookTest, KeyPressesReachTheMainWindow)
     EXPECT_GT(SendMessageA(editor, EM_GETLINECOUNT, 0, 0), 1);
     ReleaseDC(nullptr, screen);
 }
+
+
+TEST_F(KeyHookTest, RightAfterAWrapAtTheEndPutsTheCaretRightBehindTheTagAndTypingGoesOnThere)
+{
+    wrap_bold();
+    tap(VK_RIGHT);
+    EXPECT_EQ(selection().cpMin, 10);
+    EXPECT_EQ(selection().cpMax, 10);
+
+    tap('X');
+
+    EXPECT_EQ(text(), "[b]abc[/b]x");
+}
+
+TEST_F(KeyHookTest, LeftAndRightCollapseASelectionToItsEnds)
+{
+    set_text("abcdef");
+    select(2, 4);
+    tap(VK_LEFT);
+    EXPECT_EQ(selection().cpMin, 2);
+    EXPECT_EQ(selection().cpMax, 2);
+
+    select(2, 4);
+    tap(VK_RIGHT);
+    EXPECT_EQ(selection().cpMin, 4);
+    EXPECT_EQ(selection().cpMax, 4);
+
+    select(2, 4);
+    send_keys({{VK_LSHIFT, false}, {VK_RIGHT, false}, {VK_RIGHT, true}, {VK_LSHIFT, true}});
+    EXPECT_EQ(selection().cpMax - selection().cpMin, 3);
+}
+
+TEST_F(KeyHookTest, RightAtTheEndOfTheTextStaysThereAndWhatIsTypedIsKept)
+{
+    set_text("abc");
+    select(3, 3);
+    tap(VK_RIGHT);
+    tap(VK_RIGHT);
+    tap('X');
+    EXPECT_EQ(text(), "abcx");
+}
