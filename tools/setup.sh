@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libgtest-dev libbenchmark-dev libclang-rt-14-dev
   # running the Windows program
-  wine wine64 xvfb xdotool xclip x11-utils x11-apps imagemagick
+  wine wine64 xvfb xdotool xclip x11-utils x11-apps x11-xserver-utils imagemagick
   # a font family the font-dialog tests can rely on
   fonts-dejavu-core
   # printing through a PDF printer
