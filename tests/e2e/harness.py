@@ -14,6 +14,7 @@ EXE = os.environ.get("FORUM_EDITOR_EXE", "")
 PROBE = os.environ.get("FORUM_PROBE_EXE", "")
 ARTIFACTS = os.environ.get("FORUM_TEST_ARTIFACTS", "")
 TITLE = "KLESTOR FORUM EDITOR  by vorlen :)"
+PROBE_NOT_FOUND = 2
 
 
 def run(args, timeout=30, **kwargs):
@@ -82,8 +83,10 @@ class Editor:
     def run_xdotool(self, *args):
         run(["xdotool", *args])
 
-    def probe(self, *args):
+    def probe(self, *args, window_may_be_gone=False):
         result = run(["wine", PROBE, *args], env=self.env)
+        if result.returncode == PROBE_NOT_FOUND and window_may_be_gone:
+            return None
         if result.returncode != 0:
             raise AssertionError(f"fe-probe {' '.join(args)} failed with {result.returncode}")
         return result.stdout.decode("cp1250")
@@ -97,6 +100,39 @@ class Editor:
             return text.replace("\r\n", "\n") if normalise_line_ends else text
         wait_until(lambda: current() == expected, timeout,
                    what=f"editor text {expected!r} (last: {current()!r})")
+
+    def dialogs(self):
+        """The editor's open dialogs and message boxes: title -> their texts."""
+        found, title = {}, None
+        # A dialog that closed the program with it is closed all the same.
+        for line in (self.probe("dialogs", window_may_be_gone=True) or "").splitlines():
+            kind, _, value = line.partition(" ")
+            if kind == "dialog":
+                title = value
+                found[title] = []
+            elif kind == "text" and title is not None:
+                found[title].append(value)
+        return found
+
+    def wait_for_dialog(self, title):
+        """The texts of the dialog, once it is open."""
+        return wait_until(lambda: self.dialogs().get(title), what=f"the dialog {title!r}")
+
+    def wait_for_one_dialog(self):
+        """The title of the one dialog that opens next, whatever the
+        language Wine gives the common dialogs."""
+        return wait_until(lambda: next(iter(self.dialogs()), None), what="a dialog")
+
+    def fill(self, title, control, text):
+        """Types text into a control of the open dialog."""
+        self.wait_for_dialog(title)
+        self.probe("set-text", title, str(control), text)
+
+    def answer(self, title, button):
+        """Presses a button of the dialog and waits until it has closed."""
+        self.wait_for_dialog(title)
+        self.probe("press", title, str(button))
+        wait_until(lambda: title not in self.dialogs(), what=f"the dialog {title!r} to close")
 
     def layout(self):
         rects = {}
@@ -119,6 +155,11 @@ class Editor:
             except ProcessLookupError:
                 pass
             self.process.wait(10)
+
+
+def dos_path(unix_path):
+    """The path as the Windows program sees it, on Wine's drive Z:."""
+    return "Z:" + unix_path.replace("/", "\\")
 
 
 def clipboard():

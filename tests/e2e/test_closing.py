@@ -7,43 +7,19 @@ import tempfile
 import time
 import unittest
 
-from harness import EditorTestCase, wait_until
+from harness import EditorTestCase, dos_path, wait_until
 
 SAVE_QUESTION = "SAVE"
 YES, NO, CANCEL, OK = 6, 7, 2, 1
 
 
-def dos_path(unix_path):
-    return "Z:" + unix_path.replace("/", "\\")
-
-
 class ClosingTest(EditorTestCase):
-    def dialogs(self):
-        """The editor's open dialogs: title -> list of texts."""
-        found, title = {}, None
-        for line in self.editor.probe("dialogs").splitlines():
-            kind, _, value = line.partition(" ")
-            if kind == "dialog":
-                title = value
-                found[title] = []
-            elif kind == "text" and title is not None:
-                found[title].append(value)
-        return found
-
-    def wait_for_dialog(self, title):
-        return wait_until(lambda: self.dialogs().get(title), what=f"the dialog {title!r}")
-
-    def answer(self, title, button):
-        self.wait_for_dialog(title)
-        self.editor.probe("press", title, str(button))
-        wait_until(lambda: title not in self.dialogs(), what=f"the dialog {title!r} to close")
-
     def type_and_close(self, text="unsaved words"):
         self.editor.start()
         self.editor.type(text)
         self.editor.wait_for_text(text)
         self.editor.key("alt+F4")
-        self.assertIn("SAVE?", self.wait_for_dialog(SAVE_QUESTION))
+        self.assertIn("SAVE?", self.editor.wait_for_dialog(SAVE_QUESTION))
 
     def assert_still_running(self, text="unsaved words"):
         time.sleep(1)
@@ -62,15 +38,15 @@ class ClosingTest(EditorTestCase):
 
     def test_cancel_keeps_the_window_and_the_text(self):
         self.type_and_close()
-        self.answer(SAVE_QUESTION, CANCEL)
+        self.editor.answer(SAVE_QUESTION, CANCEL)
         self.assert_still_running()
 
     def test_yes_with_a_cancelled_save_dialog_keeps_the_window(self):
         self.type_and_close()
-        self.answer(SAVE_QUESTION, YES)
-        self.assertIn("SAVE????", self.wait_for_dialog("SAVE ???"))
-        self.answer("SAVE ???", OK)
-        self.answer("Save As", CANCEL)
+        self.editor.answer(SAVE_QUESTION, YES)
+        self.assertIn("SAVE????", self.editor.wait_for_dialog("SAVE ???"))
+        self.editor.answer("SAVE ???", OK)
+        self.editor.answer("Save As", CANCEL)
         self.assert_still_running()
 
     def test_yes_saves_then_closes_with_exit_code_0(self):
@@ -79,9 +55,9 @@ class ClosingTest(EditorTestCase):
         path = os.path.join(folder, "post.rtf")
 
         self.type_and_close("kept words")
-        self.answer(SAVE_QUESTION, YES)
-        self.answer("SAVE ???", OK)
-        self.wait_for_dialog("Save As")
+        self.editor.answer(SAVE_QUESTION, YES)
+        self.editor.answer("SAVE ???", OK)
+        self.editor.wait_for_dialog("Save As")
         self.editor.probe("set-text", "Save As", "1148", dos_path(path))
         self.editor.probe("press", "Save As", str(OK))
 
