@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the native text benchmarks, then, inside the test
 # environment (private display, fresh Wine prefix), the command latency in
-# the real control and the start-up time against Wine's WordPad.
+# the real control, the start-up time against Wine's WordPad and the peak
+# memory with a 1 MiB document.
 set -euo pipefail
 build=${1:-build}
 
@@ -17,4 +18,8 @@ tools/test-env.sh bash -c '
     echo
     echo "== Start-up (Wine) =="
     wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
+    echo
+    echo "== Peak memory with a 1 MiB document (Wine) =="
+    FORUM_EDITOR_EXE="$build/win/forum-editor.exe" FORUM_PROBE_EXE="$build/win/fe-probe.exe" \
+        python3 bench/peak_memory.py
 ' bench "$build"
