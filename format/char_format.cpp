@@ -104,18 +104,24 @@ bool choose_font(HWND editor)
     return true;
 }
 
-void choose_background_color(HWND editor)
+bool choose_color(HWND owner, COLORREF& color, std::array<COLORREF, 16>& custom_colors)
 {
     CHOOSECOLORA dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = editor;
-    dialog.rgbResult = g_doc.background_color;
-    dialog.lpCustColors = g_doc.background_custom_colors.data();
+    dialog.hwndOwner = owner;
+    dialog.rgbResult = color;
+    dialog.lpCustColors = custom_colors.data();
     dialog.Flags = CC_RGBINIT;
-    if (ChooseColorA(&dialog)) {
-        g_doc.background_color = dialog.rgbResult;
+    if (!ChooseColorA(&dialog))
+        return false;
+    color = dialog.rgbResult;
+    return true;
+}
+
+void choose_background_color(HWND editor)
+{
+    if (choose_color(editor, g_doc.background_color, g_doc.background_custom_colors))
         SendMessageA(editor, EM_SETBKGNDCOLOR, 0, g_doc.background_color);
-    }
     SetFocus(editor);
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 // Every whole character format the editor applies names these members:
 // size, colour, face, character set, background colour, bold, italic,
 // underline and strikeout.
@@ -19,6 +21,10 @@ DWORD effects_from_logfont(const LOGFONTA& font);
 // The font dialog, applied to the selection. Returns false only after
 // telling the user that the control refused the format.
 bool choose_font(HWND editor);
+
+// The colour dialog, opening on `color` and keeping `custom_colors` between
+// calls. Stores the chosen colour; false when the dialog was cancelled.
+bool choose_color(HWND owner, COLORREF& color, std::array<COLORREF, 16>& custom_colors);
 
 // The colour dialog for the editing area's background.
 void choose_background_color(HWND editor);
