@@ -78,29 +78,36 @@ int print_focus(HWND main)
     return 0;
 }
 
-struct DialogSearch {
+struct WindowSearch {
     DWORD process;
+    const char* window_class;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK collect_dialog(HWND window, LPARAM data)
+BOOL CALLBACK collect_window(HWND window, LPARAM data)
 {
-    auto* search = reinterpret_cast<DialogSearch*>(data);
+    auto* search = reinterpret_cast<WindowSearch*>(data);
     char class_name[64]{};
     GetClassNameA(window, class_name, sizeof class_name);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsWindowVisible(window) && std::string(class_name) == "#32770")
+    if (process == search->process && IsWindowVisible(window) && std::string(class_name) == search->window_class)
         search->found.push_back(window);
     return TRUE;
 }
 
+// The editor's visible top-level windows of one class.
+std::vector<HWND> editor_windows(HWND main, const char* window_class)
+{
+    WindowSearch search{0, window_class, {}};
+    GetWindowThreadProcessId(main, &search.process);
+    EnumWindows(collect_window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::vector<HWND> editor_dialogs(HWND main)
 {
-    DialogSearch search{};
-    GetWindowThreadProcessId(main, &search.process);
-    EnumWindows(collect_dialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return editor_windows(main, "#32770");
 }
 
 BOOL CALLBACK print_static_text(HWND child, LPARAM)
@@ -172,29 +179,9 @@ int set_control_text(HWND main, const std::string& title, int id, const char* te
     return NOT_FOUND;
 }
 
-struct PopupSearch {
-    DWORD process;
-    bool open;
-};
-
-BOOL CALLBACK find_popup_menu(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<PopupSearch*>(data);
-    char class_name[64]{};
-    GetClassNameA(window, class_name, sizeof class_name);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsWindowVisible(window) && std::string(class_name) == "#32768")
-        search->open = true;
-    return TRUE;
-}
-
 int print_popup_menu(HWND main)
 {
-    PopupSearch search{};
-    GetWindowThreadProcessId(main, &search.process);
-    EnumWindows(find_popup_menu, reinterpret_cast<LPARAM>(&search));
-    printf("%s\n", search.open ? "open" : "closed");
+    printf("%s\n", editor_windows(main, "#32768").empty() ? "closed" : "open");
     return 0;
 }
 
