@@ -54,4 +54,18 @@ inline std::string with_runs(Random& random, std::string_view run_chars, size_t 
     return text;
 }
 
+// UTF-16 with the units that matter to conversions: ASCII, two- and
+// three-byte characters, both halves of pairs (so also lone ones), U+FFFD
+// and the last code points of the planes' edges, NUL included.
+inline std::u16string utf16_units(Random& random, size_t length)
+{
+    constexpr char16_t UNITS[] = {u'a',   u' ',   u'\n',  0x0000, 0x007F, 0x0080, 0x07FF, 0x0800, 0x010D,
+                                  0x20AC, 0xD7FF, 0xD800, 0xD83D, 0xDBFF, 0xDC00, 0xDE00, 0xDFFF, 0xE000,
+                                  0xFEFF, 0xFFFD, 0xFFFF};
+    std::u16string units(length, u' ');
+    for (char16_t& unit : units)
+        unit = UNITS[below(random, std::size(UNITS))];
+    return units;
+}
+
 } // namespace gen

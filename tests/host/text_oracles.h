@@ -1,15 +1,89 @@
 // Reference versions of the reflow and post link text logic, written out
 // step by step exactly as the commands have always worked: naive searches,
-// one-character deletions and replacements on std::string. Deliberately slow
-// (reflow is quadratic) and deliberately literal; the host tests and the
-// fuzzers check the real functions against them.
+// one-character deletions and replacements on std::string, or on the text
+// cut into characters (code points) where the reflow counts them.
+// Deliberately slow (reflow is quadratic) and deliberately literal; the host
+// tests and the fuzzers check the real functions against them.
 #pragma once
 
 #include "markup/post_link_text.h"
 
+#include <algorithm>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace oracle {
+
+// The rows of the table of well-formed UTF-8 byte sequences, each byte's
+// range in turn, with the row for ED widened to take a surrogate's own three
+// bytes, as the program's text keeps lone surrogates.
+struct ByteRange {
+    unsigned char min;
+    unsigned char max;
+};
+struct SequenceForm {
+    int length;
+    ByteRange bytes[4];
+};
+inline const SequenceForm SEQUENCE_FORMS[] = {
+    {1, {{0x00, 0x7F}}},
+    {2, {{0xC2, 0xDF}, {0x80, 0xBF}}},
+    {3, {{0xE0, 0xE0}, {0xA0, 0xBF}, {0x80, 0xBF}}},
+    {3, {{0xE1, 0xEC}, {0x80, 0xBF}, {0x80, 0xBF}}},
+    {3, {{0xED, 0xED}, {0x80, 0xBF}, {0x80, 0xBF}}},
+    {3, {{0xEE, 0xEF}, {0x80, 0xBF}, {0x80, 0xBF}}},
+    {4, {{0xF0, 0xF0}, {0x90, 0xBF}, {0x80, 0xBF}, {0x80, 0xBF}}},
+    {4, {{0xF1, 0xF3}, {0x80, 0xBF}, {0x80, 0xBF}, {0x80, 0xBF}}},
+    {4, {{0xF4, 0xF4}, {0x80, 0x8F}, {0x80, 0xBF}, {0x80, 0xBF}}},
+};
+
+// How many bytes from `at` on fit the start of a form.
+inline int fitting_bytes(const std::string& text, size_t at, const SequenceForm& form)
+{
+    int n = 0;
+    while (n < form.length && at + n < text.size()) {
+        const unsigned char byte = static_cast<unsigned char>(text[at + n]);
+        if (byte < form.bytes[n].min || byte > form.bytes[n].max)
+            break;
+        ++n;
+    }
+    return n;
+}
+
+inline bool is_surrogate_half(std::string_view character, unsigned char second_min, unsigned char second_max)
+{
+    return character.size() == 3 && static_cast<unsigned char>(character[0]) == 0xED &&
+           static_cast<unsigned char>(character[1]) >= second_min &&
+           static_cast<unsigned char>(character[1]) <= second_max;
+}
+
+// The text cut into its characters: at each place, the bytes that fit the
+// form of the first byte (a whole sequence, or the start of one that breaks
+// off), else that one byte. A lead surrogate's bytes and a trail surrogate's right
+// after them are one character, as UTF-16 pairs them. The pieces are views
+// of `text`.
+inline std::vector<std::string_view> characters(const std::string& text)
+{
+    std::vector<std::string_view> pieces;
+    pieces.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        // No two forms share a first byte.
+        int length = 1;
+        for (const SequenceForm& form : SEQUENCE_FORMS)
+            if (fitting_bytes(text, at, form) > 0) {
+                length = std::max(length, fitting_bytes(text, at, form));
+                break;
+            }
+        const std::string_view piece(text.data() + at, length);
+        at += length;
+        if (!pieces.empty() && is_surrogate_half(pieces.back(), 0xA0, 0xAF) && is_surrogate_half(piece, 0xB0, 0xBF))
+            pieces.back() = std::string_view(pieces.back().data(), 6);
+        else
+            pieces.push_back(piece);
+    }
+    return pieces;
+}
 
 // A forward search from `start`: the position of the first occurrence of
 // `what` at or after it, or -1; a start of -1 or at or beyond the end gives -1.
@@ -19,6 +93,27 @@ inline int search(const std::string& st, const std::string& what, int start)
         return -1;
     const std::string::size_type found = st.find(what, static_cast<std::string::size_type>(start));
     return found == std::string::npos ? -1 : static_cast<int>(found);
+}
+
+// The same search on a text cut into characters, `what` being ASCII.
+inline int search(const std::vector<std::string_view>& st, const std::string& what, int start)
+{
+    for (int p = std::max(start, 0); start >= 0 && p + static_cast<int>(what.size()) <= static_cast<int>(st.size()); ++p) {
+        bool found = true;
+        for (size_t k = 0; k < what.size() && found; ++k)
+            found = st[p + k].size() == 1 && st[p + k][0] == what[k];
+        if (found)
+            return p;
+    }
+    return -1;
+}
+
+inline std::string joined(const std::vector<std::string_view>& characters)
+{
+    std::string text;
+    for (const std::string_view character : characters)
+        text += character;
+    return text;
 }
 
 inline std::string break_long_lines(const std::string& selection)
