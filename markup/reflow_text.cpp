@@ -1,5 +1,7 @@
 #include "markup/reflow_text.h"
 
+#include "markup/unicode_text.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -67,27 +69,45 @@ size_t find_web_address(const std::string& text, size_t from)
     return NOT_FOUND;
 }
 
-// Puts each "http:" address on a line of its own. The text keeps its length.
+// Puts each "http:" address on a line of its own. The character before an
+// address becomes an LF whatever its length, so a text with multi-byte
+// characters there shrinks: the bytes after it move up block by block, as
+// in delete_line_breaks, so that it stays one sweep.
 void set_addresses_apart(std::string& text)
 {
     size_t address = find_web_address(text, 0);
     if (address == 0)
         return;
+    size_t from = 0; // the first byte not yet moved into place
+    size_t to = 0;
+    const auto move_up_to = [&](size_t end) {
+        if (to != from)
+            std::memmove(text.data() + to, text.data() + from, end - from);
+        to += end - from;
+        from = end;
+    };
     while (address != NOT_FOUND) {
-        text[address - 1] = '\n';
+        // Looks back no further than the LF the last space became, so it
+        // never reads a byte that has already moved.
+        move_up_to(previous_character(text, address));
+        text[to++] = '\n';
+        from = address;
         const size_t space = text.find(' ', address + 5);
         if (space == NOT_FOUND)
-            return;
+            break;
         text[space] = '\n';
         address = find_web_address(text, space);
     }
+    move_up_to(text.size());
+    text.resize(to);
 }
 
-// Breaks at the first space at or after each stretch of REFLOW_LINE_WIDTH.
+// Breaks at the first space at or after each stretch of REFLOW_LINE_WIDTH
+// characters.
 void break_lines(std::string& text)
 {
-    for (size_t space = text.find(' ', REFLOW_LINE_WIDTH); space != NOT_FOUND;
-         space = text.find(' ', space + REFLOW_LINE_WIDTH))
+    for (size_t space = text.find(' ', skip_code_points(text, 0, REFLOW_LINE_WIDTH)); space != NOT_FOUND;
+         space = text.find(' ', skip_code_points(text, space, REFLOW_LINE_WIDTH)))
         text[space] = '\n';
 }
 
@@ -96,7 +116,7 @@ void break_lines(std::string& text)
 std::string reflow_for_forum(std::string_view selection)
 {
     std::string text(selection);
-    if (text.size() <= REFLOW_LINE_WIDTH)
+    if (skip_code_points(text, 0, REFLOW_LINE_WIDTH) == text.size())
         return text;
     delete_line_breaks(text);
     set_addresses_apart(text);

@@ -1,4 +1,5 @@
 #include "markup/reflow_text.h"
+#include "markup/unicode_text.h"
 #include "text_generators.h"
 #include "text_oracles.h"
 
@@ -9,6 +10,17 @@
 namespace {
 
 std::string run(char c, size_t n) { return std::string(n, c); }
+
+std::string run(std::string_view character, size_t n)
+{
+    std::string text;
+    for (size_t i = 0; i < n; ++i)
+        text += character;
+    return text;
+}
+
+const std::string_view CZECH_C = "\u010D";     // two bytes
+const std::string_view EMOJI = "\U0001F600";   // four bytes
 
 struct ReflowCase {
     const char* name;
@@ -42,6 +54,11 @@ const ReflowCase REFLOW_CASES[] = {
     {"no space after 80, no break", run('a', 75) + " " + run('w', 30), run('a', 75) + " " + run('w', 30)},
     {"address line counts toward 80", "see http://" + run('u', 75) + " ab cd", "see\nhttp://" + run('u', 75) + "\nab\ncd"},
     {"left CR does not restart the count", run('a', 50) + "\r\n\r\n" + run('b', 29) + " " + run('c', 10), run('a', 50) + "\r" + run('b', 29) + "\n" + run('c', 10)},
+    {"80 characters in more bytes stay", run(CZECH_C, 78) + "\r\n", run(CZECH_C, 78) + "\r\n"},
+    {"81 characters are processed", run(EMOJI, 79) + "\r\n", run(EMOJI, 79)},
+    {"width counts characters", run(CZECH_C, 79) + " " + run(EMOJI, 10) + " " + run(CZECH_C, 70) + " x",
+     run(CZECH_C, 79) + " " + run(EMOJI, 10) + "\n" + run(CZECH_C, 70) + " x"},
+    {"whole character before an address", "see" + std::string(EMOJI) + "http://x.y/ z" + run('z', 90), "see\nhttp://x.y/\nz" + run('z', 90)},
 };
 
 TEST(ReflowForForum, GivesTheHandWorkedResults)
@@ -75,6 +92,8 @@ const Generator GENERATORS[] = {
      }},
     {"around 80", [](gen::Random& r) { return gen::from_alphabet(r, "aaaa \n\r", 76 + gen::below(r, 10)); }},
     {"long lines", [](gen::Random& r) { return gen::from_alphabet(r, "abcdefghijklmnop \r\n", 200 + gen::below(r, 2000)); }},
+    // Lone surrogates and halves that line breaks keep apart until deleted.
+    {"from UTF-16", [](gen::Random& r) { return utf16_to_utf8(gen::utf16_units(r, 70 + gen::below(r, 300))); }},
 };
 
 TEST(ReflowForForum, MatchesOracleOnThousandsOfInputs)
@@ -87,6 +106,40 @@ TEST(ReflowForForum, MatchesOracleOnThousandsOfInputs)
             const std::string result = reflow_for_forum(selection);
             ASSERT_EQ(result, oracle::break_long_lines(selection)) << "input #" << i << ": " << testing::PrintToString(selection);
             ASSERT_LE(result.size(), selection.size());
+        }
+    }
+}
+
+// Letters that stand for multi-byte characters: a Czech letter, a Cyrillic
+// one, an emoji, a combining accent on its own and a lone surrogate as the
+// program keeps it. Each is one character, so it reflows as the letter does.
+std::string widened(std::string_view narrow)
+{
+    std::string wide;
+    for (const char c : narrow) {
+        switch (c) {
+        case 'a': wide += CZECH_C; break;
+        case 'b': wide += "\u0416"; break;
+        case 'c': wide += EMOJI; break;
+        case 'd': wide += "\u0301"; break;
+        case 'e': wide += "\xED\xA0\x80"; break;
+        default: wide += c; break;
+        }
+    }
+    return wide;
+}
+
+TEST(ReflowForForum, MultiByteCharactersReflowAsSingleBytesDo)
+{
+    for (const Generator& generator : GENERATORS) {
+        if (generator.name == std::string_view("random bytes") || generator.name == std::string_view("from UTF-16"))
+            continue;
+        SCOPED_TRACE(generator.name);
+        gen::Random random(1676166);
+        for (int i = 0; i < 1000; ++i) {
+            const std::string narrow = generator.make(random);
+            ASSERT_EQ(reflow_for_forum(widened(narrow)), widened(reflow_for_forum(narrow)))
+                << "input #" << i << ": " << testing::PrintToString(narrow);
         }
     }
 }

@@ -125,11 +125,13 @@ inline std::string break_long_lines(const std::string& selection)
     // 1. The working copy.
     std::string st = selection;
 
-    // 2. Short selections go back as they are.
-    if (st.size() <= 80)
+    // 2. Short selections go back as they are; the length is in characters.
+    if (characters(st).size() <= 80)
         return st;
 
     // 3. Delete line feeds; the search resumes one past the deleted one.
+    // An LF or a CR is one byte and never part of another character's bytes,
+    // so here byte positions serve as well as character positions.
     int p = search(st, nRadek, 0);
     while (p >= 1) {
         st.replace(p, 1, stNic);
@@ -143,25 +145,28 @@ inline std::string break_long_lines(const std::string& selection)
         p = search(st, st13, p + 1);
     }
 
+    // From here on, in characters of the text as it now reads.
+    std::vector<std::string_view> chars = characters(st);
+
     // 5. Web addresses on lines of their own.
-    p = search(st, "http:", 0);
+    p = search(chars, "http:", 0);
     while (p >= 1) {
-        st.replace(p - 1, 1, nRadek);
-        const int q = search(st, " ", p + 5);
+        chars[p - 1] = nRadek;
+        const int q = search(chars, " ", p + 5);
         if (q >= 1)
-            st.replace(q, 1, nRadek);
-        p = search(st, "http:", q);
+            chars[q] = nRadek;
+        p = search(chars, "http:", q);
     }
 
     // 6. Break at the first space after every 80 positions.
-    p = search(st, " ", 80);
+    p = search(chars, " ", 80);
     while (p >= 1) {
-        st.replace(p, 1, nRadek);
-        p = search(st, " ", p + 80);
+        chars[p] = nRadek;
+        p = search(chars, " ", p + 80);
     }
 
     // 7. The text that replaces the selection.
-    return st;
+    return joined(chars);
 }
 
 // 0 = converted, 1 or 2 = the number of the message shown instead.
