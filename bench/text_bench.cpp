@@ -2,9 +2,12 @@
 // ordinary posts and inputs shaped to hit the slow paths. The reflow should
 // take well under 1 ms for 64 KiB and grow linearly (1 MiB at most 20 times
 // the 64 KiB time). The step-by-step reference reflow is timed on 64 KiB for
-// comparison.
+// comparison. The conversions between UTF-8 and UTF-16 and of text files
+// are timed on Czech text, and must grow linearly as well.
+#include "document/text_encoding.h"
 #include "markup/post_link_text.h"
 #include "markup/reflow_text.h"
+#include "markup/unicode_text.h"
 #include "text_oracles.h"
 
 #include <benchmark/benchmark.h>
@@ -48,6 +51,31 @@ std::string prose(size_t size, bool with_addresses)
     return text;
 }
 
+// The same shape in Czech: two-byte letters in most words and now and then
+// an emoji, about a third of the bytes beyond ASCII. Ends on a whole
+// character, at or just past `size` bytes.
+std::string czech_prose(size_t size, bool with_addresses)
+{
+    constexpr std::string_view letters[] = {"a", "e", "o", "n", "s", "t", "\u010D", "\u0159", "\u017E", "\u00FD",
+                                            "\u00E1", "\u00ED", "\u016F", "\u011B", "\u0161", "\U0001F600"};
+    std::mt19937 random(42);
+    std::string text;
+    size_t line = 0;
+    int lines = 0;
+    while (text.size() < size) {
+        if (with_addresses && random() % 40 == 0)
+            text += "http://forum.example.org/read.php?23,1676166,1676237#REPLY ";
+        for (size_t n = 1 + random() % 10; n > 0; --n)
+            text += letters[random() % (random() % 8 == 0 ? std::size(letters) : std::size(letters) - 1)];
+        text += ' ';
+        if (text.size() - line > 100) {
+            text += ++lines % 6 == 0 ? "\r\n\r\n" : "\r\n";
+            line = text.size();
+        }
+    }
+    return text;
+}
+
 struct Input {
     const char* name;
     std::string (*make)(size_t size);
@@ -61,6 +89,8 @@ constexpr Input REFLOW_INPUTS[] = {
     {"http_no_spaces", [](size_t size) { return repeated("http:", size, "x"); }},
     {"near_http", [](size_t size) { return repeated("ttp:", size, "x"); }},
     {"no_spaces", [](size_t size) { return repeated("a", size); }},
+    {"czech_prose", [](size_t size) { return czech_prose(size, true); }},
+    {"czech_no_spaces", [](size_t size) { return repeated("\u017E", size); }},
 };
 
 constexpr Input POST_LINK_INPUTS[] = {
@@ -76,14 +106,40 @@ std::string size_name(size_t size)
     return size >= MiB ? std::to_string(size / MiB) + "MiB" : std::to_string(size / KiB) + "KiB";
 }
 
-template <typename Function>
-void add(const std::string& name, std::string text, Function function)
+template <typename Text, typename Function>
+void add(const std::string& name, Text text, Function function)
 {
     benchmark::RegisterBenchmark(name.c_str(), [text = std::move(text), function](benchmark::State& state) {
         for (auto _ : state)
             benchmark::DoNotOptimize(function(text));
-        state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+        const size_t bytes = text.size() * sizeof(typename Text::value_type);
+        state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
     })->Unit(benchmark::kMicrosecond);
+}
+
+// Text to and from the control, positions, and text files, on Czech text of
+// `size` UTF-8 bytes (the UTF-16 one holds the same characters).
+void add_conversions(size_t size)
+{
+    const std::string utf8 = czech_prose(size, false);
+    const std::u16string utf16 = utf8_to_utf16(utf8);
+    const std::string utf16_file = encode_text(utf8, TextEncoding::utf16le_bom);
+    const std::string suffix = "/czech/" + size_name(size);
+    add("utf8_to_utf16" + suffix, utf8, [](const std::string& text) { return utf8_to_utf16(text); });
+    add("utf16_to_utf8" + suffix, utf16, [](const std::u16string& text) { return utf16_to_utf8(text); });
+    add("count_code_points" + suffix, utf8, [](const std::string& text) { return count_code_points(text); });
+    add("utf16_length" + suffix, utf8, [](const std::string& text) { return utf16_length(text); });
+    add("utf8_offset_of_utf16_end" + suffix, utf8,
+        [](const std::string& text) { return utf8_offset_of_utf16(text, text.size()); });
+    add("detect_text_encoding" + suffix, utf8, [](const std::string& text) { return detect_text_encoding(text); });
+    add("decode_text_utf8" + suffix, utf8,
+        [](const std::string& text) { return decode_text(text, TextEncoding::utf8).text; });
+    add("encode_text_utf8" + suffix, utf8,
+        [](const std::string& text) { return encode_text(text, TextEncoding::utf8); });
+    add("decode_text_utf16le" + suffix, utf16_file,
+        [](const std::string& text) { return decode_text(text, TextEncoding::utf16le_bom).text; });
+    add("encode_text_utf16le" + suffix, utf8,
+        [](const std::string& text) { return encode_text(text, TextEncoding::utf16le_bom); });
 }
 
 void register_benchmarks()
@@ -95,6 +151,7 @@ void register_benchmarks()
         for (const Input& input : POST_LINK_INPUTS)
             add("post_link/" + std::string(input.name) + "/" + size_name(size), input.make(size),
                 [](const std::string& text) { return post_link_text(text, "[url]", "[/url]"); });
+        add_conversions(size);
     }
     for (const char* name : {"prose", "lf_runs"}) {
         for (const Input& input : REFLOW_INPUTS)
