@@ -1,5 +1,6 @@
 #include "markup/unicode_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -227,9 +228,10 @@ Skipped skip(std::string_view text, std::size_t from, std::size_t count)
     std::size_t at = from;
     std::size_t characters = 0;
     while (characters < count && at < text.size()) {
-        if (count - characters >= 8 && is_ascii_word(text, at)) {
-            at += 8;
-            characters += 8;
+        if (is_ascii_word(text, at)) {
+            const std::size_t ascii = std::min<std::size_t>(8, count - characters);
+            at += ascii;
+            characters += ascii;
             continue;
         }
         const std::size_t length = plain_sequence_length(text, at);
