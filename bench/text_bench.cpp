@@ -3,6 +3,7 @@
 // take well under 1 ms for 64 KiB and grow linearly (1 MiB at most 20 times
 // the 64 KiB time). The step-by-step reference reflow is timed on 64 KiB for
 // comparison.
+#include "markup/forum_urls.h"
 #include "markup/post_link_text.h"
 #include "markup/reflow_text.h"
 #include "text_oracles.h"
