@@ -3,6 +3,13 @@
 // take well under 1 ms for 64 KiB and grow linearly (1 MiB at most 20 times
 // the 64 KiB time). The step-by-step reference reflow is timed on 64 KiB for
 // comparison.
+// The undo history is timed over 1,000 steps: each carrying a whole
+// 60,000-character document before and after (commands on everything, which
+// also pushes the oldest steps out of the 64 MiB budget), and a 60,000-
+// character document typed key by key in 1,000 runs. The crash-recovery
+// draft, written every few seconds, is timed on the same document.
+#include "document/draft_file.h"
+#include "document/edit_history.h"
 #include "markup/forum_urls.h"
 #include "markup/post_link_text.h"
 #include "markup/reflow_text.h"
@@ -87,8 +94,89 @@ void add(const std::string& name, std::string text, Function function)
     })->Unit(benchmark::kMicrosecond);
 }
 
+// A document as the control streams it out: an RTF head, then the text.
+std::string rtf_document(size_t size)
+{
+    const std::string head = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 ";
+    return head + prose(size - head.size() - 1, true) + "}";
+}
+
+constexpr size_t DOCUMENT_CHARS = 60000;
+constexpr int HISTORY_STEPS = 1000;
+
+EditStep replacement(EditKind kind, int32_t start, int32_t removed, std::string before, int32_t inserted,
+                     std::string after)
+{
+    EditStep step;
+    step.kind = kind;
+    step.start = start;
+    step.removed_length = removed;
+    step.inserted_length = inserted;
+    step.before.push_back(std::move(before));
+    step.after.push_back(std::move(after));
+    step.selection_before = {start, start + removed};
+    step.selection_after = {start, start + inserted};
+    return step;
+}
+
+void register_history_benchmarks()
+{
+    benchmark::RegisterBenchmark("history/whole_document_steps/1000", [](benchmark::State& state) {
+        const std::string document = rtf_document(DOCUMENT_CHARS);
+        for (auto _ : state) {
+            EditHistory history;
+            for (int i = 0; i < HISTORY_STEPS; ++i)
+                history.record(replacement(EditKind::command, 0, DOCUMENT_CHARS, document, DOCUMENT_CHARS, document));
+            while (history.undo()) {
+            }
+            benchmark::DoNotOptimize(history.memory_bytes());
+        }
+        state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * HISTORY_STEPS * 2 * document.size()));
+    })->Unit(benchmark::kMillisecond);
+
+    benchmark::RegisterBenchmark("history/typed_document_in_runs/1000", [](benchmark::State& state) {
+        // What the control streams out for one typed character.
+        const std::string key = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 a}";
+        constexpr int run_length = DOCUMENT_CHARS / HISTORY_STEPS;
+        for (auto _ : state) {
+            EditHistory history;
+            int32_t caret = 0;
+            for (int run = 0; run < HISTORY_STEPS; ++run) {
+                history.break_coalescing();
+                for (int i = 0; i < run_length; ++i, ++caret)
+                    history.record(replacement(EditKind::typing, caret, 0, "", 1, key));
+            }
+            while (history.undo()) {
+            }
+            while (history.redo()) {
+            }
+            benchmark::DoNotOptimize(history.memory_bytes());
+        }
+        state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * DOCUMENT_CHARS));
+    })->Unit(benchmark::kMillisecond);
+
+    for (size_t size : {DOCUMENT_CHARS, 1 * MiB}) {
+        Draft draft;
+        draft.file_name = "C:\\posts\\post.rtf";
+        draft.encoding = "windows-1250";
+        draft.body = rtf_document(size);
+        const std::string name = size == DOCUMENT_CHARS ? "60000chars" : size_name(size);
+        benchmark::RegisterBenchmark(("draft/write/" + name).c_str(), [draft](benchmark::State& state) {
+            for (auto _ : state)
+                benchmark::DoNotOptimize(write_draft(draft));
+            state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * draft.body.size()));
+        })->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("draft/read/" + name).c_str(), [bytes = write_draft(draft)](benchmark::State& state) {
+            for (auto _ : state)
+                benchmark::DoNotOptimize(read_draft(bytes));
+            state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+        })->Unit(benchmark::kMicrosecond);
+    }
+}
+
 void register_benchmarks()
 {
+    register_history_benchmarks();
     for (size_t size : {64 * KiB, 1 * MiB}) {
         for (const Input& input : REFLOW_INPUTS)
             add("reflow/" + std::string(input.name) + "/" + size_name(size), input.make(size),
