@@ -2,6 +2,7 @@
 // command wraps and formats.
 #include "editor_fixture.h"
 
+#include "markup/insert_format.h"
 #include "markup/markup_commands.h"
 #include "res/resource_ids.h"
 
@@ -38,6 +39,9 @@ TEST_F(MarkupPipelineTest, WrapFirstFormatsTheWholeInsertionAndLeavesItSelected)
 TEST_F(MarkupPipelineTest, FormatFirstGivesTheTagsTheFormatOfTheSelection)
 {
     set_text("a word b");
+    // The bare control's own default is bold; start from plain text.
+    select(0, 8);
+    apply_plain_format(editor);
     select(2, 6);
 
     EXPECT_TRUE(apply(IDM_TAG_BOLD));
