@@ -96,6 +96,8 @@ size_t line_break_length(std::string_view text, size_t at)
 
 bool is_white_space(char32_t c)
 {
+    if (c < 0x80)
+        return c == ' ' || (c >= 0x09 && c <= 0x0D);
     return in_ranges(c, std::begin(WHITE_SPACE), std::end(WHITE_SPACE));
 }
 

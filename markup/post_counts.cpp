@@ -30,17 +30,14 @@ size_t count_characters(std::string_view text, WordCounter* words)
 {
     size_t characters = 0;
     for (size_t at = 0; at < text.size(); ++characters) {
-        const size_t line_break = line_break_length(text, at);
-        if (line_break != 0) {
-            if (words)
-                words->end_word();
-            at += line_break;
-            continue;
-        }
-        const CodePoint c = decode_code_point(text, at);
+        const auto byte = static_cast<unsigned char>(text[at]);
+        // ASCII, most of a post, needs no decoding.
+        const CodePoint c = byte < 0x80 ? CodePoint{byte, 1} : decode_code_point(text, at);
+        at += c.length;
+        if (c.value == '\r' && at < text.size() && text[at] == '\n')
+            ++at; // one line break
         if (words)
             words->add(c.value);
-        at += c.length;
     }
     return characters;
 }

@@ -4,6 +4,8 @@
 #include "markup/tag_match.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <unordered_map>
 #include <vector>
 
@@ -132,8 +134,9 @@ std::string_view quote_author(std::string_view value)
 // fixed however deep the markup goes.
 class PreviewWriter {
 public:
-    explicit PreviewWriter(const PreviewOptions& options) : options_(options)
+    PreviewWriter(const PreviewOptions& options, size_t post_size) : options_(options)
     {
+        body_.reserve(post_size + post_size / 2 + 64);
         link_color_ = colors_.index_of(LINK_RGB);
         grey_ = colors_.index_of(GREY_RGB);
     }
@@ -462,7 +465,10 @@ private:
     // RTF takes a signed 16-bit number, and "?" for readers without Unicode.
     void write_utf16_unit(char32_t unit)
     {
-        body_ += "\\u" + std::to_string(static_cast<int16_t>(static_cast<uint16_t>(unit))) + "?";
+        char escape[10] = "\\u";
+        char* const end = std::to_chars(escape + 2, std::end(escape), static_cast<int16_t>(unit)).ptr;
+        *end = '?';
+        body_.append(escape, end + 1);
     }
 
     const PreviewOptions& options_;
@@ -492,7 +498,7 @@ private:
 std::string render_preview_rtf(std::string_view post, const PreviewOptions& options)
 {
     const std::vector<MatchedTag> tags = match_tags(post);
-    PreviewWriter writer(options);
+    PreviewWriter writer(options, post.size());
     size_t text_start = 0;
     for (const MatchedTag& tag : tags) {
         if (!tag.markup)

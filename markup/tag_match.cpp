@@ -1,5 +1,6 @@
 #include "markup/tag_match.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -91,7 +92,9 @@ void limit_markup(std::vector<MatchedTag>& tags)
 
 std::vector<MatchedTag> match_tags(std::string_view post)
 {
+    // Every tag takes a "[" and a "]": room for that many, allocated once.
     std::vector<MatchedTag> tags;
+    tags.reserve(std::min(std::count(post.begin(), post.end(), '['), std::count(post.begin(), post.end(), ']')));
     TagScanner scanner(post);
     while (const std::optional<TagToken> token = scanner.next())
         tags.push_back(MatchedTag{*token});

@@ -26,9 +26,9 @@ inline constexpr size_t MAX_MARKUP_DEPTH = 24;
 struct MatchedTag {
     TagToken token;
     size_t partner = NO_TAG; // index of the other tag of its pair
-    TagFault fault = TagFault::none;
     size_t crossed = NO_TAG; // of a crossing close: the open tag it crosses
-    bool markup = false;     // laid out as markup; shown as typed otherwise
+    TagFault fault = TagFault::none;
+    bool markup = false; // laid out as markup; shown as typed otherwise
 };
 
 // The recognised tags of the post, in order, matched by these rules:
