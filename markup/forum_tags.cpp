@@ -29,9 +29,10 @@ constexpr int hex_digit_value(char c)
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-constexpr size_t LONGEST_TAG_NAME = std::max_element(std::begin(FORUM_TAGS), std::end(FORUM_TAGS), [](const ForumTag& a, const ForumTag& b) {
-                                        return a.name.size() < b.name.size();
-                                    })->name.size();
+constexpr size_t LONGEST_TAG_NAME =
+    std::max_element(std::begin(FORUM_TAGS), std::end(FORUM_TAGS), [](const ForumTag& a, const ForumTag& b) {
+        return a.name.size() < b.name.size();
+    })->name.size();
 
 struct NamedColor {
     std::string_view name;
@@ -39,11 +40,11 @@ struct NamedColor {
 };
 
 constexpr NamedColor NAMED_COLORS[] = {
-    {"black", 0x000000},  {"white", 0xFFFFFF},    {"red", 0xFF0000},      {"green", 0x008000},
-    {"blue", 0x0000FF},   {"yellow", 0xFFFF00},   {"orange", 0xFFA500},   {"purple", 0x800080},
-    {"gray", 0x808080},   {"grey", 0x808080},     {"silver", 0xC0C0C0},   {"maroon", 0x800000},
-    {"navy", 0x000080},   {"teal", 0x008080},     {"olive", 0x808000},    {"lime", 0x00FF00},
-    {"aqua", 0x00FFFF},   {"fuchsia", 0xFF00FF},  {"brown", 0xA52A2A},    {"pink", 0xFFC0CB},
+    {"black", 0x000000},  {"white", 0xFFFFFF},   {"red", 0xFF0000},     {"green", 0x008000},
+    {"blue", 0x0000FF},   {"yellow", 0xFFFF00},  {"orange", 0xFFA500},  {"purple", 0x800080},
+    {"gray", 0x808080},   {"grey", 0x808080},    {"silver", 0xC0C0C0},  {"maroon", 0x800000},
+    {"navy", 0x000080},   {"teal", 0x008080},    {"olive", 0x808000},   {"lime", 0x00FF00},
+    {"aqua", 0x00FFFF},   {"fuchsia", 0xFF00FF}, {"brown", 0xA52A2A},   {"pink", 0xFFC0CB},
     {"darkred", 0x8B0000}, {"darkblue", 0x00008B}, {"darkgreen", 0x006400},
 };
 

@@ -25,6 +25,20 @@ std::string tag_in_brackets(ForumTagId id, bool closing)
     return std::string(closing ? "[/" : "[").append(forum_tag(id).name).append("]");
 }
 
+// The 1-based line of a byte offset.
+size_t line_number_at(std::string_view post, size_t offset)
+{
+    size_t line = 1;
+    for (size_t at = 0; at < offset && at < post.size(); ++at) {
+        const size_t line_break = line_break_length(post, at);
+        if (line_break == 0)
+            continue;
+        ++line;
+        at += line_break - 1;
+    }
+    return line;
+}
+
 } // namespace
 
 TagProblem check_tags(std::string_view post)
@@ -61,17 +75,4 @@ std::string tag_problem_text(const TagProblem& problem)
                tag_in_brackets(problem.other, false) + line;
     }
     return "Tagy: OK";
-}
-
-size_t line_number_at(std::string_view post, size_t offset)
-{
-    size_t line = 1;
-    for (size_t at = 0; at < offset && at < post.size(); ++at) {
-        const size_t line_break = line_break_length(post, at);
-        if (line_break == 0)
-            continue;
-        ++line;
-        at += line_break - 1;
-    }
-    return line;
 }

@@ -39,6 +39,3 @@ TagProblem check_tags(std::string_view post);
 // "Tagy: OK", "Tagy: neuzavřený [quote] (řádek 3)", "Tagy: [/i] bez otevření
 // (řádek 5)" or "Tagy: překřížené [b] a [i] (řádek 2)", in UTF-8.
 std::string tag_problem_text(const TagProblem& problem);
-
-// The 1-based line of a byte offset.
-size_t line_number_at(std::string_view post, size_t offset);
