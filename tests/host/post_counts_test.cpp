@@ -1,6 +1,5 @@
 #include "markup/code_points.h"
 #include "markup/post_counts.h"
-#include "post_generators.h"
 
 #include <gtest/gtest.h>
 
@@ -58,17 +57,6 @@ TEST(CountPost, WordsNeedALetterOrDigit)
     };
     for (const Case& test : cases)
         EXPECT_EQ(count_post(test.post).words, test.words) << test.post;
-}
-
-TEST(CountPost, GeneratedPostsKeepTheCountsInOrder)
-{
-    gen::Random random(99);
-    for (int i = 0; i < 3000; ++i) {
-        const std::string post = gen::post_with_slips(random, gen::below(random, 60));
-        const PostCounts counts = count_post(post);
-        ASSERT_LE(counts.characters_without_tags, counts.characters) << post;
-        ASSERT_LE(counts.words, counts.characters_without_tags) << post;
-    }
 }
 
 TEST(StatusTexts, ShowTheFormattedNumbers)

@@ -36,18 +36,6 @@ TEST(TagScanner, KnowsTagsOnlyInTheirWrittenForms)
     EXPECT_EQ(found("[url=a\nb] [quote=x\r] [b"), "");
 }
 
-TEST(TagScanner, GivesOffsetLengthAndValue)
-{
-    const std::vector<TagToken> tags = scan("ab[size=14px]c[/size]");
-    ASSERT_EQ(tags.size(), 2u);
-    EXPECT_EQ(tags[0].offset, 2u);
-    EXPECT_EQ(tags[0].length, 11u);
-    EXPECT_EQ(tags[0].value, "14px");
-    EXPECT_EQ(tags[1].offset, 14u);
-    EXPECT_EQ(tags[1].length, 7u);
-    EXPECT_TRUE(tags[1].closing);
-}
-
 TEST(TagScanner, CodeAndImageContentsAreLiteral)
 {
     EXPECT_EQ(found("[code][b][/i][code][/CODE][/b]"), "[code][/code][/b]");
