@@ -29,7 +29,7 @@ constexpr Range NOT_WORD_BEYOND_ASCII[] = {
     {0x3000, 0x303F},   // CJK punctuation
     {0xD800, 0xDFFF},   // lone surrogates
     {0xFE30, 0xFE4F},   // CJK compatibility forms
-    {0xFFF0, 0xFFFF},   // specials, U+FFFD among them
+    {0xFFF0, 0xFFFF},   // replacement and other non-text characters, U+FFFD among them
     {0x1F000, 0x1FAFF}, // game pieces, emoji and other pictographs
 };
 
