@@ -11,8 +11,13 @@
 #include "document/draft_file.h"
 #include "document/edit_history.h"
 #include "markup/forum_urls.h"
+// The preview of a 60,000-character post should take under 20 ms, and the
+// counts with the tag check on it under 2 ms, whatever markup it holds.
+#include "markup/post_counts.h"
 #include "markup/post_link_text.h"
+#include "markup/preview_rtf.h"
 #include "markup/reflow_text.h"
+#include "markup/tag_check.h"
 #include "text_oracles.h"
 
 #include <benchmark/benchmark.h>
@@ -77,6 +82,49 @@ constexpr Input POST_LINK_INPUTS[] = {
      [](size_t size) { return prose(size - 60, false) + FORUM_BASE_URL "/read.php?23,1676166,1676237#REPLY"; }},
     {"long_post_number", [](size_t size) { return repeated("7", size - 6, "x,") + "#REPLY"; }},
     {"comma_only_at_start", [](size_t size) { return repeated("a", size - 1, ",") + "#"; }},
+};
+
+// Pieces of a post, each with its number of characters, joined until the
+// post has `characters` of them.
+std::string post_of(std::initializer_list<std::pair<std::string_view, size_t>> pieces, size_t characters)
+{
+    std::mt19937 random(42);
+    std::string post;
+    for (size_t count = 0; count < characters;) {
+        const auto& [piece, piece_characters] = *(pieces.begin() + random() % pieces.size());
+        post += piece;
+        count += piece_characters;
+    }
+    return post;
+}
+
+constexpr size_t POST_CHARACTERS = 60'000;
+
+constexpr Input POST_INPUTS[] = {
+    {"marked_up_post",
+     [](size_t characters) {
+         return post_of({{"Dobrý den, ", 11}, {"příliš žluťoučký kůň ", 21}, {"[b]tučně[/b] ", 13},
+                         {"[i]kurzíva[/i] ", 15}, {"[color=#FF0000]červená[/color] ", 30}, {"\r\n", 1},
+                         {"[quote=Petr]citace\r\n[/quote]\r\n", 30}, {"[url]https://forum.example.org/x[/url] ", 39},
+                         {"[img]https://forum.example.org/s.png[/img]", 42}, {"[size=22px]velké[/size] ", 24},
+                         {"[list]\r\n[*]jedna\r\n[*]dvě\r\n[/list]\r\n", 36}, {"[code]\r\nint x = 0;\r\n[/code]\r\n", 27},
+                         {"[hr]\r\n", 5}, {"😀 ", 2}},
+                        characters);
+     }},
+    {"plain_text", [](size_t characters) { return post_of({{"slovo ", 6}, {"věta.\r\n", 6}}, characters); }},
+    {"unclosed_tags", [](size_t characters) { return post_of({{"[b]", 3}, {"[quote]", 7}, {"[code]", 6}, {"[img]", 5}}, characters); }},
+    {"stray_closes", [](size_t characters) { return post_of({{"[/b]", 4}, {"[/quote]", 8}, {"[/code]", 7}}, characters); }},
+    {"crossings", [](size_t characters) { return post_of({{"[b][i]x[/b][/i]", 15}, {"[u][s][/u]", 10}, {"[/s]", 4}}, characters); }},
+    {"deep_nesting", [](size_t characters) {
+         std::string post;
+         for (size_t i = 0; i < characters / 30; ++i)
+             post += "[quote][b]";
+         for (size_t i = 0; i < characters / 30; ++i)
+             post += "[/b][/quote]";
+         return post;
+     }},
+    {"rules_and_items", [](size_t characters) { return post_of({{"[hr]", 4}, {"[list][*][*][*]", 15}, {"[*][*]", 6}}, characters); }},
+    {"brackets_no_tags", [](size_t characters) { return post_of({{"[", 1}, {"[url=", 5}, {"[b", 2}, {"x]", 2}}, characters); }},
 };
 
 std::string size_name(size_t size)
@@ -184,6 +232,15 @@ void register_benchmarks()
         for (const Input& input : POST_LINK_INPUTS)
             add("post_link/" + std::string(input.name) + "/" + size_name(size), input.make(size),
                 [](const std::string& text) { return post_link_text(text, "[url]", "[/url]"); });
+    }
+    for (const Input& input : POST_INPUTS) {
+        const std::string post = input.make(POST_CHARACTERS);
+        add("preview_rtf/" + std::string(input.name) + "/60k", post,
+            [](const std::string& text) { return render_preview_rtf(text); });
+        add("counts_and_tag_check/" + std::string(input.name) + "/60k", post, [](const std::string& text) {
+            const PostCounts counts = count_post(text);
+            return counts.words + check_tags(text).offset;
+        });
     }
     for (const char* name : {"prose", "lf_runs"}) {
         for (const Input& input : REFLOW_INPUTS)
