@@ -3,4 +3,14 @@
 
 #include <windows.h>
 
-void dispatch_command(HWND main_window, WORD command);
+#include <vector>
+
+#include "app/main_window_state.h"
+
+void dispatch_command(MainWindowState& state, WORD command);
+
+// Whether a command of this id exists.
+bool is_command(WORD command);
+
+// Every command id, in no particular order.
+std::vector<WORD> command_ids();

@@ -1,178 +1,206 @@
 #include "app/main_window.h"
 
 #include <richedit.h>
+#include <windowsx.h>
 
 #include "app/command_dispatch.h"
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "document/document_files.h"
 #include "format/char_format.h"
 #include "markup/editor_key_hook.h"
 #include "print/printing.h"
 #include "res/resource_ids.h"
+#include "ui/editor_text.h"
 #include "ui/menus.h"
+#include "ui/messages.h"
 #include "ui/toolbar.h"
 
 namespace {
 
-void show_startup_error(HWND owner, const char* text)
+MainWindowState& state_of(HWND window)
 {
-    MessageBoxA(owner, text, "Error", MB_OK | MB_ICONERROR);
+    return *main_window_state(window);
 }
 
-HWND create_editor(HWND window)
+HWND create_editor(HWND window, HINSTANCE instance)
 {
     return CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", EDITOR_STYLE, 0, 0, 0, 0, window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR)), g_doc.instance,
-                           nullptr);
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR)), instance, nullptr);
 }
 
-void install_editor_key_hook(HWND window)
+void show_startup_error(HWND owner, UINT text_id)
 {
-    HWND editor = GetDlgItem(window, IDC_EDITOR);
-    g_doc.editor_previous_proc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editor_key_hook)));
+    show_message(owner, {text_id, IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR});
 }
 
-LRESULT on_create(HWND window)
+BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
 {
-    g_doc.toolbar = create_toolbar(window);
+    auto* state = new MainWindowState;
+    state->parts.instance = create->hInstance;
+    state->parts.main_window = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    return FORWARD_WM_NCCREATE(window, create, DefWindowProcA);
+}
+
+BOOL on_create(HWND window, LPCREATESTRUCT)
+{
+    WindowParts& parts = state_of(window).parts;
+    parts.toolbar = create_toolbar(window);
 
     // Without the rich-edit control there is nothing to edit in: say so and
     // let CreateWindowEx fail, instead of running on with an empty frame.
-    g_doc.richedit_library = LoadLibraryA("RICHED32.DLL");
-    if (!g_doc.richedit_library) {
-        show_startup_error(window, "The rich edit library RICHED32.DLL cannot be loaded.");
-        return -1;
+    parts.richedit_library.reset(LoadLibraryA("RICHED32.DLL"));
+    if (!parts.richedit_library) {
+        show_startup_error(window, IDS_RICHEDIT_LIBRARY_MISSING);
+        return FALSE;
     }
-    g_doc.editor = create_editor(window);
-    if (!g_doc.editor) {
-        show_startup_error(window, "The editor cannot be created.");
-        FreeLibrary(g_doc.richedit_library);
-        g_doc.richedit_library = nullptr;
-        return -1;
+    parts.editor = create_editor(window, parts.instance);
+    if (!parts.editor) {
+        show_startup_error(window, IDS_EDITOR_NOT_CREATED);
+        return FALSE;
     }
 
     // Mouse notifications bring the right click to us as EN_MSGFILTER.
-    auto event_mask = SendMessageA(g_doc.editor, EM_GETEVENTMASK, 0, 0);
-    SendMessageA(g_doc.editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS);
+    const auto event_mask = SendMessageA(parts.editor, EM_GETEVENTMASK, 0, 0);
+    SendMessageA(parts.editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS);
     // A long post or a large file must never be cut off at the control's
     // default limit of 64,000 characters.
-    SendMessageA(g_doc.editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
+    SendMessageA(parts.editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
 
-    set_default_font(g_doc.editor);
-    set_print_target(g_doc.editor);
-    install_editor_key_hook(window);
-    return 0;
+    set_default_font(parts.editor);
+    set_print_target(parts.editor, parts.print_target);
+    parts.key_hook.notify_window = window;
+    install_editor_key_hook(parts.editor, parts.key_hook);
+    return TRUE;
 }
 
-LRESULT on_size(WPARAM wparam, LPARAM lparam)
+void on_size(HWND window, UINT state, int width, int height)
 {
+    const WindowParts& parts = state_of(window).parts;
     int toolbar_height = 0;
     RECT toolbar_rect;
-    if (g_doc.toolbar && GetWindowRect(g_doc.toolbar, &toolbar_rect))
+    if (parts.toolbar.window && GetWindowRect(parts.toolbar.window, &toolbar_rect))
         toolbar_height = toolbar_rect.bottom - toolbar_rect.top;
 
-    const int width = LOWORD(lparam);
-    const int height = HIWORD(lparam);
-    MoveWindow(g_doc.editor, 0, toolbar_height, width, height - toolbar_height, TRUE);
-    if (g_doc.toolbar)
-        SendMessageA(g_doc.toolbar, WM_SIZE, wparam, lparam);
-    SetFocus(g_doc.editor);
-    return 0;
+    MoveWindow(parts.editor, 0, toolbar_height, width, height - toolbar_height, TRUE);
+    if (parts.toolbar.window)
+        FORWARD_WM_SIZE(parts.toolbar.window, state, width, height, SendMessageA);
+    SetFocus(parts.editor);
+}
+
+// Whenever the frame itself gets the keyboard focus (activation, a closed
+// dialog), pass it on to the Editor control.
+void on_set_focus(HWND window, HWND)
+{
+    if (HWND editor = state_of(window).parts.editor)
+        SetFocus(editor);
 }
 
 void show_context_menu(HWND window, const MSGFILTER& filter)
 {
-    POINT point{static_cast<LONG>(LOWORD(filter.lParam)), static_cast<LONG>(HIWORD(filter.lParam))};
-    ClientToScreen(g_doc.editor, &point);
+    const WindowParts& parts = state_of(window).parts;
+    POINT point{GET_X_LPARAM(filter.lParam), GET_Y_LPARAM(filter.lParam)};
+    ClientToScreen(parts.editor, &point);
 
-    HMENU menu = LoadMenuA(g_doc.instance, "MYPOPUP");
+    const OwnedMenu menu(LoadMenuA(parts.instance, "MYPOPUP"));
     if (!menu)
         return;
-    TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x,
-                   point.y, 0, window, nullptr);
-    DestroyMenu(menu);
+    TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, 0,
+                   window, nullptr);
 }
 
-LRESULT on_notify(HWND window, LPARAM lparam)
+LRESULT on_notify(HWND window, int, NMHDR* header)
 {
-    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
     if (header->code != EN_MSGFILTER)
         return 0;
-    const auto* filter = reinterpret_cast<const MSGFILTER*>(lparam);
+    const auto* filter = reinterpret_cast<const MSGFILTER*>(header);
     if (filter->msg == WM_RBUTTONDOWN)
         show_context_menu(window, *filter);
     // 0 lets the Editor control handle the button itself once the menu is closed.
     return 0;
 }
 
-LRESULT on_keyup()
+void on_key(HWND window, UINT, BOOL down, int, UINT)
 {
     // Any key released in the editor puts the line layout back to the
     // window's own width, replacing the printer-width layout.
-    SendMessageA(g_doc.editor, EM_SETTARGETDEVICE, 0, 0);
-    return 0;
+    if (!down)
+        SendMessageA(state_of(window).parts.editor, EM_SETTARGETDEVICE, 0, 0);
 }
 
-LRESULT on_command(HWND window, WPARAM wparam)
+void on_command(HWND window, int id, HWND control, UINT code)
 {
-    dispatch_command(window, LOWORD(wparam));
-    return 0;
+    MainWindowState& state = state_of(window);
+    // Menus and shortcuts come without a control; of the controls, only a
+    // toolbar click is a command. The Editor control's notifications are not.
+    const bool from_menu_or_shortcut = control == nullptr;
+    const bool toolbar_click = control == state.parts.toolbar.window && code == BN_CLICKED;
+    if (from_menu_or_shortcut || toolbar_click)
+        dispatch_command(state, static_cast<WORD>(id));
 }
 
-LRESULT on_init_menu_popup(WPARAM wparam)
+void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
 {
-    refresh_menu_state(g_doc.editor, reinterpret_cast<HMENU>(wparam));
-    return 0;
+    refresh_menu_state(state_of(window).parts.editor, popup);
 }
 
-LRESULT on_close(HWND window)
+void on_close(HWND window)
 {
+    MainWindowState& state = state_of(window);
     // Unsaved work is never dropped silently: the user may save it, discard
     // it or stay.
-    if (!confirm_close(g_doc.editor))
-        return 0;
-    // The Editor control goes first, so that no rich-edit window is left
-    // when the library is released on WM_DESTROY.
-    DestroyWindow(g_doc.editor);
-    g_doc.editor = nullptr;
-    release_print_target();
-    DestroyWindow(window);
-    return 0;
+    if (confirm_close(state.parts.editor, state.document))
+        DestroyWindow(window);
 }
 
-LRESULT on_destroy()
+void on_destroy(HWND window)
 {
-    if (g_doc.richedit_library && !FreeLibrary(g_doc.richedit_library))
-        MessageBoxA(nullptr, "LIBRARY ERROR", "Error", MB_OK);
-    g_doc.richedit_library = nullptr;
+    WindowParts& parts = state_of(window).parts;
+    // The Editor control goes first: its printer DC and its library may only
+    // be released once no rich-edit window is left.
+    if (parts.editor)
+        DestroyWindow(parts.editor);
+    parts.editor = nullptr;
+    parts.print_target.dc.reset();
+    if (!parts.richedit_library.reset())
+        show_error(window, IDS_LIBRARY_ERROR);
     PostQuitMessage(0);
-    return 0;
 }
 
-// Whenever the frame itself would get the keyboard focus (activation, a
-// closed dialog), pass it on to the Editor control.
-void redirect_focus_to_editor(HWND window)
+void on_nc_destroy(HWND window)
 {
-    if (g_doc.editor && GetFocus() == window)
-        SetFocus(g_doc.editor);
+    delete main_window_state(window);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
 }
 
 } // namespace
 
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+MainWindowState* main_window_state(HWND main_window)
 {
-    redirect_focus_to_editor(window);
+    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(main_window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // HANDLE_MSG expects the parameters under these names.
+    if (message != WM_NCCREATE && !main_window_state(window))
+        return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: return on_create(window);
-    case WM_DESTROY: return on_destroy();
-    case WM_SIZE: return on_size(wparam, lparam);
-    case WM_CLOSE: return on_close(window);
-    case WM_NOTIFY: return on_notify(window, lparam);
-    case WM_KEYDOWN: return 0;
-    case WM_KEYUP: return on_keyup();
-    case WM_COMMAND: return on_command(window, wparam);
-    case WM_INITMENUPOPUP: return on_init_menu_popup(wparam);
-    default: return DefWindowProcA(window, message, wparam, lparam);
+        HANDLE_MSG(window, WM_NCCREATE, on_nc_create);
+        HANDLE_MSG(window, WM_CREATE, on_create);
+        HANDLE_MSG(window, WM_SIZE, on_size);
+        HANDLE_MSG(window, WM_SETFOCUS, on_set_focus);
+        HANDLE_MSG(window, WM_NOTIFY, on_notify);
+        HANDLE_MSG(window, WM_KEYDOWN, on_key);
+        HANDLE_MSG(window, WM_KEYUP, on_key);
+        HANDLE_MSG(window, WM_COMMAND, on_command);
+        HANDLE_MSG(window, WM_INITMENUPOPUP, on_init_menu_popup);
+        HANDLE_MSG(window, WM_CLOSE, on_close);
+        HANDLE_MSG(window, WM_DESTROY, on_destroy);
+    case WM_NCDESTROY:
+        on_nc_destroy(window);
+        return DefWindowProcA(window, message, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
     }
 }

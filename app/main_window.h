@@ -10,7 +10,4 @@
 inline constexpr DWORD EDITOR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL |
                                       ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL;
 
-// The most text the Editor control accepts, typed, pasted or read from a file.
-inline constexpr LPARAM EDITOR_TEXT_LIMIT = 0x7FFFFFFE;
-
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "app/document_state.h"
 #include "app/main_window.h"
+#include "app/main_window_state.h"
 #include "res/resource_ids.h"
 #include "ui/menus.h"
 
@@ -21,22 +21,19 @@ ATOM register_main_class(HINSTANCE instance)
     return RegisterClassExA(&window_class);
 }
 
-int create_main_window(HINSTANCE instance, int show_command)
+HWND create_main_window(HINSTANCE instance, int show_command)
 {
-    // WM_CREATE runs inside this call and works on the handle it is given;
-    // the stored handle is only needed once keys can arrive.
     HWND window = CreateWindowExA(0, FORUM_EDITOR_CLASS, FORUM_EDITOR_CLASS, WS_OVERLAPPEDWINDOW,
                                   CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT,
                                   nullptr, nullptr, instance, nullptr);
-    g_doc.main_window = window;
     if (!window)
-        return 0;
+        return nullptr;
 
     ShowWindow(window, show_command);
     UpdateWindow(window);
     // Added to a visible window, so that the menu bar is drawn again with it.
-    build_smiley_menu(window);
-    return 1;
+    main_window_state(window)->parts.smiley_pictures = build_smiley_menu(window, instance);
+    return window;
 }
 
 int run_message_loop(HWND main_window, HACCEL accelerators)
@@ -55,13 +52,13 @@ int run_message_loop(HWND main_window, HACCEL accelerators)
 
 int run_forum_editor(HINSTANCE instance, int show_command)
 {
-    g_doc.instance = instance;
     if (!register_main_class(instance))
         return EXIT_STARTUP_FAILED;
-    if (!create_main_window(instance, show_command))
+    HWND main_window = create_main_window(instance, show_command);
+    if (!main_window)
         return EXIT_STARTUP_FAILED;
 
     // A missing table only means that no shortcut works.
     HACCEL accelerators = LoadAcceleratorsA(instance, "MYACCEL");
-    return run_message_loop(g_doc.main_window, accelerators);
+    return run_message_loop(main_window, accelerators);
 }

@@ -15,8 +15,8 @@ inline constexpr int EXIT_STARTUP_FAILED = 1;
 ATOM register_main_class(HINSTANCE instance);
 
 // Creates, shows and paints the Main window and adds the smiley menu.
-// Returns 1 on success and 0 when the window could not be created.
-int create_main_window(HINSTANCE instance, int show_command);
+// Returns null when the window could not be created.
+HWND create_main_window(HINSTANCE instance, int show_command);
 
 // Runs the message loop until WM_QUIT and returns its exit code.
 int run_message_loop(HWND main_window, HACCEL accelerators);

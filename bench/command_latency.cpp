@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "app/startup.h"
 #include "res/resource_ids.h"
 
@@ -104,15 +104,19 @@ double median_of(std::vector<double> times)
 
 int main()
 {
-    g_doc.instance = GetModuleHandleA(nullptr);
-    if (!register_main_class(g_doc.instance) || !create_main_window(g_doc.instance, SW_SHOWNORMAL))
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!register_main_class(instance))
         return 1;
+    HWND main_window = create_main_window(instance, SW_SHOWNORMAL);
+    if (!main_window)
+        return 1;
+    HWND editor = main_window_state(main_window)->parts.editor;
     const std::string text = sample_text(SELECTION_LENGTH);
     const std::string typical = sample_text(TYPICAL_LENGTH);
 
     std::vector<double> floor;
     for (int run = 0; run < RUNS; ++run)
-        floor.push_back(time_bare_format(g_doc.editor, text));
+        floor.push_back(time_bare_format(editor, text));
     printf("%zu characters selected; the control alone makes them bold in %.2f ms (median)\n\n", text.size(),
            median_of(floor));
 
@@ -121,8 +125,8 @@ int main()
     for (const Named& command : markup_commands) {
         std::vector<double> times, typical_times;
         for (int run = 0; run < RUNS; ++run) {
-            times.push_back(time_command(g_doc.main_window, g_doc.editor, text, command.id));
-            typical_times.push_back(time_command(g_doc.main_window, g_doc.editor, typical, command.id));
+            times.push_back(time_command(main_window, editor, text, command.id));
+            typical_times.push_back(time_command(main_window, editor, typical, command.id));
         }
         const double median = median_of(times);
         const double worst = *std::max_element(times.begin(), times.end());
@@ -132,6 +136,6 @@ int main()
     }
     printf("60,000 characters: slowest median %.2f ms, worst single run %.2f ms; budget %.0f ms: %s\n",
            worst_median, worst_overall, FRAME_MS, worst_median < FRAME_MS ? "within" : "over");
-    DestroyWindow(g_doc.main_window);
+    DestroyWindow(main_window);
     return 0;
 }

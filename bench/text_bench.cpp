@@ -2,11 +2,25 @@
 // ordinary posts and inputs shaped to hit the slow paths. The reflow should
 // take well under 1 ms for 64 KiB and grow linearly (1 MiB at most 20 times
 // the 64 KiB time). The step-by-step reference reflow is timed on 64 KiB for
-// comparison. The conversions between UTF-8 and UTF-16 and of text files
-// are timed on Czech text, and must grow linearly as well.
+// comparison.
+// The undo history is timed over 1,000 steps: each carrying a whole
+// 60,000-character document before and after (commands on everything, which
+// also pushes the oldest steps out of the 64 MiB budget), and a 60,000-
+// character document typed key by key in 1,000 runs. The crash-recovery
+// draft, written every few seconds, is timed on the same document.
+// The preview of a 60,000-character post should take under 20 ms, and the
+// counts with the tag check on it under 2 ms, whatever markup it holds.
+// The conversions between UTF-8 and UTF-16 and of text files are timed on
+// Czech text, and must grow linearly as well.
+#include "document/draft_file.h"
+#include "document/edit_history.h"
 #include "document/text_encoding.h"
+#include "markup/forum_urls.h"
+#include "markup/post_counts.h"
 #include "markup/post_link_text.h"
+#include "markup/preview_rtf.h"
 #include "markup/reflow_text.h"
+#include "markup/tag_check.h"
 #include "markup/unicode_text.h"
 #include "text_oracles.h"
 
@@ -101,6 +115,49 @@ constexpr Input POST_LINK_INPUTS[] = {
     {"comma_only_at_start", [](size_t size) { return repeated("a", size - 1, ",") + "#"; }},
 };
 
+// Pieces of a post, each with its number of characters, joined until the
+// post has `characters` of them.
+std::string post_of(std::initializer_list<std::pair<std::string_view, size_t>> pieces, size_t characters)
+{
+    std::mt19937 random(42);
+    std::string post;
+    for (size_t count = 0; count < characters;) {
+        const auto& [piece, piece_characters] = *(pieces.begin() + random() % pieces.size());
+        post += piece;
+        count += piece_characters;
+    }
+    return post;
+}
+
+constexpr size_t POST_CHARACTERS = 60'000;
+
+constexpr Input POST_INPUTS[] = {
+    {"marked_up_post",
+     [](size_t characters) {
+         return post_of({{"Dobrý den, ", 11}, {"příliš žluťoučký kůň ", 21}, {"[b]tučně[/b] ", 13},
+                         {"[i]kurzíva[/i] ", 15}, {"[color=#FF0000]červená[/color] ", 30}, {"\r\n", 1},
+                         {"[quote=Petr]citace\r\n[/quote]\r\n", 30}, {"[url]https://forum.example.org/x[/url] ", 39},
+                         {"[img]https://forum.example.org/s.png[/img]", 42}, {"[size=22px]velké[/size] ", 24},
+                         {"[list]\r\n[*]jedna\r\n[*]dvě\r\n[/list]\r\n", 36}, {"[code]\r\nint x = 0;\r\n[/code]\r\n", 27},
+                         {"[hr]\r\n", 5}, {"😀 ", 2}},
+                        characters);
+     }},
+    {"plain_text", [](size_t characters) { return post_of({{"slovo ", 6}, {"věta.\r\n", 6}}, characters); }},
+    {"unclosed_tags", [](size_t characters) { return post_of({{"[b]", 3}, {"[quote]", 7}, {"[code]", 6}, {"[img]", 5}}, characters); }},
+    {"stray_closes", [](size_t characters) { return post_of({{"[/b]", 4}, {"[/quote]", 8}, {"[/code]", 7}}, characters); }},
+    {"crossings", [](size_t characters) { return post_of({{"[b][i]x[/b][/i]", 15}, {"[u][s][/u]", 10}, {"[/s]", 4}}, characters); }},
+    {"deep_nesting", [](size_t characters) {
+         std::string post;
+         for (size_t i = 0; i < characters / 30; ++i)
+             post += "[quote][b]";
+         for (size_t i = 0; i < characters / 30; ++i)
+             post += "[/b][/quote]";
+         return post;
+     }},
+    {"rules_and_items", [](size_t characters) { return post_of({{"[hr]", 4}, {"[list][*][*][*]", 15}, {"[*][*]", 6}}, characters); }},
+    {"brackets_no_tags", [](size_t characters) { return post_of({{"[", 1}, {"[url=", 5}, {"[b", 2}, {"x]", 2}}, characters); }},
+};
+
 std::string size_name(size_t size)
 {
     return size >= MiB ? std::to_string(size / MiB) + "MiB" : std::to_string(size / KiB) + "KiB";
@@ -142,8 +199,89 @@ void add_conversions(size_t size)
         [](const std::string& text) { return encode_text(text, TextEncoding::utf16le_bom); });
 }
 
+// A document as the control streams it out: an RTF head, then the text.
+std::string rtf_document(size_t size)
+{
+    const std::string head = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 ";
+    return head + prose(size - head.size() - 1, true) + "}";
+}
+
+constexpr size_t DOCUMENT_CHARS = 60000;
+constexpr int HISTORY_STEPS = 1000;
+
+EditStep replacement(EditKind kind, int32_t start, int32_t removed, std::string before, int32_t inserted,
+                     std::string after)
+{
+    EditStep step;
+    step.kind = kind;
+    step.start = start;
+    step.removed_length = removed;
+    step.inserted_length = inserted;
+    step.before.push_back(std::move(before));
+    step.after.push_back(std::move(after));
+    step.selection_before = {start, start + removed};
+    step.selection_after = {start, start + inserted};
+    return step;
+}
+
+void register_history_benchmarks()
+{
+    benchmark::RegisterBenchmark("history/whole_document_steps/1000", [](benchmark::State& state) {
+        const std::string document = rtf_document(DOCUMENT_CHARS);
+        for (auto _ : state) {
+            EditHistory history;
+            for (int i = 0; i < HISTORY_STEPS; ++i)
+                history.record(replacement(EditKind::command, 0, DOCUMENT_CHARS, document, DOCUMENT_CHARS, document));
+            while (history.undo()) {
+            }
+            benchmark::DoNotOptimize(history.memory_bytes());
+        }
+        state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * HISTORY_STEPS * 2 * document.size()));
+    })->Unit(benchmark::kMillisecond);
+
+    benchmark::RegisterBenchmark("history/typed_document_in_runs/1000", [](benchmark::State& state) {
+        // What the control streams out for one typed character.
+        const std::string key = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 a}";
+        constexpr int run_length = DOCUMENT_CHARS / HISTORY_STEPS;
+        for (auto _ : state) {
+            EditHistory history;
+            int32_t caret = 0;
+            for (int run = 0; run < HISTORY_STEPS; ++run) {
+                history.break_coalescing();
+                for (int i = 0; i < run_length; ++i, ++caret)
+                    history.record(replacement(EditKind::typing, caret, 0, "", 1, key));
+            }
+            while (history.undo()) {
+            }
+            while (history.redo()) {
+            }
+            benchmark::DoNotOptimize(history.memory_bytes());
+        }
+        state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * DOCUMENT_CHARS));
+    })->Unit(benchmark::kMillisecond);
+
+    for (size_t size : {DOCUMENT_CHARS, 1 * MiB}) {
+        Draft draft;
+        draft.file_name = "C:\\posts\\post.rtf";
+        draft.encoding = "windows-1250";
+        draft.body = rtf_document(size);
+        const std::string name = size == DOCUMENT_CHARS ? "60000chars" : size_name(size);
+        benchmark::RegisterBenchmark(("draft/write/" + name).c_str(), [draft](benchmark::State& state) {
+            for (auto _ : state)
+                benchmark::DoNotOptimize(write_draft(draft));
+            state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * draft.body.size()));
+        })->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("draft/read/" + name).c_str(), [bytes = write_draft(draft)](benchmark::State& state) {
+            for (auto _ : state)
+                benchmark::DoNotOptimize(read_draft(bytes));
+            state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+        })->Unit(benchmark::kMicrosecond);
+    }
+}
+
 void register_benchmarks()
 {
+    register_history_benchmarks();
     for (size_t size : {64 * KiB, 1 * MiB}) {
         for (const Input& input : REFLOW_INPUTS)
             add("reflow/" + std::string(input.name) + "/" + size_name(size), input.make(size),
@@ -152,6 +290,15 @@ void register_benchmarks()
             add("post_link/" + std::string(input.name) + "/" + size_name(size), input.make(size),
                 [](const std::string& text) { return post_link_text(text, "[url]", "[/url]"); });
         add_conversions(size);
+    }
+    for (const Input& input : POST_INPUTS) {
+        const std::string post = input.make(POST_CHARACTERS);
+        add("preview_rtf/" + std::string(input.name) + "/60k", post,
+            [](const std::string& text) { return render_preview_rtf(text); });
+        add("counts_and_tag_check/" + std::string(input.name) + "/60k", post, [](const std::string& text) {
+            const PostCounts counts = count_post(text);
+            return counts.words + check_tags(text).offset;
+        });
     }
     for (const char* name : {"prose", "lf_runs"}) {
         for (const Input& input : REFLOW_INPUTS)

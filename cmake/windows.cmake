@@ -4,7 +4,6 @@ enable_language(RC)
 
 set(FORUM_WIN_SOURCES
     app/command_dispatch.cpp
-    app/document_state.cpp
     app/main_window.cpp
     app/startup.cpp
     document/document_files.cpp
@@ -12,13 +11,15 @@ set(FORUM_WIN_SOURCES
     format/clipboard.cpp
     markup/color_tag.cpp
     markup/editor_key_hook.cpp
-    markup/editor_selection.cpp
     markup/insert_format.cpp
+    markup/markup_commands.cpp
     markup/post_link.cpp
     markup/reflow.cpp
     markup/wrap_selection.cpp
     print/printing.cpp
+    ui/editor_text.cpp
     ui/menus.cpp
+    ui/messages.cpp
     ui/toolbar.cpp
 )
 

@@ -10,9 +10,10 @@
 #include <string>
 #include <utility>
 
-#include "app/document_state.h"
-#include "app/main_window.h"
 #include "document/document_title.h"
+#include "ui/editor_text.h"
+#include "ui/messages.h"
+#include "ui/win_handles.h"
 
 namespace {
 
@@ -24,22 +25,6 @@ constexpr DWORD OPEN_DIALOG_FLAGS = OFN_PATHMUSTEXIST;
 constexpr DWORD SAVE_DIALOG_FLAGS = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 // The dialogs' file-name buffer, as the file functions accept paths.
 constexpr DWORD FILE_NAME_BUFFER_SIZE = MAX_PATH;
-
-// Closes a file handle that a function opened, on every way out.
-struct FileHandle {
-    HANDLE handle;
-    explicit FileHandle(HANDLE opened) : handle(opened) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
-    bool is_open() const { return handle != INVALID_HANDLE_VALUE; }
-    bool close()
-    {
-        const bool closed = !is_open() || CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-};
 
 // Deletes a temporary file unless the save got as far as handing it over.
 struct TemporaryFile {
@@ -67,7 +52,7 @@ struct ReadSource {
 
 void show_file_error(HWND editor)
 {
-    MessageBoxA(editor, "FILE ERROR", "Error", MB_OK);
+    show_message(editor, FILE_ERROR);
 }
 
 void set_main_window_title(HWND editor, const std::string& title)
@@ -87,10 +72,10 @@ bool is_modified(HWND editor)
 
 // The open or save dialog, starting on the current file's name. Nothing
 // changes when it is cancelled or fails.
-std::optional<FileChoice> ask_for_file(HWND editor, bool saving)
+std::optional<FileChoice> ask_for_file(HWND editor, const DocumentFile& current, bool saving)
 {
     std::string buffer(FILE_NAME_BUFFER_SIZE, '\0');
-    g_doc.file_name.copy(buffer.data(), FILE_NAME_BUFFER_SIZE - 1);
+    current.name.copy(buffer.data(), FILE_NAME_BUFFER_SIZE - 1);
 
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -112,26 +97,26 @@ std::optional<FileChoice> ask_for_file(HWND editor, bool saving)
 
 // Offers to save a modified document before it is replaced. Either answer
 // lets the caller go on. Returns whether the offer was shown.
-bool offer_to_save(HWND editor)
+bool offer_to_save(HWND editor, DocumentFile& file)
 {
     if (!is_modified(editor))
         return false;
-    if (MessageBoxA(editor, "SAVE?", "SAVE", MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
-        save_document(editor);
+    if (show_message(editor, {IDS_SAVE_QUESTION, IDS_CAPTION_SAVE, MB_OKCANCEL | MB_ICONQUESTION}) == IDOK)
+        save_document(editor, file);
     return true;
 }
 
 // The whole file, or nothing when any part of it cannot be read.
 std::optional<std::string> read_whole_file(const std::string& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open())
+    const OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return std::nullopt;
 
     // A file larger than the control can hold is refused before it is read.
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > EDITOR_TEXT_LIMIT)
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > EDITOR_TEXT_LIMIT)
         return std::nullopt;
     try {
         std::string bytes;
@@ -139,7 +124,7 @@ std::optional<std::string> read_whole_file(const std::string& path)
         char block[64 * 1024];
         for (;;) {
             DWORD read = 0;
-            if (!ReadFile(file.handle, block, sizeof block, &read, nullptr))
+            if (!ReadFile(file.get(), block, sizeof block, &read, nullptr))
                 return std::nullopt;
             if (read == 0)
                 return bytes;
@@ -215,9 +200,9 @@ bool write_document_file(HWND editor, const std::string& path, int file_kind)
         return false;
     TemporaryFile temporary(temporary_name);
 
-    FileHandle file(CreateFileA(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open() || !stream_document_to(editor, file.handle, file_kind) || !file.close())
+    OwnedFile file(CreateFileA(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !stream_document_to(editor, file.get(), file_kind) || !file.reset())
         return false;
     if (!MoveFileExA(temporary_name, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;
@@ -227,21 +212,21 @@ bool write_document_file(HWND editor, const std::string& path, int file_kind)
 
 } // namespace
 
-void new_document(HWND editor)
+void new_document(HWND editor, DocumentFile& file)
 {
-    offer_to_save(editor);
+    offer_to_save(editor, file);
     SetWindowTextA(editor, "");
     set_main_window_title(editor, NEW_DOCUMENT_TITLE);
     SendMessageA(editor, EM_SETMODIFY, 0, 0);
     SetFocus(editor);
 }
 
-void open_document(HWND editor)
+void open_document(HWND editor, DocumentFile& file)
 {
-    if (offer_to_save(editor))
+    if (offer_to_save(editor, file))
         SetFocus(editor);
 
-    const auto choice = ask_for_file(editor, false);
+    const auto choice = ask_for_file(editor, file, false);
     if (!choice)
         return;
     // The file is read whole before anything changes: a file that cannot be
@@ -251,19 +236,19 @@ void open_document(HWND editor)
         show_file_error(editor);
         return;
     }
-    g_doc.file_name = choice->file_name;
-    g_doc.file_kind = choice->file_kind;
-    replace_document(editor, *bytes, g_doc.file_kind);
-    set_main_window_title(editor, document_title(g_doc.file_name));
+    file.name = choice->file_name;
+    file.kind = choice->file_kind;
+    replace_document(editor, *bytes, file.kind);
+    set_main_window_title(editor, document_title(file.name));
 }
 
-bool save_document(HWND editor)
+bool save_document(HWND editor, DocumentFile& file)
 {
-    if (g_doc.file_name.empty()) {
-        MessageBoxA(editor, "SAVE????", "SAVE ???", MB_OK);
-        return save_document_as(editor);
+    if (file.name.empty()) {
+        show_message(editor, SAVE_AS_NOTICE);
+        return save_document_as(editor, file);
     }
-    if (!write_document_file(editor, g_doc.file_name, g_doc.file_kind)) {
+    if (!write_document_file(editor, file.name, file.kind)) {
         show_file_error(editor);
         return false;
     }
@@ -271,24 +256,24 @@ bool save_document(HWND editor)
     return true;
 }
 
-bool save_document_as(HWND editor)
+bool save_document_as(HWND editor, DocumentFile& file)
 {
     bool saved = false;
-    if (const auto choice = ask_for_file(editor, true)) {
-        g_doc.file_name = choice->file_name;
-        g_doc.file_kind = choice->file_kind;
-        saved = save_document(editor);
+    if (const auto choice = ask_for_file(editor, file, true)) {
+        file.name = choice->file_name;
+        file.kind = choice->file_kind;
+        saved = save_document(editor, file);
     }
-    set_main_window_title(editor, document_title(g_doc.file_name));
+    set_main_window_title(editor, document_title(file.name));
     return saved;
 }
 
-bool confirm_close(HWND editor)
+bool confirm_close(HWND editor, DocumentFile& file)
 {
     if (!is_modified(editor))
         return true;
-    switch (MessageBoxA(editor, "SAVE?", "SAVE", MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDYES: return save_document(editor);
+    switch (show_message(editor, SAVE_QUESTION)) {
+    case IDYES: return save_document(editor, file);
     case IDNO: return true;
     default: return false;
     }

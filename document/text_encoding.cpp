@@ -55,7 +55,7 @@ DecodedText decode_utf16(std::string_view bytes, ByteOrder order)
     }
     const bool half_unit = bytes.size() % 2 != 0;
     if (half_unit)
-        units += static_cast<char16_t>(REPLACEMENT_CHARACTER);
+        units += u'\uFFFD';
     return {utf16_to_utf8(units), half_unit ? 1u : 0u};
 }
 

@@ -3,7 +3,9 @@
 #include <commdlg.h>
 #include <richedit.h>
 
-#include "app/document_state.h"
+#include "ui/editor_text.h"
+#include "ui/messages.h"
+#include "ui/win_handles.h"
 
 bool set_default_font(HWND editor)
 {
@@ -19,7 +21,6 @@ bool set_default_font(HWND editor)
     format.crTextColor = RGB(1, 0, 0);
     format.bCharSet = EASTEUROPE_CHARSET;
     lstrcpynA(format.szFaceName, "Courier New", LF_FACESIZE);
-    g_doc.char_format_mask = format.dwMask;
 
     // The control is still empty, so the format lands on the insertion point
     // and governs what is typed first. It also becomes the control's default,
@@ -28,7 +29,7 @@ bool set_default_font(HWND editor)
     const auto to_selection =
         SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION | SCF_WORD, reinterpret_cast<LPARAM>(&format));
     if (!to_selection) {
-        MessageBoxA(nullptr, "EM_SETCHARFORMAT", "Error", MB_OK);
+        show_error(editor, IDS_DEFAULT_FORMAT_ERROR);
         return false;
     }
     SendMessageA(editor, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
@@ -40,9 +41,8 @@ namespace {
 // A character height in twips as the font dialog's pixel height.
 LONG logfont_height(HWND editor, LONG twips)
 {
-    HDC dc = GetDC(editor);
-    const int pixels_per_inch = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(editor, dc);
+    const WindowDc dc(editor);
+    const int pixels_per_inch = GetDeviceCaps(dc.get(), LOGPIXELSY);
     return MulDiv(twips, pixels_per_inch, -1440);
 }
 
@@ -71,9 +71,7 @@ DWORD effects_from_logfont(const LOGFONTA& font)
 
 bool choose_font(HWND editor)
 {
-    CHARFORMAT2A format{};
-    format.cbSize = sizeof format;
-    SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    CHARFORMAT2A format = get_selection_format(editor);
     LOGFONTA font = logfont_from(editor, format);
 
     CHOOSEFONTA dialog{};
@@ -84,45 +82,47 @@ bool choose_font(HWND editor)
     dialog.rgbColors = format.crTextColor;
     if (!ChooseFontA(&dialog)) {
         SetFocus(editor);
-        return true;
+        return false;
     }
 
     // One uniform format for the whole selection. The character background
     // is left as it is: the dialog has no say in it.
-    format.dwMask = g_doc.char_format_mask & ~CFM_BACKCOLOR;
+    format.dwMask = CHAR_FORMAT_MASK & ~CFM_BACKCOLOR;
     format.yHeight = dialog.iPointSize * 2;
     format.dwEffects = effects_from_logfont(font);
     format.crTextColor = dialog.rgbColors;
     format.bCharSet = font.lfCharSet;
     format.bPitchAndFamily = font.lfPitchAndFamily;
     lstrcpynA(format.szFaceName, font.lfFaceName, LF_FACESIZE);
-    if (!SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format))) {
-        MessageBoxA(editor, "FORMAT ERROR", "Error", MB_OK);
+    if (!set_selection_format(editor, format)) {
+        show_error(editor, IDS_FORMAT_ERROR);
         return false;
     }
     SetFocus(editor);
     return true;
 }
 
-bool choose_color(HWND owner, COLORREF& color, std::array<COLORREF, 16>& custom_colors)
+bool choose_color(HWND owner, ColorChoice& choice)
 {
     CHOOSECOLORA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.rgbResult = color;
-    dialog.lpCustColors = custom_colors.data();
+    dialog.rgbResult = choice.color;
+    dialog.lpCustColors = choice.custom_colors.data();
     dialog.Flags = CC_RGBINIT;
     if (!ChooseColorA(&dialog))
         return false;
-    color = dialog.rgbResult;
+    choice.color = dialog.rgbResult;
     return true;
 }
 
-void choose_background_color(HWND editor)
+bool choose_background_color(HWND editor, ColorChoice& background)
 {
-    if (choose_color(editor, g_doc.background_color, g_doc.background_custom_colors))
-        SendMessageA(editor, EM_SETBKGNDCOLOR, 0, g_doc.background_color);
+    const bool chosen = choose_color(editor, background);
+    if (chosen)
+        SendMessageA(editor, EM_SETBKGNDCOLOR, 0, background.color);
     SetFocus(editor);
+    return chosen;
 }
 
 void select_all(HWND editor)
@@ -130,6 +130,5 @@ void select_all(HWND editor)
     // Up to the end of the text and no further: selecting past it (0 to -1)
     // takes in the control's closing paragraph mark, which Copy then puts on
     // the clipboard as stray characters behind the post.
-    CHARRANGE everything{0, GetWindowTextLengthA(editor)};
-    SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&everything));
+    set_selection(editor, 0, text_length(editor));
 }

@@ -1,7 +1,10 @@
 #include "format/clipboard.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "ui/win_handles.h"
 
 namespace {
 
@@ -18,14 +21,10 @@ bool open_clipboard(HWND owner)
 
 std::vector<char> clipboard_bytes(UINT format)
 {
-    HANDLE block = GetClipboardData(format);
-    const void* data = block ? GlobalLock(block) : nullptr;
-    if (!data)
+    const GlobalLockGuard<const char> locked(GetClipboardData(format));
+    if (!locked.data())
         return {};
-    const auto* bytes = static_cast<const char*>(data);
-    std::vector<char> copy(bytes, bytes + GlobalSize(block));
-    GlobalUnlock(block);
-    return copy;
+    return std::vector<char>(locked.data(), locked.data() + locked.size());
 }
 
 void put_on_clipboard(UINT format, const void* data, size_t size)
@@ -33,9 +32,16 @@ void put_on_clipboard(UINT format, const void* data, size_t size)
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!block)
         return;
-    memcpy(GlobalLock(block), data, size);
-    GlobalUnlock(block);
-    if (!SetClipboardData(format, block))
+    bool filled = false;
+    {
+        const GlobalLockGuard<void> locked(block);
+        if (locked.data()) {
+            std::memcpy(locked.data(), data, size);
+            filled = true;
+        }
+    }
+    // Once handed over, the block belongs to the clipboard.
+    if (!filled || !SetClipboardData(format, block))
         GlobalFree(block);
 }
 

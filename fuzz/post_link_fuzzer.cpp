@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string selection(reinterpret_cast<const char*>(data), size);
     const PostLinkResult result = post_link_text(selection, "[url]", "[/url]");
     const oracle::PostLink expected = oracle::convert_post_link(selection, "[url]", "[/url]");
-    const bool message_ok = oracle::message_number(result.outcome) == expected.message &&
-                            (result.outcome == PostLinkOutcome::converted) == (post_link_message(result.outcome) == nullptr);
+    const bool message_ok = oracle::message_number(result.outcome) == expected.message;
     if (!message_ok || result.replacement != expected.buf) {
         std::fprintf(stderr, "post link differs from the reference for %zu bytes of input\n", size);
         std::abort();

@@ -5,4 +5,6 @@
 
 #include <string_view>
 
-void convert_post_link(HWND editor, std::string_view open_tag, std::string_view close_tag);
+// Returns false, after showing the address form expected, when the selection
+// is not a post address; the document is then unchanged.
+bool convert_post_link(HWND editor, std::string_view open_tag, std::string_view close_tag);

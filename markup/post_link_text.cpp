@@ -22,16 +22,3 @@ PostLinkResult post_link_text(std::string_view selection, std::string_view open_
     text.append(open_tag).append(address).append(post_anchor).append(post_number).append(close_tag);
     return {PostLinkOutcome::converted, std::move(text)};
 }
-
-const char* post_link_message(PostLinkOutcome outcome)
-{
-    switch (outcome) {
-    case PostLinkOutcome::no_comma_before_hash:
-        return POST_LINK_MESSAGE_NO_COMMA;
-    case PostLinkOutcome::no_hash:
-        return POST_LINK_MESSAGE_NO_HASH;
-    case PostLinkOutcome::converted:
-        break;
-    }
-    return nullptr;
-}

@@ -4,24 +4,13 @@
 // wrapped in the tags the caller gives. Pure text: no Windows headers.
 #pragma once
 
-#include "markup/forum_urls.h"
-
 #include <string>
 #include <string_view>
 
-#define POST_LINK_EXAMPLE "Spravny tvar napr:\n" FORUM_BASE_URL "/read.php?23,1676166,1676237#REPLY"
-
-// Shown when a "#" is there but no usable comma stands before the first one.
-inline constexpr char POST_LINK_MESSAGE_NO_COMMA[] = "(1) Vybrana adresa je neplatna\n" POST_LINK_EXAMPLE;
-// Shown when the selection holds no "#" at all (also when it is empty).
-inline constexpr char POST_LINK_MESSAGE_NO_HASH[] = "(2) Vybrana adresa je neplatna\n" POST_LINK_EXAMPLE;
-
-#undef POST_LINK_EXAMPLE
-
 enum class PostLinkOutcome {
     converted,
-    no_comma_before_hash, // message (1)
-    no_hash,              // message (2)
+    no_comma_before_hash, // the message that begins "(1)"
+    no_hash,              // the message that begins "(2)"
 };
 
 struct PostLinkResult {
@@ -36,6 +25,3 @@ struct PostLinkResult {
 // first character of the selection does not count. Any length of selection.
 PostLinkResult post_link_text(std::string_view selection, std::string_view open_tag,
                               std::string_view close_tag);
-
-// The message box text for a failed conversion; nullptr when converted.
-const char* post_link_message(PostLinkOutcome outcome);

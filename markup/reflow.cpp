@@ -1,6 +1,6 @@
 #include "markup/reflow.h"
 
-#include "markup/editor_selection.h"
+#include "ui/editor_text.h"
 #include "markup/reflow_text.h"
 
 void break_long_lines(HWND editor)

@@ -7,6 +7,8 @@
 
 namespace {
 
+// U+FFFD, which stands for bytes that are not a character.
+constexpr char32_t REPLACEMENT_CODE_POINT = 0xFFFD;
 constexpr std::string_view REPLACEMENT_UTF8 = "\xEF\xBF\xBD";
 
 // Whether a surrogate's own three bytes are a well-formed sequence: they are
@@ -14,7 +16,7 @@ constexpr std::string_view REPLACEMENT_UTF8 = "\xEF\xBF\xBD";
 enum class Surrogates { invalid, accepted };
 
 struct Sequence {
-    char32_t code_point; // REPLACEMENT_CHARACTER when not well formed
+    char32_t code_point; // REPLACEMENT_CODE_POINT when not well formed
     std::size_t length;  // of the well-formed sequence, or of the invalid subpart
     bool well_formed;
 };
@@ -124,16 +126,16 @@ Sequence decode_sequence(std::string_view text, std::size_t at, Surrogates surro
         return {static_cast<char32_t>((lead & 0x1F) << 6 | (byte_at(text, at + 1) & 0x3F)), 2, true};
     const LeadByte form = lead_byte(lead, surrogates);
     if (form.length == 0)
-        return {REPLACEMENT_CHARACTER, 1, false};
+        return {REPLACEMENT_CODE_POINT, 1, false};
     char32_t code_point = lead & (0x7F >> form.length);
     for (std::size_t i = 1; i < form.length; ++i) {
         if (at + i >= text.size())
-            return {REPLACEMENT_CHARACTER, i, false};
+            return {REPLACEMENT_CODE_POINT, i, false};
         const unsigned char byte = byte_at(text, at + i);
         const unsigned char min = i == 1 ? form.second_min : 0x80;
         const unsigned char max = i == 1 ? form.second_max : 0xBF;
         if (byte < min || byte > max)
-            return {REPLACEMENT_CHARACTER, i, false};
+            return {REPLACEMENT_CODE_POINT, i, false};
         code_point = code_point << 6 | (byte & 0x3F);
     }
     return {code_point, form.length, true};

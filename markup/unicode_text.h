@@ -17,8 +17,6 @@
 #include <string>
 #include <string_view>
 
-inline constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
-
 // UTF-16 as WTF-8: a pair becomes four bytes, a lone surrogate three.
 std::string utf16_to_utf8(std::u16string_view utf16);
 

@@ -1,17 +1,11 @@
 #include "markup/wrap_selection.h"
 
-#include "app/document_state.h"
-#include "markup/editor_selection.h"
+#include "ui/editor_text.h"
 
-void wrap_selection(HWND editor, std::string_view open_tag, std::string_view close_tag)
+CHARRANGE wrap_selection(HWND editor, std::string_view open_tag, std::string_view close_tag, bool keep_selected)
 {
     const CHARRANGE inserted = insert_around_selection(editor, open_tag, close_tag);
-    if (g_doc.select_after_wrap) {
-        // Leave the insertion selected, so that the command can format it
-        // and a second command can wrap it again.
+    if (keep_selected)
         set_selection(editor, inserted.cpMin, inserted.cpMax);
-        g_doc.format_reset_pending = true;
-    } else {
-        g_doc.format_reset_pending = false;
-    }
+    return inserted;
 }

@@ -2,11 +2,12 @@
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <string_view>
 
-// Replaces the selection by open_tag + selected text + close_tag. While
-// select_after_wrap is on, the inserted text is left selected (so that the
-// next command can format or wrap it) and format_reset_pending is armed;
-// otherwise the caret stays after the insertion and the reset is disarmed.
-void wrap_selection(HWND editor, std::string_view open_tag, std::string_view close_tag);
+// Replaces the selection by open_tag + selected text + close_tag and returns
+// the range the insertion takes. With keep_selected the insertion is left
+// selected, so that the command can format it and a second command can wrap
+// it again; otherwise the caret stays after it.
+CHARRANGE wrap_selection(HWND editor, std::string_view open_tag, std::string_view close_tag, bool keep_selected);

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/document_state.h"
 #include "print/page_lines.h"
+#include "ui/editor_text.h"
+#include "ui/messages.h"
+#include "ui/win_handles.h"
 
 namespace {
 
@@ -20,32 +22,6 @@ constexpr int POINTS_PER_INCH = 72;
 // editor's own typing font.
 constexpr char PLAIN_PRINT_FONT[] = "Courier New";
 constexpr int PLAIN_PRINT_POINTS = 10;
-
-// Deletes a DC that a function created, on every way out.
-struct PrinterDc {
-    HDC dc;
-    explicit PrinterDc(HDC created) : dc(created) {}
-    PrinterDc(const PrinterDc&) = delete;
-    PrinterDc& operator=(const PrinterDc&) = delete;
-    ~PrinterDc()
-    {
-        if (dc)
-            DeleteDC(dc);
-    }
-};
-
-// Deletes a GDI object that a function created, once it is no longer selected.
-struct GdiObject {
-    HGDIOBJ object;
-    explicit GdiObject(HGDIOBJ created) : object(created) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject()
-    {
-        if (object)
-            DeleteObject(object);
-    }
-};
 
 // The page and the one-inch margins in the printer DC's own coordinates,
 // whose origin is the corner of the printable area, not of the paper.
@@ -80,29 +56,9 @@ PageGeometry page_geometry(HDC dc, int unit_per_inch)
     return {page, text_box};
 }
 
-std::string print_job_name()
-{
-    if (g_doc.file_name.empty())
-        return "No Title";
-    const short size = GetFileTitleA(g_doc.file_name.c_str(), nullptr, 0);
-    std::string title(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-    if (size <= 0 || GetFileTitleA(g_doc.file_name.c_str(), title.data(), size) != 0)
-        return g_doc.file_name.substr(g_doc.file_name.find_last_of("\\/") + 1);
-    title.resize(std::strlen(title.c_str()));
-    return title;
-}
-
 void show_print_error(HWND editor)
 {
-    MessageBoxA(editor, "Error", "Error", MB_OK | MB_ICONINFORMATION);
-}
-
-std::string editor_text(HWND editor)
-{
-    const int length = GetWindowTextLengthA(editor);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(editor, text.data(), length + 1)));
-    return text;
+    show_message(editor, PRINT_ERROR);
 }
 
 FORMATRANGE page_layout(HDC dc, LONG first)
@@ -129,7 +85,7 @@ LONG format_page(HWND editor, HDC dc, LONG first, bool render)
 // with 0 for a text that plainly has a first page.
 bool control_lays_out_pages(HWND editor, HDC dc)
 {
-    if (GetWindowTextLengthA(editor) == 0)
+    if (text_length(editor) == 0)
         return true;
     const LONG first_page_end = format_page(editor, dc, 0, false);
     SendMessageA(editor, EM_FORMATRANGE, FALSE, 0);
@@ -175,8 +131,8 @@ HFONT create_plain_print_font(HDC dc)
 // box and as many pages as they need.
 bool print_plain_pages(HWND editor, HDC dc)
 {
-    GdiObject font(create_plain_print_font(dc));
-    const HGDIOBJ previous_font = SelectObject(dc, font.object);
+    const OwnedFont font(create_plain_print_font(dc));
+    const SelectedObject font_in_use(dc, font.get());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     const int line_height = std::max<int>(1, metrics.tmHeight + metrics.tmExternalLeading);
@@ -187,7 +143,7 @@ bool print_plain_pages(HWND editor, HDC dc)
         GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
         return static_cast<int>(size.cx);
     };
-    const std::vector<std::string> lines = break_into_lines(editor_text(editor), box.right - box.left, width_of);
+    const std::vector<std::string> lines = break_into_lines(get_text(editor), box.right - box.left, width_of);
     const std::size_t lines_per_page = std::max<std::size_t>(1, (box.bottom - box.top) / line_height);
 
     bool ok = true;
@@ -197,7 +153,7 @@ bool print_plain_pages(HWND editor, HDC dc)
             break;
         }
         // Some drivers reset the DC at each page.
-        SelectObject(dc, font.object);
+        SelectObject(dc, font.get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(0, 0, 0));
         const std::size_t last = std::min(lines.size(), first + lines_per_page);
@@ -207,7 +163,6 @@ bool print_plain_pages(HWND editor, HDC dc)
         }
         ok = EndPage(dc) > 0;
     }
-    SelectObject(dc, previous_font);
     return ok;
 }
 
@@ -221,71 +176,76 @@ HDC get_printer_dc()
     return CreateDCA(nullptr, name.c_str(), nullptr, nullptr);
 }
 
-void set_print_target(HWND editor)
+bool set_print_target(HWND editor, PrintTarget& target)
 {
-    HDC dc = get_printer_dc();
+    OwnedDc dc(get_printer_dc());
     if (!dc) {
         // The printer is gone: go back to the window's edge rather than keep
         // a layout for a page that no longer exists.
-        if (g_doc.print_target_dc) {
+        if (target.dc) {
             SendMessageA(editor, EM_SETTARGETDEVICE, 0, 0);
-            release_print_target();
+            target.dc.reset();
         }
-        return;
+        return false;
     }
-    const RECT box = page_geometry(dc, TWIPS_PER_INCH).text_box;
-    if (!SendMessageA(editor, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(dc), box.right - box.left)) {
-        DeleteDC(dc);
-        MessageBoxA(editor, "RTF", "ERROR", MB_OK);
-        return;
+    const RECT box = page_geometry(dc.get(), TWIPS_PER_INCH).text_box;
+    if (!SendMessageA(editor, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(dc.get()), box.right - box.left)) {
+        show_message(editor, PRINT_LAYOUT_ERROR);
+        return false;
     }
     // The control now measures on the new DC; the one it replaced is free.
-    release_print_target();
-    g_doc.print_target_dc = dc;
+    target.dc = std::move(dc);
+    return true;
 }
 
-void release_print_target()
+std::string print_job_name(const std::string& file_name)
 {
-    if (g_doc.print_target_dc)
-        DeleteDC(g_doc.print_target_dc);
-    g_doc.print_target_dc = nullptr;
+    if (file_name.empty())
+        return "No Title";
+    const short size = GetFileTitleA(file_name.c_str(), nullptr, 0);
+    std::string title(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+    if (size <= 0 || GetFileTitleA(file_name.c_str(), title.data(), size) != 0)
+        return file_name.substr(file_name.find_last_of("\\/") + 1);
+    title.resize(std::strlen(title.c_str()));
+    return title;
 }
 
-int show_printer_properties(HWND editor)
+bool show_printer_properties(HWND owner)
 {
     std::string name = default_printer_name();
     if (name.empty())
-        return 0;
-    HANDLE printer = nullptr;
-    if (!OpenPrinterA(name.data(), &printer, nullptr))
-        return 0;
-    PrinterProperties(editor, printer);
-    ClosePrinter(printer);
-    return 0;
+        return false;
+    HANDLE opened = nullptr;
+    if (!OpenPrinterA(name.data(), &opened, nullptr))
+        return false;
+    const OwnedPrinter printer(opened);
+    return PrinterProperties(owner, printer.get()) != 0;
 }
 
-void print_document(HWND editor)
+bool print_document(HWND editor, const std::string& job_name)
 {
-    const std::string job_name = print_job_name();
-    PrinterDc printer(get_printer_dc());
-    if (!printer.dc) {
+    const OwnedDc printer(get_printer_dc());
+    if (!printer) {
         show_print_error(editor);
-        return;
+        return false;
     }
     DOCINFOA job{};
     job.cbSize = sizeof job;
     job.lpszDocName = job_name.c_str();
-    if (StartDocA(printer.dc, &job) <= 0) {
+    if (StartDocA(printer.get(), &job) <= 0) {
         show_print_error(editor);
-        return;
+        return false;
     }
-    const bool printed = control_lays_out_pages(editor, printer.dc) ? print_formatted_pages(editor, printer.dc)
-                                                                    : print_plain_pages(editor, printer.dc);
+    const bool printed = control_lays_out_pages(editor, printer.get()) ? print_formatted_pages(editor, printer.get())
+                                                                        : print_plain_pages(editor, printer.get());
     if (!printed) {
-        AbortDoc(printer.dc);
+        AbortDoc(printer.get());
         show_print_error(editor);
-        return;
+        return false;
     }
-    if (EndDoc(printer.dc) <= 0)
+    if (EndDoc(printer.get()) <= 0) {
         show_print_error(editor);
+        return false;
+    }
+    return true;
 }

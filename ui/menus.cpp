@@ -2,8 +2,8 @@
 
 #include <richedit.h>
 
-#include "app/document_state.h"
 #include "res/resource_ids.h"
+#include "ui/editor_text.h"
 
 namespace {
 
@@ -21,10 +21,8 @@ void insert_smiley_popup(HMENU menu_bar, HMENU smileys)
     InsertMenuItemA(menu_bar, SMILEY_MENU_POSITION, TRUE, &item);
 }
 
-void insert_smiley_picture(HMENU smileys, UINT index)
+void insert_smiley_picture(HMENU smileys, UINT index, HBITMAP picture)
 {
-    // A bitmap that does not load leaves an item without a picture.
-    HBITMAP picture = LoadBitmapA(g_doc.instance, MAKEINTRESOURCEA(IDB_SMILEY_FIRST + index));
     MENUITEMINFOA item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_ID | MIIM_TYPE;
@@ -62,20 +60,24 @@ void check_alignment(HWND editor, HMENU popup)
 
 } // namespace
 
-BOOL build_smiley_menu(HWND main_window)
+std::vector<OwnedBitmap> build_smiley_menu(HWND main_window, HINSTANCE instance)
 {
     HMENU menu_bar = GetMenu(main_window);
     HMENU smileys = CreatePopupMenu();
     insert_smiley_popup(menu_bar, smileys);
-    for (UINT i = 0; i < SMILEY_COUNT; ++i)
-        insert_smiley_picture(smileys, i);
-    return SetMenu(main_window, menu_bar);
+    std::vector<OwnedBitmap> pictures;
+    for (UINT i = 0; i < SMILEY_COUNT; ++i) {
+        // A bitmap that does not load leaves an item without a picture.
+        pictures.emplace_back(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_SMILEY_FIRST + i)));
+        insert_smiley_picture(smileys, i, pictures.back().get());
+    }
+    SetMenu(main_window, menu_bar);
+    return pictures;
 }
 
 void refresh_menu_state(HWND editor, HMENU popup)
 {
-    CHARRANGE selection{};
-    SendMessageA(editor, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    const CHARRANGE selection = get_selection(editor);
     const bool has_selection = selection.cpMin != selection.cpMax;
     enable_item(popup, IDM_EDIT_CUT, has_selection);
     enable_item(popup, IDM_EDIT_COPY, has_selection);

@@ -3,8 +3,13 @@
 
 #include <windows.h>
 
-// Appends the "Smajlici" popup of smiley pictures to the menu bar.
-BOOL build_smiley_menu(HWND main_window);
+#include <vector>
+
+#include "ui/win_handles.h"
+
+// Appends the "Smajlici" popup of smiley pictures to the menu bar. The
+// pictures it returns must outlive the menu.
+std::vector<OwnedBitmap> build_smiley_menu(HWND main_window, HINSTANCE instance);
 
 // Greys or enables the clipboard and undo items and checks the current
 // alignment, in the popup that is about to open.

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "res/resource_ids.h"
+#include "ui/messages.h"
 
 namespace {
 
@@ -57,17 +58,14 @@ constexpr std::array<int, 9> separator_positions{0, 4, 6, 10, 12, 15, 19, 23, 27
 
 constexpr DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
-void add_own_buttons(HWND toolbar, HINSTANCE instance)
+OwnedBitmap add_own_buttons(HWND toolbar, HINSTANCE instance)
 {
-    HBITMAP strip = CreateMappedBitmap(instance, IDB_TOOLBAR_STRIP, 0, nullptr, 0);
+    OwnedBitmap strip(CreateMappedBitmap(instance, IDB_TOOLBAR_STRIP, 0, nullptr, 0));
 
-    HBITMAP check = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR_STRIP));
-    if (!check)
-        MessageBoxA(nullptr, "Nepodarilo se nacist bitmapu check", "Chyba", MB_ICONERROR);
-    else
-        DeleteObject(check);
+    if (!OwnedBitmap(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR_STRIP))))
+        show_message(toolbar, {IDS_TOOLBAR_BITMAP_MISSING, IDS_CAPTION_CHYBA, MB_ICONERROR});
 
-    TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(strip)};
+    TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(strip.get())};
     const auto first_image = static_cast<int>(
         SendMessageA(toolbar, TB_ADDBITMAP, STRIP_IMAGE_COUNT, reinterpret_cast<LPARAM>(&bitmap)));
 
@@ -75,6 +73,7 @@ void add_own_buttons(HWND toolbar, HINSTANCE instance)
     for (TBBUTTON& b : buttons)
         b.iBitmap += first_image;
     SendMessageA(toolbar, TB_ADDBUTTONS, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    return strip;
 }
 
 void insert_separators(HWND toolbar)
@@ -88,7 +87,7 @@ void insert_separators(HWND toolbar)
 
 } // namespace
 
-HWND create_toolbar(HWND main_window)
+Toolbar create_toolbar(HWND main_window)
 {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main_window, GWLP_HINSTANCE));
     InitCommonControls();
@@ -96,7 +95,9 @@ HWND create_toolbar(HWND main_window)
     HWND toolbar = CreateToolbarEx(main_window, TOOLBAR_STYLE, IDC_TOOLBAR, STANDARD_IMAGE_COUNT, HINST_COMMCTRL,
                                    IDB_STD_SMALL_COLOR, standard_buttons.data(),
                                    static_cast<int>(standard_buttons.size()), 0, 0, 0, 0, sizeof(TBBUTTON));
-    add_own_buttons(toolbar, instance);
+    if (!toolbar)
+        return {};
+    OwnedBitmap strip = add_own_buttons(toolbar, instance);
     insert_separators(toolbar);
-    return toolbar;
+    return {toolbar, std::move(strip)};
 }

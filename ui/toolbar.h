@@ -3,5 +3,14 @@
 
 #include <windows.h>
 
-// Creates the toolbar as a child of the Main window and returns it.
-HWND create_toolbar(HWND main_window);
+#include "ui/win_handles.h"
+
+struct Toolbar {
+    HWND window = nullptr;
+    // The program's own button pictures; the toolbar draws from this bitmap
+    // until it is destroyed, so it must outlive the toolbar.
+    OwnedBitmap strip;
+};
+
+// Creates the toolbar as a child of the Main window.
+Toolbar create_toolbar(HWND main_window);

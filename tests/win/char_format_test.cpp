@@ -1,6 +1,5 @@
 #include "editor_fixture.h"
 
-#include "app/document_state.h"
 #include "format/char_format.h"
 
 namespace {
@@ -11,7 +10,6 @@ class CharFormatTest : public EditorTest {};
 
 TEST_F(CharFormatTest, FreshEditorTypesCourierNewEastEuropeanInColourOne)
 {
-    EXPECT_EQ(g_doc.char_format_mask, 0xEC00000Fu);
     SendMessageA(editor, WM_CHAR, 'x', 0);
     SendMessageA(editor, WM_CHAR, 'y', 0);
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "document/document_files.h"
 #include "res/resource_ids.h"
 
@@ -56,13 +56,13 @@ protected:
 
     void open_file(const std::string& path, int filter)
     {
-        with_dialogs([&] { fill_file_dialog("Open", path, filter, IDOK); }, [&] { open_document(editor); });
+        with_dialogs([&] { fill_file_dialog("Open", path, filter, IDOK); }, [&] { open_document(editor, state().document); });
     }
 
     void save_file_as(const std::string& path, int filter)
     {
         with_dialogs([&] { fill_file_dialog("Save As", path, filter, IDOK); },
-                     [&] { EXPECT_TRUE(save_document_as(editor)); });
+                     [&] { EXPECT_TRUE(save_document_as(editor, state().document)); });
     }
 
     std::vector<std::string> files_in_folder() const
@@ -117,11 +117,11 @@ TEST_F(DocumentFilesTest, PlainTextRoundTripsByteExact)
         EXPECT_EQ(text(), test.bytes);
         EXPECT_EQ(title(), "Editor [" + source + "]");
         EXPECT_FALSE(modified());
-        EXPECT_EQ(g_doc.file_kind, FILE_KIND_TEXT);
+        EXPECT_EQ(state().document.kind, FILE_KIND_TEXT);
 
         save_file_as(copy, TEXT_FILTER);
         EXPECT_EQ(read_file_bytes(copy), test.bytes);
-        EXPECT_EQ(g_doc.file_name, copy);
+        EXPECT_EQ(state().document.name, copy);
         EXPECT_EQ(title(), "Editor [" + copy + "]");
     }
 }
@@ -141,13 +141,13 @@ TEST_F(DocumentFilesTest, RtfRoundTripKeepsTextAndFormat)
     save_file_as(path, RTF_FILTER);
     EXPECT_EQ(read_file_bytes(path).value_or("").rfind("{\\rtf", 0), 0u);
     EXPECT_FALSE(modified());
-    EXPECT_EQ(g_doc.file_kind, FILE_KIND_RTF);
+    EXPECT_EQ(state().document.kind, FILE_KIND_RTF);
     // Another RTF reader sees the same text.
     const auto unrtf = run_unix_command("unrtf --text '" + unix_path(path) + "'");
     ASSERT_TRUE(unrtf.has_value());
     EXPECT_NE(unrtf->output.find("plain bold rest"), std::string::npos) << unrtf->output;
 
-    without_dialogs([&] { new_document(editor); });
+    without_dialogs([&] { new_document(editor, state().document); });
     EXPECT_EQ(text(), "");
 
     open_file(path, RTF_FILTER);
@@ -170,7 +170,7 @@ TEST_F(DocumentFilesTest, FormatFollowsTheChosenFilterNotTheExtension)
     save_file_as(folder.file("saved-as-text.rtf"), TEXT_FILTER);
     EXPECT_EQ(read_file_bytes(folder.file("saved-as-text.rtf")), "words");
     set_modified_text("more words");
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor)); });
+    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
     EXPECT_EQ(read_file_bytes(folder.file("saved-as-text.rtf")), "more words");
 
     // RTF opened with the TEXT filter shows its source.
@@ -189,7 +189,7 @@ TEST_F(DocumentFilesTest, TypedNameWithoutExtensionGetsRtf)
 {
     set_modified_text("x");
     save_file_as(folder.file("post"), RTF_FILTER);
-    EXPECT_EQ(g_doc.file_name, folder.file("post.rtf"));
+    EXPECT_EQ(state().document.name, folder.file("post.rtf"));
     EXPECT_TRUE(read_file_bytes(folder.file("post.rtf")).has_value());
     EXPECT_EQ(title(), "Editor [" + folder.file("post.rtf") + "]");
 }
@@ -200,14 +200,14 @@ TEST_F(DocumentFilesTest, NewKeepsTheFileNameSoSaveWritesThereWithoutAsking)
     ASSERT_TRUE(write_file_bytes(path, "old post"));
     open_file(path, TEXT_FILTER);
 
-    without_dialogs([&] { new_document(editor); });
+    without_dialogs([&] { new_document(editor, state().document); });
     EXPECT_EQ(title(), "Editor [SOUBOR]");
     EXPECT_EQ(text(), "");
     EXPECT_FALSE(modified());
-    EXPECT_EQ(g_doc.file_name, path);
+    EXPECT_EQ(state().document.name, path);
 
     type("new post");
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor)); });
+    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
     EXPECT_EQ(read_file_bytes(path), "new post");
     EXPECT_FALSE(modified());
     EXPECT_EQ(title(), "Editor [SOUBOR]");
@@ -222,7 +222,7 @@ TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNo
             seen = answer_message_box("SAVE ???", IDOK);
             fill_file_dialog("Save As", folder.file("never.rtf"), 0, IDCANCEL);
         },
-        [&] { EXPECT_FALSE(save_document(editor)); });
+        [&] { EXPECT_FALSE(save_document(editor, state().document)); });
     EXPECT_EQ(seen.text, "SAVE????");
     EXPECT_TRUE(modified());
     EXPECT_EQ(title(), "Editor []");
@@ -233,22 +233,22 @@ TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNo
             answer_message_box("SAVE ???", IDOK);
             fill_file_dialog("Save As", folder.file("draft.txt"), TEXT_FILTER, IDOK);
         },
-        [&] { EXPECT_TRUE(save_document(editor)); });
+        [&] { EXPECT_TRUE(save_document(editor, state().document)); });
     EXPECT_EQ(read_file_bytes(folder.file("draft.txt")), "draft");
     EXPECT_FALSE(modified());
 }
 
 TEST_F(DocumentFilesTest, UntouchedDocumentGetsNoSaveOffer)
 {
-    without_dialogs([&] { new_document(editor); });
-    with_dialogs([&] { fill_file_dialog("Open", "", 0, IDCANCEL); }, [&] { open_document(editor); });
+    without_dialogs([&] { new_document(editor, state().document); });
+    with_dialogs([&] { fill_file_dialog("Open", "", 0, IDCANCEL); }, [&] { open_document(editor, state().document); });
 }
 
 TEST_F(DocumentFilesTest, CancelInTheSaveOfferStillGoesOn)
 {
     set_modified_text("unsaved");
     MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); }, [&] { new_document(editor); });
+    with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); }, [&] { new_document(editor, state().document); });
     EXPECT_EQ(seen.text, "SAVE?");
     EXPECT_EQ(text(), "");
     EXPECT_EQ(title(), "Editor [SOUBOR]");
@@ -260,7 +260,7 @@ TEST_F(DocumentFilesTest, CancelInTheSaveOfferStillGoesOn)
             answer_message_box("SAVE", IDCANCEL);
             fill_file_dialog("Open", "", 0, IDCANCEL);
         },
-        [&] { open_document(editor); });
+        [&] { open_document(editor, state().document); });
     EXPECT_EQ(text(), "unsaved again");
     EXPECT_TRUE(modified());
 }
@@ -272,7 +272,7 @@ TEST_F(DocumentFilesTest, OkInTheSaveOfferSavesFirst)
     open_file(path, TEXT_FILTER);
     set_modified_text("v2");
 
-    with_dialogs([&] { answer_message_box("SAVE", IDOK); }, [&] { new_document(editor); });
+    with_dialogs([&] { answer_message_box("SAVE", IDOK); }, [&] { new_document(editor, state().document); });
     EXPECT_EQ(read_file_bytes(path), "v2");
     EXPECT_EQ(text(), "");
 }
@@ -317,13 +317,13 @@ TEST_F(DocumentFilesTest, OpenThatCannotReadTheFileChangesNothing)
                 fill_file_dialog("Open", test.path, TEXT_FILTER, IDOK);
                 seen = answer_message_box("Error", IDOK);
             },
-            [&] { open_document(editor); });
+            [&] { open_document(editor, state().document); });
         EXPECT_EQ(seen.text, "FILE ERROR");
         EXPECT_EQ(text(), "edited text");
         EXPECT_TRUE(modified());
         EXPECT_EQ(title(), title_before);
-        EXPECT_EQ(g_doc.file_name, current);
-        EXPECT_EQ(g_doc.file_kind, FILE_KIND_RTF);
+        EXPECT_EQ(state().document.name, current);
+        EXPECT_EQ(state().document.kind, FILE_KIND_RTF);
     }
 }
 
@@ -345,14 +345,14 @@ TEST_F(DocumentFilesTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
         SCOPED_TRACE(test.name);
         const std::string path = folder.file(std::string(test.name) + ".txt");
         ASSERT_TRUE(write_file_bytes(path, "the old post"));
-        g_doc.file_name = path;
-        g_doc.file_kind = FILE_KIND_TEXT;
+        state().document.name = path;
+        state().document.kind = FILE_KIND_TEXT;
         set_modified_text("the new post");
         {
             const auto obstruction = test.obstruct(path);
             MessageBoxSeen seen;
             with_dialogs([&] { seen = answer_message_box("Error", IDOK); },
-                         [&] { EXPECT_FALSE(save_document(editor)); });
+                         [&] { EXPECT_FALSE(save_document(editor, state().document)); });
             EXPECT_EQ(seen.text, "FILE ERROR");
         }
         EXPECT_EQ(read_file_bytes(path), "the old post");
@@ -364,10 +364,10 @@ TEST_F(DocumentFilesTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
 
 TEST_F(DocumentFilesTest, SaveIntoAMissingFolderFails)
 {
-    g_doc.file_name = folder.file("no such folder\\post.txt");
+    state().document.name = folder.file("no such folder\\post.txt");
     set_modified_text("text");
     MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor)); });
+    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor, state().document)); });
     EXPECT_EQ(seen.text, "FILE ERROR");
     EXPECT_TRUE(modified());
 }
@@ -418,18 +418,18 @@ TEST_F(DocumentFilesTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFla
     }
     CloseHandle(filler);
 
-    g_doc.file_name = path;
-    g_doc.file_kind = FILE_KIND_TEXT;
+    state().document.name = path;
+    state().document.kind = FILE_KIND_TEXT;
     set_modified_text(std::string(20000, 'n'));
     MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor)); });
+    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor, state().document)); });
     EXPECT_EQ(seen.text, "FILE ERROR");
     EXPECT_EQ(read_file_bytes(path), old_post);
     EXPECT_TRUE(modified());
 
     // With room again the same save goes through.
     DeleteFileA(filler_path.c_str());
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor)); });
+    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
     EXPECT_EQ(read_file_bytes(path), std::string(20000, 'n'));
     DeleteFileA(path.c_str());
 }
@@ -464,8 +464,8 @@ TEST_F(DocumentFilesTest, ClosingAModifiedDocumentAsksFirst)
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ASSERT_TRUE(write_file_bytes(path, "on disk"));
         if (test.setup != Setup::Untitled) {
-            g_doc.file_name = path;
-            g_doc.file_kind = FILE_KIND_TEXT;
+            state().document.name = path;
+            state().document.kind = FILE_KIND_TEXT;
         }
         if (test.setup == Setup::ReadOnlyFile)
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -510,7 +510,7 @@ TEST_F(DocumentFilesTest, ALongPathIsShortenedInTheTitle)
     const std::string path = stem + std::string(259 - stem.size() - 4, 'n') + ".txt";
     set_modified_text("x");
     save_file_as(path, TEXT_FILTER);
-    ASSERT_EQ(g_doc.file_name, path);
+    ASSERT_EQ(state().document.name, path);
 
     const std::string shown = title();
     EXPECT_LE(shown.size(), 259u);

@@ -1,7 +1,8 @@
 #include "editor_fixture.h"
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "app/startup.h"
+#include "ui/editor_text.h"
 
 namespace {
 
@@ -27,12 +28,10 @@ void pump_messages()
 
 void EditorTest::SetUp()
 {
-    g_doc = DocumentState{};
-    g_doc.instance = GetModuleHandleA(nullptr);
     ensure_main_class_registered();
-    ASSERT_EQ(create_main_window(g_doc.instance, SW_SHOWNORMAL), 1);
-    main_window = g_doc.main_window;
-    editor = g_doc.editor;
+    main_window = create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+    ASSERT_NE(main_window, nullptr);
+    editor = state().parts.editor;
     ASSERT_TRUE(IsWindow(editor));
     pump_messages();
 }
@@ -47,12 +46,15 @@ void EditorTest::TearDown()
 void EditorTest::recreate_main_window(int show_command)
 {
     TearDown();
-    g_doc = DocumentState{};
-    g_doc.instance = GetModuleHandleA(nullptr);
-    ASSERT_EQ(create_main_window(g_doc.instance, show_command), 1);
-    main_window = g_doc.main_window;
-    editor = g_doc.editor;
+    main_window = create_main_window(GetModuleHandleA(nullptr), show_command);
+    ASSERT_NE(main_window, nullptr);
+    editor = state().parts.editor;
     pump_messages();
+}
+
+MainWindowState& EditorTest::state() const
+{
+    return *main_window_state(main_window);
 }
 
 std::string EditorTest::text() const
@@ -116,4 +118,24 @@ CHARFORMAT2A EditorTest::format_of(LONG first, LONG last)
 {
     select(first, last);
     return selection_format();
+}
+
+void BareEditorTest::SetUp()
+{
+    library_ = LoadLibraryA("RICHED32.DLL");
+    ASSERT_NE(library_, nullptr);
+    editor = CreateWindowExA(0, "RICHEDIT", "", WS_POPUP | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 400,
+                             300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(editor, nullptr);
+    SendMessageA(editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
+    pump_messages();
+}
+
+void BareEditorTest::TearDown()
+{
+    if (IsWindow(editor))
+        DestroyWindow(editor);
+    pump_messages();
+    if (library_)
+        FreeLibrary(library_);
 }

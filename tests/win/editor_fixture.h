@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "app/main_window_state.h"
+
 // Handles the messages that are waiting, as the message loop would (but
 // without stopping at WM_QUIT, which a closed window leaves behind).
 void pump_messages();
@@ -20,6 +22,9 @@ protected:
 
     // Opens the Main window again with another show command.
     void recreate_main_window(int show_command);
+
+    // What the Main window keeps: its document, parts and remembered colours.
+    MainWindowState& state() const;
 
     std::string text() const;
     void set_text(const std::string& text);
@@ -36,4 +41,15 @@ protected:
 
     HWND main_window = nullptr;
     HWND editor = nullptr;
+};
+
+// A bare rich-edit control of its own, with no Main window around it, for
+// the operations that work on any control.
+class BareEditorTest : public EditorTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    HMODULE library_ = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "format/char_format.h"
 #include "dialog_automation.h"
 #include "res/resource_ids.h"
@@ -152,7 +152,7 @@ TEST_F(FormatDialogsTest, BackgroundColourOpensOnWhiteThenOnTheLastChoice)
         },
         [&] { run(IDM_BACKCOLOR); });
     EXPECT_EQ(first_red, "255");
-    EXPECT_EQ(g_doc.background_color, RGB(200, 220, 240));
+    EXPECT_EQ(state().colors.background.color, RGB(200, 220, 240));
     EXPECT_EQ(GetFocus(), editor);
 
     answer_dialog(
@@ -165,5 +165,5 @@ TEST_F(FormatDialogsTest, BackgroundColourOpensOnWhiteThenOnTheLastChoice)
         [&] { run(IDM_BACKCOLOR); });
     EXPECT_EQ(second_red, "200");
     EXPECT_EQ(second_blue, "240");
-    EXPECT_EQ(g_doc.background_color, RGB(200, 220, 240));
+    EXPECT_EQ(state().colors.background.color, RGB(200, 220, 240));
 }

@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "markup/insert_format.h"
 
 namespace {

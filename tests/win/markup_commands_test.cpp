@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "markup/reflow_text.h"
 #include "dialog_automation.h"
 #include "res/resource_ids.h"
@@ -66,14 +66,14 @@ TEST_F(MarkupCommandsTest, ColourDialogTagsTheSelectedWordWithTheChosenColour)
 {
     set_text("a word here");
     select(2, 6);
-    g_doc.format_reset_pending = false;
+    state().parts.key_hook.format_reset_pending = false;
 
     EXPECT_EQ(run_color_dialog(10, 0, 255), "0 0 0");
 
     EXPECT_EQ(text(), "a [color=#0A00FF] word[/color] here");
     EXPECT_EQ(selected_text(), "[color=#0A00FF] word[/color]");
-    EXPECT_EQ(g_doc.tag_color, RGB(10, 0, 255));
-    EXPECT_FALSE(g_doc.format_reset_pending);
+    EXPECT_EQ(state().colors.tag.color, RGB(10, 0, 255));
+    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
     EXPECT_EQ(GetFocus(), editor);
 }
 
@@ -90,9 +90,9 @@ TEST_F(MarkupCommandsTest, ColourDialogOpensOnTheLastColourAndCancelChangesNothi
     EXPECT_EQ(text(), "other");
     EXPECT_EQ(selection().cpMin, 1);
     EXPECT_EQ(selection().cpMax, 3);
-    EXPECT_EQ(g_doc.tag_color, RGB(255, 0, 0));
+    EXPECT_EQ(state().colors.tag.color, RGB(255, 0, 0));
     // The background dialog keeps its own colour.
-    EXPECT_EQ(g_doc.background_color, RGB(255, 255, 255));
+    EXPECT_EQ(state().colors.background.color, RGB(255, 255, 255));
 }
 
 TEST_F(MarkupCommandsTest, ColourTagWrapsALongSelectionWholeAndEmptyInsertsTheTags)

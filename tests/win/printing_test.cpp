@@ -11,7 +11,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "document/document_files.h"
 #include "print/printing.h"
 
@@ -235,11 +235,11 @@ TEST_F(PrintingTest, PrintTargetIsThePageWidthLessTwoInches)
     pump_messages();
     {
         TargetDeviceRecorder recorder(editor);
-        set_print_target(editor);
+        set_print_target(editor, state().parts.print_target);
         ASSERT_EQ(g_target_calls.size(), 1u);
         EXPECT_EQ(g_target_calls[0].width, expected_width);
-        EXPECT_EQ(reinterpret_cast<HDC>(g_target_calls[0].dc), g_doc.print_target_dc);
-        EXPECT_EQ(GetObjectType(g_doc.print_target_dc), static_cast<DWORD>(OBJ_DC));
+        EXPECT_EQ(reinterpret_cast<HDC>(g_target_calls[0].dc), state().parts.print_target.dc.get());
+        EXPECT_EQ(GetObjectType(state().parts.print_target.dc.get()), static_cast<DWORD>(OBJ_DC));
     }
     const LONG printer_lines = line_count_of_long_paragraph(editor);
 
@@ -251,30 +251,29 @@ TEST_F(PrintingTest, PrintTargetIsThePageWidthLessTwoInches)
 
 TEST_F(PrintingTest, AReplacedTargetDcIsReleased)
 {
-    HDC first = g_doc.print_target_dc;
+    HDC first = state().parts.print_target.dc.get();
     ASSERT_NE(first, nullptr) << "start-up sets the print target";
-    set_print_target(editor);
-    HDC second = g_doc.print_target_dc;
+    set_print_target(editor, state().parts.print_target);
+    HDC second = state().parts.print_target.dc.get();
     EXPECT_NE(second, first);
     EXPECT_EQ(GetObjectType(first), 0u);
     EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_DC));
 
     without_dialogs([&] { SendMessageA(main_window, WM_CLOSE, 0, 0); });
     EXPECT_EQ(GetObjectType(second), 0u);
-    EXPECT_EQ(g_doc.print_target_dc, nullptr);
 }
 
 // Wine has no printer properties sheet: the command shows nothing there, and
 // the print target is set again from a new DC, as after any sheet.
 TEST_F(PrintingTest, PrinterPropertiesThenANewPrintTarget)
 {
-    HDC before_sheet = g_doc.print_target_dc;
+    HDC before_sheet = state().parts.print_target.dc.get();
     without_dialogs([&] {
         EXPECT_EQ(show_printer_properties(editor), 0);
-        set_print_target(editor);
+        set_print_target(editor, state().parts.print_target);
     });
-    EXPECT_NE(g_doc.print_target_dc, before_sheet);
-    EXPECT_EQ(GetObjectType(g_doc.print_target_dc), static_cast<DWORD>(OBJ_DC));
+    EXPECT_NE(state().parts.print_target.dc.get(), before_sheet);
+    EXPECT_EQ(GetObjectType(state().parts.print_target.dc.get()), static_cast<DWORD>(OBJ_DC));
 }
 
 TEST_F(PrintingTest, PrintsEveryPageInOrderInsideTheMargins)
@@ -291,7 +290,7 @@ TEST_F(PrintingTest, PrintsEveryPageInOrderInsideTheMargins)
     }
     set_text(document);
 
-    without_dialogs([&] { print_document(editor); });
+    without_dialogs([&] { print_document(editor, print_job_name(state().document.name)); });
     const auto pdf = wait_for_pdf(mark);
     ASSERT_TRUE(pdf.has_value()) << "no PDF with " << mark << " in " << unix_pdf_folder;
     EXPECT_EQ(pdf->title, "No Title");
@@ -346,11 +345,11 @@ TEST_F(PrintingTest, PrintJobCarriesTheFileTitle)
     const std::string name = "post " + mark + ".txt";
     ASSERT_TRUE(write_file_bytes(folder.file(name), "A post to print, " + mark + "\r\n"));
     with_dialogs([&] { fill_file_dialog("Open", folder.file(name), TEXT_FILTER, IDOK); },
-                 [&] { open_document(editor); });
+                 [&] { open_document(editor, state().document); });
     char file_title[MAX_PATH]{};
     ASSERT_EQ(GetFileTitleA(folder.file(name).c_str(), file_title, sizeof file_title), 0);
 
-    without_dialogs([&] { print_document(editor); });
+    without_dialogs([&] { print_document(editor, print_job_name(state().document.name)); });
     const auto pdf = wait_for_pdf(mark);
     ASSERT_TRUE(pdf.has_value()) << "no PDF with " << mark << " in " << unix_pdf_folder;
     EXPECT_EQ(pdf->title, file_title);
@@ -376,10 +375,10 @@ protected:
 
 TEST_F(LongPrinterNameTest, LaysOutForItAndPrintsOnIt)
 {
-    EXPECT_NE(g_doc.print_target_dc, nullptr);
+    EXPECT_NE(state().parts.print_target.dc.get(), nullptr);
     const std::string mark = unique_mark();
     set_text("Printed on a printer with a long name, " + mark);
-    without_dialogs([&] { print_document(editor); });
+    without_dialogs([&] { print_document(editor, print_job_name(state().document.name)); });
     const auto pdf = wait_for_pdf(mark);
     ASSERT_TRUE(pdf.has_value()) << "no PDF with " << mark << " in " << unix_pdf_folder;
     EXPECT_EQ(pdf->pages, 1);
@@ -403,7 +402,7 @@ protected:
 TEST_F(NoPrinterTest, StartUpShowsNothingAndKeepsWrappingAtTheWindowEdge)
 {
     without_dialogs([&] { recreate_main_window(SW_SHOWNORMAL); });
-    EXPECT_EQ(g_doc.print_target_dc, nullptr);
+    EXPECT_EQ(state().parts.print_target.dc.get(), nullptr);
 
     // A page is narrower than this window: no line is broken at a page's
     // width, however wide the window.
@@ -418,7 +417,7 @@ TEST_F(NoPrinterTest, PrintShowsError)
 {
     set_text("nothing to print it on");
     MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { print_document(editor); });
+    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { print_document(editor, print_job_name(state().document.name)); });
     EXPECT_EQ(seen.text, "Error");
 }
 
@@ -426,7 +425,7 @@ TEST_F(NoPrinterTest, PrinterPropertiesShowNothing)
 {
     without_dialogs([&] {
         EXPECT_EQ(show_printer_properties(editor), 0);
-        set_print_target(editor);
+        set_print_target(editor, state().parts.print_target);
     });
-    EXPECT_EQ(g_doc.print_target_dc, nullptr);
+    EXPECT_EQ(state().parts.print_target.dc.get(), nullptr);
 }

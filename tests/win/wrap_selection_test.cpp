@@ -1,11 +1,10 @@
 #include "editor_fixture.h"
 
-#include "app/document_state.h"
 #include "markup/wrap_selection.h"
 
 namespace {
 
-class WrapSelectionTest : public EditorTest {};
+class WrapSelectionTest : public BareEditorTest {};
 
 struct WrapCase {
     const char* name;
@@ -40,12 +39,11 @@ TEST_P(WrapCaseTest, ReplacesSelectionAndSelectsExactlyTheInsertion)
     set_text(c.document);
     select(c.first, c.last);
 
-    wrap_selection(editor, c.open_tag, c.close_tag);
+    wrap_selection(editor, c.open_tag, c.close_tag, true);
 
     EXPECT_EQ(text(), c.expected);
     EXPECT_EQ(selection().cpMin, c.first);
     EXPECT_EQ(selected_text(), c.expected_selection);
-    EXPECT_TRUE(g_doc.format_reset_pending);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, WrapCaseTest, ::testing::ValuesIn(wrap_cases),
@@ -55,23 +53,20 @@ TEST_F(WrapSelectionTest, SecondWrapWrapsTheFirstResult)
 {
     set_text("x");
     select(0, 1);
-    wrap_selection(editor, "[b]", "[/b]");
-    wrap_selection(editor, "[url]", "[/url]");
+    wrap_selection(editor, "[b]", "[/b]", true);
+    wrap_selection(editor, "[url]", "[/url]", true);
 
     EXPECT_EQ(text(), "[url][b]x[/b][/url]");
     EXPECT_EQ(selected_text(), "[url][b]x[/b][/url]");
 }
 
-TEST_F(WrapSelectionTest, WithoutSelectAfterWrapLeavesCaretAfterInsertionAndDisarmsReset)
+TEST_F(WrapSelectionTest, WithoutKeepSelectedLeavesCaretAfterInsertion)
 {
     set_text("abc");
     select(1, 2);
-    g_doc.format_reset_pending = true;
-    g_doc.select_after_wrap = false;
 
-    wrap_selection(editor, "[hr]", "\n");
+    wrap_selection(editor, "[hr]", "\n", false);
 
-    EXPECT_FALSE(g_doc.format_reset_pending);
     const CHARRANGE after = selection();
     EXPECT_EQ(after.cpMin, after.cpMax);
     EXPECT_EQ(text_range(0, 5), "a[hr]");
@@ -83,7 +78,7 @@ TEST_F(WrapSelectionTest, LineBreaksInTagsAreSelectedAsTheControlCountsThem)
     set_text("xx word yy");
     select(3, 7);
 
-    wrap_selection(editor, "[code]\n", "\n[/code]");
+    wrap_selection(editor, "[code]\n", "\n[/code]", true);
 
     const CHARRANGE after = selection();
     EXPECT_EQ(text_range(0, after.cpMin), "xx ");
@@ -105,7 +100,7 @@ TEST_F(WrapSelectionTest, SelectionStartingPast65535IsWrappedInPlace)
     ASSERT_EQ(text_length(), 100000);
     select(70000, 70010);
 
-    wrap_selection(editor, "[b]", "[/b]");
+    wrap_selection(editor, "[b]", "[/b]", true);
 
     const CHARRANGE after = selection();
     EXPECT_EQ(after.cpMin, 70000);
@@ -124,7 +119,7 @@ TEST_F(WrapSelectionTest, SelectionOf70000CharactersIsWrappedWhole)
     set_text("<" + body + ">");
     select(1, 70001);
 
-    wrap_selection(editor, "[quote]", "[/quote]");
+    wrap_selection(editor, "[quote]", "[/quote]", true);
 
     EXPECT_EQ(text(), "<[quote]" + body + "[/quote]>");
     EXPECT_EQ(selected_text(), "[quote]" + body + "[/quote]");
@@ -136,7 +131,7 @@ TEST_F(WrapSelectionTest, ReplacementIsNotOfferedForUndo)
     SendMessageA(editor, EM_EMPTYUNDOBUFFER, 0, 0);
     select(0, 3);
 
-    wrap_selection(editor, "[b]", "[/b]");
+    wrap_selection(editor, "[b]", "[/b]", true);
 
     EXPECT_FALSE(SendMessageA(editor, EM_CANUNDO, 0, 0));
 }
@@ -147,7 +142,7 @@ TEST_F(WrapSelectionTest, LeavesTheFocusWhereItWas)
     select(0, 3);
     SetFocus(nullptr);
 
-    wrap_selection(editor, "[b]", "[/b]");
+    wrap_selection(editor, "[b]", "[/b]", true);
 
     EXPECT_EQ(GetFocus(), nullptr);
 }
@@ -165,7 +160,7 @@ TEST_F(WrapSelectionTest, TagsTakeTheFormatOfTheFirstSelectedCharacterAndTheText
     const std::string inner = text_range(0, 6);
     select(0, 6);
 
-    wrap_selection(editor, "[u]", "[/u]");
+    wrap_selection(editor, "[u]", "[/u]", true);
 
     EXPECT_EQ(text(), "[u]" + inner + "[/u]");
     for (LONG position : {0L, 2L, 9L, 12L}) {

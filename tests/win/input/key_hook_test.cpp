@@ -3,7 +3,7 @@
 // keyboard to themselves and run one at a time.
 #include "../editor_fixture.h"
 
-#include "app/document_state.h"
+#include "app/main_window_state.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -57,7 +57,7 @@ protected:
         set_text("abc");
         select(0, 3);
         SendMessageA(main_window, WM_COMMAND, IDM_TAG_BOLD, 0);
-        ASSERT_TRUE(g_doc.format_reset_pending);
+        ASSERT_TRUE(state().parts.key_hook.format_reset_pending);
     }
 
     bool caret_is_plain()
@@ -76,7 +76,7 @@ TEST_F(KeyHookTest, ReleasingRightAfterAWrapMakesTheCaretPlainOnce)
 
     tap(VK_RIGHT);
 
-    EXPECT_FALSE(g_doc.format_reset_pending);
+    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
     EXPECT_EQ(selection().cpMin, selection().cpMax);
     EXPECT_TRUE(caret_is_plain());
     SendMessageA(editor, WM_CHAR, 'z', 0);
@@ -88,7 +88,7 @@ TEST_F(KeyHookTest, LeftResetsToo)
 {
     wrap_bold();
     tap(VK_LEFT);
-    EXPECT_FALSE(g_doc.format_reset_pending);
+    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
     EXPECT_TRUE(caret_is_plain());
 }
 
@@ -96,16 +96,16 @@ TEST_F(KeyHookTest, HoldingLeftShiftExtendsTheSelectionWithoutAReset)
 {
     wrap_bold();
     send_keys({{VK_LSHIFT, false}, {VK_RIGHT, false}, {VK_RIGHT, true}});
-    EXPECT_TRUE(g_doc.format_reset_pending);
+    EXPECT_TRUE(state().parts.key_hook.format_reset_pending);
     send_keys({{VK_LSHIFT, true}});
-    EXPECT_TRUE(g_doc.format_reset_pending);
+    EXPECT_TRUE(state().parts.key_hook.format_reset_pending);
 }
 
 TEST_F(KeyHookTest, OnlyTheRightShiftHeldDoesNotPreventTheReset)
 {
     wrap_bold();
     send_keys({{VK_RSHIFT, false}, {VK_RIGHT, false}, {VK_RIGHT, true}, {VK_RSHIFT, true}});
-    EXPECT_FALSE(g_doc.format_reset_pending);
+    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
 }
 
 TEST_F(KeyHookTest, OtherKeysNeverReset)
@@ -114,7 +114,7 @@ TEST_F(KeyHookTest, OtherKeysNeverReset)
     for (WORD key : std::initializer_list<WORD>{VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE, 'Q'}) {
         SCOPED_TRACE(key);
         tap(key);
-        EXPECT_TRUE(g_doc.format_reset_pending);
+        EXPECT_TRUE(state().parts.key_hook.format_reset_pending);
     }
 }
 

@@ -1,10 +1,29 @@
-#include "markup/editor_selection.h"
+#include "ui/editor_text.h"
 
 CHARRANGE get_selection(HWND editor)
 {
     CHARRANGE range{0, 0};
     SendMessageA(editor, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     return range;
+}
+
+void set_selection(HWND editor, LONG first, LONG last)
+{
+    CHARRANGE range{first, last};
+    SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+LONG text_length(HWND editor)
+{
+    return GetWindowTextLengthA(editor);
+}
+
+std::string get_text(HWND editor)
+{
+    const int length = GetWindowTextLengthA(editor);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(editor, text.data(), length + 1)));
+    return text;
 }
 
 CHARFORMAT2A get_selection_format(HWND editor)
@@ -15,10 +34,9 @@ CHARFORMAT2A get_selection_format(HWND editor)
     return format;
 }
 
-void set_selection(HWND editor, LONG first, LONG last)
+bool set_selection_format(HWND editor, const CHARFORMAT2A& format)
 {
-    CHARRANGE range{first, last};
-    SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format)) != 0;
 }
 
 std::string get_selected_text(HWND editor)
@@ -36,9 +54,21 @@ std::string get_selected_text(HWND editor)
     return text;
 }
 
-void replace_selection(HWND editor, const std::string& text)
+void replace_selection(HWND editor, std::string_view text)
 {
-    SendMessageA(editor, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::string terminated(text);
+    SendMessageA(editor, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(terminated.c_str()));
+}
+
+RedrawPause::RedrawPause(HWND editor) : editor_(editor)
+{
+    SendMessageA(editor_, WM_SETREDRAW, FALSE, 0);
+}
+
+RedrawPause::~RedrawPause()
+{
+    SendMessageA(editor_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(editor_, nullptr, TRUE);
 }
 
 namespace {
@@ -47,26 +77,10 @@ namespace {
 LONG insert_at(HWND editor, LONG position, const CHARFORMAT2A& format, std::string_view text)
 {
     set_selection(editor, position, position);
-    SendMessageA(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    replace_selection(editor, std::string(text));
+    set_selection_format(editor, format);
+    replace_selection(editor, text);
     return get_selection(editor).cpMax;
 }
-
-// Keeps the control from painting half-done edits; repaints once at the end.
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND editor) : editor_(editor) { SendMessageA(editor_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawPause()
-    {
-        SendMessageA(editor_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(editor_, nullptr, TRUE);
-    }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-private:
-    HWND editor_;
-};
 
 } // namespace
 

@@ -1,3 +1,0 @@
-#include "app/document_state.h"
-
-DocumentState g_doc;

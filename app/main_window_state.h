@@ -1,0 +1,43 @@
+// What the Main window keeps for its life: the document, the window's parts
+// and what the dialogs remember. It lives on the window itself
+// (GWLP_USERDATA) and reaches each operation as a parameter.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "document/document_files.h"
+#include "format/char_format.h"
+#include "markup/editor_key_hook.h"
+#include "print/printing.h"
+#include "ui/toolbar.h"
+#include "ui/win_handles.h"
+
+// The window's parts, declared in the order they may be released: the
+// library last, once no rich-edit control is left.
+struct WindowParts {
+    HINSTANCE instance = nullptr;
+    HWND main_window = nullptr;
+    OwnedLibrary richedit_library;
+    HWND editor = nullptr;
+    Toolbar toolbar;
+    std::vector<OwnedBitmap> smiley_pictures;
+    PrintTarget print_target;
+    KeyHookState key_hook;
+};
+
+// The colours the two colour dialogs open on.
+struct DialogColors {
+    ColorChoice tag;
+    ColorChoice background{RGB(255, 255, 255), {}};
+};
+
+struct MainWindowState {
+    DocumentFile document;
+    WindowParts parts;
+    DialogColors colors;
+};
+
+// The state of a Main window, or null for any other window.
+MainWindowState* main_window_state(HWND main_window);

@@ -1,0 +1,64 @@
+// The crash-recovery copy of the document that the editor writes every few
+// seconds, and reads back at start when a previous run did not end cleanly.
+// Pure text: no Windows headers.
+//
+// A draft is lines ending in LF. A text field is given as its length in
+// bytes on the key's line, then exactly that many bytes and an LF:
+//
+//     ForumEditorDraft 1
+//     process 4242
+//     written 133515007000000000
+//     kind rtf
+//     encoding 12
+//     windows-1250
+//     name 17
+//     C:\posts\post.rtf
+//     body 30
+//     {\rtf1\ansi Hello, forum!\par}
+//     crc32 bcd18878
+//
+// The last line holds the CRC-32 of every byte before it, so that a copy cut
+// short or overwritten by something else is not mistaken for the document.
+// Numbers are decimal without leading zeros; every line is required, in
+// this order, and nothing may follow the checksum line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+inline constexpr char DRAFT_MAGIC[] = "ForumEditorDraft";
+inline constexpr int DRAFT_VERSION = 1;
+
+// How the document is saved: the Save command writes RTF or plain text.
+enum class DraftKind { rtf, text };
+
+struct Draft {
+    std::uint32_t process_id = 0; // of the editor that wrote the draft
+    std::uint64_t written_at = 0; // the writer's clock, in the caller's unit
+    std::string file_name;        // UTF-8; empty for an untitled document
+    DraftKind kind = DraftKind::rtf;
+    std::string encoding;         // the name of the plain text's encoding
+    std::string body;             // the document as RTF
+    bool operator==(const Draft&) const = default;
+};
+
+std::string write_draft(const Draft& draft);
+
+// The draft in `bytes`, or nullopt when they are not a whole, undamaged
+// draft of this version; then *why (if given) says what is wrong, in
+// English, for the log. Any input, in linear time.
+std::optional<Draft> read_draft(std::string_view bytes, std::string* why = nullptr);
+
+// The CRC-32 (as in zip and PNG) that a draft's last line carries.
+std::uint32_t draft_checksum(std::string_view bytes);
+
+// The start of the document for the question whether to recover it: runs of
+// blanks, tabs and line breaks become one space, and the text is cut after
+// the last whole word that fits, followed by "...", so that the result has
+// at most max_chars characters (code points; a malformed UTF-8 byte counts
+// as one). A first word longer than that is cut between characters. With
+// max_chars below 4 no text fits beside the "...", which is cut to fit.
+std::string draft_first_words(std::string_view plain_text, std::size_t max_chars);

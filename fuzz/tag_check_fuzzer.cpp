@@ -1,0 +1,33 @@
+// Differential fuzzer: the linear tag check must find the same first problem
+// as the plain quadratic reference, and the counts must stay in order.
+#include "markup/post_counts.h"
+#include "markup/tag_check.h"
+#include "tag_oracles.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string post(reinterpret_cast<const char*>(data), size);
+    const TagProblem problem = check_tags(post);
+    const TagProblem expected = oracle::check_tags(post);
+    const bool same = tag_problem_text(problem) == tag_problem_text(expected) && problem.offset == expected.offset &&
+                      problem.length == expected.length;
+    const bool selectable = problem.kind == TagProblemKind::none ||
+                            (problem.offset + problem.length <= size && post[problem.offset] == '[' &&
+                             post[problem.offset + problem.length - 1] == ']');
+    if (!same || !selectable) {
+        std::fprintf(stderr, "tag check differs from the reference for %zu bytes of input\n", size);
+        std::abort();
+    }
+    const PostCounts counts = count_post(post);
+    if (counts.characters > size || counts.characters_without_tags > counts.characters ||
+        counts.words > counts.characters_without_tags) {
+        std::fprintf(stderr, "counts out of order for %zu bytes of input\n", size);
+        std::abort();
+    }
+    return 0;
+}

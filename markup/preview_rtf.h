@@ -1,0 +1,41 @@
+// The live preview: a post shown as the forum will show it, as an RTF
+// document for the rich-edit control. Pure text: no Windows headers.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+struct PreviewOptions {
+    // Pictures to show for image addresses, such as the editor's own
+    // smileys: the address as written between [img] and [/img] (white space
+    // around it does not count), and a complete RTF picture group
+    // ("{\pict ...}") that is written as given. A group whose braces do not
+    // balance is not used. Other addresses get a framed placeholder.
+    std::map<std::string, std::string, std::less<>> pictures;
+};
+
+// Text sizes of the preview: the forum's own size, and the range that
+// [size=] values are held to.
+inline constexpr int PREVIEW_TEXT_PIXELS = 13;
+inline constexpr int PREVIEW_SMALLEST_PIXELS = 6;
+inline constexpr int PREVIEW_LARGEST_PIXELS = 40;
+
+// A complete RTF document of the post, laid out as a forum renders it.
+// What is markup follows match_tags(): bold, italic, underline, strikeout,
+// colours, sizes (pixels held to the range above, at 96 pixels an inch),
+// [url] and [email] blue and underlined, [img] as a picture or placeholder,
+// [quote] indented under "Citace:" (or "NAME napsal(a):"), [code] indented
+// under "Kód:" in a monospace font, [center], [hr] as a line, [list] items
+// as bullets, or numbers and letters for [list=1], [list=a] and [list=A].
+// Every line break is kept, except one directly after a block tag ([quote],
+// [code], [center], [list], their closes and [hr]) and one directly before
+// a block's close: the block stands on lines of its own already. Broken
+// markup and unknown tags are shown as typed. Characters beyond ASCII are
+// written as \uN? escapes; a broken UTF-8 byte as U+FFFD; control
+// characters other than tab and line breaks are left out.
+// The result is ASCII, its groups balance and nest no deeper than the
+// header's (a picture group adds its own depth), and it grows linearly with
+// the post, in linear time.
+std::string render_preview_rtf(std::string_view post, const PreviewOptions& options = {});

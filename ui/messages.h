@@ -1,0 +1,37 @@
+// Message boxes: every text comes from the program's string table, and every
+// box has a window to own it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "res/resource_ids.h"
+
+// What a box says and how it looks. A caption of 0 leaves the title empty.
+struct Message {
+    UINT text;
+    UINT caption;
+    UINT style;
+};
+
+inline constexpr Message FILE_ERROR{IDS_FILE_ERROR, IDS_CAPTION_ERROR, MB_OK};
+inline constexpr Message FORMAT_ERROR{IDS_FORMAT_ERROR, IDS_CAPTION_ERROR, MB_OK};
+inline constexpr Message SAVE_QUESTION{IDS_SAVE_QUESTION, IDS_CAPTION_SAVE, MB_YESNOCANCEL | MB_ICONQUESTION};
+inline constexpr Message SAVE_AS_NOTICE{IDS_SAVE_AS_NOTICE, IDS_CAPTION_SAVE_AS, MB_OK};
+inline constexpr Message PRINT_ERROR{IDS_PRINT_ERROR, IDS_CAPTION_ERROR, MB_OK | MB_ICONINFORMATION};
+inline constexpr Message PRINT_LAYOUT_ERROR{IDS_PRINT_LAYOUT_ERROR, IDS_CAPTION_ERROR_UPPER, MB_OK};
+
+// A text of the string table, or empty when it has none by that number.
+std::wstring load_text(UINT id);
+
+// Text in the program's 8-bit code page as the wide text a box shows.
+std::wstring wide_from_program_text(std::string_view text);
+
+// Shows the box, with `detail` on lines of its own under the text, and
+// returns the button pressed (0 when the box could not be shown).
+int show_message(HWND owner, const Message& message, std::string_view detail = {});
+
+// A failure with a plain OK button and the caption "Error".
+void show_error(HWND owner, UINT text_id, std::string_view detail = {});
