@@ -1,6 +1,4 @@
 #include "document/text_encoding.h"
-#include "markup/unicode_text.h"
-#include "text_generators.h"
 
 #include <gtest/gtest.h>
 
@@ -64,33 +62,6 @@ TEST(TextEncoding, Utf8FilesGetNoSurrogateBytes)
 {
     EXPECT_EQ(encode_text("a\xED\xA0\x80", TextEncoding::utf8), "a\uFFFD");
     EXPECT_EQ(encode_text("\xED\xA0\xBD\xED\xB8\x80", TextEncoding::utf8_bom), "\xEF\xBB\xBF\U0001F600");
-}
-
-// Files that decode without a replacement are written back byte for byte;
-// text from the control survives a UTF-16 file whatever it holds.
-TEST(TextEncoding, RoundTripsWhereNothingWasReplaced)
-{
-    gen::Random random(1676237);
-    const std::string marks[] = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
-    int round_trips = 0;
-    for (int i = 0; i < 4000; ++i) {
-        const std::u16string units = gen::utf16_units(random, gen::below(random, 30));
-        const std::string text = utf16_to_utf8(units);
-        std::string bytes = marks[i % 4];
-        bytes += i % 8 < 4 ? text : gen::random_bytes(random, gen::below(random, 30));
-        const TextEncoding encoding = detect_text_encoding(bytes);
-        const DecodedText decoded = decode_text(bytes, encoding);
-        if (encoding != TextEncoding::ansi && decoded.replacements == 0) {
-            ASSERT_EQ(encode_text(decoded.text, encoding), bytes) << testing::PrintToString(bytes);
-            ++round_trips;
-        }
-        for (const TextEncoding utf16 : {TextEncoding::utf16le_bom, TextEncoding::utf16be_bom}) {
-            const DecodedText back = decode_text(encode_text(text, utf16), utf16);
-            ASSERT_EQ(back.text, text);
-            ASSERT_EQ(back.replacements, 0u);
-        }
-    }
-    EXPECT_GT(round_trips, 1000);
 }
 
 } // namespace
