@@ -60,21 +60,17 @@ inline bool is_surrogate_half(std::string_view character, unsigned char second_m
 
 // The text cut into its characters: at each place, the bytes that fit the
 // form of the first byte (a whole sequence, or the start of one that breaks
-// off), else that one byte. A lead surrogate's bytes and a trail surrogate's right
-// after them are one character, as UTF-16 pairs them. The pieces are views
-// of `text`.
+// off), else that one byte. A lead surrogate's bytes and a trail
+// surrogate's right after them are one character, as UTF-16 pairs them.
+// The pieces are views of `text`.
 inline std::vector<std::string_view> characters(const std::string& text)
 {
     std::vector<std::string_view> pieces;
     pieces.reserve(text.size());
     for (size_t at = 0; at < text.size();) {
-        // No two forms share a first byte.
         int length = 1;
         for (const SequenceForm& form : SEQUENCE_FORMS)
-            if (fitting_bytes(text, at, form) > 0) {
-                length = std::max(length, fitting_bytes(text, at, form));
-                break;
-            }
+            length = std::max(length, fitting_bytes(text, at, form)); // no two share a first byte
         const std::string_view piece(text.data() + at, length);
         at += length;
         if (!pieces.empty() && is_surrogate_half(pieces.back(), 0xA0, 0xAF) && is_surrogate_half(piece, 0xB0, 0xBF))
