@@ -1,11 +1,13 @@
 #include "document/file_sniff.h"
 #include "document/rtf_prescan.h"
 #include "rtf_reference.h"
+#include "tests/common/malformed_rtf.h"
 #include "text_generators.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 namespace {
@@ -210,6 +212,51 @@ TEST(RtfRefusalReason, SaysWhatAndWhereForEachRefusal)
         EXPECT_NE(reason.find(std::to_string(scan.offset) + " bytes"), std::string::npos);
         EXPECT_EQ(reason.back(), '.');
     }
+}
+
+// ---- against the reference, on generated documents ----
+
+void expect_same(const RtfScan& scan, const RtfScan& expected, const std::string& bytes)
+{
+    ASSERT_EQ(static_cast<int>(scan.verdict), static_cast<int>(expected.verdict)) << testing::PrintToString(bytes);
+    ASSERT_EQ(scan.offset, expected.offset) << testing::PrintToString(bytes);
+    ASSERT_EQ(scan.depth, expected.depth) << testing::PrintToString(bytes);
+    ASSERT_EQ(scan.has_pictures_or_objects, expected.has_pictures_or_objects) << testing::PrintToString(bytes);
+}
+
+TEST(ScanRtf, MatchesTheReferenceOnEveryKindOfMalformedDocument)
+{
+    for (const malformed_rtf::Kind kind : malformed_rtf::ALL_KINDS) {
+        SCOPED_TRACE(malformed_rtf::kind_name(kind));
+        const std::uint64_t seeds = kind == malformed_rtf::Kind::bin_over_limit ? 3 : 300;
+        for (std::uint64_t seed = 0; seed < seeds; ++seed) {
+            const std::string bytes = malformed_rtf::make(kind, seed);
+            const RtfScan scan = scan_rtf(bytes);
+            ASSERT_LE(scan.offset, bytes.size());
+            ASSERT_LE(scan.depth, MAX_GROUP_DEPTH + 1);
+            expect_same(scan, reference::scan_rtf(bytes), bytes);
+        }
+    }
+}
+
+TEST(MalformedRtf, EachKindMakesWhatItSays)
+{
+    using malformed_rtf::Kind;
+    const auto verdicts_of = [](Kind kind, std::uint64_t seeds) {
+        std::set<RtfVerdict> verdicts;
+        for (std::uint64_t seed = 0; seed < seeds; ++seed)
+            verdicts.insert(scan_rtf(malformed_rtf::make(kind, seed)).verdict);
+        return verdicts;
+    };
+    EXPECT_EQ(verdicts_of(Kind::nesting_near_limit, 100), (std::set{RtfVerdict::ok, RtfVerdict::too_deep}));
+    EXPECT_EQ(verdicts_of(Kind::nesting_far_beyond, 50), std::set{RtfVerdict::too_deep});
+    EXPECT_EQ(verdicts_of(Kind::bin_truncated, 50), std::set{RtfVerdict::bin_truncated});
+    EXPECT_EQ(verdicts_of(Kind::bin_over_limit, 2), std::set{RtfVerdict::bin_too_large});
+    EXPECT_TRUE(scan_rtf(malformed_rtf::make(Kind::pictures_and_objects, 1)).has_pictures_or_objects);
+
+    EXPECT_EQ(malformed_rtf::make(Kind::mixture, 42), malformed_rtf::make(Kind::mixture, 42));
+    EXPECT_NE(malformed_rtf::make(Kind::mixture, 42), malformed_rtf::make(Kind::mixture, 43));
+    EXPECT_EQ(malformed_rtf::make_any(7), malformed_rtf::make_any(7));
 }
 
 } // namespace
