@@ -2,7 +2,9 @@
 // ordinary posts and inputs shaped to hit the slow paths. The reflow should
 // take well under 1 ms for 64 KiB and grow linearly (1 MiB at most 20 times
 // the 64 KiB time). The step-by-step reference reflow is timed on 64 KiB for
-// comparison.
+// comparison. The RTF scan that guards Open should grow linearly too and read
+// a 16 MiB document in well under the time the control takes to load it.
+#include "document/rtf_prescan.h"
 #include "markup/post_link_text.h"
 #include "markup/reflow_text.h"
 #include "text_oracles.h"
@@ -71,6 +73,21 @@ constexpr Input POST_LINK_INPUTS[] = {
     {"comma_only_at_start", [](size_t size) { return repeated("a", size - 1, ",") + "#"; }},
 };
 
+// RTF as the editor writes it, and shapes that keep the scan busiest.
+constexpr Input RTF_SCAN_INPUTS[] = {
+    {"document", [](size_t size) {
+         return "{\\rtf1\\ansi" + repeated("{\\b\\cf1 [b]}tu\\'e8n\\'e9{\\b0\\cf0 [/b]} slova \\u269?\\par\r\n", size - 8) + "}";
+     }},
+    {"groups_at_the_limit", [](size_t size) {
+         return "{\\rtf1" + repeated(std::string(31, '{') + std::string(31, '}'), size - 7) + "}";
+     }},
+    {"control_words", [](size_t size) { return "{\\rtf1" + repeated("\\b\\i0\\fs20\\pard ", size - 7) + "}"; }},
+    {"escapes", [](size_t size) { return "{\\rtf1" + repeated("\\{\\}\\\\\\'", size - 7) + "}"; }},
+    {"bin_pictures", [](size_t size) {
+         return "{\\rtf1" + repeated("{\\pict\\bin8 {}{}{}{}}", size - 7) + "}";
+     }},
+};
+
 std::string size_name(size_t size)
 {
     return size >= MiB ? std::to_string(size / MiB) + "MiB" : std::to_string(size / KiB) + "KiB";
@@ -95,6 +112,11 @@ void register_benchmarks()
         for (const Input& input : POST_LINK_INPUTS)
             add("post_link/" + std::string(input.name) + "/" + size_name(size), input.make(size),
                 [](const std::string& text) { return post_link_text(text, "[url]", "[/url]"); });
+    }
+    for (size_t size : {64 * KiB, 1 * MiB, 16 * MiB}) {
+        for (const Input& input : RTF_SCAN_INPUTS)
+            add("scan_rtf/" + std::string(input.name) + "/" + size_name(size), input.make(size),
+                [](const std::string& text) { return scan_rtf(text); });
     }
     for (const char* name : {"prose", "lf_runs"}) {
         for (const Input& input : REFLOW_INPUTS)
