@@ -3,7 +3,7 @@
 // through the editor's real Open. Header-only and pure. Each document comes
 // from its kind and a seed alone, and the same on every compiler: the random
 // numbers are a SplitMix64 of our own, with no standard distributions, and
-// no expression draws twice (the order of its operands is unspecified).
+// no expression draws twice (C++ leaves the order of operands open).
 #pragma once
 
 #include "document/rtf_prescan.h"
