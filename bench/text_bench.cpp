@@ -14,9 +14,13 @@
 // Czech text, and must grow linearly as well.
 #include "document/draft_file.h"
 #include "document/edit_history.h"
+#include "document/rtf_prescan.h"
 #include "document/text_encoding.h"
 #include "markup/forum_urls.h"
 #include "markup/post_counts.h"
+// comparison. The RTF scan that guards Open should grow linearly too and read
+// a 16 MiB document in well under the time the control takes to load it.
+#include "document/rtf_prescan.h"
 #include "markup/post_link_text.h"
 #include "markup/preview_rtf.h"
 #include "markup/reflow_text.h"
@@ -156,6 +160,19 @@ constexpr Input POST_INPUTS[] = {
      }},
     {"rules_and_items", [](size_t characters) { return post_of({{"[hr]", 4}, {"[list][*][*][*]", 15}, {"[*][*]", 6}}, characters); }},
     {"brackets_no_tags", [](size_t characters) { return post_of({{"[", 1}, {"[url=", 5}, {"[b", 2}, {"x]", 2}}, characters); }},
+// RTF as the editor writes it, and shapes that keep the scan busiest.
+constexpr Input RTF_SCAN_INPUTS[] = {
+    {"document", [](size_t size) {
+         return "{\\rtf1\\ansi" + repeated("{\\b\\cf1 [b]}tu\\'e8n\\'e9{\\b0\\cf0 [/b]} slova \\u269?\\par\r\n", size - 8) + "}";
+     }},
+    {"groups_at_the_limit", [](size_t size) {
+         return "{\\rtf1" + repeated(std::string(31, '{') + std::string(31, '}'), size - 7) + "}";
+     }},
+    {"control_words", [](size_t size) { return "{\\rtf1" + repeated("\\b\\i0\\fs20\\pard ", size - 7) + "}"; }},
+    {"escapes", [](size_t size) { return "{\\rtf1" + repeated("\\{\\}\\\\\\'", size - 7) + "}"; }},
+    {"bin_pictures", [](size_t size) {
+         return "{\\rtf1" + repeated("{\\pict\\bin8 {}{}{}{}}", size - 7) + "}";
+     }},
 };
 
 std::string size_name(size_t size)
@@ -299,6 +316,11 @@ void register_benchmarks()
             const PostCounts counts = count_post(text);
             return counts.words + check_tags(text).offset;
         });
+    }
+    for (size_t size : {64 * KiB, 1 * MiB, 16 * MiB}) {
+        for (const Input& input : RTF_SCAN_INPUTS)
+            add("scan_rtf/" + std::string(input.name) + "/" + size_name(size), input.make(size),
+                [](const std::string& text) { return scan_rtf(text); });
     }
     for (const char* name : {"prose", "lf_runs"}) {
         for (const Input& input : REFLOW_INPUTS)
