@@ -160,6 +160,8 @@ constexpr Input POST_INPUTS[] = {
      }},
     {"rules_and_items", [](size_t characters) { return post_of({{"[hr]", 4}, {"[list][*][*][*]", 15}, {"[*][*]", 6}}, characters); }},
     {"brackets_no_tags", [](size_t characters) { return post_of({{"[", 1}, {"[url=", 5}, {"[b", 2}, {"x]", 2}}, characters); }},
+};
+
 // RTF as the editor writes it, and shapes that keep the scan busiest.
 constexpr Input RTF_SCAN_INPUTS[] = {
     {"document", [](size_t size) {
