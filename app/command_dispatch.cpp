@@ -42,7 +42,7 @@ void exit_program(MainWindowState& state) { SendMessageA(state.parts.main_window
 void undo(MainWindowState& state) { SendMessageA(editor_of(state), WM_UNDO, 0, 0); }
 void copy(MainWindowState& state) { copy_selection(editor_of(state)); }
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
-void paste(MainWindowState& state) { SendMessageA(editor_of(state), WM_PASTE, 0, 0); }
+void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
 
 void new_file(MainWindowState& state) { new_document(editor_of(state), state.document); }
 void open_file(MainWindowState& state) { open_document(editor_of(state), state.document); }

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 #include <windowsx.h>
 
@@ -38,8 +39,8 @@ BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
     auto* state = new MainWindowState;
     state->parts.instance = create->hInstance;
     state->parts.main_window = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    return FORWARD_WM_NCCREATE(window, create, DefWindowProcA);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    return FORWARD_WM_NCCREATE(window, create, DefWindowProcW);
 }
 
 BOOL on_create(HWND window, LPCREATESTRUCT)
@@ -144,13 +145,23 @@ void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
     refresh_menu_state(state_of(window).parts.editor, popup);
 }
 
-void on_close(HWND window)
+// Unsaved work is never dropped silently: the user may save it, discard it
+// or stay, when closing and when Windows logs off or shuts down alike.
+bool may_discard(HWND window)
 {
     MainWindowState& state = state_of(window);
-    // Unsaved work is never dropped silently: the user may save it, discard
-    // it or stay.
-    if (confirm_close(state.parts.editor, state.document))
+    return confirm_discard(state.parts.editor, state.document);
+}
+
+void on_close(HWND window)
+{
+    if (may_discard(window))
         DestroyWindow(window);
+}
+
+BOOL on_query_end_session(HWND window)
+{
+    return may_discard(window);
 }
 
 void on_destroy(HWND window)
@@ -170,21 +181,21 @@ void on_destroy(HWND window)
 void on_nc_destroy(HWND window)
 {
     delete main_window_state(window);
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
 } // namespace
 
 MainWindowState* main_window_state(HWND main_window)
 {
-    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrA(main_window, GWLP_USERDATA));
+    return reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(main_window, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // HANDLE_MSG expects the parameters under these names.
     if (message != WM_NCCREATE && !main_window_state(window))
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
         HANDLE_MSG(window, WM_NCCREATE, on_nc_create);
         HANDLE_MSG(window, WM_CREATE, on_create);
@@ -196,11 +207,12 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_COMMAND, on_command);
         HANDLE_MSG(window, WM_INITMENUPOPUP, on_init_menu_popup);
         HANDLE_MSG(window, WM_CLOSE, on_close);
+        HANDLE_MSG(window, WM_QUERYENDSESSION, on_query_end_session);
         HANDLE_MSG(window, WM_DESTROY, on_destroy);
     case WM_NCDESTROY:
         on_nc_destroy(window);
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }

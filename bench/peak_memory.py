@@ -1,5 +1,7 @@
-"""Peak memory of the editor after it has opened a 1 MiB document, as a user
-opens it: Ctrl+O, the file's name in the open dialog, OK. Run it inside the
+"""Peak memory of the editor after it has opened a document of 1 MiB (or of
+the sizes in MiB given as arguments), as a user opens it: Ctrl+O, the file's
+name in the open dialog, OK. Each size is opened in an editor of its own, so
+that the figures show how memory grows with the document. Run it inside the
 test environment (make bench does)."""
 
 import os
@@ -14,14 +16,14 @@ MIB = 1024 * 1024
 OK, FILE_NAME_FIELD = 1, 1148
 
 
-def write_document(path):
-    """A long post in RTF: lines of prose in paragraphs, 1 MiB in all."""
+def write_document(path, size):
+    """A long post in RTF: lines of prose in paragraphs, `size` bytes in all."""
     line = ("Forum posts mix words, numbers like 1234 and now and then an address such as "
             "https://forum.example.org/read.php?23,1676166#REPLY.\\par\n")
     head, tail = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Courier New;}}\\f0\n", "}\n"
-    body = line * ((MIB - len(head) - len(tail)) // len(line) + 1)
+    body = line * ((size - len(head) - len(tail)) // len(line) + 1)
     with open(path, "w", encoding="ascii") as out:
-        out.write(head + body[:MIB - len(head) - len(tail)] + tail)
+        out.write(head + body[:size - len(head) - len(tail)] + tail)
 
 
 def kib(status, field):
@@ -31,10 +33,10 @@ def kib(status, field):
     return 0
 
 
-def main():
+def measure(size):
     folder = tempfile.mkdtemp(prefix="peak-memory-")
     path = os.path.join(folder, "long-post.rtf")
-    write_document(path)
+    write_document(path, size)
     editor = harness.Editor().start()
     try:
         before = open(f"/proc/{editor.process.pid}/status").read()
@@ -43,7 +45,7 @@ def main():
         dialog = editor.wait_for_one_dialog()
         editor.fill(dialog, FILE_NAME_FIELD, harness.dos_path(path))
         editor.answer(dialog, OK)
-        harness.wait_until(lambda: len(editor.editor_text()) > MIB // 2, timeout=120, interval=0.5,
+        harness.wait_until(lambda: len(editor.editor_text()) > size // 2, timeout=600, interval=0.5,
                            what="the document to open")
         opened = time.monotonic() - started
         status = open(f"/proc/{editor.process.pid}/status").read()
@@ -52,6 +54,11 @@ def main():
               f"{kib(status, 'VmHWM') / 1024:.1f} MiB after opening it")
     finally:
         editor.stop()
+
+
+def main():
+    for mib in (float(arg) for arg in sys.argv[1:] or ["1"]):
+        measure(int(mib * MIB))
 
 
 if __name__ == "__main__":

@@ -11,6 +11,8 @@
 #include <utility>
 
 #include "document/document_title.h"
+#include "document/file_sniff.h"
+#include "document/rtf_prescan.h"
 #include "ui/editor_text.h"
 #include "ui/messages.h"
 #include "ui/win_handles.h"
@@ -50,9 +52,29 @@ struct ReadSource {
     std::size_t offset;
 };
 
-void show_file_error(HWND editor)
+// The system's own words for an error code, without the trailing line break.
+std::string system_reason(DWORD error)
 {
-    show_message(editor, FILE_ERROR);
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string reason = length && text ? std::string(text, length) : "Error " + std::to_string(error) + ".";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    return reason;
+}
+
+// "FILE ERROR", then which file and why.
+void show_file_error(HWND editor, const std::string& path, const std::string& reason)
+{
+    show_error(editor, IDS_FILE_ERROR, path + "\n" + reason);
+}
+
+std::string text_of(UINT id)
+{
+    return load_program_text(id);
 }
 
 void set_main_window_title(HWND editor, const std::string& title)
@@ -95,44 +117,50 @@ std::optional<FileChoice> ask_for_file(HWND editor, const DocumentFile& current,
     return FileChoice{buffer, kind};
 }
 
-// Offers to save a modified document before it is replaced. Either answer
-// lets the caller go on. Returns whether the offer was shown.
-bool offer_to_save(HWND editor, DocumentFile& file)
+// A file read whole, or why it was not.
+struct FileRead {
+    std::optional<std::string> bytes;
+    std::string reason;
+};
+
+std::string size_in_words(ULONGLONG bytes)
 {
-    if (!is_modified(editor))
-        return false;
-    if (show_message(editor, {IDS_SAVE_QUESTION, IDS_CAPTION_SAVE, MB_OKCANCEL | MB_ICONQUESTION}) == IDOK)
-        save_document(editor, file);
-    return true;
+    return std::to_string(bytes) + " bytes";
 }
 
-// The whole file, or nothing when any part of it cannot be read.
-std::optional<std::string> read_whole_file(const std::string& path)
+// The whole file, or the reason it cannot be opened. Only regular files are
+// read, and never more than the editor opens: an endless source (a device)
+// stops at the limit instead of filling memory.
+FileRead read_whole_file(const std::string& path)
 {
-    const OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    const OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return std::nullopt;
+        return {std::nullopt, system_reason(GetLastError())};
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return {std::nullopt, text_of(IDS_NOT_A_REGULAR_FILE)};
 
-    // A file larger than the control can hold is refused before it is read.
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > EDITOR_TEXT_LIMIT)
-        return std::nullopt;
+    const std::string too_large = text_of(IDS_FILE_TOO_LARGE);
+    if (GetFileSizeEx(file.get(), &size) && static_cast<ULONGLONG>(size.QuadPart) > DOCUMENT_SIZE_LIMIT)
+        return {std::nullopt, too_large + "\n" + size_in_words(static_cast<ULONGLONG>(size.QuadPart))};
     try {
         std::string bytes;
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-        char block[64 * 1024];
+        bytes.reserve(static_cast<std::size_t>(std::max<LONGLONG>(size.QuadPart, 0)));
+        std::string block(64 * 1024, '\0');
         for (;;) {
             DWORD read = 0;
-            if (!ReadFile(file.get(), block, sizeof block, &read, nullptr))
-                return std::nullopt;
+            if (!ReadFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr))
+                return {std::nullopt, system_reason(GetLastError())};
             if (read == 0)
-                return bytes;
-            bytes.append(block, read);
+                return {std::move(bytes), {}};
+            bytes.append(block, 0, read);
+            if (bytes.size() > DOCUMENT_SIZE_LIMIT)
+                return {std::nullopt, too_large + "\n" + "More than " + size_in_words(DOCUMENT_SIZE_LIMIT)};
         }
     } catch (const std::bad_alloc&) {
         // Not enough memory for it: an error message, not a lost document.
-        return std::nullopt;
+        return {std::nullopt, system_reason(ERROR_NOT_ENOUGH_MEMORY)};
     }
 }
 
@@ -189,86 +217,58 @@ bool stream_document_to(HWND editor, HANDLE file, int file_kind)
 
 // Writes the whole document into a new file beside the target and only then
 // puts it in the target's place, so that a failure at any step leaves the
-// old file exactly as it was.
-bool write_document_file(HWND editor, const std::string& path, int file_kind)
+// old file exactly as it was. Returns 0 or the system's error code.
+DWORD write_document_file(HWND editor, const std::string& path, int file_kind)
 {
     if (is_protected(path))
-        return false;
+        return ERROR_ACCESS_DENIED;
 
     char temporary_name[MAX_PATH]{};
     if (!GetTempFileNameA(folder_of(path).c_str(), "fe", 0, temporary_name))
-        return false;
+        return GetLastError();
     TemporaryFile temporary(temporary_name);
 
     OwnedFile file(CreateFileA(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || !stream_document_to(editor, file.get(), file_kind) || !file.reset())
-        return false;
+    if (!file)
+        return GetLastError();
+    if (!stream_document_to(editor, file.get(), file_kind) || !file.reset()) {
+        // A full disk is the usual cause when the system gives none.
+        const DWORD error = GetLastError();
+        return error ? error : ERROR_DISK_FULL;
+    }
     if (!MoveFileExA(temporary_name, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
+        return GetLastError();
     temporary.path.clear();
-    return true;
+    return 0;
+}
+
+// What the bytes of a chosen file open as, after any question to the user;
+// nothing when the user declined or the file cannot be taken.
+std::optional<int> kind_to_open_as(HWND editor, const std::string& path, const std::string& bytes, int chosen)
+{
+    if (chosen == FILE_KIND_RTF && begins_as_rtf(bytes)) {
+        const RtfScan scan = scan_rtf(bytes);
+        if (scan.verdict != RtfVerdict::ok) {
+            show_file_error(editor, path, text_of(IDS_RTF_REFUSED) + "\n" + rtf_refusal_reason(scan));
+            return std::nullopt;
+        }
+        if (scan.has_pictures_or_objects)
+            show_message(editor, PICTURES_NOT_SAVED, path);
+        return FILE_KIND_RTF;
+    }
+    if (looks_binary(bytes) && show_message(editor, BINARY_QUESTION, path) != IDYES)
+        return std::nullopt;
+    // The filter decides, but a file that is not RTF at all would open empty
+    // and be overwritten with RTF on the next save: take it as the text it is.
+    if (chosen == FILE_KIND_RTF)
+        show_message(editor, OPENED_AS_TEXT, path);
+    return FILE_KIND_TEXT;
 }
 
 } // namespace
 
-void new_document(HWND editor, DocumentFile& file)
-{
-    offer_to_save(editor, file);
-    SetWindowTextA(editor, "");
-    set_main_window_title(editor, NEW_DOCUMENT_TITLE);
-    SendMessageA(editor, EM_SETMODIFY, 0, 0);
-    SetFocus(editor);
-}
-
-void open_document(HWND editor, DocumentFile& file)
-{
-    if (offer_to_save(editor, file))
-        SetFocus(editor);
-
-    const auto choice = ask_for_file(editor, file, false);
-    if (!choice)
-        return;
-    // The file is read whole before anything changes: a file that cannot be
-    // read leaves the document, its name, its format and its title alone.
-    const auto bytes = read_whole_file(choice->file_name);
-    if (!bytes) {
-        show_file_error(editor);
-        return;
-    }
-    file.name = choice->file_name;
-    file.kind = choice->file_kind;
-    replace_document(editor, *bytes, file.kind);
-    set_main_window_title(editor, document_title(file.name));
-}
-
-bool save_document(HWND editor, DocumentFile& file)
-{
-    if (file.name.empty()) {
-        show_message(editor, SAVE_AS_NOTICE);
-        return save_document_as(editor, file);
-    }
-    if (!write_document_file(editor, file.name, file.kind)) {
-        show_file_error(editor);
-        return false;
-    }
-    SendMessageA(editor, EM_SETMODIFY, 0, 0);
-    return true;
-}
-
-bool save_document_as(HWND editor, DocumentFile& file)
-{
-    bool saved = false;
-    if (const auto choice = ask_for_file(editor, file, true)) {
-        file.name = choice->file_name;
-        file.kind = choice->file_kind;
-        saved = save_document(editor, file);
-    }
-    set_main_window_title(editor, document_title(file.name));
-    return saved;
-}
-
-bool confirm_close(HWND editor, DocumentFile& file)
+bool confirm_discard(HWND editor, DocumentFile& file)
 {
     if (!is_modified(editor))
         return true;
@@ -277,4 +277,74 @@ bool confirm_close(HWND editor, DocumentFile& file)
     case IDNO: return true;
     default: return false;
     }
+}
+
+bool new_document(HWND editor, DocumentFile& file)
+{
+    if (!confirm_discard(editor, file))
+        return false;
+    SetWindowTextA(editor, "");
+    // Untitled: the next Save asks for a name instead of writing over the
+    // file the previous document came from.
+    file = DocumentFile{};
+    set_main_window_title(editor, NEW_DOCUMENT_TITLE);
+    SendMessageA(editor, EM_SETMODIFY, 0, 0);
+    SetFocus(editor);
+    return true;
+}
+
+bool open_document(HWND editor, DocumentFile& file)
+{
+    if (!confirm_discard(editor, file))
+        return false;
+    SetFocus(editor);
+
+    const auto choice = ask_for_file(editor, file, false);
+    return choice && open_document_file(editor, file, choice->file_name, choice->file_kind);
+}
+
+bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, int chosen_kind)
+{
+    // The file is read and checked whole before anything changes: a file that
+    // cannot be taken leaves the document, its name, its kind and its title alone.
+    const FileRead read = read_whole_file(path);
+    if (!read.bytes) {
+        show_file_error(editor, path, read.reason);
+        return false;
+    }
+    const auto kind = kind_to_open_as(editor, path, *read.bytes, chosen_kind);
+    if (!kind)
+        return false;
+    file = {path, *kind};
+    replace_document(editor, *read.bytes, file.kind);
+    set_main_window_title(editor, document_title(file.name));
+    return true;
+}
+
+bool save_document(HWND editor, DocumentFile& file)
+{
+    if (file.name.empty()) {
+        show_message(editor, SAVE_AS_NOTICE);
+        return save_document_as(editor, file);
+    }
+    if (const DWORD error = write_document_file(editor, file.name, file.kind)) {
+        show_file_error(editor, file.name, system_reason(error));
+        return false;
+    }
+    SendMessageA(editor, EM_SETMODIFY, 0, 0);
+    return true;
+}
+
+bool save_document_as(HWND editor, DocumentFile& file)
+{
+    const auto choice = ask_for_file(editor, file, true);
+    if (!choice)
+        return false;
+    // The document takes the new name only once it is written there.
+    DocumentFile target{choice->file_name, choice->file_kind};
+    if (!save_document(editor, target))
+        return false;
+    file = target;
+    set_main_window_title(editor, document_title(file.name));
+    return true;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/editor_text.h"
+#include "ui/messages.h"
 #include "ui/win_handles.h"
 
 namespace {
@@ -84,4 +86,35 @@ void cut_selection(HWND editor)
 {
     SendMessageA(editor, WM_CUT, 0, 0);
     tidy_clipboard_text(editor);
+}
+
+namespace {
+
+// Characters of the clipboard's text, without its terminating zero.
+std::size_t clipboard_text_length(HWND owner)
+{
+    if (!open_clipboard(owner))
+        return 0;
+    std::size_t length = 0;
+    {
+        const GlobalLockGuard<const wchar_t> locked(GetClipboardData(CF_UNICODETEXT));
+        if (locked.data())
+            length = wcsnlen(locked.data(), locked.size() / sizeof(wchar_t));
+    }
+    CloseClipboard();
+    return length;
+}
+
+} // namespace
+
+bool paste_within_limit(HWND editor, std::size_t limit)
+{
+    const CHARRANGE selected = get_selection(editor);
+    const auto kept = static_cast<std::size_t>(text_length(editor) - (selected.cpMax - selected.cpMin));
+    if (kept + clipboard_text_length(editor) > limit) {
+        show_message(editor, PASTE_TOO_LARGE);
+        return false;
+    }
+    SendMessageA(editor, WM_PASTE, 0, 0);
+    return true;
 }

@@ -4,7 +4,14 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 void copy_selection(HWND editor);
+
+// Pastes unless the clipboard's text would take the document past `limit`
+// characters; then tells the user and changes nothing. Returns whether it
+// pasted.
+bool paste_within_limit(HWND editor, std::size_t limit);
 void cut_selection(HWND editor);
 
 // Cuts the clipboard's plain text at its first zero when stray characters

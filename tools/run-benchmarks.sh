@@ -2,7 +2,7 @@
 # Runs every benchmark: the native text benchmarks, then, inside the test
 # environment (private display, fresh Wine prefix), the command latency in
 # the real control, the start-up time against Wine's WordPad and the peak
-# memory with a 1 MiB document.
+# memory with documents of 1 and 4 MiB.
 set -euo pipefail
 build=${1:-build}
 
@@ -19,7 +19,7 @@ tools/test-env.sh bash -c '
     echo "== Start-up (Wine) =="
     wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
     echo
-    echo "== Peak memory with a 1 MiB document (Wine) =="
+    echo "== Peak memory by document size (Wine) =="
     FORUM_EDITOR_EXE="$build/win/forum-editor.exe" FORUM_PROBE_EXE="$build/win/fe-probe.exe" \
-        python3 bench/peak_memory.py
+        python3 bench/peak_memory.py 1 4
 ' bench "$build"

@@ -10,6 +10,19 @@ std::wstring load_text(UINT id)
     return std::wstring(text, static_cast<std::size_t>(length));
 }
 
+std::string load_program_text(UINT id)
+{
+    const std::wstring wide = load_text(id);
+    if (wide.empty())
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+    return text;
+}
+
 std::wstring wide_from_program_text(std::string_view text)
 {
     if (text.empty())

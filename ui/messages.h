@@ -21,10 +21,16 @@ inline constexpr Message FORMAT_ERROR{IDS_FORMAT_ERROR, IDS_CAPTION_ERROR, MB_OK
 inline constexpr Message SAVE_QUESTION{IDS_SAVE_QUESTION, IDS_CAPTION_SAVE, MB_YESNOCANCEL | MB_ICONQUESTION};
 inline constexpr Message SAVE_AS_NOTICE{IDS_SAVE_AS_NOTICE, IDS_CAPTION_SAVE_AS, MB_OK};
 inline constexpr Message PRINT_ERROR{IDS_PRINT_ERROR, IDS_CAPTION_ERROR, MB_OK | MB_ICONINFORMATION};
+inline constexpr Message BINARY_QUESTION{IDS_BINARY_QUESTION, IDS_CAPTION_NOTICE, MB_YESNO | MB_ICONWARNING};
+inline constexpr Message OPENED_AS_TEXT{IDS_OPENED_AS_TEXT, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
+inline constexpr Message PICTURES_NOT_SAVED{IDS_PICTURES_NOT_SAVED, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
+inline constexpr Message PASTE_TOO_LARGE{IDS_PASTE_TOO_LARGE, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
 inline constexpr Message PRINT_LAYOUT_ERROR{IDS_PRINT_LAYOUT_ERROR, IDS_CAPTION_ERROR_UPPER, MB_OK};
 
 // A text of the string table, or empty when it has none by that number.
 std::wstring load_text(UINT id);
+// The same in the program's 8-bit code page, to be joined with other text.
+std::string load_program_text(UINT id);
 
 // Text in the program's 8-bit code page as the wide text a box shows.
 std::wstring wide_from_program_text(std::string_view text);

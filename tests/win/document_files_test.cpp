@@ -83,6 +83,14 @@ protected:
     ScratchFolder folder;
 };
 
+// "FILE ERROR" first, then the file and the system's reason.
+void expect_file_error(const MessageBoxSeen& seen, const std::string& path)
+{
+    EXPECT_EQ(seen.text.rfind("FILE ERROR\n", 0), 0u) << seen.text;
+    EXPECT_NE(seen.text.find(path + "\n"), std::string::npos) << seen.text;
+    EXPECT_GT(seen.text.size(), std::string("FILE ERROR\n\n\n").size() + path.size() + 3) << seen.text;
+}
+
 bool is_bold(HWND editor, LONG first, LONG last)
 {
     CHARRANGE range{first, last};
@@ -194,7 +202,7 @@ TEST_F(DocumentFilesTest, TypedNameWithoutExtensionGetsRtf)
     EXPECT_EQ(title(), "Editor [" + folder.file("post.rtf") + "]");
 }
 
-TEST_F(DocumentFilesTest, NewKeepsTheFileNameSoSaveWritesThereWithoutAsking)
+TEST_F(DocumentFilesTest, NewIsUntitledSoSaveAsksForANameAndNeverWritesOverTheOldFile)
 {
     const std::string path = folder.file("post.txt");
     ASSERT_TRUE(write_file_bytes(path, "old post"));
@@ -204,13 +212,17 @@ TEST_F(DocumentFilesTest, NewKeepsTheFileNameSoSaveWritesThereWithoutAsking)
     EXPECT_EQ(title(), "Editor [SOUBOR]");
     EXPECT_EQ(text(), "");
     EXPECT_FALSE(modified());
-    EXPECT_EQ(state().document.name, path);
+    EXPECT_EQ(state().document.name, "");
 
-    type("new post");
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
-    EXPECT_EQ(read_file_bytes(path), "new post");
-    EXPECT_FALSE(modified());
-    EXPECT_EQ(title(), "Editor [SOUBOR]");
+    type("brand new post");
+    with_dialogs(
+        [&] {
+            answer_message_box("SAVE ???", IDOK);
+            fill_file_dialog("Save As", "", 0, IDCANCEL);
+        },
+        [&] { EXPECT_FALSE(save_document(editor, state().document)); });
+    EXPECT_EQ(read_file_bytes(path), "old post");
+    EXPECT_TRUE(modified());
 }
 
 TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNothing)
@@ -225,7 +237,7 @@ TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNo
         [&] { EXPECT_FALSE(save_document(editor, state().document)); });
     EXPECT_EQ(seen.text, "SAVE????");
     EXPECT_TRUE(modified());
-    EXPECT_EQ(title(), "Editor []");
+    EXPECT_EQ(title(), "KLESTOR FORUM EDITOR  by vorlen :)");
     EXPECT_TRUE(files_in_folder().empty());
 
     with_dialogs(
@@ -244,35 +256,64 @@ TEST_F(DocumentFilesTest, UntouchedDocumentGetsNoSaveOffer)
     with_dialogs([&] { fill_file_dialog("Open", "", 0, IDCANCEL); }, [&] { open_document(editor, state().document); });
 }
 
-TEST_F(DocumentFilesTest, CancelInTheSaveOfferStillGoesOn)
+TEST_F(DocumentFilesTest, TheSaveQuestionOfNewAndOpen)
 {
-    set_modified_text("unsaved");
-    MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); }, [&] { new_document(editor, state().document); });
-    EXPECT_EQ(seen.text, "SAVE?");
-    EXPECT_EQ(text(), "");
-    EXPECT_EQ(title(), "Editor [SOUBOR]");
-    EXPECT_FALSE(modified());
-
-    set_modified_text("unsaved again");
-    with_dialogs(
-        [&] {
-            answer_message_box("SAVE", IDCANCEL);
-            fill_file_dialog("Open", "", 0, IDCANCEL);
-        },
-        [&] { open_document(editor, state().document); });
-    EXPECT_EQ(text(), "unsaved again");
-    EXPECT_TRUE(modified());
+    enum class Then { Nothing, SaveAsCancelled, SaveFails };
+    struct Case {
+        const char* name;
+        bool open;
+        int answer;
+        Then then;
+        bool goes_on;
+    };
+    const Case cases[] = {
+        {"New: Cancel keeps the text", false, IDCANCEL, Then::Nothing, false},
+        {"New: No discards it", false, IDNO, Then::Nothing, true},
+        {"New: Yes, then a cancelled Save As, keeps it", false, IDYES, Then::SaveAsCancelled, false},
+        {"New: Yes, then a failed save, keeps it", false, IDYES, Then::SaveFails, false},
+        {"Open: Cancel keeps the text and shows no Open dialog", true, IDCANCEL, Then::Nothing, false},
+        {"Open: Yes, then a failed save, keeps it", true, IDYES, Then::SaveFails, false},
+    };
+    const std::string read_only = folder.file("read-only.txt");
+    ASSERT_TRUE(write_file_bytes(read_only, "on disk"));
+    SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY);
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        state().document = {test.then == Then::SaveFails ? read_only : "", FILE_KIND_TEXT};
+        set_modified_text("unsaved words");
+        with_dialogs(
+            [&] {
+                EXPECT_EQ(answer_message_box("SAVE", test.answer).text, "SAVE?");
+                if (test.then == Then::SaveAsCancelled) {
+                    answer_message_box("SAVE ???", IDOK);
+                    fill_file_dialog("Save As", "", 0, IDCANCEL);
+                }
+                if (test.then == Then::SaveFails)
+                    answer_message_box("Error", IDOK);
+                if (test.goes_on && test.open)
+                    fill_file_dialog("Open", "", 0, IDCANCEL);
+            },
+            [&] {
+                if (test.open)
+                    EXPECT_FALSE(open_document(editor, state().document));
+                else
+                    EXPECT_EQ(new_document(editor, state().document), test.goes_on);
+            });
+        EXPECT_EQ(text(), test.goes_on ? "" : "unsaved words");
+        EXPECT_EQ(modified(), !test.goes_on);
+    }
+    SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(read_file_bytes(read_only), "on disk");
 }
 
-TEST_F(DocumentFilesTest, OkInTheSaveOfferSavesFirst)
+TEST_F(DocumentFilesTest, YesInTheSaveQuestionSavesFirst)
 {
     const std::string path = folder.file("post.txt");
     ASSERT_TRUE(write_file_bytes(path, "v1"));
     open_file(path, TEXT_FILTER);
     set_modified_text("v2");
 
-    with_dialogs([&] { answer_message_box("SAVE", IDOK); }, [&] { new_document(editor, state().document); });
+    with_dialogs([&] { answer_message_box("SAVE", IDYES); }, [&] { new_document(editor, state().document); });
     EXPECT_EQ(read_file_bytes(path), "v2");
     EXPECT_EQ(text(), "");
 }
@@ -313,12 +354,12 @@ TEST_F(DocumentFilesTest, OpenThatCannotReadTheFileChangesNothing)
         MessageBoxSeen seen;
         with_dialogs(
             [&] {
-                answer_message_box("SAVE", IDCANCEL);
+                answer_message_box("SAVE", IDNO);
                 fill_file_dialog("Open", test.path, TEXT_FILTER, IDOK);
                 seen = answer_message_box("Error", IDOK);
             },
             [&] { open_document(editor, state().document); });
-        EXPECT_EQ(seen.text, "FILE ERROR");
+        expect_file_error(seen, test.path);
         EXPECT_EQ(text(), "edited text");
         EXPECT_TRUE(modified());
         EXPECT_EQ(title(), title_before);
@@ -353,7 +394,7 @@ TEST_F(DocumentFilesTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
             MessageBoxSeen seen;
             with_dialogs([&] { seen = answer_message_box("Error", IDOK); },
                          [&] { EXPECT_FALSE(save_document(editor, state().document)); });
-            EXPECT_EQ(seen.text, "FILE ERROR");
+            expect_file_error(seen, path);
         }
         EXPECT_EQ(read_file_bytes(path), "the old post");
         EXPECT_TRUE(modified());
@@ -368,7 +409,7 @@ TEST_F(DocumentFilesTest, SaveIntoAMissingFolderFails)
     set_modified_text("text");
     MessageBoxSeen seen;
     with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor, state().document)); });
-    EXPECT_EQ(seen.text, "FILE ERROR");
+    expect_file_error(seen, state().document.name);
     EXPECT_TRUE(modified());
 }
 
@@ -423,7 +464,7 @@ TEST_F(DocumentFilesTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFla
     set_modified_text(std::string(20000, 'n'));
     MessageBoxSeen seen;
     with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor, state().document)); });
-    EXPECT_EQ(seen.text, "FILE ERROR");
+    expect_file_error(seen, path);
     EXPECT_EQ(read_file_bytes(path), old_post);
     EXPECT_TRUE(modified());
 
