@@ -1,31 +1,49 @@
 #include "app/startup.h"
 
+#include <string>
+#include <string_view>
+
 #include "app/main_window.h"
 #include "app/main_window_state.h"
 #include "res/resource_ids.h"
 #include "ui/menus.h"
 
+namespace {
+
+// The class name as the wide functions take it; it is plain ASCII.
+std::wstring wide_class_name()
+{
+    const std::string_view name = FORUM_EDITOR_CLASS;
+    return std::wstring(name.begin(), name.end());
+}
+
+} // namespace
+
+// The Main window is a Unicode window, and so is its message loop, so that
+// typed characters reach the editor whole whatever the code page.
 ATOM register_main_class(HINSTANCE instance)
 {
-    WNDCLASSEXA window_class{};
+    static const std::wstring class_name = wide_class_name();
+    WNDCLASSEXW window_class{};
     window_class.cbSize = sizeof window_class;
     window_class.style = CS_HREDRAW | CS_VREDRAW;
     window_class.lpfnWndProc = main_window_proc;
     window_class.hInstance = instance;
-    window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_FORUM_EDITOR));
-    window_class.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_FORUM_EDITOR));
-    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_FORUM_EDITOR));
+    window_class.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_FORUM_EDITOR));
+    window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    window_class.lpszMenuName = "MYMENU";
-    window_class.lpszClassName = FORUM_EDITOR_CLASS;
-    return RegisterClassExA(&window_class);
+    window_class.lpszMenuName = L"MYMENU";
+    window_class.lpszClassName = class_name.c_str();
+    return RegisterClassExW(&window_class);
 }
 
 HWND create_main_window(HINSTANCE instance, int show_command)
 {
-    HWND window = CreateWindowExA(0, FORUM_EDITOR_CLASS, FORUM_EDITOR_CLASS, WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT,
-                                  nullptr, nullptr, instance, nullptr);
+    const std::wstring class_name = wide_class_name();
+    HWND window = CreateWindowExW(0, class_name.c_str(), class_name.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, nullptr, instance,
+                                  nullptr);
     if (!window)
         return nullptr;
 
@@ -39,13 +57,13 @@ HWND create_main_window(HINSTANCE instance, int show_command)
 int run_message_loop(HWND main_window, HACCEL accelerators)
 {
     MSG message{};
-    // GetMessageA returns -1 on an invalid call; treat it like the end rather
+    // GetMessageW returns -1 on an invalid call; treat it like the end rather
     // than spinning on a message that was never filled in.
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (accelerators && TranslateAcceleratorA(main_window, accelerators, &message))
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (accelerators && TranslateAcceleratorW(main_window, accelerators, &message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

@@ -7,7 +7,18 @@
 
 namespace {
 
-constexpr UINT_PTR KEY_HOOK_ID = 1;
+// The window property that leads the hook to its state.
+constexpr wchar_t KEY_HOOK_STATE[] = L"ForumEditor.KeyHook";
+
+KeyHookState& state_of(HWND editor)
+{
+    return *static_cast<KeyHookState*>(GetPropW(editor, KEY_HOOK_STATE));
+}
+
+LRESULT pass_on(HWND editor, const KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return CallWindowProcW(state.previous_proc, editor, message, wparam, lparam);
+}
 
 bool key_down(int key)
 {
@@ -59,7 +70,7 @@ LRESULT on_key_down(HWND editor, const KeyHookState& state, WPARAM wparam, LPARA
     SendMessageA(state.notify_window, WM_KEYDOWN, wparam, lparam);
     if (collapse_selection_for_arrow(editor, wparam))
         return 0;
-    const LRESULT result = DefSubclassProc(editor, WM_KEYDOWN, wparam, lparam);
+    const LRESULT result = pass_on(editor, state, WM_KEYDOWN, wparam, lparam);
     keep_caret_within_text(editor);
     return result;
 }
@@ -68,25 +79,65 @@ LRESULT on_key_up(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam
 {
     reset_format_after_arrow(editor, state, wparam);
     SendMessageA(state.notify_window, WM_KEYUP, wparam, lparam);
-    return DefSubclassProc(editor, WM_KEYUP, wparam, lparam);
+    return pass_on(editor, state, WM_KEYUP, wparam, lparam);
+}
+
+bool is_high_surrogate(WPARAM c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool is_low_surrogate(WPARAM c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The control's window takes 8-bit characters, which would turn anything
+// outside the code page into "?": a typed character beyond ASCII goes into
+// the text as UTF-16 instead, a surrogate pair once both halves are there.
+LRESULT on_char(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam)
+{
+    const wchar_t typed = static_cast<wchar_t>(wparam);
+    if (is_high_surrogate(typed)) {
+        state.high_surrogate = typed;
+        return 0;
+    }
+    if (is_low_surrogate(typed) && state.high_surrogate) {
+        const char16_t pair[] = {static_cast<char16_t>(state.high_surrogate), static_cast<char16_t>(typed)};
+        state.high_surrogate = 0;
+        insert_typed_text(editor, std::u16string_view(pair, 2));
+        return 0;
+    }
+    state.high_surrogate = 0;
+    if (typed < 0x80)
+        return pass_on(editor, state, WM_CHAR, wparam, lparam);
+    const char16_t one = static_cast<char16_t>(typed);
+    insert_typed_text(editor, std::u16string_view(&one, 1));
+    return 0;
+}
+
+LRESULT on_nc_destroy(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)
+{
+    const WNDPROC previous = state.previous_proc;
+    RemovePropW(editor, KEY_HOOK_STATE);
+    SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    return CallWindowProcW(previous, editor, WM_NCDESTROY, wparam, lparam);
 }
 
 } // namespace
 
 bool install_editor_key_hook(HWND editor, KeyHookState& state)
 {
-    return SetWindowSubclass(editor, editor_key_hook, KEY_HOOK_ID, reinterpret_cast<DWORD_PTR>(&state)) != 0;
+    if (!SetPropW(editor, KEY_HOOK_STATE, &state))
+        return false;
+    state.previous_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editor_key_hook)));
+    return state.previous_proc != nullptr;
 }
 
-void remove_editor_key_hook(HWND editor)
+LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    RemoveWindowSubclass(editor, editor_key_hook, KEY_HOOK_ID);
-}
-
-LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                 DWORD_PTR state_pointer)
-{
-    auto& state = *reinterpret_cast<KeyHookState*>(state_pointer);
+    KeyHookState& state = state_of(window);
     switch (message) {
     case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
@@ -94,7 +145,11 @@ LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARA
         return on_key_down(window, state, wparam, lparam);
     case WM_KEYUP:
         return on_key_up(window, state, wparam, lparam);
+    case WM_CHAR:
+        return on_char(window, state, wparam, lparam);
+    case WM_NCDESTROY:
+        return on_nc_destroy(window, state, wparam, lparam);
     default:
-        return DefSubclassProc(window, message, wparam, lparam);
+        return pass_on(window, state, message, wparam, lparam);
     }
 }

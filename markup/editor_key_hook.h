@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
 
 // What the hook works with; the Main window owns it for the control's life.
 struct KeyHookState {
@@ -13,11 +12,16 @@ struct KeyHookState {
     // An insertion is still selected in the markup's format: the next Left or
     // Right gives the caret the plain format.
     bool format_reset_pending = false;
+    // The control's own window procedure, which the hook passes messages on to.
+    WNDPROC previous_proc = nullptr;
+    // The first half of a character typed as a surrogate pair, until the
+    // second half arrives.
+    wchar_t high_surrogate = 0;
 };
 
-// Installs the hook on the control; false when the platform refused.
+// Installs the hook on the control; false when the platform refused. The
+// hook's window procedure is a Unicode one, so that typed characters reach
+// the control whole whatever the code page.
 bool install_editor_key_hook(HWND editor, KeyHookState& state);
-void remove_editor_key_hook(HWND editor);
 
-LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
-                                 DWORD_PTR state);
+LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "markup/unicode_text.h"
+
 namespace {
 
 bool is_blank(char c)
@@ -56,7 +58,11 @@ std::size_t fitting_length(std::string_view rest, int max_width, const TextWidth
         const std::size_t middle = good + (bad - good) / 2;
         (fits(middle) ? good : bad) = middle;
     }
-    return std::max<std::size_t>(good, 1);
+    // Never end a line inside a character: back off to its start, or take
+    // the whole of a first character that alone is too wide.
+    if (good > 0 && good < rest.size())
+        good = previous_character(rest, good + 1);
+    return good > 0 ? good : next_character(rest, 0);
 }
 
 // Where the line that holds the first `fitting` bytes should end: after the

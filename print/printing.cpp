@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "markup/unicode_text.h"
 #include "print/page_lines.h"
 #include "ui/editor_text.h"
 #include "ui/messages.h"
@@ -139,8 +140,9 @@ bool print_plain_pages(HWND editor, HDC dc)
 
     const RECT box = page_geometry(dc, GetDeviceCaps(dc, LOGPIXELSX)).text_box;
     auto width_of = [dc](std::string_view text) {
+        const std::u16string wide = utf8_to_utf16(text);
         SIZE size{};
-        GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+        GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()), &size);
         return static_cast<int>(size.cx);
     };
     const std::vector<std::string> lines = break_into_lines(get_text(editor), box.right - box.left, width_of);
@@ -159,7 +161,8 @@ bool print_plain_pages(HWND editor, HDC dc)
         const std::size_t last = std::min(lines.size(), first + lines_per_page);
         for (std::size_t i = first; i < last; ++i) {
             const int y = box.top + static_cast<int>(i - first) * line_height;
-            TextOutA(dc, box.left, y, lines[i].data(), static_cast<int>(lines[i].size()));
+            const std::u16string line = utf8_to_utf16(lines[i]);
+            TextOutW(dc, box.left, y, reinterpret_cast<const wchar_t*>(line.data()), static_cast<int>(line.size()));
         }
         ok = EndPage(dc) > 0;
     }

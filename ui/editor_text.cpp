@@ -1,5 +1,9 @@
 #include "ui/editor_text.h"
 
+#include <algorithm>
+
+#include "markup/unicode_text.h"
+
 CHARRANGE get_selection(HWND editor)
 {
     CHARRANGE range{0, 0};
@@ -13,17 +17,39 @@ void set_selection(HWND editor, LONG first, LONG last)
     SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
+namespace {
+
+// The control holds UTF-16, but its window takes 8-bit text messages; these
+// messages carry UTF-16 whatever the window is, so no character is lost.
+constexpr UINT UTF16_CODE_PAGE = 1200;
+
+std::u16string read_utf16(HWND editor, DWORD flags, LONG positions)
+{
+    if (positions <= 0)
+        return {};
+    // Room for every position as one unit, its terminating zero, and a spare.
+    std::u16string text(static_cast<std::size_t>(positions) + 2, u'\0');
+    GETTEXTEX how{};
+    how.cb = static_cast<DWORD>(text.size() * sizeof(char16_t));
+    how.flags = flags;
+    how.codepage = UTF16_CODE_PAGE;
+    const LRESULT copied = SendMessageW(editor, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
+    return text;
+}
+
+} // namespace
+
 LONG text_length(HWND editor)
 {
-    return GetWindowTextLengthA(editor);
+    GETTEXTLENGTHEX how{GTL_NUMCHARS | GTL_PRECISE, UTF16_CODE_PAGE};
+    return static_cast<LONG>(SendMessageW(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
 }
 
 std::string get_text(HWND editor)
 {
-    const int length = GetWindowTextLengthA(editor);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(editor, text.data(), length + 1)));
-    return text;
+    return utf16_to_utf8(read_utf16(editor, GT_DEFAULT, text_length(editor)));
 }
 
 CHARFORMAT2A get_selection_format(HWND editor)
@@ -42,22 +68,21 @@ bool set_selection_format(HWND editor, const CHARFORMAT2A& format)
 std::string get_selected_text(HWND editor)
 {
     const CHARRANGE range = get_selection(editor);
-    const size_t positions = range.cpMax > range.cpMin ? static_cast<size_t>(range.cpMax - range.cpMin) : 0;
-    if (positions == 0)
-        return {};
-    // EM_GETSELTEXT takes no buffer size. A position is one byte in the
-    // control's ANSI text, but leave room for two (a double-byte character,
-    // a line break written out as CR LF) so that nothing can be written past.
-    std::string text(2 * positions + 2, '\0');
-    SendMessageA(editor, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(std::char_traits<char>::length(text.c_str()));
-    return text;
+    return utf16_to_utf8(read_utf16(editor, GT_SELECTION, range.cpMax - range.cpMin));
 }
 
 void replace_selection(HWND editor, std::string_view text)
 {
-    const std::string terminated(text);
-    SendMessageA(editor, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(terminated.c_str()));
+    const std::u16string wide = utf8_to_utf16(text);
+    SETTEXTEX how{ST_SELECTION, UTF16_CODE_PAGE};
+    SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void insert_typed_text(HWND editor, std::u16string_view typed)
+{
+    const std::u16string terminated(typed);
+    SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, UTF16_CODE_PAGE};
+    SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
 RedrawPause::RedrawPause(HWND editor) : editor_(editor)

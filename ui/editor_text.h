@@ -20,6 +20,9 @@ inline constexpr DWORD CHAR_FORMAT_MASK = 0xEC00000F;
 CHARRANGE get_selection(HWND editor);
 void set_selection(HWND editor, LONG first, LONG last);
 
+// Text goes in and out as UTF-8, every character kept: the control holds
+// UTF-16 and its positions count UTF-16 units.
+
 // The length of the whole text, as the control counts positions.
 LONG text_length(HWND editor);
 
@@ -38,6 +41,10 @@ std::string get_selected_text(HWND editor);
 // Replaces the selection; the control leaves the caret after the new text.
 // The replacement is not offered for undo.
 void replace_selection(HWND editor, std::string_view text);
+
+// Puts characters typed on the keyboard in place of the selection, as the
+// control's own typing does, undo included.
+void insert_typed_text(HWND editor, std::u16string_view typed);
 
 // Puts `before` in front of the selection and `after` behind it, as if the
 // selection had been replaced by before + selected text + after, and

@@ -63,3 +63,13 @@ TEST(BreakIntoLines, KeepsEveryWordInOrderInALongParagraph)
     // Each line is measured a few times over, never the whole paragraph.
     EXPECT_LT(measured, static_cast<int>(text.size()) * 40);
 }
+
+TEST(BreakIntoLines, AWordCutForWidthIsCutBetweenCharacters)
+{
+    // Each character as wide as its bytes: "ř" is two, the emoji four.
+    const std::string word = "\xC5\x99\xC5\x99\xC5\x99\xF0\x9F\x98\x80\xC5\x99";
+    const Lines lines = break_into_lines(word, 5, byte_width);
+    EXPECT_EQ(lines, (Lines{"\xC5\x99\xC5\x99", "\xC5\x99", "\xF0\x9F\x98\x80", "\xC5\x99"}));
+    // A character wider than the line still makes a line of its own.
+    EXPECT_EQ(break_into_lines("\xF0\x9F\x98\x80", 2, byte_width), (Lines{"\xF0\x9F\x98\x80"}));
+}

@@ -42,14 +42,18 @@ protected:
 
 TEST_F(MainWindowTest, ClassCarriesProcedureMenuCursorAndWhiteBackground)
 {
-    WNDCLASSEXA info{};
+    WNDCLASSEXW info{};
     info.cbSize = sizeof info;
-    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), FORUM_EDITOR_CLASS, &info));
+    const std::string name = FORUM_EDITOR_CLASS;
+    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleA(nullptr), std::wstring(name.begin(), name.end()).c_str(), &info));
     EXPECT_EQ(info.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
     EXPECT_EQ(info.lpfnWndProc, main_window_proc);
     EXPECT_EQ(info.hbrBackground, GetStockObject(WHITE_BRUSH));
     EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_STREQ(info.lpszMenuName, "MYMENU");
+    EXPECT_STREQ(info.lpszMenuName, L"MYMENU");
+    // Unicode windows, so that typed characters reach the editor whole.
+    EXPECT_TRUE(IsWindowUnicode(main_window));
+    EXPECT_TRUE(IsWindowUnicode(editor));
 }
 
 TEST_F(MainWindowTest, OpensWithClassNameAsTitleAt650By650)
