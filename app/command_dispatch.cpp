@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "document/document_files.h"
 #include "format/char_format.h"
@@ -20,12 +21,14 @@ namespace {
 
 using Action = void (*)(MainWindowState& state);
 
-// A command that is not markup: one action, and whether the keyboard goes
-// back to the Editor control afterwards.
+// A command that is not markup: one action, whether the keyboard goes back
+// to the Editor control afterwards, and the kind of undo step it is, for the
+// commands that change the document.
 struct Command {
     WORD id;
     Action action;
     bool focus_editor_after;
+    std::optional<EditKind> edit = std::nullopt;
 };
 
 HWND editor_of(const MainWindowState& state)
@@ -36,18 +39,36 @@ HWND editor_of(const MainWindowState& state)
 void do_nothing(MainWindowState&) {}
 
 void exit_program(MainWindowState& state) { SendMessageA(state.parts.main_window, WM_CLOSE, 0, 0); }
-// The modified flag stays as it is: undoing one step does not make the
-// document equal to what is on disk, and the next New, Open or close must
-// still offer to save.
-void undo(MainWindowState& state) { SendMessageA(editor_of(state), WM_UNDO, 0, 0); }
+// The history says whether the document is modified afterwards: undoing
+// back to the saved text makes it unmodified.
+void undo(MainWindowState& state) { state.history.undo(); }
+void redo(MainWindowState& state) { state.history.redo(); }
 void copy(MainWindowState& state) { copy_selection(editor_of(state)); }
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
 void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
 
-void new_file(MainWindowState& state) { new_document(editor_of(state), state.document); }
-void open_file(MainWindowState& state) { open_document(editor_of(state), state.document); }
-void save_file(MainWindowState& state) { save_document(editor_of(state), state.document); }
-void save_file_as(MainWindowState& state) { save_document_as(editor_of(state), state.document); }
+// A new or opened document starts an empty history; a saved one is where
+// the history counts as unmodified.
+void new_file(MainWindowState& state)
+{
+    if (new_document(editor_of(state), state.document))
+        state.history.start_new();
+}
+void open_file(MainWindowState& state)
+{
+    if (open_document(editor_of(state), state.document))
+        state.history.start_new();
+}
+void save_file(MainWindowState& state)
+{
+    if (save_document(editor_of(state), state.document))
+        state.history.mark_saved();
+}
+void save_file_as(MainWindowState& state)
+{
+    if (save_document_as(editor_of(state), state.document))
+        state.history.mark_saved();
+}
 void printer_setup(MainWindowState& state)
 {
     // Whatever the sheet's answer, the layout follows the printer as it is now.
@@ -90,23 +111,24 @@ constexpr Command COMMANDS[] = {
     {IDM_FILE_PRINT, print, false},
     {IDM_FILE_EXIT, exit_program, false},
     {IDM_EDIT_UNDO, undo, false},
+    {IDM_EDIT_REDO, redo, false},
     {IDM_EDIT_HORIZONTAL, do_nothing, false},
     {IDM_EDIT_VERTICAL, do_nothing, false},
-    {IDM_EDIT_FONT, font, false},
+    {IDM_EDIT_FONT, font, false, EditKind::format},
     // The alignment items only show the current alignment with a check mark.
     {IDM_ALIGN_CENTER, do_nothing, false},
     {IDM_ALIGN_LEFT, do_nothing, false},
     {IDM_ALIGN_RIGHT, do_nothing, false},
     {IDM_EDIT_COPY, copy, false},
-    {IDM_EDIT_CUT, cut, false},
-    {IDM_EDIT_PASTE, paste, false},
+    {IDM_EDIT_CUT, cut, false, EditKind::clipboard},
+    {IDM_EDIT_PASTE, paste, false, EditKind::clipboard},
     {IDM_EDIT_SELECTALL, whole_text, false},
     {IDM_BACKCOLOR, background, false},
-    {IDM_TAG_COLOR_DIALOG, color_dialog, true},
-    {IDM_TAG_POST_LINK, post_link, true},
+    {IDM_TAG_COLOR_DIALOG, color_dialog, true, EditKind::command},
+    {IDM_TAG_POST_LINK, post_link, true, EditKind::command},
     {IDM_OPEN_WEBLINK, open_web_link, false},
-    {IDM_PLAIN_FONT, plain_font, true},
-    {IDM_REFLOW, reflow, true},
+    {IDM_PLAIN_FONT, plain_font, true, EditKind::format},
+    {IDM_REFLOW, reflow, true, EditKind::command},
 };
 
 const Command* find_command(WORD id)
@@ -117,15 +139,21 @@ const Command* find_command(WORD id)
 
 } // namespace
 
+// Every command that changes the document is one undo step, however many
+// edits it makes: the history records it around the command as a whole.
 void dispatch_command(MainWindowState& state, WORD id)
 {
     HWND editor = editor_of(state);
     bool focus_editor_after = false;
     if (const Command* command = find_command(id)) {
-        command->action(state);
+        if (command->edit)
+            state.history.record(*command->edit, [&] { command->action(state); });
+        else
+            command->action(state);
         focus_editor_after = command->focus_editor_after;
     } else if (const Markup* markup = find_markup(id)) {
-        state.parts.key_hook.format_reset_pending = apply_markup(editor, *markup);
+        state.history.record(EditKind::command,
+                             [&] { state.parts.key_hook.format_reset_pending = apply_markup(editor, *markup); });
         focus_editor_after = markup->focus_editor_after;
     }
     if (focus_editor_after)

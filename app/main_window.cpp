@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 #include <richedit.h>
 #include <windowsx.h>
 
@@ -43,6 +44,14 @@ BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
     return FORWARD_WM_NCCREATE(window, create, DefWindowProcW);
 }
 
+// The Undo button follows what can be undone, as the menu items do when
+// they open.
+void on_history_changed(HWND window)
+{
+    const MainWindowState& state = state_of(window);
+    enable_button(state.parts.toolbar, IDM_EDIT_UNDO, state.history.can_undo());
+}
+
 BOOL on_create(HWND window, LPCREATESTRUCT)
 {
     WindowParts& parts = state_of(window).parts;
@@ -70,7 +79,14 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
 
     set_default_font(parts.editor);
     set_print_target(parts.editor, parts.print_target);
+    // Text dropped from other programs would change the document behind the
+    // history's back (the key hook keeps the control from dragging its own).
+    RevokeDragDrop(parts.editor);
+    EditRecorder& history = state_of(window).history;
+    history.attach(parts.editor, [window] { on_history_changed(window); });
+    on_history_changed(window);
     parts.key_hook.notify_window = window;
+    parts.key_hook.recorder = &history;
     install_editor_key_hook(parts.editor, parts.key_hook);
     return TRUE;
 }
@@ -142,7 +158,8 @@ void on_command(HWND window, int id, HWND control, UINT code)
 
 void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
 {
-    refresh_menu_state(state_of(window).parts.editor, popup);
+    const MainWindowState& state = state_of(window);
+    refresh_menu_state(state.parts.editor, popup, state.history.can_undo(), state.history.can_redo());
 }
 
 // Unsaved work is never dropped silently: the user may save it, discard it

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/document_files.h"
+#include "document/edit_recorder.h"
 #include "format/char_format.h"
 #include "markup/editor_key_hook.h"
 #include "print/printing.h"
@@ -35,6 +36,8 @@ struct DialogColors {
 
 struct MainWindowState {
     DocumentFile document;
+    // The document's undo history; it also says whether the document is modified.
+    EditRecorder history;
     WindowParts parts;
     DialogColors colors;
 };

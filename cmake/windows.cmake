@@ -7,6 +7,7 @@ set(FORUM_WIN_SOURCES
     app/main_window.cpp
     app/startup.cpp
     document/document_files.cpp
+    document/edit_recorder.cpp
     format/char_format.cpp
     format/clipboard.cpp
     markup/color_tag.cpp
@@ -23,7 +24,7 @@ set(FORUM_WIN_SOURCES
     ui/toolbar.cpp
 )
 
-set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 kernel32)
+set(FORUM_WIN_LIBS comctl32 comdlg32 ole32 winspool gdi32 shell32 user32 kernel32)
 
 # Everything but the entry point, so that the Wine tests drive the same code.
 add_library(forum_core STATIC ${FORUM_WIN_SOURCES})

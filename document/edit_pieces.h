@@ -33,7 +33,9 @@ struct Piece {
     // positions (a paragraph break takes two).
     std::int32_t length = 0;
     std::string content;     // text: WTF-8; rtf: the RTF; keep: nothing
-    std::string char_format; // text: empty means "as the text before it"
+    // text and keep: their one format; empty text: as the text before it.
+    // rtf: the first character's, which the RTF leaves partly unsaid.
+    std::string char_format;
     std::string para_format; // empty: none recorded, the paragraph stays as it is
     bool operator==(const Piece&) const = default;
 };

@@ -1,8 +1,14 @@
 #include "markup/editor_key_hook.h"
 
-#include <algorithm>
+#include <windowsx.h>
 
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "document/edit_recorder.h"
 #include "markup/insert_format.h"
+#include "res/resource_ids.h"
 #include "ui/editor_text.h"
 
 namespace {
@@ -65,14 +71,93 @@ void keep_caret_within_text(HWND editor)
         set_selection(editor, std::min(selected.cpMin, end), end);
 }
 
+// The keys that reach the control's own undo, redo and clipboard, as the
+// Main window's commands, which the history records. With the program's
+// shortcuts they never get here; they do where no shortcut is translated.
+std::optional<WORD> command_of_key(WPARAM key)
+{
+    const bool control = key_down(VK_CONTROL) && !key_down(VK_MENU);
+    const bool shift = key_down(VK_SHIFT);
+    if (control && key == 'Z')
+        return shift ? IDM_EDIT_REDO : IDM_EDIT_UNDO;
+    if (control && key == 'Y')
+        return IDM_EDIT_REDO;
+    if ((control && key == 'X') || (shift && !control && key == VK_DELETE))
+        return IDM_EDIT_CUT;
+    if ((control && key == 'V') || (shift && !control && key == VK_INSERT))
+        return IDM_EDIT_PASTE;
+    return std::nullopt;
+}
+
+bool moves_caret(WPARAM key)
+{
+    switch (key) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Keys with which the control would change the document behind the
+// history's back: Insert switches to overtyping, and Ctrl with other keys
+// sets alignment, line spacing or character formats in some versions of it.
+// Ctrl with the caret keys, A (all) and C or Insert (copy) stays; Ctrl with
+// Alt is AltGr, which types.
+bool is_control_own_edit_key(WPARAM key)
+{
+    if (key == VK_INSERT && !key_down(VK_SHIFT) && !key_down(VK_CONTROL))
+        return true;
+    if (!key_down(VK_CONTROL) || key_down(VK_MENU))
+        return false;
+    return !moves_caret(key) && key != 'A' && key != 'C' && key != VK_INSERT && key != VK_CONTROL &&
+           key != VK_SHIFT && key != VK_LCONTROL && key != VK_RCONTROL && key != VK_LSHIFT && key != VK_RSHIFT;
+}
+
+// Returns true when the key was taken care of here for the history.
+bool edit_through_history(HWND editor, const KeyHookState& state, WPARAM key)
+{
+    if (const auto command = command_of_key(key)) {
+        SendMessageA(state.notify_window, WM_COMMAND, *command, 0);
+        return true;
+    }
+    if (key == VK_BACK || key == VK_DELETE) {
+        state.recorder->delete_character(key == VK_BACK);
+        keep_caret_within_text(editor);
+        return true;
+    }
+    if (moves_caret(key))
+        state.recorder->break_run();
+    return is_control_own_edit_key(key);
+}
+
 LRESULT on_key_down(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)
 {
     SendMessageA(state.notify_window, WM_KEYDOWN, wparam, lparam);
+    if (state.recorder && edit_through_history(editor, state, wparam))
+        return 0;
     if (collapse_selection_for_arrow(editor, wparam))
         return 0;
-    const LRESULT result = pass_on(editor, state, WM_KEYDOWN, wparam, lparam);
+    LRESULT result = 0;
+    const auto press = [&] { result = pass_on(editor, state, WM_KEYDOWN, wparam, lparam); };
+    // Enter may break the paragraph on the key itself rather than on its character.
+    if (state.recorder && wparam == VK_RETURN)
+        state.recorder->record_typing(u"\r", press);
+    else
+        press();
     keep_caret_within_text(editor);
     return result;
+}
+
+// Alt+Backspace undoes, as in any Windows edit field.
+LRESULT on_sys_key_down(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)
+{
+    if (state.recorder && wparam == VK_BACK) {
+        SendMessageA(state.notify_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
+        return 0;
+    }
+    return pass_on(editor, state, WM_SYSKEYDOWN, wparam, lparam);
 }
 
 LRESULT on_key_up(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam)
@@ -94,7 +179,16 @@ bool is_low_surrogate(WPARAM c)
 
 // The control's window takes 8-bit characters, which would turn anything
 // outside the code page into "?": a typed character beyond ASCII goes into
-// the text as UTF-16 instead, a surrogate pair once both halves are there.
+// the text as UTF-16 instead.
+LRESULT put_in_typed(HWND editor, const KeyHookState& state, std::u16string_view typed, WPARAM wparam, LPARAM lparam)
+{
+    if (typed.size() == 1 && typed[0] < 0x80)
+        return pass_on(editor, state, WM_CHAR, wparam, lparam);
+    insert_typed_text(editor, typed);
+    return 0;
+}
+
+// A surrogate pair goes in once both halves are there.
 LRESULT on_char(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam)
 {
     const wchar_t typed = static_cast<wchar_t>(wparam);
@@ -102,18 +196,96 @@ LRESULT on_char(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam)
         state.high_surrogate = typed;
         return 0;
     }
-    if (is_low_surrogate(typed) && state.high_surrogate) {
-        const char16_t pair[] = {static_cast<char16_t>(state.high_surrogate), static_cast<char16_t>(typed)};
-        state.high_surrogate = 0;
-        insert_typed_text(editor, std::u16string_view(pair, 2));
-        return 0;
-    }
+    std::u16string units;
+    if (is_low_surrogate(typed) && state.high_surrogate)
+        units = {static_cast<char16_t>(state.high_surrogate), static_cast<char16_t>(typed)};
+    else
+        units = {static_cast<char16_t>(typed)};
     state.high_surrogate = 0;
-    if (typed < 0x80)
-        return pass_on(editor, state, WM_CHAR, wparam, lparam);
-    const char16_t one = static_cast<char16_t>(typed);
-    insert_typed_text(editor, std::u16string_view(&one, 1));
-    return 0;
+    if (!state.recorder)
+        return put_in_typed(editor, state, units, wparam, lparam);
+    // Backspace and Ctrl+Backspace deleted on their key already.
+    if (typed == L'\b' || typed == 0x7F)
+        return 0;
+    LRESULT result = 0;
+    state.recorder->record_typing(units, [&] { result = put_in_typed(editor, state, units, wparam, lparam); });
+    return result;
+}
+
+// Text typed through an input method.
+LRESULT on_input_method_char(HWND editor, const KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (!state.recorder)
+        return pass_on(editor, state, message, wparam, lparam);
+    LRESULT result = 0;
+    const std::u16string typed(1, static_cast<char16_t>(wparam));
+    state.recorder->record_typing(typed, [&] { result = pass_on(editor, state, message, wparam, lparam); });
+    return result;
+}
+
+// A press on the selection would start dragging it, which moves text behind
+// the history's back: the press puts the caret where it is pressed instead.
+// Shift extends the selection as always.
+void keep_from_dragging(HWND editor, LPARAM lparam)
+{
+    const CHARRANGE selected = get_selection(editor);
+    if (selected.cpMin == selected.cpMax || key_down(VK_SHIFT))
+        return;
+    POINTL point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    const auto at = static_cast<LONG>(SendMessageA(editor, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&point)));
+    if (at >= selected.cpMin && at < selected.cpMax)
+        set_selection(editor, at, at);
+}
+
+LRESULT on_button_down(HWND editor, const KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (state.recorder) {
+        state.recorder->break_run();
+        if (message == WM_LBUTTONDOWN)
+            keep_from_dragging(editor, lparam);
+    }
+    return pass_on(editor, state, message, wparam, lparam);
+}
+
+// Undo and redo asked of the control by message go to the history.
+LRESULT on_undo_message(HWND editor, const KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (!state.recorder)
+        return pass_on(editor, state, message, wparam, lparam);
+    switch (message) {
+    case EM_CANUNDO:
+        return state.recorder->can_undo();
+    case EM_CANREDO:
+        return state.recorder->can_redo();
+    case EM_REDO:
+        return SendMessageA(state.notify_window, WM_COMMAND, IDM_EDIT_REDO, 0), TRUE;
+    default: // WM_UNDO, EM_UNDO
+        return SendMessageA(state.notify_window, WM_COMMAND, IDM_EDIT_UNDO, 0), TRUE;
+    }
+}
+
+// Text put in from outside the program's own edits: a replaced selection
+// is recorded like a command; a whole new text cannot be undone.
+LRESULT on_text_message(HWND editor, const KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    LRESULT result = 0;
+    const auto send = [&] { result = pass_on(editor, state, message, wparam, lparam); };
+    if (!state.recorder) {
+        send();
+        return result;
+    }
+    const bool into_selection = message == EM_REPLACESEL || (message == EM_STREAMIN && (wparam & SFF_SELECTION)) ||
+                                (message == EM_SETTEXTEX && lparam && wparam &&
+                                 (reinterpret_cast<const SETTEXTEX*>(wparam)->flags & ST_SELECTION));
+    if (!into_selection) {
+        send();
+        state.recorder->text_replaced_from_outside();
+    } else if (message == EM_REPLACESEL) {
+        state.recorder->record(EditKind::command, send);
+    } else {
+        send(); // the program's own edits, recorded around them
+    }
+    return result;
 }
 
 LRESULT on_nc_destroy(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)
@@ -143,10 +315,30 @@ LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARA
         return DLGC_WANTALLKEYS;
     case WM_KEYDOWN:
         return on_key_down(window, state, wparam, lparam);
+    case WM_SYSKEYDOWN:
+        return on_sys_key_down(window, state, wparam, lparam);
     case WM_KEYUP:
         return on_key_up(window, state, wparam, lparam);
     case WM_CHAR:
         return on_char(window, state, wparam, lparam);
+    case WM_IME_CHAR:
+    case WM_UNICHAR:
+        return on_input_method_char(window, state, message, wparam, lparam);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        return on_button_down(window, state, message, wparam, lparam);
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+    case EM_CANUNDO:
+    case EM_CANREDO:
+        return on_undo_message(window, state, message, wparam, lparam);
+    case WM_SETTEXT:
+    case EM_REPLACESEL:
+    case EM_SETTEXTEX:
+    case EM_STREAMIN:
+        return on_text_message(window, state, message, wparam, lparam);
     case WM_NCDESTROY:
         return on_nc_destroy(window, state, wparam, lparam);
     default:

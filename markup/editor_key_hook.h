@@ -1,9 +1,13 @@
 // Subclass of the Editor control: it copies the control's key presses to the
-// Main window and resets the typing format once the user steps off a freshly
-// inserted tag with Left or Right.
+// Main window, resets the typing format once the user steps off a freshly
+// inserted tag with Left or Right, and leads every edit the user makes in
+// the control itself (typing, Backspace and Delete, the clipboard keys) and
+// every way to the control's own undo to the document's history.
 #pragma once
 
 #include <windows.h>
+
+class EditRecorder;
 
 // What the hook works with; the Main window owns it for the control's life.
 struct KeyHookState {
@@ -17,6 +21,9 @@ struct KeyHookState {
     // The first half of a character typed as a surrogate pair, until the
     // second half arrives.
     wchar_t high_surrogate = 0;
+    // Records what the user types and deletes; without one, the control's
+    // own editing and undo run as they are.
+    EditRecorder* recorder = nullptr;
 };
 
 // Installs the hook on the control; false when the platform refused. The

@@ -1,6 +1,7 @@
 #include "ui/editor_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "markup/unicode_text.h"
 
@@ -73,9 +74,87 @@ std::string get_selected_text(HWND editor)
 
 void replace_selection(HWND editor, std::string_view text)
 {
-    const std::u16string wide = utf8_to_utf16(text);
+    replace_selection_utf16(editor, utf8_to_utf16(text));
+}
+
+std::u16string get_selected_utf16(HWND editor)
+{
+    const CHARRANGE range = get_selection(editor);
+    return read_utf16(editor, GT_SELECTION, range.cpMax - range.cpMin);
+}
+
+void replace_selection_utf16(HWND editor, std::u16string_view text)
+{
+    const std::u16string terminated(text);
     SETTEXTEX how{ST_SELECTION, UTF16_CODE_PAGE};
-    SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(terminated.c_str()));
+}
+
+namespace {
+
+DWORD CALLBACK append_to_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written)
+{
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
+                                                  static_cast<std::size_t>(std::max<LONG>(count, 0)));
+    *written = count;
+    return 0;
+}
+
+struct StringSource {
+    std::string_view rest;
+};
+
+DWORD CALLBACK read_from_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read)
+{
+    auto* source = reinterpret_cast<StringSource*>(cookie);
+    const std::size_t taken = std::min(source->rest.size(), static_cast<std::size_t>(std::max<LONG>(count, 0)));
+    std::memcpy(buffer, source->rest.data(), taken);
+    source->rest.remove_prefix(taken);
+    *read = static_cast<LONG>(taken);
+    return 0;
+}
+
+} // namespace
+
+std::string get_selection_rtf(HWND editor)
+{
+    std::string rtf;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, append_to_string};
+    SendMessageA(editor, EM_STREAMOUT, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+    return rtf;
+}
+
+void replace_selection_with_rtf(HWND editor, std::string_view rtf)
+{
+    StringSource source{rtf};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, read_from_string};
+    SendMessageA(editor, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+}
+
+CHARFORMAT2W get_selection_format_w(HWND editor)
+{
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
+bool set_selection_format_w(HWND editor, const CHARFORMAT2W& format)
+{
+    return SendMessageW(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format)) != 0;
+}
+
+PARAFORMAT2 get_paragraph_format(HWND editor)
+{
+    PARAFORMAT2 format{};
+    format.cbSize = sizeof format;
+    SendMessageW(editor, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    return format;
+}
+
+bool set_paragraph_format(HWND editor, const PARAFORMAT2& format)
+{
+    return SendMessageW(editor, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format)) != 0;
 }
 
 void insert_typed_text(HWND editor, std::u16string_view typed)

@@ -42,6 +42,26 @@ std::string get_selected_text(HWND editor);
 // The replacement is not offered for undo.
 void replace_selection(HWND editor, std::string_view text);
 
+// The same in the control's own units, for text read from it that must go
+// back exactly (one unit, one position).
+std::u16string get_selected_utf16(HWND editor);
+void replace_selection_utf16(HWND editor, std::u16string_view text);
+
+// The control's RTF of the selection, and RTF put in place of the
+// selection, which keep text and character formats across paragraphs.
+std::string get_selection_rtf(HWND editor);
+void replace_selection_with_rtf(HWND editor, std::string_view rtf);
+
+// Every character format member, the face name in UTF-16: what a range had
+// and must have again.
+CHARFORMAT2W get_selection_format_w(HWND editor);
+bool set_selection_format_w(HWND editor, const CHARFORMAT2W& format);
+
+// The paragraph format of the selected paragraphs; its mask leaves out
+// what they do not share.
+PARAFORMAT2 get_paragraph_format(HWND editor);
+bool set_paragraph_format(HWND editor, const PARAFORMAT2& format);
+
 // Puts characters typed on the keyboard in place of the selection, as the
 // control's own typing does, undo included.
 void insert_typed_text(HWND editor, std::u16string_view typed);

@@ -75,15 +75,15 @@ std::vector<OwnedBitmap> build_smiley_menu(HWND main_window, HINSTANCE instance)
     return pictures;
 }
 
-void refresh_menu_state(HWND editor, HMENU popup)
+void refresh_menu_state(HWND editor, HMENU popup, bool can_undo, bool can_redo)
 {
     const CHARRANGE selection = get_selection(editor);
     const bool has_selection = selection.cpMin != selection.cpMax;
     enable_item(popup, IDM_EDIT_CUT, has_selection);
     enable_item(popup, IDM_EDIT_COPY, has_selection);
 
-    // Undo follows what the control can actually undo.
-    enable_item(popup, IDM_EDIT_UNDO, SendMessageA(editor, EM_CANUNDO, 0, 0) != 0);
+    enable_item(popup, IDM_EDIT_UNDO, can_undo);
+    enable_item(popup, IDM_EDIT_REDO, can_redo);
     enable_item(popup, IDM_EDIT_PASTE, CountClipboardFormats() != 0);
     check_alignment(editor, popup);
 }

@@ -11,6 +11,6 @@
 // pictures it returns must outlive the menu.
 std::vector<OwnedBitmap> build_smiley_menu(HWND main_window, HINSTANCE instance);
 
-// Greys or enables the clipboard and undo items and checks the current
-// alignment, in the popup that is about to open.
-void refresh_menu_state(HWND editor, HMENU popup);
+// Greys or enables the clipboard, undo and redo items and checks the
+// current alignment, in the popup that is about to open.
+void refresh_menu_state(HWND editor, HMENU popup, bool can_undo, bool can_redo);

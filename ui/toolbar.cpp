@@ -101,3 +101,9 @@ Toolbar create_toolbar(HWND main_window)
     insert_separators(toolbar);
     return {toolbar, std::move(strip)};
 }
+
+void enable_button(const Toolbar& toolbar, int command, bool enabled)
+{
+    if (toolbar.window)
+        SendMessageA(toolbar.window, TB_ENABLEBUTTON, command, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+}

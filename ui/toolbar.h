@@ -14,3 +14,6 @@ struct Toolbar {
 
 // Creates the toolbar as a child of the Main window.
 Toolbar create_toolbar(HWND main_window);
+
+// Enables or greys the button of a command.
+void enable_button(const Toolbar& toolbar, int command, bool enabled);

@@ -120,7 +120,7 @@ TEST_F(CommandsTest, ClipboardCommandsGoToTheEditor)
     EXPECT_EQ(text(), "mecopy");
 }
 
-TEST_F(CommandsTest, UndoTakesBackTypingButKeepsTheDocumentModified)
+TEST_F(CommandsTest, UndoTakesBackTypingAndTheUntouchedDocumentIsUnmodifiedAgain)
 {
     SendMessageA(editor, WM_CHAR, 'x', 0);
     ASSERT_TRUE(SendMessageA(editor, EM_GETMODIFY, 0, 0));
@@ -128,7 +128,7 @@ TEST_F(CommandsTest, UndoTakesBackTypingButKeepsTheDocumentModified)
     run(IDM_EDIT_UNDO);
 
     EXPECT_EQ(text(), "");
-    EXPECT_TRUE(SendMessageA(editor, EM_GETMODIFY, 0, 0));
+    EXPECT_FALSE(SendMessageA(editor, EM_GETMODIFY, 0, 0));
 }
 
 TEST_F(CommandsTest, SelectAllSelectsEverythingWithoutMovingTheFocus)

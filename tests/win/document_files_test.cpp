@@ -318,12 +318,17 @@ TEST_F(DocumentFilesTest, YesInTheSaveQuestionSavesFirst)
     EXPECT_EQ(text(), "");
 }
 
-TEST_F(DocumentFilesTest, TypeUndoThenNewStillOffersToSave)
+TEST_F(DocumentFilesTest, NewOffersToSaveExactlyWhenTheTextDiffersFromTheOpenedOne)
 {
     type("abc");
     SendMessageA(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
-    ASSERT_TRUE(modified());
+    ASSERT_FALSE(modified());
+    without_dialogs([&] { SendMessageA(main_window, WM_COMMAND, IDM_FILE_NEW, 0); });
 
+    type("abc");
+    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
+    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_REDO, 0);
+    ASSERT_TRUE(modified());
     MessageBoxSeen seen;
     with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); },
                  [&] { SendMessageA(main_window, WM_COMMAND, IDM_FILE_NEW, 0); });

@@ -96,12 +96,14 @@ TEST_F(MenusTest, EveryItemShortcutAndButtonIsACommandAndEveryCommandCanBeReache
         EXPECT_TRUE(reachable.count(id)) << id;
 }
 
-TEST_F(MenusTest, ShortcutsAreCtrlKeysAndCtrlXIsLeftToTheControl)
+TEST_F(MenusTest, ShortcutsAreCtrlKeysAndCtrlXIsLeftToTheEditor)
 {
     const std::vector<ACCEL> entries = accelerators();
     ASSERT_FALSE(entries.empty());
     for (const ACCEL& entry : entries) {
-        EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT) << entry.cmd;
+        // Ctrl+Shift+Z redoes, as Ctrl+Y does.
+        const bool redo_with_shift = entry.cmd == IDM_EDIT_REDO && entry.key == 'Z';
+        EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT | (redo_with_shift ? FSHIFT : 0)) << entry.cmd;
         EXPECT_NE(entry.key, 'X');
     }
 }
@@ -149,29 +151,47 @@ TEST_F(MenusTest, CutAndCopyFollowTheSelectionInBothMenus)
     }
 }
 
-TEST_F(MenusTest, PasteFollowsTheClipboardAndUndoWhatCanBeUndone)
+TEST_F(MenusTest, PasteFollowsTheClipboardAndUndoAndRedoTheHistory)
 {
     set_clipboard_text(nullptr);
     open_popup(edit_popup());
     EXPECT_TRUE(state(edit_popup(), IDM_EDIT_PASTE) & MF_GRAYED);
     EXPECT_TRUE(state(edit_popup(), IDM_EDIT_UNDO) & MF_GRAYED);
+    EXPECT_TRUE(state(edit_popup(), IDM_EDIT_REDO) & MF_GRAYED);
 
     set_clipboard_text("pasted");
     SendMessageA(editor, WM_CHAR, 'x', 0);
     open_popup(edit_popup());
     EXPECT_FALSE(state(edit_popup(), IDM_EDIT_PASTE) & MF_GRAYED);
     EXPECT_FALSE(state(edit_popup(), IDM_EDIT_UNDO) & MF_GRAYED);
+    EXPECT_TRUE(state(edit_popup(), IDM_EDIT_REDO) & MF_GRAYED);
 
-    SendMessageA(editor, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
     open_popup(edit_popup());
     EXPECT_TRUE(state(edit_popup(), IDM_EDIT_UNDO) & MF_GRAYED);
+    EXPECT_FALSE(state(edit_popup(), IDM_EDIT_REDO) & MF_GRAYED);
+}
+
+TEST_F(MenusTest, RedoFollowsUndoInBothMenus)
+{
+    const OwnedMenu context(LoadMenuA(GetModuleHandleA(nullptr), "MYPOPUP"));
+    for (HMENU menu : {edit_popup(), GetSubMenu(context.get(), 0)}) {
+        const int count = GetMenuItemCount(menu);
+        int undo = -1;
+        for (int i = 0; i < count; ++i)
+            if (GetMenuItemID(menu, i) == IDM_EDIT_UNDO)
+                undo = i;
+        ASSERT_GE(undo, 0);
+        EXPECT_EQ(GetMenuItemID(menu, undo + 1), static_cast<UINT>(IDM_EDIT_REDO));
+    }
+    EXPECT_EQ(caption_of(edit_popup(), 1), L"REDO(&R)");
 }
 
 TEST_F(MenusTest, OnlyTheCurrentAlignmentIsChecked)
 {
     const std::pair<WORD, UINT> cases[] = {
         {PFA_CENTER, IDM_ALIGN_CENTER}, {PFA_RIGHT, IDM_ALIGN_RIGHT}, {PFA_LEFT, IDM_ALIGN_LEFT}};
-    HMENU align = GetSubMenu(edit_popup(), 6);
+    HMENU align = GetSubMenu(edit_popup(), 7);
     ASSERT_NE(align, nullptr);
     set_text("paragraph");
     for (auto [alignment, item] : cases) {
