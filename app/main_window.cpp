@@ -7,6 +7,7 @@
 
 #include "app/command_dispatch.h"
 #include "app/main_window_state.h"
+#include "app/recovery.h"
 #include "document/document_files.h"
 #include "format/char_format.h"
 #include "markup/editor_key_hook.h"
@@ -45,11 +46,12 @@ BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
 }
 
 // The Undo button follows what can be undone, as the menu items do when
-// they open.
+// they open; the recovery copy follows the unsaved changes.
 void on_history_changed(HWND window)
 {
-    const MainWindowState& state = state_of(window);
+    MainWindowState& state = state_of(window);
     enable_button(state.parts.toolbar, IDM_EDIT_UNDO, state.history.can_undo());
+    recovery_document_changed(window, state);
 }
 
 BOOL on_create(HWND window, LPCREATESTRUCT)
@@ -82,6 +84,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
     // Text dropped from other programs would change the document behind the
     // history's back (the key hook keeps the control from dragging its own).
     RevokeDragDrop(parts.editor);
+    start_recovery(window, state_of(window));
     EditRecorder& history = state_of(window).history;
     history.attach(parts.editor, [window] { on_history_changed(window); });
     on_history_changed(window);
@@ -181,8 +184,23 @@ BOOL on_query_end_session(HWND window)
     return may_discard(window);
 }
 
+// The session ends with the user's answer given: whatever was not saved was
+// meant to go, copy and all.
+void on_end_session(HWND window, BOOL ending)
+{
+    if (ending)
+        end_recovery(window, state_of(window));
+}
+
+void on_timer(HWND window, UINT id)
+{
+    if (id == RECOVERY_TIMER_ID)
+        write_recovery_copy(window, state_of(window));
+}
+
 void on_destroy(HWND window)
 {
+    end_recovery(window, state_of(window));
     WindowParts& parts = state_of(window).parts;
     // The Editor control goes first: its printer DC and its library may only
     // be released once no rich-edit window is left.
@@ -225,7 +243,12 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_INITMENUPOPUP, on_init_menu_popup);
         HANDLE_MSG(window, WM_CLOSE, on_close);
         HANDLE_MSG(window, WM_QUERYENDSESSION, on_query_end_session);
+        HANDLE_MSG(window, WM_ENDSESSION, on_end_session);
+        HANDLE_MSG(window, WM_TIMER, on_timer);
         HANDLE_MSG(window, WM_DESTROY, on_destroy);
+    case WM_RECOVERY_WRITE_FAILED:
+        recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));
+        return 0;
     case WM_NCDESTROY:
         on_nc_destroy(window);
         return DefWindowProcW(window, message, wParam, lParam);

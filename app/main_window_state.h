@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "app/recovery.h"
 #include "document/document_files.h"
 #include "document/edit_recorder.h"
 #include "format/char_format.h"
@@ -38,6 +39,8 @@ struct MainWindowState {
     DocumentFile document;
     // The document's undo history; it also says whether the document is modified.
     EditRecorder history;
+    // The copy of the unsaved document that survives a crash.
+    RecoveryState recovery;
     WindowParts parts;
     DialogColors colors;
 };

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/main_window_state.h"
+#include "app/recovery.h"
 #include "res/resource_ids.h"
 #include "ui/menus.h"
 
@@ -75,6 +76,7 @@ int run_forum_editor(HINSTANCE instance, int show_command)
     HWND main_window = create_main_window(instance, show_command);
     if (!main_window)
         return EXIT_STARTUP_FAILED;
+    offer_recovery_copies(main_window, *main_window_state(main_window));
 
     // A missing table only means that no shortcut works.
     HACCEL accelerators = LoadAcceleratorsA(instance, "MYACCEL");

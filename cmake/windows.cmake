@@ -5,8 +5,10 @@ enable_language(RC)
 set(FORUM_WIN_SOURCES
     app/command_dispatch.cpp
     app/main_window.cpp
+    app/recovery.cpp
     app/startup.cpp
     document/document_files.cpp
+    document/draft_store.cpp
     document/edit_recorder.cpp
     format/char_format.cpp
     format/clipboard.cpp

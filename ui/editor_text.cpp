@@ -116,19 +116,43 @@ DWORD CALLBACK read_from_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LON
 
 } // namespace
 
-std::string get_selection_rtf(HWND editor)
+namespace {
+
+std::string stream_rtf_out(HWND editor, WPARAM flags)
 {
     std::string rtf;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, append_to_string};
-    SendMessageA(editor, EM_STREAMOUT, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+    SendMessageA(editor, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
     return rtf;
+}
+
+void stream_rtf_in(HWND editor, WPARAM flags, std::string_view rtf)
+{
+    StringSource source{rtf};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, read_from_string};
+    SendMessageA(editor, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
+}
+
+} // namespace
+
+std::string get_selection_rtf(HWND editor)
+{
+    return stream_rtf_out(editor, SF_RTF | SFF_SELECTION);
 }
 
 void replace_selection_with_rtf(HWND editor, std::string_view rtf)
 {
-    StringSource source{rtf};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, read_from_string};
-    SendMessageA(editor, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+    stream_rtf_in(editor, SF_RTF | SFF_SELECTION, rtf);
+}
+
+std::string get_document_rtf(HWND editor)
+{
+    return stream_rtf_out(editor, SF_RTF);
+}
+
+void replace_document_with_rtf(HWND editor, std::string_view rtf)
+{
+    stream_rtf_in(editor, SF_RTF, rtf);
 }
 
 CHARFORMAT2W get_selection_format_w(HWND editor)

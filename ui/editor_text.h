@@ -51,6 +51,9 @@ void replace_selection_utf16(HWND editor, std::u16string_view text);
 // selection, which keep text and character formats across paragraphs.
 std::string get_selection_rtf(HWND editor);
 void replace_selection_with_rtf(HWND editor, std::string_view rtf);
+// The same for the whole document.
+std::string get_document_rtf(HWND editor);
+void replace_document_with_rtf(HWND editor, std::string_view rtf);
 
 // Every character format member, the face name in UTF-16: what a range had
 // and must have again.

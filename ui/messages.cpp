@@ -37,9 +37,14 @@ std::wstring wide_from_program_text(std::string_view text)
 
 int show_message(HWND owner, const Message& message, std::string_view detail)
 {
+    return show_message(owner, message, std::wstring_view(wide_from_program_text(detail)));
+}
+
+int show_message(HWND owner, const Message& message, std::wstring_view detail)
+{
     std::wstring text = load_text(message.text);
     if (!detail.empty())
-        text.append(L"\n\n").append(wide_from_program_text(detail));
+        text.append(L"\n\n").append(detail);
     const std::wstring caption = message.caption ? load_text(message.caption) : std::wstring();
     // A child window cannot own a box; its top-level window does.
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;

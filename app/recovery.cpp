@@ -1,0 +1,274 @@
+#include "app/recovery.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/main_window_state.h"
+#include "document/document_title.h"
+#include "document/draft_file.h"
+#include "document/rtf_prescan.h"
+#include "markup/unicode_text.h"
+#include "ui/editor_text.h"
+#include "ui/messages.h"
+
+namespace {
+
+// As much of the post as the question shows.
+constexpr std::size_t FIRST_WORDS_CHARS = 80;
+
+std::wstring folder_from_environment()
+{
+    const DWORD size = GetEnvironmentVariableW(RECOVERY_FOLDER_VARIABLE, nullptr, 0);
+    if (size == 0)
+        return {};
+    std::wstring value(size, L'\0');
+    value.resize(GetEnvironmentVariableW(RECOVERY_FOLDER_VARIABLE, value.data(), size));
+    return value;
+}
+
+std::uint64_t now_as_filetime()
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+}
+
+std::wstring wide(std::string_view utf8)
+{
+    const std::u16string units = utf8_to_utf16(utf8);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string utf8(std::wstring_view text)
+{
+    return utf16_to_utf8(std::u16string(text.begin(), text.end()));
+}
+
+std::wstring wide_from_code_page(UINT code_page, std::string_view text)
+{
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    std::wstring result(static_cast<std::size_t>(MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(code_page, 0, text.data(), size, result.data(), static_cast<int>(result.size()));
+    return result;
+}
+
+std::string program_text_from_wide(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    std::string result(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, result.data(), static_cast<int>(result.size()), nullptr, nullptr);
+    return result;
+}
+
+// The document's name is in the program's code page; a copy holds UTF-8.
+std::string name_for_copy(const std::string& name)
+{
+    return utf8(wide_from_code_page(CP_ACP, name));
+}
+
+std::string name_from_copy(const std::string& name)
+{
+    return program_text_from_wide(wide(name));
+}
+
+std::wstring system_reason(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length && text ? std::wstring(text, length) : L"Error " + std::to_wstring(error) + L".";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
+        reason.pop_back();
+    return reason;
+}
+
+std::wstring local_time_of(std::uint64_t filetime)
+{
+    const FILETIME utc{static_cast<DWORD>(filetime), static_cast<DWORD>(filetime >> 32)};
+    FILETIME local{};
+    SYSTEMTIME time{};
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time))
+        return {};
+    wchar_t date[64]{}, clock[64]{};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 64);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, clock, 64);
+    return std::wstring(date) + L" " + clock;
+}
+
+DraftWriter& writer_of(HWND main_window, RecoveryState& recovery)
+{
+    // Made on the first write, so that a start with nothing to keep pays nothing.
+    if (!recovery.writer)
+        recovery.writer = std::make_unique<DraftWriter>(
+            [main_window](DWORD error) { PostMessageW(main_window, WM_RECOVERY_WRITE_FAILED, error, 0); });
+    return *recovery.writer;
+}
+
+// Due once typing has paused, and never later than the longest wait after
+// the first change the copy does not hold.
+void schedule_copy(HWND main_window, const RecoveryState& recovery, std::uint64_t now)
+{
+    const std::uint64_t delay = recovery_copy_delay(now - recovery.unwritten_since);
+    SetTimer(main_window, RECOVERY_TIMER_ID, static_cast<UINT>(std::max<std::uint64_t>(delay, USER_TIMER_MINIMUM)),
+             nullptr);
+}
+
+void set_title(HWND main_window, const std::string& name)
+{
+    SetWindowTextA(main_window, name.empty() ? NEW_DOCUMENT_TITLE : document_title(name).c_str());
+}
+
+std::wstring question_detail(const Draft& draft, const std::string& text)
+{
+    std::wstring detail = load_text(IDS_RECOVERY_WRITTEN) + L" " + local_time_of(draft.written_at) + L"\n";
+    detail += load_text(IDS_RECOVERY_FILE) + L" " +
+              (draft.file_name.empty() ? load_text(IDS_RECOVERY_UNTITLED) : wide(draft.file_name)) + L"\n\n";
+    detail += L"\u201E" + wide(draft_first_words(text, FIRST_WORDS_CHARS)) + L"\u201C\n\n";
+    return detail + load_text(IDS_RECOVERY_CHOICES);
+}
+
+// The copy in the file, or nullopt after it was reported and moved aside.
+std::optional<Draft> read_offered_copy(HWND main_window, const StoredDraft& stored)
+{
+    DWORD error = 0;
+    const auto bytes = read_draft_file(stored.path, &error);
+    std::string why;
+    std::optional<Draft> draft = bytes ? read_draft(*bytes, &why) : std::nullopt;
+    std::wstring reason = bytes ? wide(why) : system_reason(error);
+    if (draft) {
+        // Only what the control can take safely goes into it.
+        const RtfScan scan = scan_rtf(draft->body);
+        if (scan.verdict != RtfVerdict::ok) {
+            reason = wide(rtf_refusal_reason(scan));
+            draft.reset();
+        }
+    }
+    if (!draft) {
+        const std::wstring aside = move_draft_aside(stored.path);
+        show_message(main_window, DRAFT_DAMAGED, (aside.empty() ? stored.path : aside) + L"\n" + reason);
+    }
+    return draft;
+}
+
+void restore(HWND main_window, MainWindowState& state, const Draft& draft, const StoredDraft& stored)
+{
+    state.document = {name_from_copy(draft.file_name), draft.kind == DraftKind::text ? FILE_KIND_TEXT : FILE_KIND_RTF};
+    set_title(main_window, state.document.name);
+    state.history.start_unsaved();
+    // The old copy goes only once this editor's own holds the post.
+    write_recovery_copy(main_window, state);
+    if (state.recovery.writer)
+        state.recovery.writer->wait_until_idle();
+    DeleteFileW(stored.path.c_str());
+}
+
+enum class Answer { next, stop };
+
+Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored)
+{
+    const auto draft = read_offered_copy(main_window, stored);
+    if (!draft)
+        return Answer::next;
+    // The post shows behind the question, and gives it its first words.
+    HWND editor = state.parts.editor;
+    replace_document_with_rtf(editor, draft->body);
+    KillTimer(main_window, RECOVERY_TIMER_ID);
+    state.recovery.unwritten_since = 0;
+    const int answer = show_message(main_window, RECOVERY_QUESTION, question_detail(*draft, get_text(editor)));
+    if (answer == IDYES) {
+        restore(main_window, state, *draft, stored);
+        return Answer::stop;
+    }
+    SetWindowTextW(editor, L"");
+    state.history.start_new();
+    if (answer != IDNO)
+        return Answer::stop; // kept for the next start
+    DeleteFileW(stored.path.c_str());
+    return Answer::next;
+}
+
+} // namespace
+
+void start_recovery(HWND, MainWindowState& state)
+{
+    RecoveryState& recovery = state.recovery;
+    recovery.folder = folder_from_environment();
+    if (recovery.folder.empty())
+        recovery.folder = default_recovery_folder();
+    recovery.process = current_editor_process();
+}
+
+void recovery_document_changed(HWND main_window, MainWindowState& state)
+{
+    RecoveryState& recovery = state.recovery;
+    if (recovery.folder.empty())
+        return;
+    if (!state.history.is_modified()) {
+        KillTimer(main_window, RECOVERY_TIMER_ID);
+        recovery.unwritten_since = 0;
+        if (recovery.copy_may_exist)
+            writer_of(main_window, recovery).remove(recovery.folder, draft_file_name(recovery.process));
+        recovery.copy_may_exist = false;
+        return;
+    }
+    const std::uint64_t now = GetTickCount64();
+    if (recovery.unwritten_since == 0)
+        recovery.unwritten_since = now;
+    schedule_copy(main_window, recovery, now);
+}
+
+void write_recovery_copy(HWND main_window, MainWindowState& state)
+{
+    KillTimer(main_window, RECOVERY_TIMER_ID);
+    RecoveryState& recovery = state.recovery;
+    recovery.unwritten_since = 0;
+    if (recovery.folder.empty() || !state.history.is_modified())
+        return;
+    Draft draft;
+    draft.process_id = recovery.process.id;
+    draft.written_at = now_as_filetime();
+    draft.file_name = name_for_copy(state.document.name);
+    draft.kind = state.document.kind == FILE_KIND_TEXT ? DraftKind::text : DraftKind::rtf;
+    draft.body = get_document_rtf(state.parts.editor);
+    writer_of(main_window, recovery).write(recovery.folder, draft_file_name(recovery.process), write_draft(draft));
+    recovery.copy_may_exist = true;
+}
+
+void recovery_write_failed(HWND main_window, MainWindowState& state, DWORD error)
+{
+    RecoveryState& recovery = state.recovery;
+    if (recovery.failure_told)
+        return;
+    recovery.failure_told = true;
+    show_message(main_window, DRAFT_NOT_WRITTEN, recovery.folder + L"\n" + system_reason(error));
+}
+
+void end_recovery(HWND main_window, MainWindowState& state)
+{
+    RecoveryState& recovery = state.recovery;
+    KillTimer(main_window, RECOVERY_TIMER_ID);
+    if (!recovery.writer)
+        return;
+    recovery.writer->remove(recovery.folder, draft_file_name(recovery.process));
+    recovery.writer.reset();
+    recovery.copy_may_exist = false;
+}
+
+void offer_recovery_copies(HWND main_window, MainWindowState& state)
+{
+    const RecoveryState& recovery = state.recovery;
+    if (recovery.folder.empty())
+        return;
+    for (const StoredDraft& stored : find_drafts(recovery.folder)) {
+        if (stored.writer == recovery.process || is_running(stored.writer))
+            continue;
+        if (offer(main_window, state, stored) == Answer::stop)
+            break;
+    }
+}

@@ -1,0 +1,71 @@
+// The recovery copy: while the document has unsaved changes, the editor
+// keeps it as RTF, with its file name and kind, in a folder of the user's,
+// and a later start offers the copy of an editor that did not close
+// normally.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "document/draft_store.h"
+
+struct MainWindowState;
+
+// The environment variable that puts the copies in another folder (the
+// tests' own, so that they never touch the user's).
+inline constexpr wchar_t RECOVERY_FOLDER_VARIABLE[] = L"FORUM_EDITOR_RECOVERY_FOLDER";
+
+// The timer that writes the copy, and the message with which the writer's
+// thread reports a failed write (WPARAM: the system's error code).
+inline constexpr UINT_PTR RECOVERY_TIMER_ID = 1;
+inline constexpr UINT WM_RECOVERY_WRITE_FAILED = WM_APP + 1;
+
+// Written at most this long after typing stops, and at least this often
+// while it goes on.
+inline constexpr std::uint64_t RECOVERY_QUIET_MS = 2000;
+inline constexpr std::uint64_t RECOVERY_LONGEST_MS = 15000;
+
+// How long the copy may wait after a change, when the oldest change it does
+// not hold was made `waited` ms ago.
+constexpr std::uint64_t recovery_copy_delay(std::uint64_t waited)
+{
+    const std::uint64_t left = waited < RECOVERY_LONGEST_MS ? RECOVERY_LONGEST_MS - waited : 0;
+    return left < RECOVERY_QUIET_MS ? left : RECOVERY_QUIET_MS;
+}
+
+struct RecoveryState {
+    std::wstring folder; // empty: no copies are kept
+    EditorProcess process;
+    // When the first change that the copy does not hold yet was made (the
+    // tick count), or 0 when it holds them all.
+    std::uint64_t unwritten_since = 0;
+    bool copy_may_exist = false;
+    bool failure_told = false;
+    std::unique_ptr<DraftWriter> writer;
+};
+
+// Starts keeping copies for the Main window: in the folder the environment
+// names, else in the user's local application data.
+void start_recovery(HWND main_window, MainWindowState& state);
+
+// The document changed, or was saved, opened or emptied: the copy is due
+// soon, or goes when the document holds no unsaved changes.
+void recovery_document_changed(HWND main_window, MainWindowState& state);
+
+// The timer: writes the copy now.
+void write_recovery_copy(HWND main_window, MainWindowState& state);
+
+// A write failed; the user hears of it once while the editor runs.
+void recovery_write_failed(HWND main_window, MainWindowState& state, DWORD error);
+
+// A normal end: the copy goes, whatever the document holds.
+void end_recovery(HWND main_window, MainWindowState& state);
+
+// At start: offers, newest first, the copies of editors that no longer run.
+// Yes restores one as the modified document it was; No deletes it and
+// offers the next; Cancel keeps it for the next start. A copy that cannot be
+// read is reported and moved aside.
+void offer_recovery_copies(HWND main_window, MainWindowState& state);

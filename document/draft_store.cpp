@@ -1,0 +1,261 @@
+#include "document/draft_store.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <cwctype>
+
+#include "ui/win_handles.h"
+
+namespace {
+
+constexpr wchar_t DRAFT_EXTENSION[] = L".draft";
+constexpr wchar_t WRITING_EXTENSION[] = L".writing";
+constexpr wchar_t DAMAGED_EXTENSION[] = L".damaged";
+constexpr std::size_t START_DIGITS = 16;
+// No copy the editor writes comes near this: a document holds 16 MiB at most.
+constexpr ULONGLONG MAX_DRAFT_BYTES = 256ull * 1024 * 1024;
+
+std::uint64_t from_filetime(const FILETIME& time)
+{
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
+std::wstring joined(const std::wstring& folder, const std::wstring& name)
+{
+    return folder + L"\\" + name;
+}
+
+std::optional<std::uint64_t> parse_digits(std::wstring_view digits, int base)
+{
+    if (digits.empty() || digits.size() > START_DIGITS)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (wchar_t c : digits) {
+        int digit = -1;
+        if (c >= L'0' && c <= L'9')
+            digit = c - L'0';
+        else if (base == 16 && c >= L'a' && c <= L'f')
+            digit = c - L'a' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+    }
+    return value;
+}
+
+// The process a copy's name names, if it is a copy's name.
+std::optional<EditorProcess> writer_of(std::wstring_view name)
+{
+    const std::wstring_view extension = DRAFT_EXTENSION;
+    if (name.size() <= extension.size() || name.substr(name.size() - extension.size()) != extension)
+        return std::nullopt;
+    name.remove_suffix(extension.size());
+    const std::size_t dash = name.find(L'-');
+    if (dash == std::wstring_view::npos || name.size() - dash - 1 != START_DIGITS)
+        return std::nullopt;
+    const auto id = parse_digits(name.substr(0, dash), 10);
+    const auto started = parse_digits(name.substr(dash + 1), 16);
+    if (!id || *id > 0xFFFFFFFFu || !started)
+        return std::nullopt;
+    return EditorProcess{static_cast<DWORD>(*id), *started};
+}
+
+bool later(const StoredDraft& a, const StoredDraft& b)
+{
+    return CompareFileTime(&a.written, &b.written) > 0;
+}
+
+DWORD create_folder(const std::wstring& folder)
+{
+    const int result = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS ? 0 : static_cast<DWORD>(result);
+}
+
+DWORD write_whole(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 24));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr))
+            return GetLastError();
+        if (written == 0)
+            return ERROR_DISK_FULL;
+        bytes.remove_prefix(written);
+    }
+    return FlushFileBuffers(file) ? 0 : GetLastError();
+}
+
+} // namespace
+
+std::wstring default_recovery_folder()
+{
+    wchar_t local[MAX_PATH]{};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
+        return {};
+    return std::wstring(local) + L"\\Forum Editor\\Recovery";
+}
+
+EditorProcess current_editor_process()
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return {GetCurrentProcessId(), from_filetime(created)};
+}
+
+bool is_running(const EditorProcess& process)
+{
+    const HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process.id);
+    if (!handle)
+        // One that is there but not ours to look at may be an editor of
+        // another session: leave its copy alone.
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    DWORD exit_code = 0;
+    const bool same = GetProcessTimes(handle, &created, &exited, &kernel, &user) &&
+                      from_filetime(created) == process.started && GetExitCodeProcess(handle, &exit_code) &&
+                      exit_code == STILL_ACTIVE;
+    CloseHandle(handle);
+    return same;
+}
+
+std::wstring draft_file_name(const EditorProcess& process)
+{
+    wchar_t name[64];
+    std::swprintf(name, 64, L"%lu-%016llx%ls", static_cast<unsigned long>(process.id),
+                  static_cast<unsigned long long>(process.started), DRAFT_EXTENSION);
+    return name;
+}
+
+std::vector<StoredDraft> find_drafts(const std::wstring& folder)
+{
+    std::vector<StoredDraft> drafts;
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(joined(folder, L"*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return drafts;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        if (const auto writer = writer_of(entry.cFileName))
+            drafts.push_back({joined(folder, entry.cFileName), *writer, entry.ftLastWriteTime});
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    std::sort(drafts.begin(), drafts.end(), later);
+    return drafts;
+}
+
+DWORD write_draft_file(const std::wstring& folder, const std::wstring& name, std::string_view bytes)
+{
+    if (const DWORD error = create_folder(folder))
+        return error;
+    const std::wstring path = joined(folder, name);
+    const std::wstring writing = path + WRITING_EXTENSION;
+    OwnedFile file(CreateFileW(writing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError();
+    DWORD error = write_whole(file.get(), bytes);
+    if (!file.reset() && !error)
+        error = GetLastError();
+    if (!error && !MoveFileExW(writing.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error)
+        DeleteFileW(writing.c_str());
+    return error;
+}
+
+std::optional<std::string> read_draft_file(const std::wstring& path, DWORD* error)
+{
+    const auto fail = [&](DWORD code) -> std::optional<std::string> {
+        if (error)
+            *error = code;
+        return std::nullopt;
+    };
+    const OwnedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return fail(GetLastError());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return fail(GetLastError());
+    if (static_cast<ULONGLONG>(size.QuadPart) > MAX_DRAFT_BYTES)
+        return fail(ERROR_FILE_TOO_LARGE);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr))
+            return fail(GetLastError());
+        if (read == 0)
+            break;
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+std::wstring move_draft_aside(const std::wstring& path)
+{
+    const std::wstring aside = path + DAMAGED_EXTENSION;
+    return MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING) ? aside : std::wstring();
+}
+
+DraftWriter::DraftWriter(std::function<void(DWORD)> failed) : failed_(std::move(failed)), thread_([this] { run(); }) {}
+
+DraftWriter::~DraftWriter()
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void DraftWriter::write(std::wstring folder, std::wstring name, std::string bytes)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        waiting_ = Request{std::move(folder), std::move(name), std::move(bytes), false};
+    }
+    wake_.notify_one();
+}
+
+void DraftWriter::remove(std::wstring folder, std::wstring name)
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        waiting_ = Request{std::move(folder), std::move(name), {}, true};
+    }
+    wake_.notify_one();
+}
+
+void DraftWriter::wait_until_idle()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait(lock, [this] { return !busy_ && !waiting_; });
+}
+
+void DraftWriter::run()
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || waiting_; });
+        if (!waiting_)
+            return; // stopping, and nothing left to do
+        Request request = std::move(*waiting_);
+        waiting_.reset();
+        busy_ = true;
+        lock.unlock();
+        if (request.removing) {
+            DeleteFileW(joined(request.folder, request.name).c_str());
+        } else if (const DWORD error = write_draft_file(request.folder, request.name, request.bytes)) {
+            failed_(error);
+        }
+        lock.lock();
+        busy_ = false;
+        idle_.notify_all();
+    }
+}

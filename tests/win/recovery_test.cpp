@@ -1,0 +1,251 @@
+// The recovery copy on the real Main window: when it is written and when it
+// goes, the offer at start, a damaged copy and a folder that cannot be written.
+#include "dialog_automation.h"
+#include "editor_fixture.h"
+#include "wine_host.h"
+
+#include "app/main_window_state.h"
+#include "app/recovery.h"
+#include "document/draft_file.h"
+#include "document/draft_store.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+std::wstring wide(const std::string& ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+class RecoveryTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        state().recovery.folder = wide(folder.path);
+    }
+
+    void type(const std::string& keys)
+    {
+        for (unsigned char key : keys)
+            SendMessageA(editor, WM_CHAR, key, 0);
+    }
+
+    // What the timer does when it fires, and the writer's thread after it.
+    void timer_fires()
+    {
+        SendMessageA(main_window, WM_TIMER, RECOVERY_TIMER_ID, 0);
+        if (state().recovery.writer)
+            state().recovery.writer->wait_until_idle();
+        pump_messages();
+    }
+
+    std::string own_copy_path() const
+    {
+        const std::wstring name = draft_file_name(current_editor_process());
+        return folder.file(std::string(name.begin(), name.end()));
+    }
+
+    std::optional<Draft> own_copy() const
+    {
+        const auto bytes = read_file_bytes(own_copy_path());
+        return bytes ? read_draft(*bytes) : std::nullopt;
+    }
+
+    // A copy left by an editor that no longer runs.
+    std::string leave_copy(const Draft& draft, std::uint64_t started)
+    {
+        const std::wstring name = draft_file_name({4242, started});
+        const std::string path = folder.file(std::string(name.begin(), name.end()));
+        EXPECT_TRUE(write_file_bytes(path, write_draft(draft)));
+        return path;
+    }
+
+    static Draft copy_of(const std::string& body_text, const std::string& name = "C:\\posts\\old.txt")
+    {
+        Draft draft;
+        draft.process_id = 4242;
+        draft.written_at = 133515007000000000; // 2024-02-08, in the afternoon
+        draft.file_name = name;
+        draft.kind = DraftKind::text;
+        draft.body = "{\\rtf1\\ansi{\\fonttbl{\\f0 Courier New;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0 " + body_text +
+                     " \\cf1 red\\cf0\\par\nsecond line}";
+        return draft;
+    }
+
+    bool modified() const { return SendMessageA(editor, EM_GETMODIFY, 0, 0) != 0; }
+
+    void offer(const std::function<void()>& answers)
+    {
+        if (answers)
+            with_dialogs(answers, [&] { offer_recovery_copies(main_window, state()); });
+        else
+            without_dialogs([&] { offer_recovery_copies(main_window, state()); });
+    }
+
+    ScratchFolder folder;
+};
+
+} // namespace
+
+TEST_F(RecoveryTest, IsDueTwoSecondsAfterTypingStopsAndEveryFifteenWhileItGoesOn)
+{
+    EXPECT_EQ(recovery_copy_delay(0), 2000u);
+    EXPECT_EQ(recovery_copy_delay(13000), 2000u);
+    EXPECT_EQ(recovery_copy_delay(14500), 500u);
+    EXPECT_EQ(recovery_copy_delay(60000), 0u);
+
+    type("unsaved words");
+    EXPECT_FALSE(own_copy());
+    const DWORD start = GetTickCount();
+    while (!own_copy() && GetTickCount() - start < 5000) {
+        pump_messages();
+        Sleep(50);
+    }
+    const auto copy = own_copy();
+    ASSERT_TRUE(copy) << "no copy after " << GetTickCount() - start << " ms";
+    EXPECT_GE(GetTickCount() - start, 1900u);
+    EXPECT_EQ(copy->process_id, GetCurrentProcessId());
+    EXPECT_NE(copy->body.find("unsaved words"), std::string::npos);
+}
+
+TEST_F(RecoveryTest, HoldsTheFormatsNameAndKindAndGoesWhenSaved)
+{
+    const std::string path = folder.file("post.txt");
+    state().document = {path, FILE_KIND_TEXT};
+    type("plain ");
+    SendMessageA(main_window, WM_COMMAND, IDM_TAG_BOLD, 0);
+    timer_fires();
+    const auto copy = own_copy();
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->file_name, path);
+    EXPECT_EQ(copy->kind, DraftKind::text);
+    EXPECT_NE(copy->body.find("\\b"), std::string::npos) << copy->body;
+
+    SendMessageA(main_window, WM_COMMAND, IDM_FILE_SAVE, 0);
+    timer_fires();
+    EXPECT_FALSE(read_file_bytes(own_copy_path()));
+
+    // Undone back to the saved text, nothing is left to keep either.
+    type("x");
+    timer_fires();
+    ASSERT_TRUE(own_copy());
+    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
+    timer_fires();
+    EXPECT_FALSE(read_file_bytes(own_copy_path()));
+}
+
+TEST_F(RecoveryTest, GoesWithNoAtTheSaveQuestionAndWithTheWindow)
+{
+    type("discarded");
+    timer_fires();
+    ASSERT_TRUE(own_copy());
+    with_dialogs([] { answer_message_box("SAVE", IDNO); }, [&] { SendMessageA(main_window, WM_COMMAND, IDM_FILE_NEW, 0); });
+    timer_fires();
+    EXPECT_FALSE(read_file_bytes(own_copy_path()));
+
+    type("closed unsaved");
+    timer_fires();
+    ASSERT_TRUE(own_copy());
+    with_dialogs([] { answer_message_box("SAVE", IDNO); }, [&] { SendMessageA(main_window, WM_CLOSE, 0, 0); });
+    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_FALSE(read_file_bytes(own_copy_path()));
+}
+
+TEST_F(RecoveryTest, YesAtStartRestoresTheCopyAsTheModifiedDocumentItWas)
+{
+    const std::string old_copy = leave_copy(copy_of("kept words"), 1);
+    MessageBoxSeen question;
+    offer([&] { question = answer_message_box("Recovery copy", IDYES); });
+
+    EXPECT_NE(question.text.find("Restore it?"), std::string::npos) << question.text;
+    EXPECT_NE(question.text.find("C:\\posts\\old.txt"), std::string::npos) << question.text;
+    EXPECT_NE(question.text.find("kept words red second line"), std::string::npos) << question.text;
+    EXPECT_NE(question.text.find("2024"), std::string::npos) << question.text;
+
+    EXPECT_EQ(text(), "kept words red\r\nsecond line");
+    EXPECT_EQ(format_of(11, 14).crTextColor, RGB(255, 0, 0));
+    EXPECT_EQ(state().document.name, "C:\\posts\\old.txt");
+    EXPECT_EQ(state().document.kind, FILE_KIND_TEXT);
+    EXPECT_TRUE(modified());
+    EXPECT_FALSE(state().history.can_undo());
+    char title[256]{};
+    GetWindowTextA(main_window, title, sizeof title);
+    EXPECT_EQ(std::string(title), "Editor [C:\\posts\\old.txt]");
+    // This editor's own copy holds the post now; the old one is gone.
+    EXPECT_FALSE(read_file_bytes(old_copy));
+    ASSERT_TRUE(own_copy());
+    EXPECT_EQ(own_copy()->file_name, "C:\\posts\\old.txt");
+}
+
+TEST_F(RecoveryTest, NoDeletesACopyAndOffersTheNextCancelKeepsIt)
+{
+    const std::string older = leave_copy(copy_of("older words"), 1);
+    FILETIME long_ago{0, 0x01000000};
+    const HANDLE file = CreateFileA(older.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &long_ago);
+    CloseHandle(file);
+    const std::string newer = leave_copy(copy_of("newer words", ""), 2);
+
+    MessageBoxSeen first, second;
+    offer([&] {
+        first = answer_message_box("Recovery copy", IDNO);
+        second = answer_message_box("Recovery copy", IDCANCEL);
+    });
+    EXPECT_NE(first.text.find("newer words"), std::string::npos) << first.text;
+    EXPECT_NE(first.text.find("(not saved under a name)"), std::string::npos) << first.text;
+    EXPECT_NE(second.text.find("older words"), std::string::npos) << second.text;
+    EXPECT_FALSE(read_file_bytes(newer));
+    EXPECT_TRUE(read_file_bytes(older));
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(modified());
+    EXPECT_TRUE(state().document.name.empty());
+}
+
+TEST_F(RecoveryTest, OnlyCopiesOfEditorsThatNoLongerRunAreOffered)
+{
+    const std::wstring own = draft_file_name(current_editor_process());
+    ASSERT_TRUE(write_file_bytes(folder.file(std::string(own.begin(), own.end())), write_draft(copy_of("mine"))));
+    EXPECT_TRUE(is_running(current_editor_process()));
+    EXPECT_FALSE(is_running({GetCurrentProcessId(), current_editor_process().started + 1}));
+    offer({});
+    EXPECT_EQ(text(), "");
+}
+
+TEST_F(RecoveryTest, ADamagedCopyIsReportedOnceAndMovedAside)
+{
+    std::string cut = write_draft(copy_of("cut short"));
+    cut.resize(cut.size() / 2);
+    const std::string path = leave_copy(copy_of(""), 1);
+    ASSERT_TRUE(write_file_bytes(path, cut));
+
+    MessageBoxSeen report;
+    offer([&] { report = answer_message_box("Recovery copy", IDOK); });
+    EXPECT_NE(report.text.find("cannot be read"), std::string::npos) << report.text;
+    EXPECT_NE(report.text.find("cut short"), std::string::npos) << report.text;
+    EXPECT_FALSE(read_file_bytes(path));
+    EXPECT_EQ(read_file_bytes(path + ".damaged"), cut);
+    EXPECT_EQ(text(), "");
+    offer({});
+}
+
+TEST_F(RecoveryTest, AFolderThatCannotBeWrittenIsSaidOnceAndTheEditorGoesOn)
+{
+    // A folder inside a file can never be made.
+    const std::string file = folder.file("a-file");
+    ASSERT_TRUE(write_file_bytes(file, "x"));
+    state().recovery.folder = wide(file + "\\Recovery");
+
+    type("words");
+    MessageBoxSeen said;
+    with_dialogs([&] { said = answer_message_box("Recovery copy", IDOK); }, [&] {
+        timer_fires();
+        pump_messages();
+    });
+    EXPECT_NE(said.text.find("cannot be written"), std::string::npos) << said.text;
+
+    type(" more");
+    without_dialogs([&] { timer_fires(); });
+    EXPECT_EQ(text(), "words more");
+    EXPECT_TRUE(modified());
+}
