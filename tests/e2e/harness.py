@@ -5,8 +5,10 @@ again by its process id, whatever happens in the test."""
 
 import os
 import re
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -38,15 +40,21 @@ def find_windows(name_regex):
 
 
 class Editor:
-    """One running editor process."""
+    """One running editor process. Its recovery copies go to a folder of
+    the test's (one of its own, removed when it stops, unless given), never
+    to the Wine prefix's profile, where other tests' editors would find them."""
 
-    def __init__(self, env=None, exe=None):
+    def __init__(self, env=None, exe=None, recovery_folder=None):
         self.exe = exe or EXE
-        self.env = dict(os.environ, **(env or {}))
+        self.own_recovery_folder = recovery_folder is None
+        self.recovery_folder = recovery_folder or tempfile.mkdtemp(prefix="fe-recovery-")
+        self.env = dict(os.environ, FORUM_EDITOR_RECOVERY_FOLDER=dos_path(self.recovery_folder), **(env or {}))
         self.process = None
         self.window = None
 
     def start(self, wait=True):
+        # Another editor's windows may carry the same title.
+        self.windows_before = set(find_windows("^" + re.escape(TITLE) + "$"))
         self.process = subprocess.Popen(["wine", self.exe], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
@@ -58,7 +66,7 @@ class Editor:
     def wait_for_window(self, name_regex, timeout=30.0):
         def found():
             self.assert_running()
-            windows = find_windows(name_regex)
+            windows = [w for w in find_windows(name_regex) if w not in self.windows_before]
             return windows[0] if windows else None
         return wait_until(found, timeout, what=f"a window named {name_regex!r}")
 
@@ -112,6 +120,8 @@ class Editor:
                 found[title] = []
             elif kind == "text" and title is not None:
                 found[title].append(value)
+            elif title is not None and found[title]:
+                found[title][-1] += "\n" + line  # a text of several lines
         return found
 
     def wait_for_dialog(self, title):
@@ -155,6 +165,8 @@ class Editor:
             except ProcessLookupError:
                 pass
             self.process.wait(10)
+        if self.own_recovery_folder:
+            shutil.rmtree(self.recovery_folder, True)
 
 
 def dos_path(unix_path):

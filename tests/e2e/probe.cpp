@@ -8,6 +8,7 @@
 //   fe-probe focus              whether the Editor control has the focus
 //   fe-probe selection          the Editor control's selection (EM_GETSEL)
 //   fe-probe dialogs            every visible dialog of the editor: title and texts
+//                               (of every editor, where several run)
 //   fe-probe press TITLE ID     presses button ID in the visible dialog TITLE
 //   fe-probe set-text TITLE ID TEXT
 //                               types TEXT into control ID of the dialog TITLE
@@ -24,6 +25,7 @@
 #include <io.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -79,35 +81,55 @@ int print_focus(HWND main)
 }
 
 struct WindowSearch {
-    DWORD process;
+    std::vector<DWORD> processes;
     const char* window_class;
     std::vector<HWND> found;
 };
 
+bool has_class(HWND window, const char* window_class)
+{
+    char class_name[64]{};
+    GetClassNameA(window, class_name, sizeof class_name);
+    return std::string(class_name) == window_class;
+}
+
 BOOL CALLBACK collect_window(HWND window, LPARAM data)
 {
     auto* search = reinterpret_cast<WindowSearch*>(data);
-    char class_name[64]{};
-    GetClassNameA(window, class_name, sizeof class_name);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == search->process && IsWindowVisible(window) && std::string(class_name) == search->window_class)
+    const bool ours = search->processes.empty() ||
+                      std::find(search->processes.begin(), search->processes.end(), process) != search->processes.end();
+    if (ours && IsWindowVisible(window) && has_class(window, search->window_class))
         search->found.push_back(window);
     return TRUE;
+}
+
+std::vector<HWND> top_level_windows(std::vector<DWORD> processes, const char* window_class)
+{
+    WindowSearch search{std::move(processes), window_class, {}};
+    EnumWindows(collect_window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // The editor's visible top-level windows of one class.
 std::vector<HWND> editor_windows(HWND main, const char* window_class)
 {
-    WindowSearch search{0, window_class, {}};
-    GetWindowThreadProcessId(main, &search.process);
-    EnumWindows(collect_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    return top_level_windows({process}, window_class);
 }
 
-std::vector<HWND> editor_dialogs(HWND main)
+// The dialogs of every running editor.
+std::vector<HWND> editor_dialogs(HWND)
 {
-    return editor_windows(main, "#32770");
+    std::vector<DWORD> editors;
+    for (HWND main : top_level_windows({}, MAIN_CLASS)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(main, &process);
+        editors.push_back(process);
+    }
+    return top_level_windows(editors, "#32770");
 }
 
 BOOL CALLBACK print_static_text(HWND child, LPARAM)
