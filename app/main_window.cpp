@@ -50,7 +50,12 @@ BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
 void on_history_changed(HWND window)
 {
     MainWindowState& state = state_of(window);
-    enable_button(state.parts.toolbar, IDM_EDIT_UNDO, state.history.can_undo());
+    // Most keys typed leave it as it was; only a change is worth a repaint.
+    const bool can_undo = state.history.can_undo();
+    if (state.parts.undo_button_enabled != can_undo) {
+        enable_button(state.parts.toolbar, IDM_EDIT_UNDO, can_undo);
+        state.parts.undo_button_enabled = can_undo;
+    }
     recovery_document_changed(window, state);
 }
 
@@ -195,7 +200,7 @@ void on_end_session(HWND window, BOOL ending)
 void on_timer(HWND window, UINT id)
 {
     if (id == RECOVERY_TIMER_ID)
-        write_recovery_copy(window, state_of(window));
+        recovery_timer(window, state_of(window));
 }
 
 void on_destroy(HWND window)

@@ -24,6 +24,7 @@ struct WindowParts {
     OwnedLibrary richedit_library;
     HWND editor = nullptr;
     Toolbar toolbar;
+    bool undo_button_enabled = true;
     std::vector<OwnedBitmap> smiley_pictures;
     PrintTarget print_target;
     KeyHookState key_hook;

@@ -111,12 +111,21 @@ DraftWriter& writer_of(HWND main_window, RecoveryState& recovery)
 }
 
 // Due once typing has paused, and never later than the longest wait after
-// the first change the copy does not hold.
-void schedule_copy(HWND main_window, const RecoveryState& recovery, std::uint64_t now)
+// the first change the copy does not hold. Each key only notes its time;
+// the timer, set once, looks again when it fires.
+void schedule_copy(HWND main_window, RecoveryState& recovery, std::uint64_t now)
 {
-    const std::uint64_t delay = recovery_copy_delay(now - recovery.unwritten_since);
+    const std::uint64_t delay = recovery_copy_delay(now - recovery.unwritten_since, now - recovery.last_change);
     SetTimer(main_window, RECOVERY_TIMER_ID, static_cast<UINT>(std::max<std::uint64_t>(delay, USER_TIMER_MINIMUM)),
              nullptr);
+    recovery.timer_set = true;
+}
+
+void stop_timer(HWND main_window, RecoveryState& recovery)
+{
+    KillTimer(main_window, RECOVERY_TIMER_ID);
+    recovery.timer_set = false;
+    recovery.unwritten_since = 0;
 }
 
 void set_title(HWND main_window, const std::string& name)
@@ -178,8 +187,7 @@ Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored
     // The post shows behind the question, and gives it its first words.
     HWND editor = state.parts.editor;
     replace_document_with_rtf(editor, draft->body);
-    KillTimer(main_window, RECOVERY_TIMER_ID);
-    state.recovery.unwritten_since = 0;
+    stop_timer(main_window, state.recovery);
     const int answer = show_message(main_window, RECOVERY_QUESTION, question_detail(*draft, get_text(editor)));
     if (answer == IDYES) {
         restore(main_window, state, *draft, stored);
@@ -210,8 +218,7 @@ void recovery_document_changed(HWND main_window, MainWindowState& state)
     if (recovery.folder.empty())
         return;
     if (!state.history.is_modified()) {
-        KillTimer(main_window, RECOVERY_TIMER_ID);
-        recovery.unwritten_since = 0;
+        stop_timer(main_window, recovery);
         if (recovery.copy_may_exist)
             writer_of(main_window, recovery).remove(recovery.folder, draft_file_name(recovery.process));
         recovery.copy_may_exist = false;
@@ -220,14 +227,26 @@ void recovery_document_changed(HWND main_window, MainWindowState& state)
     const std::uint64_t now = GetTickCount64();
     if (recovery.unwritten_since == 0)
         recovery.unwritten_since = now;
-    schedule_copy(main_window, recovery, now);
+    recovery.last_change = now;
+    if (!recovery.timer_set)
+        schedule_copy(main_window, recovery, now);
+}
+
+void recovery_timer(HWND main_window, MainWindowState& state)
+{
+    RecoveryState& recovery = state.recovery;
+    const std::uint64_t now = GetTickCount64();
+    if (recovery.unwritten_since != 0 &&
+        recovery_copy_delay(now - recovery.unwritten_since, now - recovery.last_change) > 0)
+        schedule_copy(main_window, recovery, now);
+    else
+        write_recovery_copy(main_window, state);
 }
 
 void write_recovery_copy(HWND main_window, MainWindowState& state)
 {
-    KillTimer(main_window, RECOVERY_TIMER_ID);
     RecoveryState& recovery = state.recovery;
-    recovery.unwritten_since = 0;
+    stop_timer(main_window, recovery);
     if (recovery.folder.empty() || !state.history.is_modified())
         return;
     Draft draft;
@@ -252,7 +271,7 @@ void recovery_write_failed(HWND main_window, MainWindowState& state, DWORD error
 void end_recovery(HWND main_window, MainWindowState& state)
 {
     RecoveryState& recovery = state.recovery;
-    KillTimer(main_window, RECOVERY_TIMER_ID);
+    stop_timer(main_window, recovery);
     if (!recovery.writer)
         return;
     recovery.writer->remove(recovery.folder, draft_file_name(recovery.process));

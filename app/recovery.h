@@ -28,20 +28,23 @@ inline constexpr UINT WM_RECOVERY_WRITE_FAILED = WM_APP + 1;
 inline constexpr std::uint64_t RECOVERY_QUIET_MS = 2000;
 inline constexpr std::uint64_t RECOVERY_LONGEST_MS = 15000;
 
-// How long the copy may wait after a change, when the oldest change it does
-// not hold was made `waited` ms ago.
-constexpr std::uint64_t recovery_copy_delay(std::uint64_t waited)
+// How long the copy may still wait, when the oldest change it does not hold
+// was made `waited` ms ago and the last one `quiet` ms ago.
+constexpr std::uint64_t recovery_copy_delay(std::uint64_t waited, std::uint64_t quiet)
 {
-    const std::uint64_t left = waited < RECOVERY_LONGEST_MS ? RECOVERY_LONGEST_MS - waited : 0;
-    return left < RECOVERY_QUIET_MS ? left : RECOVERY_QUIET_MS;
+    const std::uint64_t longest_left = waited < RECOVERY_LONGEST_MS ? RECOVERY_LONGEST_MS - waited : 0;
+    const std::uint64_t quiet_left = quiet < RECOVERY_QUIET_MS ? RECOVERY_QUIET_MS - quiet : 0;
+    return longest_left < quiet_left ? longest_left : quiet_left;
 }
 
 struct RecoveryState {
     std::wstring folder; // empty: no copies are kept
     EditorProcess process;
-    // When the first change that the copy does not hold yet was made (the
-    // tick count), or 0 when it holds them all.
+    // When the first change that the copy does not hold yet was made, and
+    // the last one (tick counts); 0 when it holds them all.
     std::uint64_t unwritten_since = 0;
+    std::uint64_t last_change = 0;
+    bool timer_set = false;
     bool copy_may_exist = false;
     bool failure_told = false;
     std::unique_ptr<DraftWriter> writer;
@@ -55,7 +58,10 @@ void start_recovery(HWND main_window, MainWindowState& state);
 // soon, or goes when the document holds no unsaved changes.
 void recovery_document_changed(HWND main_window, MainWindowState& state);
 
-// The timer: writes the copy now.
+// The timer: writes the copy if it is due, else waits on.
+void recovery_timer(HWND main_window, MainWindowState& state);
+
+// Writes the copy now.
 void write_recovery_copy(HWND main_window, MainWindowState& state);
 
 // A write failed; the user hears of it once while the editor runs.

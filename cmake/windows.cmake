@@ -57,6 +57,11 @@ add_executable(forum-command-bench bench/command_latency.cpp)
 target_link_libraries(forum-command-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-command-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
+# Latency of a typed key in a long post (run by make bench).
+add_executable(forum-typing-bench bench/typing_latency.cpp)
+target_link_libraries(forum-typing-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-typing-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
 # Start-up time against Wine's WordPad (run by make bench).
 add_executable(forum-startup-bench bench/startup_bench.cpp)
 target_link_options(forum-startup-bench PRIVATE -static -static-libgcc -static-libstdc++)

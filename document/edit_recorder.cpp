@@ -476,7 +476,13 @@ void EditRecorder::start_unsaved()
 
 void EditRecorder::add(EditStep step)
 {
-    history_.record(std::move(step));
+    // A key that goes on a run changes neither what can be undone nor the
+    // modified flag, which the run's first key set.
+    if (history_.record(std::move(step)) == RecordOutcome::merged) {
+        if (changed_)
+            changed_();
+        return;
+    }
     changed();
 }
 

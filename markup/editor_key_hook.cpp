@@ -71,24 +71,6 @@ void keep_caret_within_text(HWND editor)
         set_selection(editor, std::min(selected.cpMin, end), end);
 }
 
-// The keys that reach the control's own undo, redo and clipboard, as the
-// Main window's commands, which the history records. With the program's
-// shortcuts they never get here; they do where no shortcut is translated.
-std::optional<WORD> command_of_key(WPARAM key)
-{
-    const bool control = key_down(VK_CONTROL) && !key_down(VK_MENU);
-    const bool shift = key_down(VK_SHIFT);
-    if (control && key == 'Z')
-        return shift ? IDM_EDIT_REDO : IDM_EDIT_UNDO;
-    if (control && key == 'Y')
-        return IDM_EDIT_REDO;
-    if ((control && key == 'X') || (shift && !control && key == VK_DELETE))
-        return IDM_EDIT_CUT;
-    if ((control && key == 'V') || (shift && !control && key == VK_INSERT))
-        return IDM_EDIT_PASTE;
-    return std::nullopt;
-}
-
 bool moves_caret(WPARAM key)
 {
     switch (key) {
@@ -100,25 +82,58 @@ bool moves_caret(WPARAM key)
     }
 }
 
+bool is_modifier(WPARAM key)
+{
+    switch (key) {
+    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL:
+    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT:
+    case VK_MENU: case VK_LMENU: case VK_RMENU:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The keys that reach the control's own undo, redo and clipboard, as the
+// Main window's commands, which the history records. With the program's
+// shortcuts they never get here; they do where no shortcut is translated.
+std::optional<WORD> command_of_key(WPARAM key, bool control)
+{
+    if (control && key == 'Z')
+        return key_down(VK_SHIFT) ? IDM_EDIT_REDO : IDM_EDIT_UNDO;
+    if (control && key == 'Y')
+        return IDM_EDIT_REDO;
+    if (control && key == 'X')
+        return IDM_EDIT_CUT;
+    if (control && key == 'V')
+        return IDM_EDIT_PASTE;
+    if (!control && (key == VK_DELETE || key == VK_INSERT) && key_down(VK_SHIFT))
+        return key == VK_DELETE ? IDM_EDIT_CUT : IDM_EDIT_PASTE;
+    return std::nullopt;
+}
+
 // Keys with which the control would change the document behind the
 // history's back: Insert switches to overtyping, and Ctrl with other keys
 // sets alignment, line spacing or character formats in some versions of it.
-// Ctrl with the caret keys, A (all) and C or Insert (copy) stays; Ctrl with
-// Alt is AltGr, which types.
-bool is_control_own_edit_key(WPARAM key)
+// Ctrl with the caret keys, A (all) and C or Insert (copy) stays.
+bool is_control_own_edit_key(WPARAM key, bool control)
 {
-    if (key == VK_INSERT && !key_down(VK_SHIFT) && !key_down(VK_CONTROL))
-        return true;
-    if (!key_down(VK_CONTROL) || key_down(VK_MENU))
-        return false;
-    return !moves_caret(key) && key != 'A' && key != 'C' && key != VK_INSERT && key != VK_CONTROL &&
-           key != VK_SHIFT && key != VK_LCONTROL && key != VK_RCONTROL && key != VK_LSHIFT && key != VK_RSHIFT;
+    if (!control)
+        return key == VK_INSERT;
+    return key != 'A' && key != 'C' && key != VK_INSERT && !is_modifier(key);
 }
 
-// Returns true when the key was taken care of here for the history.
+// Returns true when the key was taken care of here for the history. A key
+// typed with nothing held asks for the key state once.
 bool edit_through_history(HWND editor, const KeyHookState& state, WPARAM key)
 {
-    if (const auto command = command_of_key(key)) {
+    if (moves_caret(key)) {
+        state.recorder->break_run();
+        return false;
+    }
+    // Ctrl with Alt is AltGr, which types.
+    const bool control = key_down(VK_CONTROL) && !key_down(VK_MENU);
+    if (const auto command = command_of_key(key, control)) {
         SendMessageA(state.notify_window, WM_COMMAND, *command, 0);
         return true;
     }
@@ -127,9 +142,7 @@ bool edit_through_history(HWND editor, const KeyHookState& state, WPARAM key)
         keep_caret_within_text(editor);
         return true;
     }
-    if (moves_caret(key))
-        state.recorder->break_run();
-    return is_control_own_edit_key(key);
+    return is_control_own_edit_key(key, control);
 }
 
 LRESULT on_key_down(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the native text benchmarks, then, inside the test
 # environment (private display, fresh Wine prefix), the command latency in
-# the real control, the start-up time against Wine's WordPad and the peak
+# the real control with its undo and redo, the latency of typing, the
+# start-up time against Wine's WordPad and the peak
 # memory with documents of 1 and 4 MiB.
 set -euo pipefail
 build=${1:-build}
@@ -13,8 +14,11 @@ tools/test-env.sh bash -c '
     set -e
     build=$1
     echo
-    echo "== Markup command latency (Wine) =="
+    echo "== Markup command latency, undo and redo (Wine) =="
     wine "$build/win/forum-command-bench.exe"
+    echo
+    echo "== Typing latency (Wine) =="
+    wine "$build/win/forum-typing-bench.exe"
     echo
     echo "== Start-up (Wine) =="
     wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11

@@ -31,10 +31,10 @@ protected:
             SendMessageA(editor, WM_CHAR, key, 0);
     }
 
-    // What the timer does when it fires, and the writer's thread after it.
+    // What the timer does once the copy is due, and the writer's thread after it.
     void timer_fires()
     {
-        SendMessageA(main_window, WM_TIMER, RECOVERY_TIMER_ID, 0);
+        write_recovery_copy(main_window, state());
         if (state().recovery.writer)
             state().recovery.writer->wait_until_idle();
         pump_messages();
@@ -90,10 +90,12 @@ protected:
 
 TEST_F(RecoveryTest, IsDueTwoSecondsAfterTypingStopsAndEveryFifteenWhileItGoesOn)
 {
-    EXPECT_EQ(recovery_copy_delay(0), 2000u);
-    EXPECT_EQ(recovery_copy_delay(13000), 2000u);
-    EXPECT_EQ(recovery_copy_delay(14500), 500u);
-    EXPECT_EQ(recovery_copy_delay(60000), 0u);
+    // Since the first unwritten change, and since the last one.
+    EXPECT_EQ(recovery_copy_delay(0, 0), 2000u);
+    EXPECT_EQ(recovery_copy_delay(5000, 1500), 500u);
+    EXPECT_EQ(recovery_copy_delay(14500, 0), 500u);
+    EXPECT_EQ(recovery_copy_delay(60000, 0), 0u);
+    EXPECT_EQ(recovery_copy_delay(3000, 3000), 0u);
 
     type("unsaved words");
     EXPECT_FALSE(own_copy());

@@ -1,0 +1,97 @@
+// How long a typed key takes in a post of 60,000 characters in the real
+// Main window, under Wine: the key-down, character and key-up messages as
+// the keyboard sends them to the Editor control, and the paint that shows
+// the character. The keys go into the middle of the post, one typing run.
+#include <windows.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/main_window_state.h"
+#include "app/startup.h"
+
+namespace {
+
+constexpr size_t POST_LENGTH = 60000;
+constexpr int KEYS = 400;
+constexpr int ROUNDS = 5;
+
+std::string sample_text(size_t length)
+{
+    const std::string paragraph =
+        "Forum posts mix words, numbers like 1234 and now and then an address\r\n"
+        "such as https://forum.example.org/read.php?23,1676166,1676237#REPLY that\r\n"
+        "someone wants to quote; most lines stay well under eighty characters.\r\n\r\n";
+    std::string text;
+    while (text.size() < length)
+        text += paragraph;
+    text.resize(length);
+    return text;
+}
+
+double now_ms()
+{
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double time_key(HWND editor, char key)
+{
+    const auto virtual_key = static_cast<WPARAM>(VkKeyScanA(key) & 0xFF);
+    const double start = now_ms();
+    SendMessageW(editor, WM_KEYDOWN, virtual_key, 1);
+    SendMessageW(editor, WM_CHAR, static_cast<WPARAM>(key), 1);
+    SendMessageW(editor, WM_KEYUP, virtual_key, 0xC0000001);
+    UpdateWindow(editor);
+    return now_ms() - start;
+}
+
+double percentile(std::vector<double> times, double part)
+{
+    std::sort(times.begin(), times.end());
+    return times[static_cast<size_t>(static_cast<double>(times.size() - 1) * part)];
+}
+
+} // namespace
+
+int main()
+{
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (!register_main_class(instance))
+        return 1;
+    HWND main_window = create_main_window(instance, SW_SHOWNORMAL);
+    if (!main_window)
+        return 1;
+    HWND editor = main_window_state(main_window)->parts.editor;
+    const std::string text = sample_text(POST_LENGTH);
+    const std::string typed = "the quick brown fox jumps over the lazy dog ";
+
+    std::vector<double> medians;
+    std::vector<double> all;
+    for (int round = 0; round < ROUNDS; ++round) {
+        SetWindowTextA(editor, text.c_str());
+        CHARRANGE middle{static_cast<LONG>(text.size() / 2), static_cast<LONG>(text.size() / 2)};
+        SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&middle));
+        SetFocus(editor);
+        std::vector<double> keys;
+        for (int i = 0; i < KEYS; ++i)
+            keys.push_back(time_key(editor, typed[static_cast<size_t>(i) % typed.size()]));
+        medians.push_back(percentile(keys, 0.5));
+        all.insert(all.end(), keys.begin(), keys.end());
+    }
+    printf("a typed key in a %zu-character post (down, character, up, painted), %d rounds of %d keys:\n",
+           text.size(), ROUNDS, KEYS);
+    printf("  median %.3f ms (rounds from %.3f to %.3f), 90th percentile %.3f ms\n", percentile(all, 0.5),
+           *std::min_element(medians.begin(), medians.end()), *std::max_element(medians.begin(), medians.end()),
+           percentile(all, 0.9));
+    DestroyWindow(main_window);
+    return 0;
+}
