@@ -47,27 +47,39 @@ void copy(MainWindowState& state) { copy_selection(editor_of(state)); }
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
 void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
 
-// A new or opened document starts an empty history; a saved one is where
-// the history counts as unmodified.
+// The file operations clear the control's modified flag whenever the
+// document went to disk, also when Yes to the save question saved it before
+// an Open that was then cancelled: the history counts it unmodified there.
+void follow_disk(MainWindowState& state)
+{
+    if (!SendMessageA(editor_of(state), EM_GETMODIFY, 0, 0) && state.history.is_modified())
+        state.history.mark_saved();
+}
+
+// A new or opened document starts an empty history.
 void new_file(MainWindowState& state)
 {
     if (new_document(editor_of(state), state.document))
         state.history.start_new();
+    else
+        follow_disk(state);
 }
 void open_file(MainWindowState& state)
 {
     if (open_document(editor_of(state), state.document))
         state.history.start_new();
+    else
+        follow_disk(state);
 }
 void save_file(MainWindowState& state)
 {
-    if (save_document(editor_of(state), state.document))
-        state.history.mark_saved();
+    save_document(editor_of(state), state.document);
+    follow_disk(state);
 }
 void save_file_as(MainWindowState& state)
 {
-    if (save_document_as(editor_of(state), state.document))
-        state.history.mark_saved();
+    save_document_as(editor_of(state), state.document);
+    follow_disk(state);
 }
 void printer_setup(MainWindowState& state)
 {

@@ -387,3 +387,23 @@ TEST_F(UndoHistoryTest, UndoAndRedoItemsAndTheUndoButtonFollowTheHistory)
     run(IDM_EDIT_REDO);
     expect_enabled(true, false);
 }
+
+TEST_F(UndoHistoryTest, ASaveAtTheQuestionBeforeACancelledOpenIsWhereTheDocumentIsUnmodified)
+{
+    ScratchFolder folder;
+    const std::string path = folder.file("post.txt");
+    state().document = {path, FILE_KIND_TEXT};
+    type(u"saved text");
+    with_dialogs(
+        [&] {
+            answer_message_box("SAVE", IDYES);
+            fill_file_dialog("Open", "", 0, IDCANCEL);
+        },
+        [&] { run(IDM_FILE_OPEN); });
+    EXPECT_EQ(read_file_bytes(path), "saved text");
+    EXPECT_FALSE(modified());
+    type(u"!");
+    EXPECT_TRUE(modified());
+    run(IDM_EDIT_UNDO);
+    EXPECT_FALSE(modified()) << "back at the text on disk";
+}
