@@ -14,6 +14,7 @@
 // Czech text, and must grow linearly as well.
 #include "document/draft_file.h"
 #include "document/edit_history.h"
+#include "document/edit_pieces.h"
 #include "document/rtf_prescan.h"
 #include "document/text_encoding.h"
 #include "markup/forum_urls.h"
@@ -298,9 +299,35 @@ void register_history_benchmarks()
     }
 }
 
+// What undoing a command on 60,000 characters asks of the pieces: finding
+// the wrapped text whole in the result (also where only its end differs,
+// the search's worst case), and joining a typed run of 60,000 keys.
+void register_piece_benchmarks()
+{
+    std::u16string before(DOCUMENT_CHARS, u'a');
+    before.back() = u'b';
+    const std::u16string wrapped = u"[b]" + before + u"[/b]";
+    const std::u16string almost = u"[b]" + std::u16string(DOCUMENT_CHARS, u'a') + u"[/b]";
+    for (const auto& [name, result] : {std::pair{"wrapped", wrapped}, std::pair{"not_there", almost}}) {
+        benchmark::RegisterBenchmark((std::string("pieces/find_unchanged_middle/") + name + "/60000").c_str(),
+                                     [before, after = result](benchmark::State& state) {
+                                         for (auto _ : state)
+                                             benchmark::DoNotOptimize(find_unchanged_middle(before, after));
+                                     })
+            ->Unit(benchmark::kMicrosecond);
+    }
+    benchmark::RegisterBenchmark("pieces/join_typed_run/60000", [](benchmark::State& state) {
+        std::vector<Piece> typed{{PieceKind::text, 1, "a", std::string(116, 'f'), ""}};
+        typed.resize(DOCUMENT_CHARS, Piece{PieceKind::text, 1, "a", "", ""});
+        for (auto _ : state)
+            benchmark::DoNotOptimize(join_text_pieces(typed));
+    })->Unit(benchmark::kMicrosecond);
+}
+
 void register_benchmarks()
 {
     register_history_benchmarks();
+    register_piece_benchmarks();
     for (size_t size : {64 * KiB, 1 * MiB}) {
         for (const Input& input : REFLOW_INPUTS)
             add("reflow/" + std::string(input.name) + "/" + size_name(size), input.make(size),
