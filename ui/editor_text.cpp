@@ -1,7 +1,9 @@
 #include "ui/editor_text.h"
 
 #include <algorithm>
+#include <new>
 
+#include "markup/rtf_unicode.h"
 #include "markup/unicode_text.h"
 
 CHARRANGE get_selection(HWND editor)
@@ -83,6 +85,36 @@ void insert_typed_text(HWND editor, std::u16string_view typed)
     const std::u16string terminated(typed);
     SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, UTF16_CODE_PAGE};
     SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(terminated.c_str()));
+}
+
+namespace {
+
+DWORD CALLBACK append_to_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written)
+{
+    try {
+        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
+                                                         static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+    *written = count;
+    return 0;
+}
+
+} // namespace
+
+std::optional<std::string> get_rtf(HWND editor, bool selection_only)
+{
+    // Written for UTF-8, the control keeps every character; the escapes then
+    // make that RTF that any reader takes.
+    std::string rtf;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, append_to_string};
+    const WPARAM format = SF_RTF | SF_USECODEPAGE | (static_cast<WPARAM>(CP_UTF8) << 16) |
+                          (selection_only ? SFF_SELECTION : 0);
+    SendMessageW(editor, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
+    if (stream.dwError != 0)
+        return std::nullopt;
+    return escape_utf8_in_rtf(rtf, GetACP());
 }
 
 RedrawPause::RedrawPause(HWND editor) : editor_(editor)

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,10 @@ void insert_typed_text(HWND editor, std::u16string_view typed);
 // first character, as a replacement would give them. The caret is left
 // after the inserted text.
 CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::string_view after);
+
+// The whole document, or the selection, as RTF that keeps every character;
+// nothing when the control could not write it.
+std::optional<std::string> get_rtf(HWND editor, bool selection_only);
 
 // Keeps the control from painting half-done edits; repaints once at the end.
 class RedrawPause {

@@ -25,15 +25,16 @@ inline constexpr Message BINARY_QUESTION{IDS_BINARY_QUESTION, IDS_CAPTION_NOTICE
 inline constexpr Message OPENED_AS_TEXT{IDS_OPENED_AS_TEXT, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
 inline constexpr Message PICTURES_NOT_SAVED{IDS_PICTURES_NOT_SAVED, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
 inline constexpr Message PASTE_TOO_LARGE{IDS_PASTE_TOO_LARGE, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
+inline constexpr Message ENCODING_REPAIRED{IDS_ENCODING_REPAIRED, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
+inline constexpr Message SAVED_AS_UTF8{IDS_SAVED_AS_UTF8, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
 inline constexpr Message PRINT_LAYOUT_ERROR{IDS_PRINT_LAYOUT_ERROR, IDS_CAPTION_ERROR_UPPER, MB_OK};
 
 // A text of the string table, or empty when it has none by that number.
 std::wstring load_text(UINT id);
-// The same in the program's 8-bit code page, to be joined with other text.
+// The same as the program's own UTF-8, to be joined with other text.
 std::string load_program_text(UINT id);
 
-// Text in the program's 8-bit code page as the wide text a box shows.
-std::wstring wide_from_program_text(std::string_view text);
+
 
 // Shows the box, with `detail` on lines of its own under the text, and
 // returns the button pressed (0 when the box could not be shown).
