@@ -49,9 +49,14 @@ LONG text_length(HWND editor)
     return static_cast<LONG>(SendMessageW(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
 }
 
+std::u16string get_text_utf16(HWND editor)
+{
+    return read_utf16(editor, GT_DEFAULT, text_length(editor));
+}
+
 std::string get_text(HWND editor)
 {
-    return utf16_to_utf8(read_utf16(editor, GT_DEFAULT, text_length(editor)));
+    return utf16_to_utf8(get_text_utf16(editor));
 }
 
 CHARFORMAT2A get_selection_format(HWND editor)

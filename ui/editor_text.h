@@ -29,6 +29,7 @@ LONG text_length(HWND editor);
 
 // The whole text, however long.
 std::string get_text(HWND editor);
+std::u16string get_text_utf16(HWND editor);
 
 // The character format of the selection (of the insertion point when
 // nothing is selected).

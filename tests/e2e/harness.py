@@ -89,7 +89,7 @@ class Editor:
             return None
         if result.returncode != 0:
             raise AssertionError(f"fe-probe {' '.join(args)} failed with {result.returncode}")
-        return result.stdout.decode("cp1250")
+        return result.stdout.decode("utf-8")
 
     def editor_text(self):
         return self.probe("editor-text")

@@ -2,7 +2,7 @@
 // accessibility tool would, for the end-to-end tests. Only messages that
 // work across processes are used (no pointers to structures).
 //
-//   fe-probe editor-text        the Editor control's text, raw bytes
+//   fe-probe editor-text        the Editor control's text, as UTF-8
 //   fe-probe title              the Main window's title
 //   fe-probe layout             window, client, toolbar and editor rectangles
 //   fe-probe focus              whether the Editor control has the focus
@@ -18,6 +18,7 @@
 //
 // Exit code 0 on success, 2 when the window asked for is not there.
 #include <windows.h>
+#include <shellapi.h>
 #include <commctrl.h>
 
 #include <fcntl.h>
@@ -37,12 +38,19 @@ HWND find_main_window()
     return FindWindowA(MAIN_CLASS, nullptr);
 }
 
+// Read as Unicode and written out as UTF-8, so that every character shows.
 std::string window_text(HWND window)
 {
-    const auto length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const auto copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(copied));
+    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    const auto copied = SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<size_t>(copied));
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr,
+                            nullptr);
     return text;
 }
 
@@ -163,7 +171,7 @@ BOOL CALLBACK match_control(HWND child, LPARAM data)
     return TRUE;
 }
 
-int set_control_text(HWND main, const std::string& title, int id, const char* text)
+int set_control_text(HWND main, const std::string& title, int id, const std::string& text)
 {
     for (HWND dialog : editor_dialogs(main)) {
         if (window_text(dialog) != title)
@@ -173,7 +181,10 @@ int set_control_text(HWND main, const std::string& title, int id, const char* te
         HWND control = search.edit ? search.edit : search.any;
         if (!control)
             return NOT_FOUND;
-        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+        std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size);
+        SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
         return 0;
     }
     return NOT_FOUND;
@@ -211,9 +222,33 @@ int print_toolbar_button(HWND main, int command)
 
 } // namespace
 
-int main(int argc, char** argv)
+std::string utf8_of(const wchar_t* wide)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
+    text.resize(text.size() - 1);
+    return text;
+}
+
+// The arguments as typed, every character, in UTF-8 like every text printed.
+std::vector<std::string> utf8_arguments()
+{
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(utf8_of(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+int main()
 {
     _setmode(_fileno(stdout), _O_BINARY);
+    const std::vector<std::string> argv = utf8_arguments();
+    const int argc = static_cast<int>(argv.size());
     if (argc < 2) {
         fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|popup-menu|\n"
                         "                toolbar-button ID|press TITLE ID|set-text TITLE ID TEXT\n");
@@ -248,11 +283,11 @@ int main(int argc, char** argv)
     if (command == "popup-menu")
         return print_popup_menu(main);
     if (command == "toolbar-button" && argc == 3)
-        return print_toolbar_button(main, atoi(argv[2]));
+        return print_toolbar_button(main, atoi(argv[2].c_str()));
     if (command == "press" && argc == 4)
-        return press_button(main, argv[2], atoi(argv[3]));
+        return press_button(main, argv[2], atoi(argv[3].c_str()));
     if (command == "set-text" && argc == 5)
-        return set_control_text(main, argv[2], atoi(argv[3]), argv[4]);
+        return set_control_text(main, argv[2], atoi(argv[3].c_str()), argv[4]);
     fprintf(stderr, "fe-probe: unknown command %s\n", command.c_str());
     return 1;
 }
