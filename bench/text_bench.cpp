@@ -25,7 +25,7 @@
 #include "markup/preview_rtf.h"
 #include "markup/reflow_text.h"
 #include "markup/tag_check.h"
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "text_oracles.h"
 
 #include <benchmark/benchmark.h>

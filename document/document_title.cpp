@@ -1,6 +1,6 @@
 #include "document/document_title.h"
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 namespace {
 

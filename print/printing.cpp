@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "print/page_lines.h"
 #include "ui/editor_text.h"
 #include "ui/messages.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "markup/rtf_unicode.h"
-#include "markup/unicode_text.h"
+#include "ui/rtf_unicode.h"
+#include "ui/unicode_text.h"
 
 CHARRANGE get_selection(HWND editor)
 {

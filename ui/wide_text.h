@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 inline std::wstring to_wide(std::string_view utf8)
 {

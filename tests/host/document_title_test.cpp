@@ -1,5 +1,5 @@
 #include "document/document_title.h"
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "markup/rtf_unicode.h"
+#include "ui/rtf_unicode.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "wine_host.h"
 
 #include "document/document_files.h"
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "markup/color_tag.h"
 #include "res/resource_ids.h"
 #include "ui/editor_text.h"

@@ -1,6 +1,6 @@
-#include "markup/rtf_unicode.h"
+#include "ui/rtf_unicode.h"
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 namespace {
 
