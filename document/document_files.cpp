@@ -48,11 +48,6 @@ struct FileChoice {
     int file_kind;
 };
 
-// The document's bytes on their way from a file into the Editor control.
-struct ReadSource {
-    const std::string* bytes;
-    std::size_t offset;
-};
 
 // The system's own words for an error code, without the trailing line break.
 std::string system_reason(DWORD error)
@@ -162,24 +157,6 @@ FileRead read_whole_file(const std::string& path)
     }
 }
 
-DWORD CALLBACK stream_in_callback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read)
-{
-    auto* source = reinterpret_cast<ReadSource*>(cookie);
-    const std::size_t left = source->bytes->size() - source->offset;
-    const std::size_t taken = std::min(left, static_cast<std::size_t>(std::max<LONG>(count, 0)));
-    std::memcpy(buffer, source->bytes->data() + source->offset, taken);
-    source->offset += taken;
-    *read = static_cast<LONG>(taken);
-    return 0;
-}
-
-void stream_in(HWND editor, const std::string& bytes, WPARAM format)
-{
-    ReadSource source{&bytes, 0};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, stream_in_callback};
-    SendMessageW(editor, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
-}
-
 std::string utf16_bytes(std::string_view utf8)
 {
     const std::u16string utf16 = utf8_to_utf16(utf8);
@@ -203,28 +180,6 @@ std::size_t replace_document(HWND editor, const std::string& bytes, int file_kin
     }
     SendMessageW(editor, EM_SETMODIFY, 0, 0);
     return replacements;
-}
-
-DWORD CALLBACK stream_out_callback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written)
-{
-    try {
-        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
-                                                         static_cast<std::size_t>(count));
-    } catch (const std::bad_alloc&) {
-        return 1;
-    }
-    *written = count;
-    return 0;
-}
-
-std::optional<std::string> stream_out(HWND editor, WPARAM format)
-{
-    std::string bytes;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&bytes), 0, stream_out_callback};
-    SendMessageW(editor, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
-    if (stream.dwError != 0)
-        return std::nullopt;
-    return bytes;
 }
 
 // The text in the Windows code page, or nothing when a character has no

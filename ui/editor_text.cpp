@@ -106,20 +106,51 @@ DWORD CALLBACK append_to_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LON
     return 0;
 }
 
+// The bytes still to go into the control.
+struct StreamSource {
+    std::string_view bytes;
+    std::size_t offset;
+};
+
+DWORD CALLBACK take_from_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read)
+{
+    auto* source = reinterpret_cast<StreamSource*>(cookie);
+    const std::size_t taken = std::min(source->bytes.size() - source->offset,
+                                       static_cast<std::size_t>(std::max<LONG>(count, 0)));
+    std::copy_n(source->bytes.data() + source->offset, taken, buffer);
+    source->offset += taken;
+    *read = static_cast<LONG>(taken);
+    return 0;
+}
+
 } // namespace
+
+std::optional<std::string> stream_out(HWND editor, WPARAM format)
+{
+    std::string bytes;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&bytes), 0, append_to_string};
+    SendMessageW(editor, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
+    if (stream.dwError != 0)
+        return std::nullopt;
+    return bytes;
+}
+
+void stream_in(HWND editor, std::string_view bytes, WPARAM format)
+{
+    StreamSource source{bytes, 0};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, take_from_string};
+    SendMessageW(editor, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+}
 
 std::optional<std::string> get_rtf(HWND editor, bool selection_only)
 {
     // Written for UTF-8, the control keeps every character; the escapes then
     // make that RTF that any reader takes.
-    std::string rtf;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, append_to_string};
-    const WPARAM format = SF_RTF | SF_USECODEPAGE | (static_cast<WPARAM>(CP_UTF8) << 16) |
-                          (selection_only ? SFF_SELECTION : 0);
-    SendMessageW(editor, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
-    if (stream.dwError != 0)
+    const auto rtf = stream_out(editor, SF_RTF | SF_USECODEPAGE | (static_cast<WPARAM>(CP_UTF8) << 16) |
+                                            (selection_only ? SFF_SELECTION : 0));
+    if (!rtf)
         return std::nullopt;
-    return escape_utf8_in_rtf(rtf, GetACP());
+    return escape_utf8_in_rtf(*rtf, GetACP());
 }
 
 RedrawPause::RedrawPause(HWND editor) : editor_(editor)

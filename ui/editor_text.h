@@ -57,6 +57,12 @@ void insert_typed_text(HWND editor, std::u16string_view typed);
 // after the inserted text.
 CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::string_view after);
 
+// The control's own stream of its content (EM_STREAMOUT) in the given
+// format, whole; nothing when the control stopped it.
+std::optional<std::string> stream_out(HWND editor, WPARAM format);
+// Puts bytes into the control through its stream (EM_STREAMIN).
+void stream_in(HWND editor, std::string_view bytes, WPARAM format);
+
 // The whole document, or the selection, as RTF that keeps every character;
 // nothing when the control could not write it.
 std::optional<std::string> get_rtf(HWND editor, bool selection_only);
