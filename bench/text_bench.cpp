@@ -117,6 +117,8 @@ constexpr Input POST_LINK_INPUTS[] = {
      [](size_t size) { return prose(size - 60, false) + FORUM_BASE_URL "/read.php?23,1676166,1676237#REPLY"; }},
     {"long_post_number", [](size_t size) { return repeated("7", size - 6, "x,") + "#REPLY"; }},
     {"comma_only_at_start", [](size_t size) { return repeated("a", size - 1, ",") + "#"; }},
+    {"czech_then_address",
+     [](size_t size) { return czech_prose(size - 60, false) + FORUM_BASE_URL "/read.php?23,1676166,1676237#REPLY"; }},
 };
 
 // Pieces of a post, each with its number of characters, joined until the
