@@ -72,8 +72,8 @@ class Editor:
     def key(self, *keys):
         run(["xdotool", "key", "--clearmodifiers", "--delay", "40", *keys])
 
-    def type(self, text):
-        run(["xdotool", "type", "--delay", "30", text], timeout=120)
+    def type(self, text, delay_ms=30):
+        run(["xdotool", "type", "--delay", str(delay_ms), text], timeout=120)
 
     def click(self, x, y, button=1, window=None):
         """Clicks at client-independent coordinates inside the X window."""
