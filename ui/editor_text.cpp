@@ -1,5 +1,7 @@
 #include "ui/editor_text.h"
 
+#include <algorithm>
+
 CHARRANGE get_selection(HWND editor)
 {
     CHARRANGE range{0, 0};
@@ -24,6 +26,40 @@ std::string get_text(HWND editor)
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(editor, text.data(), length + 1)));
     return text;
+}
+
+std::wstring get_text_utf16(HWND control)
+{
+    constexpr UINT UTF16 = 1200;
+    GETTEXTLENGTHEX length_query{GTL_NUMCHARS | GTL_PRECISE, UTF16};
+    const auto length = SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GETTEXTEX query{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_DEFAULT, UTF16, nullptr, nullptr};
+    const auto copied =
+        SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    return text;
+}
+
+std::string get_text_utf8(HWND editor)
+{
+    const std::wstring wide = get_text_utf16(editor);
+    if (wide.empty())
+        return {};
+    const int count = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), count, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+LONG utf16_length(std::string_view utf8)
+{
+    if (utf8.empty())
+        return 0;
+    return MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
 }
 
 CHARFORMAT2A get_selection_format(HWND editor)

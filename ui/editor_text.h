@@ -26,6 +26,18 @@ LONG text_length(HWND editor);
 // The whole text, however long.
 std::string get_text(HWND editor);
 
+// The whole text in UTF-16, exactly as the control holds it: asked for in
+// Unicode, since a control made as an ANSI window answers WM_GETTEXT (A
+// or W) in the program's code page, losing what that cannot hold.
+std::wstring get_text_utf16(HWND control);
+
+// The same in UTF-8, however long, as the text logic reads a post.
+std::string get_text_utf8(HWND editor);
+
+// The positions that a piece of that UTF-8 text takes up in the control:
+// one for each UTF-16 unit, so two for a surrogate pair and for CR LF.
+LONG utf16_length(std::string_view utf8);
+
 // The character format of the selection (of the insertion point when
 // nothing is selected).
 CHARFORMAT2A get_selection_format(HWND editor);
