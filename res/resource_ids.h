@@ -48,6 +48,9 @@
 #define IDM_PLAIN_FONT 5000
 #define IDM_TAG_IMAGE 5001
 #define IDM_REFLOW 5002
+#define IDM_PREVIEW_TOGGLE 5003
+#define IDM_TAG_CHECK 5004
+#define IDM_CHARACTER_LIMIT 5005
 #define IDM_SMILEY_FIRST 8500
 
 #define SMILEY_COUNT 17
@@ -59,6 +62,12 @@
 #define IDC_TOOLBAR 3223
 #define IDB_SMILEY_FIRST 7500
 #define IDC_EDITOR 1
+#define IDC_PREVIEW 2
+#define IDC_STATUS_BAR 3
+
+// The "Limit znaků..." dialog
+#define IDD_CHARACTER_LIMIT 200
+#define IDC_LIMIT_VALUE 201
 
 // Message texts and captions (STRINGTABLE)
 #define IDS_CAPTION_ERROR 100
@@ -79,3 +88,5 @@
 #define IDS_SAVE_AS_NOTICE 130
 #define IDS_PRINT_LAYOUT_ERROR 131
 #define IDS_PRINT_ERROR 132
+#define IDS_TAGS_FINE 150
+#define IDS_CAPTION_TAG_CHECK 151
