@@ -117,7 +117,11 @@ void review_post_now(MainWindowState& state)
     if (state.review.settings.preview_shown) {
         PreviewPane& preview = state.parts.preview;
         set_preview_wanted(preview, render_preview_paragraphs(post, preview.options));
-        step_preview(state);
+        // A key that came meanwhile goes first; the preview follows it.
+        if (input_waiting())
+            SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
+        else
+            step_preview(state);
     }
 }
 

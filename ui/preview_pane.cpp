@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "markup/markup_commands.h"
@@ -52,22 +53,34 @@ PreviewOptions smiley_pictures(HINSTANCE instance)
     return options;
 }
 
-// Where each paragraph starts in the control, and where the empty last one
-// does. The control counts a position for each UTF-16 unit of its text, CR
-// and LF of a paragraph's end included.
-std::vector<LONG> paragraph_starts(HWND control)
+// The positions each paragraph of the text takes, its CR LF included: the
+// control counts one for each UTF-16 unit of its text.
+std::vector<LONG> paragraph_lengths(std::wstring_view text)
 {
-    const std::wstring text = get_text_utf16(control);
-    std::vector<LONG> starts{0};
-    for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2))
-        starts.push_back(static_cast<LONG>(at + 2));
-    return starts;
+    std::vector<LONG> lengths;
+    size_t start = 0;
+    for (size_t at = text.find(L"\r\n"); at != std::wstring_view::npos; at = text.find(L"\r\n", start)) {
+        lengths.push_back(static_cast<LONG>(at + 2 - start));
+        start = at + 2;
+    }
+    return lengths;
 }
 
 LONG text_length_of(HWND control)
 {
-    GETTEXTLENGTHEX query{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    GETTEXTLENGTHEX query{GTL_NUMCHARS, 1200};
     return static_cast<LONG>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0));
+}
+
+std::wstring selected_text(HWND control)
+{
+    const CHARRANGE range = get_selection(control);
+    std::wstring text(static_cast<size_t>(std::max<LONG>(range.cpMax - range.cpMin, 0)) + 1, L'\0');
+    GETTEXTEX query{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_SELECTION, 1200, nullptr, nullptr};
+    const auto copied =
+        SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, static_cast<LRESULT>(text.size()) - 1)));
+    return text;
 }
 
 PARAFORMAT2 paragraph_format_at(HWND control, LONG position)
@@ -88,35 +101,53 @@ void stream_into_selection(HWND control, std::string_view rtf)
     SendMessageW(control, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
 }
 
-// Replaces the positions [first, last), whole paragraphs, by the RTF
-// document (or by nothing), with the view and the selection left where the
-// reader had them.
-void replace_range(HWND control, LONG first, LONG last, std::string_view rtf)
+// Replaces the positions [first, last), whole paragraphs, by the paragraphs
+// of the RTF document (or by nothing); returns the positions each new
+// paragraph takes. `behind` says whether a shown paragraph follows.
+std::vector<LONG> replace_paragraphs(HWND control, LONG first, LONG last, std::string_view rtf, bool behind)
 {
-    POINT scroll{};
-    SendMessageW(control, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    const CHARRANGE selection = get_selection(control);
-    SendMessageW(control, WM_SETREDRAW, FALSE, 0);
-
     if (rtf.empty()) {
         set_selection(control, first, last);
         SendMessageW(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""));
-    } else {
-        // Wine's reader gives the paragraph behind a stream the paragraph
-        // format of the stream's last paragraph; it keeps its own here.
-        const PARAFORMAT2 behind = paragraph_format_at(control, last);
-        const LONG length_before = text_length_of(control);
-        set_selection(control, first, last);
-        stream_into_selection(control, rtf);
-        const LONG behind_start = last + text_length_of(control) - length_before;
-        set_selection(control, behind_start, behind_start);
-        SendMessageW(control, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&behind));
+        return {};
     }
+    // Wine's reader gives the paragraph behind a stream the paragraph format
+    // of the stream's last paragraph; it gets its own back.
+    const std::optional<PARAFORMAT2> behind_format =
+        behind ? std::optional(paragraph_format_at(control, last)) : std::nullopt;
+    const LONG length_before = text_length_of(control);
+    set_selection(control, first, last);
+    stream_into_selection(control, rtf);
+    const LONG end = last + text_length_of(control) - length_before;
+    set_selection(control, first, end);
+    const std::vector<LONG> lengths = paragraph_lengths(selected_text(control));
+    if (behind_format) {
+        set_selection(control, end, end);
+        SendMessageW(control, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&*behind_format));
+    }
+    return lengths;
+}
 
-    set_selection(control, selection.cpMin, selection.cpMax);
-    SendMessageW(control, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-    SendMessageW(control, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(control, nullptr, TRUE);
+// Repaints what may have changed on screen: everything from the first
+// changed line down, as the lines below it may have moved.
+void repaint_from(HWND control, LONG position)
+{
+    POINTL top{};
+    SendMessageW(control, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), position);
+    RECT client{};
+    GetClientRect(control, &client);
+    if (top.y >= client.bottom)
+        return; // below the view: nothing shown has moved
+    client.top = std::clamp<LONG>(top.y, 0, client.bottom);
+    InvalidateRect(control, &client, TRUE);
+}
+
+// Empties the control, to fill it again from nothing.
+void start_afresh(PreviewPane& pane)
+{
+    SetWindowTextW(pane.window, L"");
+    pane.shown.clear();
+    pane.shown_lengths.clear();
 }
 
 } // namespace
@@ -152,16 +183,40 @@ bool update_preview_step(PreviewPane& pane, size_t budget)
     if (!edit)
         return true;
 
-    const std::vector<LONG> starts = paragraph_starts(pane.window);
-    if (starts.size() != pane.shown.size() + 1) {
-        // The control holds something else than it was given: start afresh.
-        SetWindowTextW(pane.window, L"");
-        pane.shown.clear();
-        return false;
-    }
+    HWND control = pane.window;
+    LONG first = 0;
+    for (size_t i = 0; i < edit->first; ++i)
+        first += pane.shown_lengths[i];
+    LONG last = first;
+    for (size_t i = edit->first; i < edit->first + edit->removed; ++i)
+        last += pane.shown_lengths[i];
     const std::string rtf =
         edit->inserted ? preview_paragraphs_document(pane.wanted, edit->first, edit->first + edit->inserted) : "";
-    replace_range(pane.window, starts[edit->first], starts[edit->first + edit->removed], rtf);
+    const bool behind = edit->first + edit->removed < pane.shown.size();
+
+    // One repaint for the whole step, of only what changed on screen.
+    const CHARRANGE selection = get_selection(control);
+    SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+    const std::vector<LONG> lengths = replace_paragraphs(control, first, last, rtf, behind);
+    // A reader's selection, to copy from, stays; a caret is not shown here.
+    if (selection.cpMin != selection.cpMax)
+        set_selection(control, selection.cpMin, selection.cpMax);
+    SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+    repaint_from(control, first);
+
     apply_paragraph_edit(pane.shown, pane.wanted.paragraphs, *edit);
+    const auto at = pane.shown_lengths.begin() + static_cast<std::ptrdiff_t>(edit->first);
+    pane.shown_lengths.erase(at, at + static_cast<std::ptrdiff_t>(edit->removed));
+    pane.shown_lengths.insert(pane.shown_lengths.begin() + static_cast<std::ptrdiff_t>(edit->first), lengths.begin(),
+                              lengths.end());
+    // What the control holds must add up to what was put in; if not, start
+    // afresh rather than replace the wrong paragraphs next time.
+    LONG total = 0;
+    for (LONG length : pane.shown_lengths)
+        total += length;
+    if (lengths.size() != edit->inserted || total != text_length_of(control)) {
+        start_afresh(pane);
+        return false;
+    }
     return pane.shown == pane.wanted.paragraphs;
 }

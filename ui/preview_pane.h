@@ -22,6 +22,7 @@ struct PreviewPane {
     // paragraphs were written with (their colour numbers depend on it).
     std::string shown_head;
     std::vector<std::string> shown;
+    std::vector<LONG> shown_lengths; // positions of each, its line break included
     PreviewParagraphs wanted;
 };
 
