@@ -59,6 +59,11 @@ add_executable(forum-command-bench bench/command_latency.cpp)
 target_link_libraries(forum-command-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-command-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
+# The live preview's refresh and the typing latency beside it (run by make bench).
+add_executable(forum-preview-bench bench/preview_latency.cpp)
+target_link_libraries(forum-preview-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-preview-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
 # Start-up time against Wine's WordPad (run by make bench).
 add_executable(forum-startup-bench bench/startup_bench.cpp)
 target_link_options(forum-startup-bench PRIVATE -static -static-libgcc -static-libstdc++)
