@@ -9,11 +9,14 @@
 // character document typed key by key in 1,000 runs. The crash-recovery
 // draft, written every few seconds, is timed on the same document.
 // The preview of a 60,000-character post should take under 20 ms, and the
-// counts with the tag check on it under 2 ms, whatever markup it holds.
+// counts with the tag check on it under 2 ms, whatever markup it holds. The
+// preview cut into paragraphs for the pane is timed alike, with the search
+// for the paragraph that one key changed.
 #include "document/draft_file.h"
 #include "document/edit_history.h"
 #include "markup/forum_urls.h"
 #include "markup/post_counts.h"
+#include "markup/paragraph_sync.h"
 #include "markup/post_link_text.h"
 #include "markup/preview_rtf.h"
 #include "markup/reflow_text.h"
@@ -241,7 +244,21 @@ void register_benchmarks()
             const PostCounts counts = count_post(text);
             return counts.words + check_tags(text).offset;
         });
+        add("preview_paragraphs/" + std::string(input.name) + "/60k", post,
+            [](const std::string& text) { return render_preview_paragraphs(text).paragraphs.size(); });
     }
+    // A key typed in the middle of the post: the pane's next step is found
+    // among some thousand paragraphs.
+    const std::string post = POST_INPUTS[0].make(POST_CHARACTERS);
+    std::string typed = post;
+    typed.insert(post.find("kůň", post.size() / 2), "x");
+    benchmark::RegisterBenchmark("paragraph_sync/one_key/60k",
+                                 [shown = render_preview_paragraphs(post).paragraphs,
+                                  wanted = render_preview_paragraphs(typed).paragraphs](benchmark::State& state) {
+                                     for (auto _ : state)
+                                         benchmark::DoNotOptimize(next_paragraph_edit(shown, wanted, 6000));
+                                 })
+        ->Unit(benchmark::kMicrosecond);
     for (const char* name : {"prose", "lf_runs"}) {
         for (const Input& input : REFLOW_INPUTS)
             if (std::string_view(input.name) == name)
