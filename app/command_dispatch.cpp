@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/post_review.h"
 #include "document/document_files.h"
 #include "format/char_format.h"
 #include "format/clipboard.h"
@@ -40,7 +41,11 @@ void exit_program(MainWindowState& state) { SendMessageA(state.parts.main_window
 // document equal to what is on disk, and the next New, Open or close must
 // still offer to save.
 void undo(MainWindowState& state) { SendMessageA(editor_of(state), WM_UNDO, 0, 0); }
-void copy(MainWindowState& state) { copy_selection(editor_of(state)); }
+void copy(MainWindowState& state)
+{
+    copy_selection(editor_of(state));
+    review_copied_post(state);
+}
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
 void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
 
@@ -107,6 +112,9 @@ constexpr Command COMMANDS[] = {
     {IDM_OPEN_WEBLINK, open_web_link, false},
     {IDM_PLAIN_FONT, plain_font, true},
     {IDM_REFLOW, reflow, true},
+    {IDM_PREVIEW_TOGGLE, toggle_preview, false},
+    {IDM_TAG_CHECK, select_first_tag_problem, true},
+    {IDM_CHARACTER_LIMIT, change_character_limit, false},
 };
 
 const Command* find_command(WORD id)

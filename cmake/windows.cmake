@@ -5,6 +5,8 @@ enable_language(RC)
 set(FORUM_WIN_SOURCES
     app/command_dispatch.cpp
     app/main_window.cpp
+    app/post_review.cpp
+    app/settings.cpp
     app/startup.cpp
     document/document_files.cpp
     format/char_format.cpp
@@ -18,12 +20,15 @@ set(FORUM_WIN_SOURCES
     markup/wrap_selection.cpp
     print/printing.cpp
     ui/editor_text.cpp
+    ui/limit_dialog.cpp
     ui/menus.cpp
     ui/messages.cpp
+    ui/preview_pane.cpp
+    ui/status_bar.cpp
     ui/toolbar.cpp
 )
 
-set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 kernel32)
+set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 advapi32 kernel32)
 
 # Everything but the entry point, so that the Wine tests drive the same code.
 add_library(forum_core STATIC ${FORUM_WIN_SOURCES})
@@ -53,6 +58,11 @@ target_link_options(forum-editor PRIVATE -static -static-libgcc -static-libstdc+
 add_executable(forum-command-bench bench/command_latency.cpp)
 target_link_libraries(forum-command-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-command-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
+# The live preview's refresh and the typing latency beside it (run by make bench).
+add_executable(forum-preview-bench bench/preview_latency.cpp)
+target_link_libraries(forum-preview-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-preview-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
 # Start-up time against Wine's WordPad (run by make bench).
 add_executable(forum-startup-bench bench/startup_bench.cpp)
