@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/startup.h"
@@ -38,16 +39,6 @@ constexpr int KEYS = 15;
 constexpr int ROUNDS = 4;
 constexpr DWORD KEY_TIMEOUT_MS = 5000;
 
-double now_ms()
-{
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // A long post with markup on most lines, as forum posts have.
 std::string sample_post(size_t length)
 {
@@ -55,11 +46,7 @@ std::string sample_post(size_t length)
         "Forum posts mix [b]words[/b], numbers like 1234 and [i]now and then[/i] an address\r\n"
         "[url]https://forum.example.org/read.php?23,1676166[/url] that [color=#FF0000]someone[/color] wants\r\n"
         "[quote]to quote; most lines stay well under eighty characters.[/quote]\r\n\r\n";
-    std::string post;
-    while (post.size() < length)
-        post += paragraph;
-    post.resize(length);
-    return post;
+    return repeated_to_length(paragraph, length);
 }
 
 LONG text_length_of(HWND control)
