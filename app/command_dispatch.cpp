@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/post_review.h"
 #include "document/document_files.h"
 #include "format/char_format.h"
 #include "format/clipboard.h"
@@ -43,7 +44,11 @@ void exit_program(MainWindowState& state) { SendMessageA(state.parts.main_window
 // back to the saved text makes it unmodified.
 void undo(MainWindowState& state) { state.history.undo(); }
 void redo(MainWindowState& state) { state.history.redo(); }
-void copy(MainWindowState& state) { copy_selection(editor_of(state)); }
+void copy(MainWindowState& state)
+{
+    copy_selection(editor_of(state));
+    review_copied_post(state);
+}
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
 void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
 
@@ -141,6 +146,9 @@ constexpr Command COMMANDS[] = {
     {IDM_OPEN_WEBLINK, open_web_link, false},
     {IDM_PLAIN_FONT, plain_font, true, EditKind::format},
     {IDM_REFLOW, reflow, true, EditKind::command},
+    {IDM_PREVIEW_TOGGLE, toggle_preview, false},
+    {IDM_TAG_CHECK, select_first_tag_problem, true},
+    {IDM_CHARACTER_LIMIT, change_character_limit, false},
 };
 
 const Command* find_command(WORD id)

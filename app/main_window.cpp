@@ -5,8 +5,11 @@
 #include <richedit.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/command_dispatch.h"
 #include "app/main_window_state.h"
+#include "app/post_review.h"
 #include "app/recovery.h"
 #include "document/document_files.h"
 #include "format/char_format.h"
@@ -77,9 +80,11 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         return FALSE;
     }
 
-    // Mouse notifications bring the right click to us as EN_MSGFILTER.
+    // Mouse notifications bring the right click to us as EN_MSGFILTER, and
+    // EN_CHANGE brings every change of the post to the status bar and the
+    // preview.
     const auto event_mask = SendMessageA(parts.editor, EM_GETEVENTMASK, 0, 0);
-    SendMessageA(parts.editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS);
+    SendMessageA(parts.editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS | ENM_CHANGE);
     // A long post or a large file must never be cut off at the control's
     // default limit of 64,000 characters.
     SendMessageA(parts.editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
@@ -96,18 +101,26 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
     parts.key_hook.notify_window = window;
     parts.key_hook.recorder = &history;
     install_editor_key_hook(parts.editor, parts.key_hook);
+    if (!create_post_review(state_of(window))) {
+        show_startup_error(window, IDS_EDITOR_NOT_CREATED);
+        return FALSE;
+    }
     return TRUE;
 }
 
+// The toolbar on top, the status bar at the bottom, and between them the
+// Editor control with the preview beside it.
 void on_size(HWND window, UINT state, int width, int height)
 {
-    const WindowParts& parts = state_of(window).parts;
+    MainWindowState& main_state = state_of(window);
+    const WindowParts& parts = main_state.parts;
     int toolbar_height = 0;
     RECT toolbar_rect;
     if (parts.toolbar.window && GetWindowRect(parts.toolbar.window, &toolbar_rect))
         toolbar_height = toolbar_rect.bottom - toolbar_rect.top;
+    const int status_height = lay_out_status_bar(parts.status_bar);
 
-    MoveWindow(parts.editor, 0, toolbar_height, width, height - toolbar_height, TRUE);
+    lay_out_post_panes(main_state, {0, toolbar_height, width, std::max(height - status_height, toolbar_height)});
     if (parts.toolbar.window)
         FORWARD_WM_SIZE(parts.toolbar.window, state, width, height, SendMessageA);
     SetFocus(parts.editor);
@@ -156,12 +169,70 @@ void on_key(HWND window, UINT, BOOL down, int, UINT)
 void on_command(HWND window, int id, HWND control, UINT code)
 {
     MainWindowState& state = state_of(window);
+    if (control == state.parts.editor && code == EN_CHANGE) {
+        post_changed(state);
+        return;
+    }
     // Menus and shortcuts come without a control; of the controls, only a
-    // toolbar click is a command. The Editor control's notifications are not.
+    // toolbar click is a command. The Editor control's other notifications
+    // are not.
     const bool from_menu_or_shortcut = control == nullptr;
     const bool toolbar_click = control == state.parts.toolbar.window && code == BN_CLICKED;
     if (from_menu_or_shortcut || toolbar_click)
         dispatch_command(state, static_cast<WORD>(id));
+}
+
+void on_timer(HWND window, UINT id)
+{
+    if (id == RECOVERY_TIMER_ID)
+        recovery_timer(window, state_of(window));
+    else
+        on_review_timer(state_of(window), id);
+}
+
+void on_draw_item(HWND window, const DRAWITEMSTRUCT* item)
+{
+    draw_status_part(state_of(window).parts.status_bar, *item);
+}
+
+BOOL on_set_cursor(HWND window, HWND cursor_window, UINT hit_test, UINT message)
+{
+    POINT point{};
+    GetCursorPos(&point);
+    ScreenToClient(window, &point);
+    if (cursor_window == window && hit_test == HTCLIENT && is_on_splitter(state_of(window), point)) {
+        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+        return TRUE;
+    }
+    return FORWARD_WM_SETCURSOR(window, cursor_window, hit_test, message, DefWindowProcA);
+}
+
+void on_left_button_down(HWND window, BOOL, int x, int y, UINT)
+{
+    MainWindowState& state = state_of(window);
+    if (!is_on_splitter(state, {x, y}))
+        return;
+    state.review.dragging_splitter = true;
+    SetCapture(window);
+}
+
+void on_mouse_move(HWND window, int x, int, UINT)
+{
+    MainWindowState& state = state_of(window);
+    // Capture taken away (another window came up): the drag is over.
+    if (state.review.dragging_splitter && GetCapture() != window)
+        state.review.dragging_splitter = false;
+    if (state.review.dragging_splitter)
+        drag_splitter_to(state, x);
+}
+
+void on_left_button_up(HWND window, int, int, UINT)
+{
+    MainWindowState& state = state_of(window);
+    if (!state.review.dragging_splitter)
+        return;
+    state.review.dragging_splitter = false;
+    ReleaseCapture();
 }
 
 void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
@@ -197,21 +268,20 @@ void on_end_session(HWND window, BOOL ending)
         end_recovery(window, state_of(window));
 }
 
-void on_timer(HWND window, UINT id)
-{
-    if (id == RECOVERY_TIMER_ID)
-        recovery_timer(window, state_of(window));
-}
-
 void on_destroy(HWND window)
 {
     end_recovery(window, state_of(window));
     WindowParts& parts = state_of(window).parts;
-    // The Editor control goes first: its printer DC and its library may only
-    // be released once no rich-edit window is left.
+    KillTimer(window, REVIEW_TIMER);
+    KillTimer(window, PREVIEW_STEP_TIMER);
+    // The rich-edit controls go first: the Editor control's printer DC and
+    // their library may only be released once no rich-edit window is left.
     if (parts.editor)
         DestroyWindow(parts.editor);
     parts.editor = nullptr;
+    if (parts.preview.window)
+        DestroyWindow(parts.preview.window);
+    parts.preview.window = nullptr;
     parts.print_target.dc.reset();
     if (!parts.richedit_library.reset())
         show_error(window, IDS_LIBRARY_ERROR);
@@ -245,11 +315,16 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_KEYDOWN, on_key);
         HANDLE_MSG(window, WM_KEYUP, on_key);
         HANDLE_MSG(window, WM_COMMAND, on_command);
+        HANDLE_MSG(window, WM_TIMER, on_timer);
+        HANDLE_MSG(window, WM_DRAWITEM, on_draw_item);
+        HANDLE_MSG(window, WM_SETCURSOR, on_set_cursor);
+        HANDLE_MSG(window, WM_LBUTTONDOWN, on_left_button_down);
+        HANDLE_MSG(window, WM_MOUSEMOVE, on_mouse_move);
+        HANDLE_MSG(window, WM_LBUTTONUP, on_left_button_up);
         HANDLE_MSG(window, WM_INITMENUPOPUP, on_init_menu_popup);
         HANDLE_MSG(window, WM_CLOSE, on_close);
         HANDLE_MSG(window, WM_QUERYENDSESSION, on_query_end_session);
         HANDLE_MSG(window, WM_ENDSESSION, on_end_session);
-        HANDLE_MSG(window, WM_TIMER, on_timer);
         HANDLE_MSG(window, WM_DESTROY, on_destroy);
     case WM_RECOVERY_WRITE_FAILED:
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));

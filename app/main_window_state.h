@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "app/recovery.h"
+#include "app/settings.h"
 #include "document/document_files.h"
 #include "document/edit_recorder.h"
 #include "format/char_format.h"
 #include "markup/editor_key_hook.h"
 #include "print/printing.h"
+#include "ui/preview_pane.h"
+#include "ui/status_bar.h"
 #include "ui/toolbar.h"
 #include "ui/win_handles.h"
 
@@ -25,6 +28,8 @@ struct WindowParts {
     HWND editor = nullptr;
     Toolbar toolbar;
     bool undo_button_enabled = true;
+    StatusBar status_bar;
+    PreviewPane preview;
     std::vector<OwnedBitmap> smiley_pictures;
     PrintTarget print_target;
     KeyHookState key_hook;
@@ -36,6 +41,22 @@ struct DialogColors {
     ColorChoice background{RGB(255, 255, 255), {}};
 };
 
+// How the post is checked and shown before it leaves: the user's settings,
+// and where the preview's splitter stands.
+struct PostReview {
+    Settings settings;
+    // A copy of the whole post took a tag problem along: the status bar
+    // shows it as a warning until the problem is mended.
+    bool tag_warning = false;
+    // The preview's share of the width beside the Editor control.
+    int preview_per_mille = 500;
+    bool dragging_splitter = false;
+    // Where the Editor control and the preview were laid out, and the
+    // splitter between them (empty while the preview is hidden).
+    RECT pane_area{};
+    RECT splitter{};
+};
+
 struct MainWindowState {
     DocumentFile document;
     // The document's undo history; it also says whether the document is modified.
@@ -44,6 +65,7 @@ struct MainWindowState {
     RecoveryState recovery;
     WindowParts parts;
     DialogColors colors;
+    PostReview review;
 };
 
 // The state of a Main window, or null for any other window.

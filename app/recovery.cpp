@@ -1,5 +1,7 @@
 #include "app/recovery.h"
 
+#include <richedit.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -7,9 +9,10 @@
 #include "document/document_title.h"
 #include "document/draft_file.h"
 #include "document/rtf_prescan.h"
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "ui/editor_text.h"
 #include "ui/messages.h"
+#include "ui/wide_text.h"
 
 namespace {
 
@@ -33,49 +36,36 @@ std::uint64_t now_as_filetime()
     return (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
 }
 
-std::wstring wide(std::string_view utf8)
+// The copy names the encoding of a text document by a name of its own.
+struct EncodingName {
+    TextEncoding encoding;
+    std::string_view name;
+};
+constexpr EncodingName ENCODING_NAMES[] = {
+    {TextEncoding::ansi, "ansi"},
+    {TextEncoding::utf8, "utf-8"},
+    {TextEncoding::utf8_bom, "utf-8 with BOM"},
+    {TextEncoding::utf16le_bom, "utf-16le with BOM"},
+    {TextEncoding::utf16be_bom, "utf-16be with BOM"},
+};
+
+std::string_view name_of(TextEncoding encoding)
 {
-    const std::u16string units = utf8_to_utf16(utf8);
-    return std::wstring(units.begin(), units.end());
+    for (const EncodingName& known : ENCODING_NAMES)
+        if (known.encoding == encoding)
+            return known.name;
+    return ENCODING_NAMES[0].name;
 }
 
-std::string utf8(std::wstring_view text)
+TextEncoding encoding_named(std::string_view name)
 {
-    return utf16_to_utf8(std::u16string(text.begin(), text.end()));
+    for (const EncodingName& known : ENCODING_NAMES)
+        if (known.name == name)
+            return known.encoding;
+    return TextEncoding::ansi;
 }
 
-std::wstring wide_from_code_page(UINT code_page, std::string_view text)
-{
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    std::wstring result(static_cast<std::size_t>(MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0)), L'\0');
-    MultiByteToWideChar(code_page, 0, text.data(), size, result.data(), static_cast<int>(result.size()));
-    return result;
-}
-
-std::string program_text_from_wide(std::wstring_view text)
-{
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    std::string result(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, result.data(), static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
-}
-
-// The document's name is in the program's code page; a copy holds UTF-8.
-std::string name_for_copy(const std::string& name)
-{
-    return utf8(wide_from_code_page(CP_ACP, name));
-}
-
-std::string name_from_copy(const std::string& name)
-{
-    return program_text_from_wide(wide(name));
-}
-
-std::wstring system_reason(DWORD error)
+std::string system_reason(DWORD error)
 {
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -85,10 +75,10 @@ std::wstring system_reason(DWORD error)
     LocalFree(text);
     while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
         reason.pop_back();
-    return reason;
+    return from_wide(reason);
 }
 
-std::wstring local_time_of(std::uint64_t filetime)
+std::string local_time_of(std::uint64_t filetime)
 {
     const FILETIME utc{static_cast<DWORD>(filetime), static_cast<DWORD>(filetime >> 32)};
     FILETIME local{};
@@ -98,7 +88,7 @@ std::wstring local_time_of(std::uint64_t filetime)
     wchar_t date[64]{}, clock[64]{};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 64);
     GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, clock, 64);
-    return std::wstring(date) + L" " + clock;
+    return from_wide(std::wstring(date) + L" " + clock);
 }
 
 DraftWriter& writer_of(HWND main_window, RecoveryState& recovery)
@@ -130,16 +120,17 @@ void stop_timer(HWND main_window, RecoveryState& recovery)
 
 void set_title(HWND main_window, const std::string& name)
 {
-    SetWindowTextA(main_window, name.empty() ? NEW_DOCUMENT_TITLE : document_title(name).c_str());
+    SetWindowTextW(main_window, to_wide(name.empty() ? std::string(NEW_DOCUMENT_TITLE) : document_title(name)).c_str());
 }
 
-std::wstring question_detail(const Draft& draft, const std::string& text)
+std::string question_detail(const Draft& draft, const std::string& text)
 {
-    std::wstring detail = load_text(IDS_RECOVERY_WRITTEN) + L" " + local_time_of(draft.written_at) + L"\n";
-    detail += load_text(IDS_RECOVERY_FILE) + L" " +
-              (draft.file_name.empty() ? load_text(IDS_RECOVERY_UNTITLED) : wide(draft.file_name)) + L"\n\n";
-    detail += L"\u201E" + wide(draft_first_words(text, FIRST_WORDS_CHARS)) + L"\u201C\n\n";
-    return detail + load_text(IDS_RECOVERY_CHOICES);
+    std::string detail = load_program_text(IDS_RECOVERY_WRITTEN) + " " + local_time_of(draft.written_at) + "\n";
+    detail += load_program_text(IDS_RECOVERY_FILE) + " " +
+              (draft.file_name.empty() ? load_program_text(IDS_RECOVERY_UNTITLED) : draft.file_name) + "\n\n";
+    // Between Czech quotation marks.
+    detail += "\xE2\x80\x9E" + draft_first_words(text, FIRST_WORDS_CHARS) + "\xE2\x80\x9C\n\n";
+    return detail + load_program_text(IDS_RECOVERY_CHOICES);
 }
 
 // The copy in the file, or nullopt after it was reported and moved aside.
@@ -149,25 +140,26 @@ std::optional<Draft> read_offered_copy(HWND main_window, const StoredDraft& stor
     const auto bytes = read_draft_file(stored.path, &error);
     std::string why;
     std::optional<Draft> draft = bytes ? read_draft(*bytes, &why) : std::nullopt;
-    std::wstring reason = bytes ? wide(why) : system_reason(error);
+    std::string reason = bytes ? why : system_reason(error);
     if (draft) {
         // Only what the control can take safely goes into it.
         const RtfScan scan = scan_rtf(draft->body);
         if (scan.verdict != RtfVerdict::ok) {
-            reason = wide(rtf_refusal_reason(scan));
+            reason = rtf_refusal_reason(scan);
             draft.reset();
         }
     }
     if (!draft) {
         const std::wstring aside = move_draft_aside(stored.path);
-        show_message(main_window, DRAFT_DAMAGED, (aside.empty() ? stored.path : aside) + L"\n" + reason);
+        show_message(main_window, DRAFT_DAMAGED, from_wide(aside.empty() ? stored.path : aside) + "\n" + reason);
     }
     return draft;
 }
 
 void restore(HWND main_window, MainWindowState& state, const Draft& draft, const StoredDraft& stored)
 {
-    state.document = {name_from_copy(draft.file_name), draft.kind == DraftKind::text ? FILE_KIND_TEXT : FILE_KIND_RTF};
+    state.document = {draft.file_name, draft.kind == DraftKind::text ? FILE_KIND_TEXT : FILE_KIND_RTF,
+                      encoding_named(draft.encoding)};
     set_title(main_window, state.document.name);
     state.history.start_unsaved();
     // The old copy goes only once this editor's own holds the post.
@@ -186,7 +178,7 @@ Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored
         return Answer::next;
     // The post shows behind the question, and gives it its first words.
     HWND editor = state.parts.editor;
-    replace_document_with_rtf(editor, draft->body);
+    stream_in(editor, draft->body, SF_RTF);
     stop_timer(main_window, state.recovery);
     const int answer = show_message(main_window, RECOVERY_QUESTION, question_detail(*draft, get_text(editor)));
     if (answer == IDYES) {
@@ -252,9 +244,13 @@ void write_recovery_copy(HWND main_window, MainWindowState& state)
     Draft draft;
     draft.process_id = recovery.process.id;
     draft.written_at = now_as_filetime();
-    draft.file_name = name_for_copy(state.document.name);
+    draft.file_name = state.document.name;
     draft.kind = state.document.kind == FILE_KIND_TEXT ? DraftKind::text : DraftKind::rtf;
-    draft.body = get_document_rtf(state.parts.editor);
+    draft.encoding = name_of(state.document.encoding);
+    const auto body = get_rtf(state.parts.editor, false);
+    if (!body)
+        return; // the control could not write it now; the next change tries again
+    draft.body = *body;
     writer_of(main_window, recovery).write(recovery.folder, draft_file_name(recovery.process), write_draft(draft));
     recovery.copy_may_exist = true;
 }
@@ -265,7 +261,7 @@ void recovery_write_failed(HWND main_window, MainWindowState& state, DWORD error
     if (recovery.failure_told)
         return;
     recovery.failure_told = true;
-    show_message(main_window, DRAFT_NOT_WRITTEN, recovery.folder + L"\n" + system_reason(error));
+    show_message(main_window, DRAFT_NOT_WRITTEN, from_wide(recovery.folder) + "\n" + system_reason(error));
 }
 
 void end_recovery(HWND main_window, MainWindowState& state)

@@ -12,6 +12,9 @@
 // counts with the tag check on it under 2 ms, whatever markup it holds.
 // The conversions between UTF-8 and UTF-16 and of text files are timed on
 // Czech text, and must grow linearly as well.
+// counts with the tag check on it under 2 ms, whatever markup it holds. The
+// preview cut into paragraphs for the pane is timed alike, with the search
+// for the paragraph that one key changed.
 #include "document/draft_file.h"
 #include "document/edit_history.h"
 #include "document/edit_pieces.h"
@@ -22,11 +25,12 @@
 // comparison. The RTF scan that guards Open should grow linearly too and read
 // a 16 MiB document in well under the time the control takes to load it.
 #include "document/rtf_prescan.h"
+#include "markup/paragraph_sync.h"
 #include "markup/post_link_text.h"
 #include "markup/preview_rtf.h"
 #include "markup/reflow_text.h"
 #include "markup/tag_check.h"
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "text_oracles.h"
 
 #include <benchmark/benchmark.h>
@@ -118,6 +122,8 @@ constexpr Input POST_LINK_INPUTS[] = {
      [](size_t size) { return prose(size - 60, false) + FORUM_BASE_URL "/read.php?23,1676166,1676237#REPLY"; }},
     {"long_post_number", [](size_t size) { return repeated("7", size - 6, "x,") + "#REPLY"; }},
     {"comma_only_at_start", [](size_t size) { return repeated("a", size - 1, ",") + "#"; }},
+    {"czech_then_address",
+     [](size_t size) { return czech_prose(size - 60, false) + FORUM_BASE_URL "/read.php?23,1676166,1676237#REPLY"; }},
 };
 
 // Pieces of a post, each with its number of characters, joined until the
@@ -345,12 +351,26 @@ void register_benchmarks()
             const PostCounts counts = count_post(text);
             return counts.words + check_tags(text).offset;
         });
+        add("preview_paragraphs/" + std::string(input.name) + "/60k", post,
+            [](const std::string& text) { return render_preview_paragraphs(text).paragraphs.size(); });
     }
     for (size_t size : {64 * KiB, 1 * MiB, 16 * MiB}) {
         for (const Input& input : RTF_SCAN_INPUTS)
             add("scan_rtf/" + std::string(input.name) + "/" + size_name(size), input.make(size),
                 [](const std::string& text) { return scan_rtf(text); });
     }
+    // A key typed in the middle of the post: the pane's next step is found
+    // among some thousand paragraphs.
+    const std::string post = POST_INPUTS[0].make(POST_CHARACTERS);
+    std::string typed = post;
+    typed.insert(post.find("kůň", post.size() / 2), "x");
+    benchmark::RegisterBenchmark("paragraph_sync/one_key/60k",
+                                 [shown = render_preview_paragraphs(post).paragraphs,
+                                  wanted = render_preview_paragraphs(typed).paragraphs](benchmark::State& state) {
+                                     for (auto _ : state)
+                                         benchmark::DoNotOptimize(next_paragraph_edit(shown, wanted, 6000));
+                                 })
+        ->Unit(benchmark::kMicrosecond);
     for (const char* name : {"prose", "lf_runs"}) {
         for (const Input& input : REFLOW_INPUTS)
             if (std::string_view(input.name) == name)

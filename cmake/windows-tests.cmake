@@ -60,7 +60,7 @@ unset(FORUM_WINE_TEST_PROPERTIES)
 # A second Windows program that the end-to-end tests use to look into the
 # running editor from outside, as a screen reader would.
 add_executable(fe-probe tests/e2e/probe.cpp)
-target_link_libraries(fe-probe PRIVATE user32 kernel32 comctl32)
+target_link_libraries(fe-probe PRIVATE user32 kernel32 comctl32 shell32)
 target_link_options(fe-probe PRIVATE -static -static-libgcc -static-libstdc++)
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -5,7 +5,9 @@ enable_language(RC)
 set(FORUM_WIN_SOURCES
     app/command_dispatch.cpp
     app/main_window.cpp
+    app/post_review.cpp
     app/recovery.cpp
+    app/settings.cpp
     app/startup.cpp
     document/document_files.cpp
     document/draft_store.cpp
@@ -21,12 +23,15 @@ set(FORUM_WIN_SOURCES
     markup/wrap_selection.cpp
     print/printing.cpp
     ui/editor_text.cpp
+    ui/limit_dialog.cpp
     ui/menus.cpp
     ui/messages.cpp
+    ui/preview_pane.cpp
+    ui/status_bar.cpp
     ui/toolbar.cpp
 )
 
-set(FORUM_WIN_LIBS comctl32 comdlg32 ole32 winspool gdi32 shell32 user32 kernel32)
+set(FORUM_WIN_LIBS comctl32 comdlg32 ole32 winspool gdi32 shell32 user32 advapi32 kernel32)
 
 # Everything but the entry point, so that the Wine tests drive the same code.
 add_library(forum_core STATIC ${FORUM_WIN_SOURCES})
@@ -57,7 +62,12 @@ add_executable(forum-command-bench bench/command_latency.cpp)
 target_link_libraries(forum-command-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-command-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
-# Latency of a typed key in a long post (run by make bench).
+# The live preview's refresh and the typing latency beside it (run by make bench).
+add_executable(forum-preview-bench bench/preview_latency.cpp)
+target_link_libraries(forum-preview-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-preview-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
+# Latency of a typed key in a long post, the key's messages and the paint (run by make bench).
 add_executable(forum-typing-bench bench/typing_latency.cpp)
 target_link_libraries(forum-typing-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-typing-bench PRIVATE -static -static-libgcc -static-libstdc++)

@@ -11,18 +11,20 @@
 #include <utility>
 
 #include "document/document_title.h"
+#include "document/text_encoding.h"
 #include "document/file_sniff.h"
 #include "document/rtf_prescan.h"
 #include "ui/editor_text.h"
 #include "ui/messages.h"
+#include "ui/wide_text.h"
 #include "ui/win_handles.h"
 
 namespace {
 
 // Filter 1 is RTF and filter 2 plain text, so the index the dialog returns
 // is the File kind as it stands.
-constexpr char document_filter[] = "RTF(*.rtf)\0 *.rtf\0TEXT(*.txt)\0 *.txt\0";
-constexpr char DEFAULT_EXTENSION[] = "rtf";
+constexpr wchar_t document_filter[] = L"RTF(*.rtf)\0 *.rtf\0TEXT(*.txt)\0 *.txt\0";
+constexpr wchar_t DEFAULT_EXTENSION[] = L"rtf";
 constexpr DWORD OPEN_DIALOG_FLAGS = OFN_PATHMUSTEXIST;
 constexpr DWORD SAVE_DIALOG_FLAGS = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 // The dialogs' file-name buffer, as the file functions accept paths.
@@ -37,7 +39,7 @@ struct TemporaryFile {
     ~TemporaryFile()
     {
         if (!path.empty())
-            DeleteFileA(path.c_str());
+            DeleteFileW(to_wide(path).c_str());
     }
 };
 
@@ -46,20 +48,16 @@ struct FileChoice {
     int file_kind;
 };
 
-// The document's bytes on their way from a file into the Editor control.
-struct ReadSource {
-    const std::string* bytes;
-    std::size_t offset;
-};
 
 // The system's own words for an error code, without the trailing line break.
 std::string system_reason(DWORD error)
 {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string reason = length && text ? std::string(text, length) : "Error " + std::to_string(error) + ".";
+                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string reason = length && text ? from_wide(std::wstring_view(text, length))
+                                        : "Error " + std::to_string(error) + ".";
     LocalFree(text);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
         reason.pop_back();
@@ -79,27 +77,22 @@ std::string text_of(UINT id)
 
 void set_main_window_title(HWND editor, const std::string& title)
 {
-    SetWindowTextA(GetParent(editor), title.c_str());
-}
-
-WPARAM stream_format(int file_kind)
-{
-    return file_kind == FILE_KIND_TEXT ? SF_TEXT : SF_RTF;
+    SetWindowTextW(GetParent(editor), to_wide(title).c_str());
 }
 
 bool is_modified(HWND editor)
 {
-    return SendMessageA(editor, EM_GETMODIFY, 0, 0) != 0;
+    return SendMessageW(editor, EM_GETMODIFY, 0, 0) != 0;
 }
 
 // The open or save dialog, starting on the current file's name. Nothing
 // changes when it is cancelled or fails.
 std::optional<FileChoice> ask_for_file(HWND editor, const DocumentFile& current, bool saving)
 {
-    std::string buffer(FILE_NAME_BUFFER_SIZE, '\0');
-    current.name.copy(buffer.data(), FILE_NAME_BUFFER_SIZE - 1);
+    std::wstring buffer(FILE_NAME_BUFFER_SIZE, L'\0');
+    to_wide(current.name).copy(buffer.data(), FILE_NAME_BUFFER_SIZE - 1);
 
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = editor;
     dialog.lpstrFilter = document_filter;
@@ -109,12 +102,12 @@ std::optional<FileChoice> ask_for_file(HWND editor, const DocumentFile& current,
     dialog.Flags = saving ? SAVE_DIALOG_FLAGS : OPEN_DIALOG_FLAGS;
     dialog.lpstrDefExt = DEFAULT_EXTENSION;
 
-    const BOOL confirmed = saving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+    const BOOL confirmed = saving ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
     if (!confirmed)
         return std::nullopt;
-    buffer.resize(std::strlen(buffer.c_str()));
+    buffer.resize(std::wcslen(buffer.c_str()));
     const int kind = dialog.nFilterIndex == FILE_KIND_TEXT ? FILE_KIND_TEXT : FILE_KIND_RTF;
-    return FileChoice{buffer, kind};
+    return FileChoice{from_wide(buffer), kind};
 }
 
 // A file read whole, or why it was not.
@@ -133,7 +126,7 @@ std::string size_in_words(ULONGLONG bytes)
 // stops at the limit instead of filling memory.
 FileRead read_whole_file(const std::string& path)
 {
-    const OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const OwnedFile file(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return {std::nullopt, system_reason(GetLastError())};
@@ -164,32 +157,67 @@ FileRead read_whole_file(const std::string& path)
     }
 }
 
-DWORD CALLBACK stream_in_callback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read)
+std::string utf16_bytes(std::string_view utf8)
 {
-    auto* source = reinterpret_cast<ReadSource*>(cookie);
-    const std::size_t left = source->bytes->size() - source->offset;
-    const std::size_t taken = std::min(left, static_cast<std::size_t>(std::max<LONG>(count, 0)));
-    std::memcpy(buffer, source->bytes->data() + source->offset, taken);
-    source->offset += taken;
-    *read = static_cast<LONG>(taken);
-    return 0;
+    const std::u16string utf16 = utf8_to_utf16(utf8);
+    return std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * sizeof(char16_t));
 }
 
-void replace_document(HWND editor, const std::string& bytes, int file_kind)
+// Puts a file's content into the control: RTF as it is, text in its
+// encoding. Returns how many places of a text file had to become U+FFFD.
+std::size_t replace_document(HWND editor, const std::string& bytes, int file_kind, TextEncoding encoding)
 {
-    ReadSource source{&bytes, 0};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, stream_in_callback};
-    SendMessageA(editor, EM_STREAMIN, stream_format(file_kind), reinterpret_cast<LPARAM>(&stream));
-    SendMessageA(editor, EM_SETMODIFY, 0, 0);
+    std::size_t replacements = 0;
+    if (file_kind == FILE_KIND_RTF) {
+        stream_in(editor, bytes, SF_RTF);
+    } else if (encoding == TextEncoding::ansi) {
+        stream_in(editor, bytes, SF_TEXT);
+    } else {
+        // As UTF-16, which the control takes whole, NUL characters included.
+        const DecodedText decoded = decode_text(bytes, encoding);
+        replacements = decoded.replacements;
+        stream_in(editor, utf16_bytes(decoded.text), SF_TEXT | SF_UNICODE);
+    }
+    SendMessageW(editor, EM_SETMODIFY, 0, 0);
+    return replacements;
 }
 
-// Non-zero stops the stream: a block that is not written whole is a failure.
-DWORD CALLBACK stream_out_callback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written)
+// The text in the Windows code page, or nothing when a character has no
+// place in it (never a "?" or a look-alike in its stead).
+std::optional<std::string> in_code_page(std::wstring_view text)
 {
-    DWORD done = 0;
-    const BOOL ok = WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(count), &done, nullptr);
-    *written = static_cast<LONG>(done);
-    return ok && done == static_cast<DWORD>(count) ? 0 : 1;
+    if (text.empty())
+        return std::string();
+    const int size = static_cast<int>(text.size());
+    BOOL lost = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, &lost);
+    if (length <= 0 || lost)
+        return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, nullptr, &lost);
+    if (lost)
+        return std::nullopt;
+    return bytes;
+}
+
+// The document as the bytes of its file. Text goes in the file's encoding;
+// text that does not fit the code page goes as UTF-8 instead, and the
+// document's encoding says so from then on.
+std::optional<std::string> document_bytes(HWND editor, DocumentFile& file)
+{
+    if (file.kind == FILE_KIND_RTF)
+        return get_rtf(editor, false);
+    const auto raw = stream_out(editor, SF_TEXT | SF_UNICODE);
+    if (!raw)
+        return std::nullopt;
+    const std::wstring text(reinterpret_cast<const wchar_t*>(raw->data()), raw->size() / sizeof(wchar_t));
+    if (file.encoding == TextEncoding::ansi) {
+        if (auto bytes = in_code_page(text))
+            return bytes;
+        file.encoding = TextEncoding::utf8;
+    }
+    return encode_text(from_wide(text), file.encoding);
 }
 
 std::string folder_of(const std::string& path)
@@ -203,41 +231,46 @@ std::string folder_of(const std::string& path)
 // An existing file that must not be replaced: read-only, or a folder.
 bool is_protected(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(to_wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
 }
 
-bool stream_document_to(HWND editor, HANDLE file, int file_kind)
+bool write_all(HANDLE file, const std::string& bytes)
 {
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(file), 0, stream_out_callback};
-    SendMessageA(editor, EM_STREAMOUT, stream_format(file_kind), reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError == 0 && FlushFileBuffers(file);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const DWORD block = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, block, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return FlushFileBuffers(file) != 0;
 }
 
-// Writes the whole document into a new file beside the target and only then
-// puts it in the target's place, so that a failure at any step leaves the
-// old file exactly as it was. Returns 0 or the system's error code.
-DWORD write_document_file(HWND editor, const std::string& path, int file_kind)
+// Writes the bytes into a new file beside the target and only then puts it
+// in the target's place, so that a failure at any step leaves the old file
+// exactly as it was. Returns 0 or the system's error code.
+DWORD write_file_safely(const std::string& path, const std::string& bytes)
 {
     if (is_protected(path))
         return ERROR_ACCESS_DENIED;
 
-    char temporary_name[MAX_PATH]{};
-    if (!GetTempFileNameA(folder_of(path).c_str(), "fe", 0, temporary_name))
+    wchar_t temporary_name[MAX_PATH]{};
+    if (!GetTempFileNameW(to_wide(folder_of(path)).c_str(), L"fe", 0, temporary_name))
         return GetLastError();
-    TemporaryFile temporary(temporary_name);
+    TemporaryFile temporary(from_wide(temporary_name));
 
-    OwnedFile file(CreateFileA(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    OwnedFile file(CreateFileW(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return GetLastError();
-    if (!stream_document_to(editor, file.get(), file_kind) || !file.reset()) {
+    if (!write_all(file.get(), bytes) || !file.reset()) {
         // A full disk is the usual cause when the system gives none.
         const DWORD error = GetLastError();
         return error ? error : ERROR_DISK_FULL;
     }
-    if (!MoveFileExA(temporary_name, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(temporary_name, to_wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return GetLastError();
     temporary.path.clear();
     return 0;
@@ -283,12 +316,12 @@ bool new_document(HWND editor, DocumentFile& file)
 {
     if (!confirm_discard(editor, file))
         return false;
-    SetWindowTextA(editor, "");
+    SetWindowTextW(editor, L"");
     // Untitled: the next Save asks for a name instead of writing over the
     // file the previous document came from.
     file = DocumentFile{};
     set_main_window_title(editor, NEW_DOCUMENT_TITLE);
-    SendMessageA(editor, EM_SETMODIFY, 0, 0);
+    SendMessageW(editor, EM_SETMODIFY, 0, 0);
     SetFocus(editor);
     return true;
 }
@@ -315,8 +348,11 @@ bool open_document_file(HWND editor, DocumentFile& file, const std::string& path
     const auto kind = kind_to_open_as(editor, path, *read.bytes, chosen_kind);
     if (!kind)
         return false;
-    file = {path, *kind};
-    replace_document(editor, *read.bytes, file.kind);
+    const TextEncoding encoding =
+        *kind == FILE_KIND_TEXT ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
+    file = {path, *kind, encoding};
+    if (replace_document(editor, *read.bytes, file.kind, file.encoding) > 0)
+        show_message(editor, ENCODING_REPAIRED, path);
     set_main_window_title(editor, document_title(file.name));
     return true;
 }
@@ -327,11 +363,21 @@ bool save_document(HWND editor, DocumentFile& file)
         show_message(editor, SAVE_AS_NOTICE);
         return save_document_as(editor, file);
     }
-    if (const DWORD error = write_document_file(editor, file.name, file.kind)) {
+    const TextEncoding encoding_before = file.encoding;
+    const auto bytes = document_bytes(editor, file);
+    if (!bytes) {
+        file.encoding = encoding_before;
+        show_file_error(editor, file.name, system_reason(ERROR_NOT_ENOUGH_MEMORY));
+        return false;
+    }
+    if (const DWORD error = write_file_safely(file.name, *bytes)) {
+        file.encoding = encoding_before;
         show_file_error(editor, file.name, system_reason(error));
         return false;
     }
-    SendMessageA(editor, EM_SETMODIFY, 0, 0);
+    SendMessageW(editor, EM_SETMODIFY, 0, 0);
+    if (file.encoding != encoding_before)
+        show_message(editor, SAVED_AS_UTF8, file.name);
     return true;
 }
 
@@ -341,7 +387,9 @@ bool save_document_as(HWND editor, DocumentFile& file)
     if (!choice)
         return false;
     // The document takes the new name only once it is written there.
-    DocumentFile target{choice->file_name, choice->file_kind};
+    // Text keeps the encoding it came in; a new text file starts in the code page.
+    const TextEncoding encoding = choice->file_kind == file.kind ? file.encoding : TextEncoding::ansi;
+    DocumentFile target{choice->file_name, choice->file_kind, encoding};
     if (!save_document(editor, target))
         return false;
     file = target;

@@ -7,17 +7,20 @@
 #include <cstddef>
 #include <string>
 
+#include "document/text_encoding.h"
+
 enum FileKind : int { FILE_KIND_RTF = 1, FILE_KIND_TEXT = 2 };
 
 // The most a document may hold, in bytes of a file and in characters of
 // the control: larger files are refused when opened, larger pastes too.
 inline constexpr std::size_t DOCUMENT_SIZE_LIMIT = 16 * 1024 * 1024;
 
-// The file the document came from or was last saved to, and its format. An
-// untitled document has no name.
+// The file the document came from or was last saved to (UTF-8), its format
+// and, for text, its encoding. An untitled document has no name.
 struct DocumentFile {
     std::string name;
     int kind = FILE_KIND_RTF;
+    TextEncoding encoding = TextEncoding::ansi;
 };
 
 // Offers to save a modified document before it is replaced or closed: Yes

@@ -12,7 +12,8 @@ inline constexpr std::size_t TITLE_BUFFER_SIZE = 260;
 // The title after New.
 inline constexpr char NEW_DOCUMENT_TITLE[] = "Editor [SOUBOR]";
 
-// "Editor [" + file name + "]". A name too long for the title buffer keeps
+// "Editor [" + file name + "]", in UTF-8. A name too long for the title
+// buffer (counted in characters) keeps
 // its beginning and its end, joined by "...", so that the drive and the
 // file's own name stay visible.
 std::string document_title(std::string_view file_name);

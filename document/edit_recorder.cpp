@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "document/edit_pieces.h"
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "ui/editor_text.h"
 
 namespace {
@@ -55,6 +55,14 @@ EditSelection selection_of(const CHARRANGE& range)
     return {range.cpMin, range.cpMax};
 }
 
+CHARFORMAT2W first_character_format(HWND editor, const CHARRANGE& range)
+{
+    set_selection(editor, range.cpMin, range.cpMin + 1);
+    const CHARFORMAT2W format = get_selection_format_w(editor);
+    set_selection(editor, range.cpMin, range.cpMax);
+    return format;
+}
+
 // What the selected range holds: its text and its one format where it has
 // one, else its RTF. `text`, if given, receives the text either way.
 Piece capture_selection(HWND editor, const FullMasks& masks, std::u16string* text = nullptr)
@@ -73,21 +81,17 @@ Piece capture_selection(HWND editor, const FullMasks& masks, std::u16string* tex
             paragraphs = format;
     }
 
+    const bool as_text = one_char_format && (!breaks || paragraphs);
+    const auto rtf = as_text ? std::nullopt : get_rtf(editor, true);
     Piece piece;
     piece.length = range.cpMax - range.cpMin;
-    if (one_char_format && (!breaks || paragraphs)) {
-        piece.kind = PieceKind::text;
-        piece.content = utf16_to_utf8(content);
-        piece.char_format = bytes_of(chars);
-    } else {
-        piece.kind = PieceKind::rtf;
-        piece.content = get_selection_rtf(editor);
-        // The RTF leaves out what its first character shares with a
-        // default format; the reader takes that from the caret instead.
-        set_selection(editor, range.cpMin, range.cpMin + 1);
-        piece.char_format = bytes_of(get_selection_format_w(editor));
-        set_selection(editor, range.cpMin, range.cpMax);
-    }
+    piece.kind = rtf ? PieceKind::rtf : PieceKind::text;
+    piece.content = rtf ? *rtf : utf16_to_utf8(content);
+    // The RTF leaves out what its first character shares with a default
+    // format; the reader takes that from the caret instead. Should the
+    // control fail to write RTF, the text at least goes back whole, in the
+    // first character's format.
+    piece.char_format = bytes_of(as_text ? chars : first_character_format(editor, range));
     if (paragraphs)
         piece.para_format = bytes_of(*paragraphs);
     if (text)
@@ -129,12 +133,15 @@ void insert_pieces(HWND editor, LONG at, const std::vector<Piece>& pieces)
             // character's, which the RTF takes for granted.
             replace_selection_utf16(editor, u"");
             apply_char_format(editor, piece);
-            replace_selection_with_rtf(editor, piece.content);
+            stream_in(editor, piece.content, SF_RTF | SFF_SELECTION);
             set_selection(editor, at, at + piece.length);
         } else {
+            // The text takes the caret's format as it goes in, which costs
+            // nothing more, where formatting it afterwards costs as much again.
+            replace_selection_utf16(editor, u"");
+            apply_char_format(editor, piece);
             replace_selection_utf16(editor, utf8_to_utf16(piece.content));
             set_selection(editor, at, at + piece.length);
-            apply_char_format(editor, piece);
         }
         // The RTF reader makes paragraphs of its own kind; plain text takes
         // on the paragraph it goes into.

@@ -1,6 +1,6 @@
 #include "document/text_encoding.h"
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 namespace {
 

@@ -1,11 +1,13 @@
 #include "format/clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "ui/editor_text.h"
 #include "ui/messages.h"
+#include "ui/wide_text.h"
 #include "ui/win_handles.h"
 
 namespace {
@@ -47,28 +49,18 @@ void put_on_clipboard(UINT format, const void* data, size_t size)
         GlobalFree(block);
 }
 
-// The first zero ends the text for Windows programs, but programs that read
-// the whole block (the Linux clipboard under Wine, for one) also see what
-// follows it. Some rich-edit versions leave stray characters there when the
-// copy spans paragraphs; put the text back without them, with the rich
-// text beside it.
 } // namespace
 
-void tidy_clipboard_text(HWND owner)
+void put_post_on_clipboard(HWND owner, std::string_view post)
 {
+    // A NUL would end the text early for Windows programs; leave it out.
+    std::wstring text = to_wide(post);
+    text.erase(std::remove(text.begin(), text.end(), L'\0'), text.end());
+    text.push_back(L'\0');
     if (!open_clipboard(owner))
         return;
-    const std::vector<char> raw = clipboard_bytes(CF_UNICODETEXT);
-    std::wstring text(reinterpret_cast<const wchar_t*>(raw.data()), raw.size() / sizeof(wchar_t));
-    const size_t end = text.find(L'\0');
-    if (end == std::wstring::npos || text.find_first_not_of(L'\0', end) == std::wstring::npos) {
-        CloseClipboard();
-        return;
-    }
-    text.resize(end + 1);
     const UINT rich_text = RegisterClipboardFormatA("Rich Text Format");
     const std::vector<char> rtf = clipboard_bytes(rich_text);
-
     EmptyClipboard();
     put_on_clipboard(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t));
     if (!rtf.empty())
@@ -78,14 +70,15 @@ void tidy_clipboard_text(HWND owner)
 
 void copy_selection(HWND editor)
 {
-    SendMessageA(editor, WM_COPY, 0, 0);
-    tidy_clipboard_text(editor);
+    SendMessageW(editor, WM_COPY, 0, 0);
+    put_post_on_clipboard(editor, get_selected_text(editor));
 }
 
 void cut_selection(HWND editor)
 {
-    SendMessageA(editor, WM_CUT, 0, 0);
-    tidy_clipboard_text(editor);
+    const std::string post = get_selected_text(editor);
+    SendMessageW(editor, WM_CUT, 0, 0);
+    put_post_on_clipboard(editor, post);
 }
 
 namespace {

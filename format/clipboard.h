@@ -1,10 +1,11 @@
 // Copy and cut through the Editor control, with the plain text left on the
-// clipboard exactly as long as the post.
+// clipboard exactly as the post stands, every character kept.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
+#include <string_view>
 
 void copy_selection(HWND editor);
 
@@ -14,6 +15,7 @@ void copy_selection(HWND editor);
 bool paste_within_limit(HWND editor, std::size_t limit);
 void cut_selection(HWND editor);
 
-// Cuts the clipboard's plain text at its first zero when stray characters
-// follow it, keeping the rich text beside it.
-void tidy_clipboard_text(HWND owner);
+// Leaves exactly the post as the clipboard's plain text, without any NUL
+// in it and with nothing stray behind it, keeping the rich text that the
+// control put beside it.
+void put_post_on_clipboard(HWND owner, std::string_view post);

@@ -1,6 +1,7 @@
 // The preview of any post is a sound RTF document: ASCII, groups balanced
 // and no deeper than the header's plus a picture's, and no more than a fixed
-// number of bytes per byte of the post.
+// number of bytes per byte of the post. Cut into paragraphs that stand
+// alone, it is sound too and shows the same text.
 #include "markup/preview_rtf.h"
 #include "rtf_reader.h"
 
@@ -32,6 +33,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!shape.balanced || !shape.ascii || shape.depth > 3 || document.size() > 80 * size + 200) {
         std::fprintf(stderr, "unsound preview for %zu bytes of input: %zu bytes, depth %zu\n", size, document.size(),
                      shape.depth);
+        std::abort();
+    }
+
+    const PreviewParagraphs paragraphs = render_preview_paragraphs(post, options());
+    const std::string joined = preview_paragraphs_document(paragraphs, 0, paragraphs.paragraphs.size());
+    const rtf::Shape joined_shape = rtf::shape_of(joined);
+    if (!joined_shape.balanced || !joined_shape.ascii || joined_shape.depth > 3 ||
+        rtf::visible_text(joined) != rtf::visible_text(document) + "\n") {
+        std::fprintf(stderr, "paragraphs unlike the document for %zu bytes of input\n", size);
         std::abort();
     }
     return 0;

@@ -3,7 +3,7 @@
 // is written back byte for byte, and any text from the control survives a
 // UTF-16 file.
 #include "document/text_encoding.h"
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 #include <cstdint>
 #include <cstdio>

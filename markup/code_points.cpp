@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+
+#include "ui/unicode_text.h"
 
 namespace {
 
@@ -33,56 +36,18 @@ constexpr Range NOT_WORD_BEYOND_ASCII[] = {
     {0x1F000, 0x1FAFF}, // game pieces, emoji and other pictographs
 };
 
-constexpr bool is_continuation(unsigned char byte)
-{
-    return (byte & 0xC0) == 0x80;
-}
-
-// One sequence, surrogates taken as they come; {FFFD, 1} when broken.
-CodePoint decode_one(std::string_view text, size_t at)
-{
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[at + i]); };
-    const unsigned char lead = byte(0);
-    if (lead < 0x80)
-        return {lead, 1};
-    const size_t length = lead >= 0xF8 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    constexpr CodePoint broken{REPLACEMENT_CHARACTER, 1};
-    if (length == 0 || text.size() - at < length)
-        return broken;
-    char32_t value = lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        if (!is_continuation(byte(i)))
-            return broken;
-        value = value << 6 | (byte(i) & 0x3F);
-    }
-    constexpr char32_t SMALLEST[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < SMALLEST[length] || value > 0x10FFFF)
-        return broken;
-    return {value, length};
-}
-
-constexpr bool is_high_surrogate(char32_t c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-constexpr bool is_low_surrogate(char32_t c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
 } // namespace
 
 CodePoint decode_code_point(std::string_view text, size_t at)
 {
-    const CodePoint first = decode_one(text, at);
-    if (!is_high_surrogate(first.value) || at + first.length >= text.size())
-        return first;
-    const CodePoint second = decode_one(text, at + first.length);
-    if (!is_low_surrogate(second.value))
-        return first;
-    const char32_t joined = 0x10000 + ((first.value - 0xD800) << 10) + (second.value - 0xDC00);
-    return {joined, first.length + second.length};
+    // The same characters as the rest of the program counts: a pair split
+    // into two surrogate sequences is one, an invalid stretch is one U+FFFD.
+    const size_t end = next_character(text, at);
+    const std::u16string units = utf8_to_utf16(text.substr(at, end - at));
+    char32_t value = units.empty() ? REPLACEMENT_CHARACTER : units[0];
+    if (units.size() == 2 && value >= 0xD800 && value <= 0xDBFF)
+        value = 0x10000 + ((value - 0xD800) << 10) + (units[1] - 0xDC00);
+    return {value, end - at};
 }
 
 size_t line_break_length(std::string_view text, size_t at)

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-// U+FFFD, given for each byte that starts no well-formed sequence.
+// U+FFFD, given for each stretch of bytes that is no well-formed sequence.
 inline constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
 
 struct CodePoint {
@@ -17,8 +17,8 @@ struct CodePoint {
 // WTF-8: a lone surrogate, written as its own 3-byte sequence, is one
 // character of that value; a high and a low surrogate written one after the
 // other are joined into the one character they encode, so a pair is never
-// split. Overlong forms, values past U+10FFFF and broken sequences give
-// U+FFFD for their first byte and go on at the next.
+// split. Bytes that are not UTF-8 give U+FFFD, one for each maximal invalid
+// stretch, as everywhere else in the program (ui/unicode_text.h).
 CodePoint decode_code_point(std::string_view text, size_t at);
 
 // The length of the line break at `at`: 2 for CR LF, 1 for a lone CR or

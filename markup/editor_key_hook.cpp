@@ -301,6 +301,21 @@ LRESULT on_text_message(HWND editor, const KeyHookState& state, UINT message, WP
     return result;
 }
 
+// The window text as the control holds it, for whoever asks in Unicode (a
+// screen reader, another program): the control's own answer would go
+// through the code page.
+LRESULT on_get_text(HWND editor, WPARAM room, LPARAM buffer)
+{
+    if (room == 0 || buffer == 0)
+        return 0;
+    const std::u16string text = get_text_utf16(editor);
+    const std::size_t copied = std::min<std::size_t>(text.size(), room - 1);
+    auto* out = reinterpret_cast<wchar_t*>(buffer);
+    std::copy_n(text.begin(), copied, out);
+    out[copied] = L'\0';
+    return static_cast<LRESULT>(copied);
+}
+
 LRESULT on_nc_destroy(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)
 {
     const WNDPROC previous = state.previous_proc;
@@ -352,6 +367,10 @@ LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARA
     case EM_SETTEXTEX:
     case EM_STREAMIN:
         return on_text_message(window, state, message, wparam, lparam);
+    case WM_GETTEXT:
+        return on_get_text(window, wparam, lparam);
+    case WM_GETTEXTLENGTH:
+        return text_length(window);
     case WM_NCDESTROY:
         return on_nc_destroy(window, state, wparam, lparam);
     default:

@@ -80,14 +80,16 @@ static_assert(IDM_COLOR_PRESET_0 + COLOR_PRESET_COUNT <= IDM_PLAIN_FONT);
 static_assert(IDM_REFLOW < IDM_SMILEY_FIRST);
 static_assert(IDM_SMILEY_FIRST + SMILEY_COUNT <= 0xFFFF);
 
+std::string address_of(const Smiley& smiley)
+{
+    if (smiley.address.empty())
+        return FORUM_BASE_URL "/file.php?108,file=" + std::string(smiley.forum_file);
+    return std::string(smiley.address);
+}
+
 std::string smiley_text(const Smiley& smiley)
 {
-    std::string text = "[img]";
-    if (smiley.address.empty())
-        text.append(FORUM_BASE_URL "/file.php?108,file=").append(smiley.forum_file);
-    else
-        text.append(smiley.address);
-    text.append("[/img]");
+    std::string text = "[img]" + address_of(smiley) + "[/img]";
     if (smiley.space_after)
         text += ' ';
     return text;
@@ -134,6 +136,11 @@ const std::vector<Markup>& table()
 std::span<const Markup> markup_commands()
 {
     return table();
+}
+
+std::string smiley_address(size_t index)
+{
+    return index < SMILEY_COUNT ? address_of(SMILEYS[index]) : std::string();
 }
 
 const Markup* find_markup(WORD id)

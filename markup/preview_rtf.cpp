@@ -131,14 +131,17 @@ std::string_view quote_author(std::string_view value)
 // Writes the document body: text as it comes, with the formats that the
 // open markup asks for. Formats are not nested in RTF groups but written as
 // changes just before the text they apply to, so the output's depth stays
-// fixed however deep the markup goes.
+// fixed however deep the markup goes. Paragraphs that stand alone also
+// restate the whole format in effect where each of them starts.
 class PreviewWriter {
 public:
-    PreviewWriter(const PreviewOptions& options, size_t post_size) : options_(options)
+    PreviewWriter(const PreviewOptions& options, size_t post_size, bool stand_alone_paragraphs)
+        : options_(options), stand_alone_paragraphs_(stand_alone_paragraphs)
     {
         body_.reserve(post_size + post_size / 2 + 64);
         link_color_ = colors_.index_of(LINK_RGB);
         grey_ = colors_.index_of(GREY_RGB);
+        start_paragraph();
     }
 
     // Text of the post; a final line break is dropped when a block's close
@@ -191,12 +194,28 @@ public:
         body_ += "}";
     }
 
-    std::string document() const
+    std::string head() const
     {
         return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
                "{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}" +
-               colors_.rtf() + "\n\\pard\\f0\\fs" + std::to_string(half_points(PREVIEW_TEXT_PIXELS)) + "\n" + body_ +
-               "}";
+               colors_.rtf() + "\n\\pard\\f0\\fs" + std::to_string(half_points(PREVIEW_TEXT_PIXELS)) + "\n";
+    }
+
+    std::string document() const { return head() + body_ + "}"; }
+
+    // The body cut where each paragraph starts, without the \par between.
+    std::vector<std::string> paragraphs() const
+    {
+        std::vector<std::string> paragraphs;
+        paragraphs.reserve(paragraph_starts_.size());
+        for (size_t i = 0; i < paragraph_starts_.size(); ++i) {
+            const size_t start = paragraph_starts_[i];
+            const size_t end = i + 1 < paragraph_starts_.size()
+                                   ? paragraph_starts_[i + 1] - PARAGRAPH_END.size()
+                                   : body_.size();
+            paragraphs.emplace_back(body_, start, end - start);
+        }
+        return paragraphs;
     }
 
 private:
@@ -348,21 +367,50 @@ private:
     // Paragraph formats are set where a paragraph starts and hold until \par.
     void start_content()
     {
-        for (; ended_paragraphs_ > 0; --ended_paragraphs_)
-            body_ += "\\par\n";
+        for (; ended_paragraphs_ > 0; --ended_paragraphs_) {
+            body_ += PARAGRAPH_END;
+            start_paragraph();
+        }
         if (at_paragraph_start_) {
             const ParagraphFormat wanted = current_paragraph();
             if (!(wanted == paragraph_)) {
-                body_ += "\\pard";
-                if (wanted.left_indent != 0)
-                    body_ += "\\li" + std::to_string(wanted.left_indent);
-                if (wanted.centered)
-                    body_ += "\\qc";
+                write_paragraph_format(wanted);
                 body_ += ' ';
                 paragraph_ = wanted;
             }
             at_paragraph_start_ = false;
         }
+    }
+
+    void write_paragraph_format(const ParagraphFormat& format)
+    {
+        body_ += "\\pard";
+        if (format.left_indent != 0)
+            body_ += "\\li" + std::to_string(format.left_indent);
+        if (format.centered)
+            body_ += "\\qc";
+    }
+
+    // A paragraph that stands alone first says all that the ones before it
+    // have set: the paragraph format and, starting from plain text, the
+    // character format (an empty paragraph's height depends on it too).
+    void start_paragraph()
+    {
+        if (!stand_alone_paragraphs_)
+            return;
+        paragraph_starts_.push_back(body_.size());
+        write_paragraph_format(paragraph_);
+        body_ += "\\plain\\f" + std::to_string(written_.font) + "\\fs" + std::to_string(written_.size);
+        if (written_.color != 0)
+            body_ += "\\cf" + std::to_string(written_.color);
+        const std::pair<bool, std::string_view> effects[] = {{written_.bold, "\\b"},
+                                                             {written_.italic, "\\i"},
+                                                             {written_.underline, "\\ul"},
+                                                             {written_.strikeout, "\\strike"}};
+        for (const auto& [on, word] : effects)
+            if (on)
+                body_ += word;
+        body_ += ' ';
     }
 
     // The \par is written when more follows, so that the document does not
@@ -471,7 +519,11 @@ private:
         body_.append(escape, end + 1);
     }
 
+    static constexpr std::string_view PARAGRAPH_END = "\\par\n";
+
     const PreviewOptions& options_;
+    const bool stand_alone_paragraphs_;
+    std::vector<size_t> paragraph_starts_; // in body_, when they stand alone
     ColorTable colors_;
     int link_color_ = 0;
     int grey_ = 0;
@@ -493,12 +545,9 @@ private:
     bool swallow_break_ = false;
 };
 
-} // namespace
-
-std::string render_preview_rtf(std::string_view post, const PreviewOptions& options)
+void write_preview(std::string_view post, PreviewWriter& writer)
 {
     const std::vector<MatchedTag> tags = match_tags(post);
-    PreviewWriter writer(options, post.size());
     size_t text_start = 0;
     for (const MatchedTag& tag : tags) {
         if (!tag.markup)
@@ -516,5 +565,29 @@ std::string render_preview_rtf(std::string_view post, const PreviewOptions& opti
         }
     }
     writer.text(post.substr(text_start), false);
+}
+
+} // namespace
+
+std::string render_preview_rtf(std::string_view post, const PreviewOptions& options)
+{
+    PreviewWriter writer(options, post.size(), false);
+    write_preview(post, writer);
     return writer.document();
+}
+
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options)
+{
+    PreviewWriter writer(options, post.size(), true);
+    write_preview(post, writer);
+    return {writer.head(), writer.paragraphs()};
+}
+
+std::string preview_paragraphs_document(const PreviewParagraphs& preview, size_t first, size_t last)
+{
+    last = std::min(last, preview.paragraphs.size());
+    std::string document = preview.head;
+    for (size_t i = first; i < last; ++i)
+        document.append(preview.paragraphs[i]).append("\\par\n");
+    return document + "}";
 }

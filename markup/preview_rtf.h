@@ -2,10 +2,12 @@
 // document for the rich-edit control. Pure text: no Windows headers.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct PreviewOptions {
     // Pictures to show for image addresses, such as the editor's own
@@ -39,3 +41,17 @@ inline constexpr int PREVIEW_LARGEST_PIXELS = 40;
 // header's (a picture group adds its own depth), and it grows linearly with
 // the post, in linear time.
 std::string render_preview_rtf(std::string_view post, const PreviewOptions& options = {});
+
+// The same preview cut into paragraphs that each set their whole format
+// first, so that a pane can replace the paragraphs that changed and keep
+// the others. Read together they look exactly like render_preview_rtf().
+struct PreviewParagraphs {
+    std::string head;                    // "{\rtf1", the font and colour tables, the default format
+    std::vector<std::string> paragraphs; // each without the \par that ends it
+};
+
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options = {});
+
+// A complete RTF document of paragraphs [first, last) of the preview, each
+// ended by \par, so that they stand in front of whatever follows them.
+std::string preview_paragraphs_document(const PreviewParagraphs& preview, size_t first, size_t last);

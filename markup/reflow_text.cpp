@@ -1,6 +1,6 @@
 #include "markup/reflow_text.h"
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 
 // The number of characters a selection may have and still go back unchanged,
 // and the width after which a line is broken at the next space. Characters
-// are code points, as markup/unicode_text.h counts them in UTF-8.
+// are code points, as ui/unicode_text.h counts them in UTF-8.
 inline constexpr size_t REFLOW_LINE_WIDTH = 80;
 
 // The reflowed text that replaces the selection. A selection of at most

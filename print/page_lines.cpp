@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 namespace {
 

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "print/page_lines.h"
 #include "ui/editor_text.h"
 #include "ui/messages.h"
+#include "ui/wide_text.h"
 #include "ui/win_handles.h"
 
 namespace {
@@ -205,12 +206,13 @@ std::string print_job_name(const std::string& file_name)
 {
     if (file_name.empty())
         return "No Title";
-    const short size = GetFileTitleA(file_name.c_str(), nullptr, 0);
-    std::string title(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-    if (size <= 0 || GetFileTitleA(file_name.c_str(), title.data(), size) != 0)
+    const std::wstring path = to_wide(file_name);
+    const short size = GetFileTitleW(path.c_str(), nullptr, 0);
+    std::wstring title(size > 0 ? static_cast<std::size_t>(size) : 0, L'\0');
+    if (size <= 0 || GetFileTitleW(path.c_str(), title.data(), size) != 0)
         return file_name.substr(file_name.find_last_of("\\/") + 1);
-    title.resize(std::strlen(title.c_str()));
-    return title;
+    title.resize(std::wcslen(title.c_str()));
+    return from_wide(title);
 }
 
 bool show_printer_properties(HWND owner)
@@ -232,10 +234,11 @@ bool print_document(HWND editor, const std::string& job_name)
         show_print_error(editor);
         return false;
     }
-    DOCINFOA job{};
+    const std::wstring document_name = to_wide(job_name);
+    DOCINFOW job{};
     job.cbSize = sizeof job;
-    job.lpszDocName = job_name.c_str();
-    if (StartDocA(printer.get(), &job) <= 0) {
+    job.lpszDocName = document_name.c_str();
+    if (StartDocW(printer.get(), &job) <= 0) {
         show_print_error(editor);
         return false;
     }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the native text benchmarks, then, inside the test
 # environment (private display, fresh Wine prefix), the command latency in
-# the real control with its undo and redo, the latency of typing, the
-# start-up time against Wine's WordPad and the peak
-# memory with documents of 1 and 4 MiB.
+# the real control with its undo and redo, the live preview and the typing
+# beside it, the latency of a typed key, the start-up time against Wine's
+# WordPad (with the preview hidden and shown) and the peak memory with
+# documents of 1 and 4 MiB.
 set -euo pipefail
 build=${1:-build}
 
@@ -17,11 +18,19 @@ tools/test-env.sh bash -c '
     echo "== Markup command latency, undo and redo (Wine) =="
     wine "$build/win/forum-command-bench.exe"
     echo
-    echo "== Typing latency (Wine) =="
-    wine "$build/win/forum-typing-bench.exe"
+    echo "== Live preview and typing beside it (Wine) =="
+    wine "$build/win/forum-preview-bench.exe"
+    settings="HKCU\\Software\\Forum Editor"
+    for shown in 0 1; do
+        echo
+        echo "== Start-up, preview $([ $shown = 1 ] && echo shown || echo hidden) (Wine) =="
+        wine reg add "$settings" /v PreviewShown /t REG_DWORD /d $shown /f >/dev/null 2>&1
+        wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
+    done
+    wine reg delete "$settings" /f >/dev/null 2>&1 || true
     echo
-    echo "== Start-up (Wine) =="
-    wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
+    echo "== A typed key in a long post (Wine) =="
+    wine "$build/win/forum-typing-bench.exe"
     echo
     echo "== Peak memory by document size (Wine) =="
     FORUM_EDITOR_EXE="$build/win/forum-editor.exe" FORUM_PROBE_EXE="$build/win/fe-probe.exe" \

@@ -16,8 +16,8 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils
   # plain-text round trips in code page 1250
   locales
-  # independent reader of RTF, release zip
-  unrtf zip unzip
+  # independent readers of RTF, release zip
+  unrtf libreoffice-writer-nogui zip unzip
   # resource generator
   python3
 )

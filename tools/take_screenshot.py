@@ -1,5 +1,6 @@
-"""Takes the README's screenshot: the editor with a short post in it, as a
-user sees it. Run it inside the test environment:
+"""Takes the README's screenshot: the editor with a short post in it and the
+live preview beside it, as a user sees it. Run it inside the test
+environment (a fresh Wine prefix, so the preview starts hidden):
 
     tools/test-env.sh python3 tools/take_screenshot.py docs/screenshot.png
 """
@@ -15,6 +16,7 @@ import harness  # noqa: E402
 def main(output):
     editor = harness.Editor().start()
     try:
+        editor.key("F5")
         editor.type("Ahoj, here is my question about the new release. ")
         for word, shortcut in [("important", "ctrl+b"), ("carefully", "ctrl+i"),
                                ("https://forum.example.org", "ctrl+u")]:
@@ -22,9 +24,17 @@ def main(output):
             editor.key(*["shift+Left"] * len(word), shortcut, "ctrl+End")
             editor.type(" ")
         editor.key("Return")
-        editor.type("Thanks!")
+        editor.type("Someone wrote:")
+        editor.key("Return")
+        editor.type("[quote]Version 2 reads old files.[/quote]")
+        editor.key("Return")
+        editor.type("Thanks! ")
+        # The first smiley, from the last menu of the bar.
+        editor.key("alt+p")
+        harness.wait_until(lambda: editor.probe("popup-menu").strip() == "open", what="the Tagy menu")
+        editor.key(*["Right"] * 6, "Return")
         left, top, right, bottom = editor.layout()["window"]
-        harness.wait_until(lambda: "Thanks!" in editor.editor_text(), what="the typed post")
+        harness.wait_until(lambda: "Thanks!" in editor.preview_text(), what="the post in the preview")
         subprocess.run(["import", "-window", "root", "-crop",
                         f"{right - left}x{bottom - top}+{left}+{top}", "+repage", output], check=True)
     finally:

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
-#include "markup/unicode_text.h"
+#include "ui/rtf_unicode.h"
+#include "ui/unicode_text.h"
 
 CHARRANGE get_selection(HWND editor)
 {
@@ -48,9 +50,14 @@ LONG text_length(HWND editor)
     return static_cast<LONG>(SendMessageW(editor, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
 }
 
+std::u16string get_text_utf16(HWND editor)
+{
+    return read_utf16(editor, GT_DEFAULT, text_length(editor));
+}
+
 std::string get_text(HWND editor)
 {
-    return utf16_to_utf8(read_utf16(editor, GT_DEFAULT, text_length(editor)));
+    return utf16_to_utf8(get_text_utf16(editor));
 }
 
 CHARFORMAT2A get_selection_format(HWND editor)
@@ -90,71 +97,6 @@ void replace_selection_utf16(HWND editor, std::u16string_view text)
     SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
-namespace {
-
-DWORD CALLBACK append_to_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written)
-{
-    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
-                                                  static_cast<std::size_t>(std::max<LONG>(count, 0)));
-    *written = count;
-    return 0;
-}
-
-struct StringSource {
-    std::string_view rest;
-};
-
-DWORD CALLBACK read_from_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read)
-{
-    auto* source = reinterpret_cast<StringSource*>(cookie);
-    const std::size_t taken = std::min(source->rest.size(), static_cast<std::size_t>(std::max<LONG>(count, 0)));
-    std::memcpy(buffer, source->rest.data(), taken);
-    source->rest.remove_prefix(taken);
-    *read = static_cast<LONG>(taken);
-    return 0;
-}
-
-} // namespace
-
-namespace {
-
-std::string stream_rtf_out(HWND editor, WPARAM flags)
-{
-    std::string rtf;
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, append_to_string};
-    SendMessageA(editor, EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&stream));
-    return rtf;
-}
-
-void stream_rtf_in(HWND editor, WPARAM flags, std::string_view rtf)
-{
-    StringSource source{rtf};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, read_from_string};
-    SendMessageA(editor, EM_STREAMIN, flags, reinterpret_cast<LPARAM>(&stream));
-}
-
-} // namespace
-
-std::string get_selection_rtf(HWND editor)
-{
-    return stream_rtf_out(editor, SF_RTF | SFF_SELECTION);
-}
-
-void replace_selection_with_rtf(HWND editor, std::string_view rtf)
-{
-    stream_rtf_in(editor, SF_RTF | SFF_SELECTION, rtf);
-}
-
-std::string get_document_rtf(HWND editor)
-{
-    return stream_rtf_out(editor, SF_RTF);
-}
-
-void replace_document_with_rtf(HWND editor, std::string_view rtf)
-{
-    stream_rtf_in(editor, SF_RTF, rtf);
-}
-
 CHARFORMAT2W get_selection_format_w(HWND editor)
 {
     CHARFORMAT2W format{};
@@ -186,6 +128,67 @@ void insert_typed_text(HWND editor, std::u16string_view typed)
     const std::u16string terminated(typed);
     SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, UTF16_CODE_PAGE};
     SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(terminated.c_str()));
+}
+
+namespace {
+
+DWORD CALLBACK append_to_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written)
+{
+    try {
+        reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
+                                                         static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+    *written = count;
+    return 0;
+}
+
+// The bytes still to go into the control.
+struct StreamSource {
+    std::string_view bytes;
+    std::size_t offset;
+};
+
+DWORD CALLBACK take_from_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read)
+{
+    auto* source = reinterpret_cast<StreamSource*>(cookie);
+    const std::size_t taken = std::min(source->bytes.size() - source->offset,
+                                       static_cast<std::size_t>(std::max<LONG>(count, 0)));
+    std::copy_n(source->bytes.data() + source->offset, taken, buffer);
+    source->offset += taken;
+    *read = static_cast<LONG>(taken);
+    return 0;
+}
+
+} // namespace
+
+std::optional<std::string> stream_out(HWND editor, WPARAM format)
+{
+    std::string bytes;
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&bytes), 0, append_to_string};
+    SendMessageW(editor, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
+    if (stream.dwError != 0)
+        return std::nullopt;
+    return bytes;
+}
+
+void stream_in(HWND editor, std::string_view bytes, WPARAM format)
+{
+    StreamSource source{bytes, 0};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, take_from_string};
+    SendMessageW(editor, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+}
+
+std::optional<std::string> get_rtf(HWND editor, bool selection_only)
+{
+    // Written for UTF-8, the control keeps every character; the escapes then
+    // make that RTF that any reader takes.
+    const auto rtf = stream_out(editor, SF_RTF | SF_USECODEPAGE | (static_cast<WPARAM>(CP_UTF8) << 16) |
+                                            (selection_only ? SFF_SELECTION : 0));
+    if (!rtf)
+        return std::nullopt;
+    return escape_utf8_in_rtf(*rtf, GetACP());
 }
 
 RedrawPause::RedrawPause(HWND editor) : editor_(editor)

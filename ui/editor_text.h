@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,7 @@ LONG text_length(HWND editor);
 
 // The whole text, however long.
 std::string get_text(HWND editor);
+std::u16string get_text_utf16(HWND editor);
 
 // The character format of the selection (of the insertion point when
 // nothing is selected).
@@ -47,13 +49,6 @@ void replace_selection(HWND editor, std::string_view text);
 std::u16string get_selected_utf16(HWND editor);
 void replace_selection_utf16(HWND editor, std::u16string_view text);
 
-// The control's RTF of the selection, and RTF put in place of the
-// selection, which keep text and character formats across paragraphs.
-std::string get_selection_rtf(HWND editor);
-void replace_selection_with_rtf(HWND editor, std::string_view rtf);
-// The same for the whole document.
-std::string get_document_rtf(HWND editor);
-void replace_document_with_rtf(HWND editor, std::string_view rtf);
 
 // Every character format member, the face name in UTF-16: what a range had
 // and must have again.
@@ -77,6 +72,16 @@ void insert_typed_text(HWND editor, std::u16string_view typed);
 // first character, as a replacement would give them. The caret is left
 // after the inserted text.
 CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::string_view after);
+
+// The control's own stream of its content (EM_STREAMOUT) in the given
+// format, whole; nothing when the control stopped it.
+std::optional<std::string> stream_out(HWND editor, WPARAM format);
+// Puts bytes into the control through its stream (EM_STREAMIN).
+void stream_in(HWND editor, std::string_view bytes, WPARAM format);
+
+// The whole document, or the selection, as RTF that keeps every character;
+// nothing when the control could not write it.
+std::optional<std::string> get_rtf(HWND editor, bool selection_only);
 
 // Keeps the control from painting half-done edits; repaints once at the end.
 class RedrawPause {

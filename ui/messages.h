@@ -25,6 +25,8 @@ inline constexpr Message BINARY_QUESTION{IDS_BINARY_QUESTION, IDS_CAPTION_NOTICE
 inline constexpr Message OPENED_AS_TEXT{IDS_OPENED_AS_TEXT, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
 inline constexpr Message PICTURES_NOT_SAVED{IDS_PICTURES_NOT_SAVED, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
 inline constexpr Message PASTE_TOO_LARGE{IDS_PASTE_TOO_LARGE, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
+inline constexpr Message ENCODING_REPAIRED{IDS_ENCODING_REPAIRED, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
+inline constexpr Message SAVED_AS_UTF8{IDS_SAVED_AS_UTF8, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
 inline constexpr Message PRINT_LAYOUT_ERROR{IDS_PRINT_LAYOUT_ERROR, IDS_CAPTION_ERROR_UPPER, MB_OK};
 inline constexpr Message RECOVERY_QUESTION{IDS_RECOVERY_QUESTION, IDS_CAPTION_RECOVERY, MB_YESNOCANCEL | MB_ICONQUESTION};
 inline constexpr Message DRAFT_DAMAGED{IDS_DRAFT_DAMAGED, IDS_CAPTION_RECOVERY, MB_OK | MB_ICONWARNING};
@@ -32,17 +34,14 @@ inline constexpr Message DRAFT_NOT_WRITTEN{IDS_DRAFT_NOT_WRITTEN, IDS_CAPTION_RE
 
 // A text of the string table, or empty when it has none by that number.
 std::wstring load_text(UINT id);
-// The same in the program's 8-bit code page, to be joined with other text.
+// The same as the program's own UTF-8, to be joined with other text.
 std::string load_program_text(UINT id);
 
-// Text in the program's 8-bit code page as the wide text a box shows.
-std::wstring wide_from_program_text(std::string_view text);
+
 
 // Shows the box, with `detail` on lines of its own under the text, and
 // returns the button pressed (0 when the box could not be shown).
 int show_message(HWND owner, const Message& message, std::string_view detail = {});
-// The same with a detail in UTF-16, for text of any language.
-int show_message(HWND owner, const Message& message, std::wstring_view detail);
 
 // A failure with a plain OK button and the caption "Error".
 void show_error(HWND owner, UINT text_id, std::string_view detail = {});

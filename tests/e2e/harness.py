@@ -17,6 +17,7 @@ PROBE = os.environ.get("FORUM_PROBE_EXE", "")
 ARTIFACTS = os.environ.get("FORUM_TEST_ARTIFACTS", "")
 TITLE = "KLESTOR FORUM EDITOR  by vorlen :)"
 PROBE_NOT_FOUND = 2
+SETTINGS_KEY = r"HKCU\Software\Forum Editor"
 
 
 def run(args, timeout=30, **kwargs):
@@ -80,8 +81,8 @@ class Editor:
     def key(self, *keys):
         run(["xdotool", "key", "--clearmodifiers", "--delay", "40", *keys])
 
-    def type(self, text):
-        run(["xdotool", "type", "--delay", "30", text], timeout=120)
+    def type(self, text, delay_ms=30):
+        run(["xdotool", "type", "--delay", str(delay_ms), text], timeout=120)
 
     def click(self, x, y, button=1, window=None):
         """Clicks at client-independent coordinates inside the X window."""
@@ -91,13 +92,24 @@ class Editor:
     def run_xdotool(self, *args):
         run(["xdotool", *args])
 
-    def probe(self, *args, window_may_be_gone=False):
+    def probe(self, *args, window_may_be_gone=False, encoding="utf-8"):
         result = run(["wine", PROBE, *args], env=self.env)
         if result.returncode == PROBE_NOT_FOUND and window_may_be_gone:
             return None
         if result.returncode != 0:
             raise AssertionError(f"fe-probe {' '.join(args)} failed with {result.returncode}")
-        return result.stdout.decode("cp1250")
+        return result.stdout.decode(encoding)
+
+    def status(self):
+        """The status bar's parts as (text, drawn as a warning)."""
+        parts = []
+        for line in self.probe("status", encoding="utf-8").splitlines():
+            kind, _, text = line.partition(" ")
+            parts.append((text, kind == "warning"))
+        return parts
+
+    def preview_text(self):
+        return self.probe("preview-text", encoding="utf-8")
 
     def editor_text(self):
         return self.probe("editor-text")
@@ -167,6 +179,27 @@ class Editor:
             self.process.wait(10)
         if self.own_recovery_folder:
             shutil.rmtree(self.recovery_folder, True)
+
+
+class KeptSettings:
+    """The editor's values in the registry of the test's Wine prefix, put
+    back as they were by restore(), so that no test leaves the preview shown
+    or a limit set for the tests after it."""
+
+    def __init__(self, env):
+        self.env = env
+        query = run(["wine", "reg", "query", SETTINGS_KEY], env=env)
+        self.values = []
+        for line in query.stdout.decode(errors="replace").splitlines():
+            fields = line.split()
+            if len(fields) == 3 and fields[1] == "REG_DWORD":
+                self.values.append((fields[0], str(int(fields[2], 16))))
+
+    def restore(self):
+        run(["wine", "reg", "delete", SETTINGS_KEY, "/f"], env=self.env)
+        for name, value in self.values:
+            run(["wine", "reg", "add", SETTINGS_KEY, "/v", name, "/t", "REG_DWORD", "/d", value, "/f"],
+                env=self.env)
 
 
 def dos_path(unix_path):

@@ -7,7 +7,7 @@ from harness import TITLE, EditorTestCase, find_windows, run, wait_until
 
 
 class StartupTest(EditorTestCase):
-    def test_opens_at_650_by_650_with_its_title_and_the_editor_filling_the_client_area(self):
+    def test_opens_at_650_by_650_with_its_title_and_the_editor_between_toolbar_and_status_bar(self):
         self.editor.start()
 
         self.assertEqual(self.editor.probe("title").strip(), TITLE)
@@ -15,7 +15,10 @@ class StartupTest(EditorTestCase):
         left, top, right, bottom = layout["window"]
         self.assertEqual((right - left, bottom - top), (650, 650))
         _, toolbar_top, _, toolbar_bottom = layout["toolbar"]
-        self.assertEqual(layout["editor"], (0, toolbar_bottom - toolbar_top, *layout["client"][2:]))
+        _, status_top, _, status_bottom = layout["status"]
+        client_right, client_bottom = layout["client"][2:]
+        self.assertEqual(status_bottom, client_bottom)
+        self.assertEqual(layout["editor"], (0, toolbar_bottom - toolbar_top, client_right, status_top))
         self.assertEqual(self.editor.probe("focus").strip(), "editor")
 
     def test_typed_text_appears_in_the_editor(self):

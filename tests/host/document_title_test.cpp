@@ -1,4 +1,5 @@
 #include "document/document_title.h"
+#include "ui/unicode_text.h"
 
 #include <gtest/gtest.h>
 
@@ -36,4 +37,17 @@ TEST(DocumentTitle, ShortensOnlyWhatDoesNotFitInTheMiddle)
             EXPECT_LE(cut > kept_after ? cut - kept_after : kept_after - cut, 1u);
         }
     }
+}
+
+TEST(DocumentTitle, ALongUnicodeNameIsShortenedBetweenCharacters)
+{
+    // 300 characters of two bytes each, then an emoji and the extension.
+    std::string name;
+    for (int i = 0; i < 300; ++i)
+        name += "\xC5\x99";
+    name += "\xF0\x9F\x98\x80.rtf";
+    const std::string title = document_title(name);
+    EXPECT_EQ(count_code_points(title), TITLE_BUFFER_SIZE - 1);
+    EXPECT_TRUE(is_valid_utf8(title));
+    EXPECT_EQ(title.substr(title.size() - 9), "\xF0\x9F\x98\x80.rtf]");
 }

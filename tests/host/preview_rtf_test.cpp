@@ -160,4 +160,44 @@ TEST(PreviewRtf, PostsWithoutMarkupShowAsWritten)
     }
 }
 
+TEST(PreviewParagraphs, EachParagraphFirstSaysTheFormatItStartsIn)
+{
+    const PreviewParagraphs preview = render_preview_paragraphs("[b]Tučně\n\n[i]dál[/i][/b]\n[quote]Citát[/quote]");
+    EXPECT_EQ(preview.head, render_preview_rtf("").substr(0, preview.head.size()));
+    EXPECT_EQ(preview.paragraphs, (std::vector<std::string>{
+                                      "\\pard\\plain\\f0\\fs20 \\b Tu\\u269?n\\u283?",
+                                      "\\pard\\plain\\f0\\fs20\\b ",
+                                      "\\pard\\plain\\f0\\fs20\\b \\i d\\u225?l",
+                                      "\\pard\\plain\\f0\\fs20\\b\\i \\pard\\li360 \\i0 Citace:",
+                                      "\\pard\\li360\\plain\\f0\\fs20\\b \\b0 Cit\\u225?t",
+                                  }));
+    EXPECT_EQ(preview_paragraphs_document(preview, 1, 3),
+              preview.head + preview.paragraphs[1] + "\\par\n" + preview.paragraphs[2] + "\\par\n}");
+}
+
+TEST(PreviewParagraphs, EachReadAloneLooksAsInTheWholeDocument)
+{
+    PreviewOptions options;
+    options.pictures["p"] = "{\\pict\\dibitmap0 00}";
+    gen::Random random(99);
+    for (int i = 0; i < 1500; ++i) {
+        const std::string post = gen::post_with_slips(random, gen::below(random, 60)) + "[img]p[/img]";
+        const std::vector<std::string> whole = rtf::formatted_paragraphs(render_preview_rtf(post, options));
+        const PreviewParagraphs preview = render_preview_paragraphs(post, options);
+        ASSERT_EQ(preview.paragraphs.size(), whole.size()) << testing::PrintToString(post);
+        const std::vector<std::string> joined =
+            rtf::formatted_paragraphs(preview_paragraphs_document(preview, 0, preview.paragraphs.size()));
+        for (size_t k = 0; k < whole.size(); ++k) {
+            const std::string alone =
+                rtf::formatted_paragraphs(preview_paragraphs_document(preview, k, k + 1)).front();
+            ASSERT_EQ(alone, joined[k]) << k << " of " << testing::PrintToString(post);
+            // The whole document's last paragraph has no \par behind it.
+            ASSERT_EQ(joined[k].substr(0, whole[k].size()), whole[k])
+                << k << " of " << testing::PrintToString(post);
+            if (k + 1 < whole.size())
+                ASSERT_EQ(joined[k], whole[k]) << k << " of " << testing::PrintToString(post);
+        }
+    }
+}
+
 } // namespace

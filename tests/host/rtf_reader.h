@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace rtf {
 
@@ -122,6 +125,127 @@ inline std::string visible_text(std::string_view document)
         }
     }
     return text;
+}
+
+// The shown text cut into paragraphs, with the format in effect written as
+// "<...>" before the first character of each paragraph, before each
+// character whose format differs from the one before it, and before each
+// \par, whose format gives an empty paragraph its height. Reads the words
+// that the preview writes; pictures show as "*".
+inline std::vector<std::string> formatted_paragraphs(std::string_view document)
+{
+    struct Format {
+        bool bold = false, italic = false, underline = false, strikeout = false, centered = false;
+        int color = 0, size = 24, font = 0, indent = 0;
+        bool operator==(const Format&) const = default;
+        std::string describe() const
+        {
+            return "<" + std::string(bold ? "b" : "") + (italic ? "i" : "") + (underline ? "u" : "") +
+                   (strikeout ? "s" : "") + (centered ? "c" : "") + " cf" + std::to_string(color) + " fs" +
+                   std::to_string(size) + " f" + std::to_string(font) + " li" + std::to_string(indent) + ">";
+        }
+    };
+    std::vector<std::string> paragraphs(1);
+    std::vector<Format> groups;
+    Format format;
+    std::optional<Format> last; // written in this paragraph
+    size_t hidden_below = SIZE_MAX; // depth of the group that shows nothing
+    bool hiding_picture = false;
+    const auto show = [&](std::string_view text) {
+        if (hidden_below != SIZE_MAX)
+            return;
+        if (last != format)
+            paragraphs.back() += format.describe();
+        last = format;
+        paragraphs.back() += text;
+    };
+    for (size_t at = 0; at < document.size();) {
+        const char c = document[at];
+        if (c == '{') {
+            groups.push_back(format);
+            ++at;
+        } else if (c == '}') {
+            if (!groups.empty()) {
+                format = groups.back();
+                groups.pop_back();
+            }
+            if (groups.size() + 1 == hidden_below) {
+                hidden_below = SIZE_MAX;
+                if (std::exchange(hiding_picture, false))
+                    show("*");
+            }
+            ++at;
+        } else if (c == '\r' || c == '\n') {
+            ++at;
+        } else if (c != '\\') {
+            show(std::string_view(&document[at], 1));
+            ++at;
+        } else if (at + 1 < document.size() && std::string_view("\\{}").find(document[at + 1]) != std::string_view::npos) {
+            show(document.substr(at + 1, 1));
+            at += 2;
+        } else {
+            size_t end = at + 1;
+            while (end < document.size() && std::isalpha(static_cast<unsigned char>(document[end])))
+                ++end;
+            const std::string word(document.substr(at + 1, end - at - 1));
+            size_t number_end = end;
+            if (number_end < document.size() && document[number_end] == '-')
+                ++number_end;
+            while (number_end < document.size() && std::isdigit(static_cast<unsigned char>(document[number_end])))
+                ++number_end;
+            const std::string number(document.substr(end, number_end - end));
+            const int value = number.empty() ? 1 : std::stoi(number);
+            at = number_end;
+            if (at < document.size() && document[at] == ' ')
+                ++at;
+            if ((word == "fonttbl" || word == "colortbl" || word == "pict") && hidden_below == SIZE_MAX) {
+                hidden_below = groups.size();
+                hiding_picture = word == "pict";
+            }
+            if (hidden_below != SIZE_MAX)
+                continue;
+            if (word == "par") {
+                show("");
+                paragraphs.emplace_back();
+                last.reset();
+            } else if (word == "pard") {
+                format.indent = 0;
+                format.centered = false;
+            } else if (word == "plain") {
+                const Format plain;
+                format.bold = format.italic = format.underline = format.strikeout = false;
+                format.color = plain.color;
+                format.size = plain.size;
+                format.font = plain.font;
+            } else if (word == "b") {
+                format.bold = value != 0;
+            } else if (word == "i") {
+                format.italic = value != 0;
+            } else if (word == "ul") {
+                format.underline = true;
+            } else if (word == "ulnone") {
+                format.underline = false;
+            } else if (word == "strike") {
+                format.strikeout = value != 0;
+            } else if (word == "cf") {
+                format.color = value;
+            } else if (word == "fs") {
+                format.size = value;
+            } else if (word == "f") {
+                format.font = value;
+            } else if (word == "li") {
+                format.indent = value;
+            } else if (word == "qc") {
+                format.centered = true;
+            } else if (word == "tab") {
+                show("\t");
+            } else if (word == "u") {
+                show("\\u" + number);
+                ++at; // the "?" that stands in for it
+            }
+        }
+    }
+    return paragraphs;
 }
 
 } // namespace rtf

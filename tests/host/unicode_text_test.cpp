@@ -1,4 +1,4 @@
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 #include "text_generators.h"
 #include "text_oracles.h"
 

@@ -31,20 +31,22 @@ protected:
 
 } // namespace
 
-TEST_F(ClipboardTest, StrayCharactersBehindThePlainTextAreCutAndTheRichTextKept)
+TEST_F(ClipboardTest, ThePlainTextIsExactlyThePostWithoutNulsAndTheRichTextIsKept)
 {
-    const wchar_t text[] = L"post\0\x0101\x0202";
+    const wchar_t stray[] = L"post\0\x0101\x0202";
     const char rtf[] = "{\\rtf1 post}";
     const UINT rich_text = RegisterClipboardFormatA("Rich Text Format");
     ASSERT_TRUE(OpenClipboard(main_window));
     EmptyClipboard();
-    put(CF_UNICODETEXT, text, sizeof text);
+    put(CF_UNICODETEXT, stray, sizeof stray);
     put(rich_text, rtf, sizeof rtf);
     CloseClipboard();
 
-    tidy_clipboard_text(main_window);
+    put_post_on_clipboard(main_window, std::string("p\0ost \xF0\x9F\x98\x80", 10));
 
-    EXPECT_EQ(bytes_of(CF_UNICODETEXT), std::string(reinterpret_cast<const char*>(L"post"), 5 * sizeof(wchar_t)));
+    const std::wstring expected = L"post \xD83D\xDE00";
+    EXPECT_EQ(bytes_of(CF_UNICODETEXT),
+              std::string(reinterpret_cast<const char*>(expected.c_str()), (expected.size() + 1) * sizeof(wchar_t)));
     EXPECT_EQ(bytes_of(rich_text), std::string(rtf, sizeof rtf));
 }
 

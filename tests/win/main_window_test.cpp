@@ -26,7 +26,16 @@ protected:
         return rect.bottom - rect.top;
     }
 
-    void expect_editor_fills_client_area_below_toolbar() const
+    int status_bar_top() const
+    {
+        RECT rect;
+        GetWindowRect(state().parts.status_bar.window, &rect);
+        MapWindowPoints(nullptr, main_window, reinterpret_cast<POINT*>(&rect), 2);
+        return rect.top;
+    }
+
+    // With the preview hidden, as it is unless the user showed it.
+    void expect_editor_fills_client_area_between_toolbar_and_status_bar() const
     {
         RECT client;
         GetClientRect(main_window, &client);
@@ -34,7 +43,8 @@ protected:
         EXPECT_EQ(rect.left, 0);
         EXPECT_EQ(rect.top, toolbar_height());
         EXPECT_EQ(rect.right, client.right);
-        EXPECT_EQ(rect.bottom, client.bottom);
+        EXPECT_EQ(rect.bottom, status_bar_top());
+        EXPECT_LT(status_bar_top(), client.bottom);
     }
 };
 
@@ -108,19 +118,19 @@ TEST_F(MainWindowTest, EditorTakesTextBeyondTheDefault64000Characters)
     EXPECT_EQ(text_range(63999, 64005), "xytail");
 }
 
-TEST_F(MainWindowTest, EditorFillsClientAreaBelowToolbarAfterEveryResize)
+TEST_F(MainWindowTest, EditorFillsClientAreaBetweenToolbarAndStatusBarAfterEveryResize)
 {
-    expect_editor_fills_client_area_below_toolbar();
+    expect_editor_fills_client_area_between_toolbar_and_status_bar();
 
     SetWindowPos(main_window, nullptr, 0, 0, 800, 420, SWP_NOMOVE | SWP_NOZORDER);
     pump_messages();
-    expect_editor_fills_client_area_below_toolbar();
+    expect_editor_fills_client_area_between_toolbar_and_status_bar();
     EXPECT_EQ(GetFocus(), editor);
 
     SetFocus(nullptr);
     SetWindowPos(main_window, nullptr, 0, 0, 500, 700, SWP_NOMOVE | SWP_NOZORDER);
     pump_messages();
-    expect_editor_fills_client_area_below_toolbar();
+    expect_editor_fills_client_area_between_toolbar_and_status_bar();
     EXPECT_EQ(GetFocus(), editor);
 }
 

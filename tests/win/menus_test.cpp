@@ -96,11 +96,16 @@ TEST_F(MenusTest, EveryItemShortcutAndButtonIsACommandAndEveryCommandCanBeReache
         EXPECT_TRUE(reachable.count(id)) << id;
 }
 
-TEST_F(MenusTest, ShortcutsAreCtrlKeysAndCtrlXIsLeftToTheEditor)
+TEST_F(MenusTest, ShortcutsAreCtrlKeysOrThePreviewsF5AndF8AndCtrlXIsLeftToTheEditor)
 {
     const std::vector<ACCEL> entries = accelerators();
     ASSERT_FALSE(entries.empty());
     for (const ACCEL& entry : entries) {
+        if (entry.key == VK_F5 || entry.key == VK_F8) {
+            EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FNOINVERT) << entry.cmd;
+            EXPECT_EQ(entry.cmd, entry.key == VK_F5 ? IDM_PREVIEW_TOGGLE : IDM_TAG_CHECK);
+            continue;
+        }
         // Ctrl+Shift+Z redoes, as Ctrl+Y does.
         const bool redo_with_shift = entry.cmd == IDM_EDIT_REDO && entry.key == 'Z';
         EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT | (redo_with_shift ? FSHIFT : 0)) << entry.cmd;
@@ -113,11 +118,26 @@ TEST_F(MenusTest, CzechCaptionsReadBackUnchanged)
     EXPECT_EQ(caption_of(GetMenu(main_window), 3), L"P\u00EDsmo(&M)");
 }
 
+TEST_F(MenusTest, PreviewPopupComesAfterXYNapsalWithItsThreeCommands)
+{
+    HMENU bar = GetMenu(main_window);
+    EXPECT_EQ(caption_of(bar, 6), L"XY napsal:Ctrl+E");
+    EXPECT_EQ(caption_of(bar, 7), L"N\u00C1HLED(&N)");
+    HMENU preview = GetSubMenu(bar, 7);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(caption_of(preview, 0), L"N\u00E1hled p\u0159\u00EDsp\u011Bvku\tF5");
+    EXPECT_EQ(caption_of(preview, 1), L"Kontrola tag\u016F\tF8");
+    EXPECT_EQ(caption_of(preview, 3), L"Limit znak\u016F...");
+    EXPECT_EQ(GetMenuItemID(preview, 0), static_cast<UINT>(IDM_PREVIEW_TOGGLE));
+    EXPECT_EQ(GetMenuItemID(preview, 1), static_cast<UINT>(IDM_TAG_CHECK));
+    EXPECT_EQ(GetMenuItemID(preview, 3), static_cast<UINT>(IDM_CHARACTER_LIMIT));
+}
+
 TEST_F(MenusTest, SmileyPopupComesLastWithAPictureForEachSmiley)
 {
     HMENU bar = GetMenu(main_window);
     const int last = GetMenuItemCount(bar) - 1;
-    ASSERT_EQ(last, 7);
+    ASSERT_EQ(last, 8);
     EXPECT_EQ(caption_of(bar, last), L"Smajlici");
     HMENU smileys = GetSubMenu(bar, last);
     ASSERT_EQ(GetMenuItemCount(smileys), 17);

@@ -62,7 +62,9 @@ protected:
         return out;
     }
 
-    Snapshot snapshot() const { return {text(), rtf(), selection().cpMin, selection().cpMax}; }
+    // The text in UTF-8, every character whatever the code page; the RTF for
+    // the formats.
+    Snapshot snapshot() const { return {get_text(editor), rtf(), selection().cpMin, selection().cpMax}; }
 
     static void expect_same(const Snapshot& actual, const Snapshot& expected)
     {
@@ -253,6 +255,14 @@ TEST_F(UndoHistoryTest, RunsOfBackspaceAndOfDeleteAreOneStepEach)
     // A selection goes in a step of its own.
     write_post();
     select(3, 24);
+    expect_one_step([&] { key(VK_DELETE); });
+
+    // Formats that vary go back as RTF, characters beyond the code page too.
+    set_text("");
+    type(u"\u0159\U0001F600 mixed \u03BC end");
+    format(0, 3, RGB(255, 0, 0), CFE_BOLD);
+    state().history.start_new();
+    select(0, 11);
     expect_one_step([&] { key(VK_DELETE); });
 
     // A character beyond the BMP goes whole, either way.

@@ -1,4 +1,4 @@
-#include "markup/unicode_text.h"
+#include "ui/unicode_text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,0 +1,211 @@
+#include "app/post_review.h"
+
+#include <algorithm>
+#include <string>
+
+#include "markup/post_counts.h"
+#include "markup/preview_rtf.h"
+#include "markup/tag_check.h"
+#include "res/resource_ids.h"
+#include "ui/editor_text.h"
+#include "ui/unicode_text.h"
+#include "ui/limit_dialog.h"
+#include "ui/messages.h"
+
+namespace {
+
+constexpr Message TAGS_FINE{IDS_TAGS_FINE, IDS_CAPTION_TAG_CHECK, MB_OK | MB_ICONINFORMATION};
+
+// Neither pane gets narrower than this share of the width.
+constexpr int SMALLEST_PER_MILLE = 150;
+
+// Keys and clicks go first: a look at the post waits until they are handled.
+bool input_waiting()
+{
+    return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0;
+}
+
+void show_counts(MainWindowState& state, std::string_view post)
+{
+    const PostCounts counts = count_post(post);
+    const DWORD limit = state.review.settings.character_limit;
+    const bool over_limit = limit != 0 && counts.characters > limit;
+    StatusBar& bar = state.parts.status_bar;
+    set_status_part(bar, StatusPart::characters,
+                    characters_status(locale_number(counts.characters), limit ? locale_number(limit) : ""),
+                    over_limit);
+    set_status_part(bar, StatusPart::without_tags,
+                    without_tags_status(locale_number(counts.characters_without_tags)), false);
+    set_status_part(bar, StatusPart::words, words_status(locale_number(counts.words)), false);
+}
+
+void show_tag_check(MainWindowState& state, const TagProblem& problem)
+{
+    if (problem.kind == TagProblemKind::none)
+        state.review.tag_warning = false;
+    set_status_part(state.parts.status_bar, StatusPart::tags, tag_problem_text(problem), state.review.tag_warning);
+}
+
+void step_preview(MainWindowState& state)
+{
+    if (update_preview_step(state.parts.preview))
+        KillTimer(state.parts.main_window, PREVIEW_STEP_TIMER);
+    else
+        SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
+}
+
+// The Main window lays out its parts again, at its present size.
+void lay_out_again(HWND main_window)
+{
+    RECT client{};
+    GetClientRect(main_window, &client);
+    SendMessageW(main_window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+void show_preview(MainWindowState& state, bool shown)
+{
+    state.review.settings.preview_shown = shown;
+    HWND main_window = state.parts.main_window;
+    ShowWindow(state.parts.preview.window, shown ? SW_SHOWNA : SW_HIDE);
+    CheckMenuItem(GetMenu(main_window), IDM_PREVIEW_TOGGLE, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    lay_out_again(main_window);
+    if (shown)
+        review_post_now(state);
+    else
+        KillTimer(main_window, PREVIEW_STEP_TIMER);
+}
+
+} // namespace
+
+bool create_post_review(MainWindowState& state)
+{
+    WindowParts& parts = state.parts;
+    state.review.settings = load_settings();
+    parts.status_bar = create_status_bar(parts.main_window);
+    if (!create_preview_pane(parts.main_window, parts.preview))
+        return false;
+    show_preview(state, state.review.settings.preview_shown);
+    review_post_now(state);
+    return true;
+}
+
+void post_changed(MainWindowState& state)
+{
+    // Each change starts the pause anew.
+    SetTimer(state.parts.main_window, REVIEW_TIMER, REVIEW_DELAY_MS, nullptr);
+}
+
+bool on_review_timer(MainWindowState& state, UINT_PTR timer)
+{
+    if (timer != REVIEW_TIMER && timer != PREVIEW_STEP_TIMER)
+        return false;
+    // The timer stays set and comes back once the input is handled.
+    if (input_waiting())
+        return true;
+    if (timer == REVIEW_TIMER)
+        review_post_now(state);
+    else
+        step_preview(state);
+    return true;
+}
+
+void review_post_now(MainWindowState& state)
+{
+    KillTimer(state.parts.main_window, REVIEW_TIMER);
+    const std::string post = get_text(state.parts.editor);
+    show_counts(state, post);
+    show_tag_check(state, check_tags(post));
+    if (state.review.settings.preview_shown) {
+        PreviewPane& preview = state.parts.preview;
+        set_preview_wanted(preview, render_preview_paragraphs(post, preview.options));
+        // A key that came meanwhile goes first; the preview follows it.
+        if (input_waiting())
+            SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
+        else
+            step_preview(state);
+    }
+}
+
+void toggle_preview(MainWindowState& state)
+{
+    show_preview(state, !state.review.settings.preview_shown);
+    save_preview_shown(state.review.settings.preview_shown);
+}
+
+void select_first_tag_problem(MainWindowState& state)
+{
+    HWND editor = state.parts.editor;
+    const std::string post = get_text(editor);
+    const TagProblem problem = check_tags(post);
+    show_tag_check(state, problem);
+    if (problem.kind == TagProblemKind::none) {
+        show_message(state.parts.main_window, TAGS_FINE);
+        return;
+    }
+    const std::string_view text(post);
+    const auto first = static_cast<LONG>(utf16_length(text.substr(0, problem.offset)));
+    set_selection(editor, first, first + static_cast<LONG>(utf16_length(text.substr(problem.offset, problem.length))));
+    SendMessageW(editor, EM_SCROLLCARET, 0, 0);
+}
+
+void change_character_limit(MainWindowState& state)
+{
+    const std::optional<DWORD> limit =
+        ask_character_limit(state.parts.main_window, state.review.settings.character_limit);
+    if (!limit)
+        return;
+    state.review.settings.character_limit = *limit;
+    save_character_limit(*limit);
+    show_counts(state, get_text(state.parts.editor));
+}
+
+void review_copied_post(MainWindowState& state)
+{
+    HWND editor = state.parts.editor;
+    const std::string post = get_text(editor);
+    const CHARRANGE selection = get_selection(editor);
+    if (selection.cpMin > 0 || selection.cpMax < static_cast<LONG>(utf16_length(post)))
+        return; // a part of the post is no post
+    const TagProblem problem = check_tags(post);
+    if (problem.kind == TagProblemKind::none)
+        return;
+    state.review.tag_warning = true;
+    show_tag_check(state, problem);
+}
+
+void lay_out_post_panes(MainWindowState& state, const RECT& area)
+{
+    PostReview& review = state.review;
+    review.pane_area = area;
+    const int width = std::max<int>(area.right - area.left, 0);
+    const int height = std::max<int>(area.bottom - area.top, 0);
+    HWND preview = state.parts.preview.window;
+    if (!review.settings.preview_shown || !preview) {
+        review.splitter = {};
+        MoveWindow(state.parts.editor, area.left, area.top, width, height, TRUE);
+        return;
+    }
+    const int panes = std::max(width - SPLITTER_WIDTH, 0);
+    const int preview_width = panes * review.preview_per_mille / 1000;
+    const int editor_width = panes - preview_width;
+    review.splitter = {area.left + editor_width, area.top, area.left + editor_width + SPLITTER_WIDTH, area.bottom};
+    MoveWindow(state.parts.editor, area.left, area.top, editor_width, height, TRUE);
+    MoveWindow(preview, review.splitter.right, area.top, preview_width, height, TRUE);
+}
+
+bool is_on_splitter(const MainWindowState& state, POINT client_point)
+{
+    return PtInRect(&state.review.splitter, client_point) != 0;
+}
+
+void drag_splitter_to(MainWindowState& state, int x)
+{
+    const RECT area = state.review.pane_area;
+    const int panes = area.right - area.left - SPLITTER_WIDTH;
+    if (panes <= 0)
+        return;
+    const int preview_width = area.right - x - SPLITTER_WIDTH / 2;
+    state.review.preview_per_mille =
+        std::clamp(preview_width * 1000 / panes, SMALLEST_PER_MILLE, 1000 - SMALLEST_PER_MILLE);
+    lay_out_post_panes(state, area);
+}

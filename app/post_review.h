@@ -1,0 +1,50 @@
+// The post as it will leave the editor: its counts and tag check in the
+// status bar, kept up to date while the user types, the live preview beside
+// the Editor control, and the commands of the NÁHLED menu.
+#pragma once
+
+#include <windows.h>
+
+#include "app/main_window_state.h"
+
+// The pause after the last change before the post is looked at again:
+// short enough for the preview to follow within 150 ms of the last key,
+// long enough that keys typed at speed do not each pay for a look.
+inline constexpr UINT REVIEW_DELAY_MS = 75;
+inline constexpr UINT_PTR REVIEW_TIMER = 1;
+// Brings the preview's next paragraphs, while it is behind.
+inline constexpr UINT_PTR PREVIEW_STEP_TIMER = 2;
+
+// Width of the splitter between the Editor control and the preview.
+inline constexpr int SPLITTER_WIDTH = 6;
+
+// Creates the status bar and the preview, shown if the user left it shown,
+// and fills them in. False when the preview could not be created.
+bool create_post_review(MainWindowState& state);
+
+// The post changed: look at it again once the changes pause.
+void post_changed(MainWindowState& state);
+
+// Handles WM_TIMER of the two timers above; false for any other timer.
+bool on_review_timer(MainWindowState& state, UINT_PTR timer);
+
+// Counts, tag check and preview brought up to date now, without the pause.
+void review_post_now(MainWindowState& state);
+
+// "Náhled příspěvku" (F5): shows or hides the preview, and remembers it.
+void toggle_preview(MainWindowState& state);
+// "Kontrola tagů" (F8): selects the tag of the first problem in the Editor
+// control, or says that the tags are fine.
+void select_first_tag_problem(MainWindowState& state);
+// "Limit znaků...": asks for the limit and remembers it.
+void change_character_limit(MainWindowState& state);
+// After Copy: a copy of the whole post that takes a tag problem along
+// shows the problem as a warning in the status bar, and no box.
+void review_copied_post(MainWindowState& state);
+
+// Puts the Editor control, and the preview with the splitter when it is
+// shown, in the area between the toolbar and the status bar.
+void lay_out_post_panes(MainWindowState& state, const RECT& area);
+bool is_on_splitter(const MainWindowState& state, POINT client_point);
+// Moves the splitter to a point of the Main window's client area.
+void drag_splitter_to(MainWindowState& state, int x);

@@ -1,0 +1,43 @@
+#include "app/settings.h"
+
+namespace {
+
+bool read_number(const wchar_t* name, DWORD& value)
+{
+    DWORD stored = 0;
+    DWORD size = sizeof stored;
+    if (RegGetValueW(HKEY_CURRENT_USER, SETTINGS_KEY, name, RRF_RT_REG_DWORD, nullptr, &stored, &size) !=
+        ERROR_SUCCESS)
+        return false;
+    value = stored;
+    return true;
+}
+
+// Creates the key the first time.
+bool write_number(const wchar_t* name, DWORD value)
+{
+    return RegSetKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, name, REG_DWORD, &value, sizeof value) ==
+           ERROR_SUCCESS;
+}
+
+} // namespace
+
+Settings load_settings()
+{
+    Settings settings;
+    read_number(CHARACTER_LIMIT_VALUE, settings.character_limit);
+    DWORD shown = 0;
+    if (read_number(PREVIEW_SHOWN_VALUE, shown))
+        settings.preview_shown = shown != 0;
+    return settings;
+}
+
+bool save_character_limit(DWORD limit)
+{
+    return write_number(CHARACTER_LIMIT_VALUE, limit);
+}
+
+bool save_preview_shown(bool shown)
+{
+    return write_number(PREVIEW_SHOWN_VALUE, shown ? 1 : 0);
+}

@@ -1,0 +1,157 @@
+#include "ui/status_bar.h"
+
+#include <commctrl.h>
+
+#include "res/resource_ids.h"
+#include "ui/win_handles.h"
+
+namespace {
+
+// Each part but the last is as wide as its longest text is likely to be,
+// so that the parts stay put while the numbers grow; the tag check takes
+// the rest.
+constexpr const wchar_t* PART_SAMPLES[] = {L"Znaky: 000 000 / 000 000", L"Bez značek: 000 000", L"Slova: 00 000"};
+constexpr int PART_PADDING = 16;
+
+constexpr COLORREF WARNING_BACKGROUND = RGB(192, 0, 0);
+constexpr COLORREF WARNING_TEXT = RGB(255, 255, 255);
+
+std::wstring wide_from_utf8(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string utf8_from_wide(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
+
+int text_width(HWND bar, const wchar_t* text)
+{
+    const WindowDc dc(bar);
+    const SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc.get(), text, static_cast<int>(wcslen(text)), &size);
+    return size.cx;
+}
+
+void set_part_edges(HWND bar)
+{
+    std::array<int, STATUS_PART_COUNT> edges{};
+    int edge = 0;
+    for (size_t i = 0; i + 1 < STATUS_PART_COUNT; ++i) {
+        edge += text_width(bar, PART_SAMPLES[i]) + PART_PADDING;
+        edges[i] = edge;
+    }
+    edges.back() = -1;
+    SendMessageW(bar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+}
+
+std::wstring locale_text(LCTYPE item)
+{
+    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<size_t>(length), L'\0');
+    GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text.data(), length);
+    text.resize(static_cast<size_t>(length - 1));
+    return text;
+}
+
+// LOCALE_SGROUPING as NUMBERFMT takes it: "3;0" is 3, "3;2;0" is 32, and
+// "3" (one group only) is 30.
+UINT grouping_number(std::wstring_view grouping)
+{
+    std::wstring digits;
+    for (wchar_t c : grouping)
+        if (c >= L'0' && c <= L'9')
+            digits += c;
+    if (grouping.size() >= 2 && grouping.substr(grouping.size() - 2) == L";0")
+        digits.pop_back();
+    else
+        digits += L'0';
+    return digits.empty() ? 0 : static_cast<UINT>(std::stoul(digits));
+}
+
+} // namespace
+
+StatusBar create_status_bar(HWND main_window)
+{
+    InitCommonControls();
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main_window, GWLP_HINSTANCE));
+    StatusBar bar;
+    bar.window = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                 main_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), instance,
+                                 nullptr);
+    if (bar.window)
+        set_part_edges(bar.window);
+    return bar;
+}
+
+void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, bool warning)
+{
+    const auto index = static_cast<size_t>(part);
+    std::wstring wide = wide_from_utf8(text);
+    if (wide == bar.texts[index] && warning == bar.warnings[index])
+        return;
+    bar.texts[index] = std::move(wide);
+    bar.warnings[index] = warning;
+    // An owner-drawn part keeps only the pointer it is given; the text
+    // lives on in the bar's own copy.
+    const WPARAM how = static_cast<WPARAM>(index) | (warning ? SBT_OWNERDRAW : 0);
+    SendMessageW(bar.window, SB_SETTEXTW, how, reinterpret_cast<LPARAM>(bar.texts[index].c_str()));
+}
+
+int lay_out_status_bar(const StatusBar& bar)
+{
+    if (!bar.window)
+        return 0;
+    SendMessageW(bar.window, WM_SIZE, 0, 0);
+    RECT rect{};
+    GetWindowRect(bar.window, &rect);
+    return rect.bottom - rect.top;
+}
+
+bool draw_status_part(const StatusBar& bar, const DRAWITEMSTRUCT& item)
+{
+    if (item.hwndItem != bar.window || item.itemID >= STATUS_PART_COUNT)
+        return false;
+    RECT rect = item.rcItem;
+    SetBkColor(item.hDC, WARNING_BACKGROUND);
+    ExtTextOutW(item.hDC, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    SetTextColor(item.hDC, WARNING_TEXT);
+    SetBkMode(item.hDC, TRANSPARENT);
+    rect.left += 4;
+    const std::wstring& text = bar.texts[item.itemID];
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    return true;
+}
+
+std::string locale_number(size_t number)
+{
+    const std::wstring digits = std::to_wstring(number);
+    std::wstring thousands = locale_text(LOCALE_STHOUSAND);
+    std::wstring decimal = locale_text(LOCALE_SDECIMAL);
+    // No decimals, and "0" for nothing.
+    NUMBERFMTW format{0, 1, grouping_number(locale_text(LOCALE_SGROUPING)), decimal.data(), thousands.data(), 1};
+    const int length = GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, digits.c_str(), &format, nullptr, 0);
+    if (length <= 0)
+        return utf8_from_wide(digits);
+    std::wstring grouped(static_cast<size_t>(length), L'\0');
+    GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, digits.c_str(), &format, grouped.data(), length);
+    grouped.resize(static_cast<size_t>(length - 1)); // without its terminating zero
+    return utf8_from_wide(grouped);
+}

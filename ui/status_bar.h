@@ -1,0 +1,34 @@
+// The status bar at the bottom of the Main window: the post's counts and
+// its tag check, each part drawn as a warning when it calls for one.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+enum class StatusPart : int { characters, without_tags, words, tags };
+inline constexpr size_t STATUS_PART_COUNT = 4;
+
+struct StatusBar {
+    HWND window = nullptr;
+    // What each part shows. A warning part is drawn by its owner, from here.
+    std::array<std::wstring, STATUS_PART_COUNT> texts;
+    std::array<bool, STATUS_PART_COUNT> warnings{};
+};
+
+// Creates the bar along the bottom of the Main window, with its parts.
+StatusBar create_status_bar(HWND main_window);
+
+// Shows UTF-8 text in a part, plainly or as a warning.
+void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, bool warning);
+
+// Follows the Main window's new size; returns the bar's height.
+int lay_out_status_bar(const StatusBar& bar);
+
+// Draws a warning part for WM_DRAWITEM; false when the item is not one.
+bool draw_status_part(const StatusBar& bar, const DRAWITEMSTRUCT& item);
+
+// A count with its digits grouped as the user's locale groups them, in UTF-8.
+std::string locale_number(size_t number);
