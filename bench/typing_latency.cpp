@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "app/main_window_state.h"
 #include "app/startup.h"
 
@@ -21,25 +22,10 @@ constexpr int ROUNDS = 5;
 
 std::string sample_text(size_t length)
 {
-    const std::string paragraph =
-        "Forum posts mix words, numbers like 1234 and now and then an address\r\n"
-        "such as https://forum.example.org/read.php?23,1676166,1676237#REPLY that\r\n"
-        "someone wants to quote; most lines stay well under eighty characters.\r\n\r\n";
-    std::string text;
-    while (text.size() < length)
-        text += paragraph;
-    text.resize(length);
-    return text;
-}
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return repeated_to_length("Forum posts mix words, numbers like 1234 and now and then an address\r\n"
+                              "such as https://forum.example.org/read.php?23,1676166,1676237#REPLY that\r\n"
+                              "someone wants to quote; most lines stay well under eighty characters.\r\n\r\n",
+                              length);
 }
 
 double time_key(HWND editor, char key)
