@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 #include <richedit.h>
 #include <windowsx.h>
 
@@ -62,6 +61,20 @@ void on_history_changed(HWND window)
     recovery_document_changed(window, state);
 }
 
+// Text dropped from other programs would change the document behind the
+// history's back (the key hook keeps the control from dragging its own).
+// A control that takes drops has loaded OLE to register for them; the
+// program does not load it only to find that nothing is registered.
+void refuse_dropped_text(HWND editor)
+{
+    HMODULE ole = GetModuleHandleA("ole32.dll");
+    const auto revoke = ole ? reinterpret_cast<HRESULT(WINAPI*)(HWND)>(
+                                  reinterpret_cast<void*>(GetProcAddress(ole, "RevokeDragDrop")))
+                            : nullptr;
+    if (revoke)
+        revoke(editor);
+}
+
 BOOL on_create(HWND window, LPCREATESTRUCT)
 {
     WindowParts& parts = state_of(window).parts;
@@ -91,9 +104,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
 
     set_default_font(parts.editor);
     set_print_target(parts.editor, parts.print_target);
-    // Text dropped from other programs would change the document behind the
-    // history's back (the key hook keeps the control from dragging its own).
-    RevokeDragDrop(parts.editor);
+    refuse_dropped_text(parts.editor);
     start_recovery(window, state_of(window));
     EditRecorder& history = state_of(window).history;
     history.attach(parts.editor, [window] { on_history_changed(window); });

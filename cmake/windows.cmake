@@ -31,7 +31,7 @@ set(FORUM_WIN_SOURCES
     ui/toolbar.cpp
 )
 
-set(FORUM_WIN_LIBS comctl32 comdlg32 ole32 winspool gdi32 shell32 user32 advapi32 kernel32)
+set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 advapi32 kernel32)
 
 # Everything but the entry point, so that the Wine tests drive the same code.
 add_library(forum_core STATIC ${FORUM_WIN_SOURCES})

@@ -91,10 +91,19 @@ DWORD write_whole(HANDLE file, std::string_view bytes)
 
 std::wstring default_recovery_folder()
 {
-    wchar_t local[MAX_PATH]{};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
-        return {};
-    return std::wstring(local) + L"\\Forum Editor\\Recovery";
+    // Windows sets the variable for every user; asking the shell instead
+    // would cost the start-up its library's setting up.
+    std::wstring local(MAX_PATH, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        local.resize(length);
+    } else {
+        local.assign(MAX_PATH, L'\0');
+        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local.data())))
+            return {};
+        local.resize(std::wcslen(local.c_str()));
+    }
+    return local + L"\\Forum Editor\\Recovery";
 }
 
 EditorProcess current_editor_process()

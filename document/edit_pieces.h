@@ -4,9 +4,10 @@
 // paragraph formats are the control's own structures, carried as bytes.
 //
 // A piece is one of:
-//  - text: characters that all have one character format (and, when they
-//    hold a paragraph break, one paragraph format). Putting plain text back
-//    and giving it one format is many times faster in the control than
+//  - text: characters that all have one character format, in paragraphs
+//    (where they hold a paragraph break) that all have one format, which
+//    the text takes on again from the paragraph it goes back into. Putting
+//    plain text back in its format is many times faster in the control than
 //    streaming RTF in, and exact where the control's RTF reader is not.
 //  - rtf: the control's RTF of a range whose formats vary.
 //  - keep: characters that both sides of a step share and that stay where
@@ -36,7 +37,9 @@ struct Piece {
     // text and keep: their one format; empty text: as the text before it.
     // rtf: the first character's, which the RTF leaves partly unsaid.
     std::string char_format;
-    std::string para_format; // empty: none recorded, the paragraph stays as it is
+    // rtf: its paragraphs' one format, which the reader does not make
+    // exactly; empty where they have several, or for text.
+    std::string para_format;
     bool operator==(const Piece&) const = default;
 };
 

@@ -92,7 +92,9 @@ Piece capture_selection(HWND editor, const FullMasks& masks, std::u16string* tex
     // control fail to write RTF, the text at least goes back whole, in the
     // first character's format.
     piece.char_format = bytes_of(as_text ? chars : first_character_format(editor, range));
-    if (paragraphs)
+    // Text takes on the paragraph it goes into, which is one of its own
+    // paragraphs' format again; the RTF reader makes paragraphs of its own.
+    if (rtf && paragraphs)
         piece.para_format = bytes_of(*paragraphs);
     if (text)
         *text = content;
@@ -122,29 +124,48 @@ void apply_para_format(HWND editor, const Piece& piece)
         set_paragraph_format(editor, *paragraphs);
 }
 
-// Puts the pieces one after another in place of the selection, which starts at `at`.
-void insert_pieces(HWND editor, LONG at, const std::vector<Piece>& pieces)
+bool has_format(HWND editor, const std::string& format)
+{
+    return bytes_of(get_selection_format_w(editor)) == format;
+}
+
+// Replaced text goes in in the format of the first character it replaces,
+// and text put in at the caret in the caret's. Where that is the piece's
+// format, one replacement is all; elsewhere the caret gets it first, which
+// spares formatting all the text afterwards. RTF gets its first
+// character's format, which it takes for granted.
+void put_in(HWND editor, LONG at, LONG replaced, const Piece& piece)
+{
+    if (piece.kind == PieceKind::text && replaced > 0) {
+        set_selection(editor, at, at + 1);
+        const bool in_format = has_format(editor, piece.char_format);
+        set_selection(editor, at, at + replaced);
+        if (in_format) {
+            replace_selection_utf16(editor, utf8_to_utf16(piece.content));
+            return;
+        }
+    }
+    replace_selection_utf16(editor, u"");
+    apply_char_format(editor, piece);
+    if (piece.kind == PieceKind::rtf)
+        stream_in(editor, piece.content, SF_RTF | SFF_SELECTION);
+    else
+        replace_selection_utf16(editor, utf8_to_utf16(piece.content));
+}
+
+// Puts the pieces one after another in place of the `replaced` characters
+// at `at`, which are selected.
+void insert_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces)
 {
     if (pieces.empty())
         replace_selection_utf16(editor, u"");
     for (const Piece& piece : pieces) {
-        if (piece.kind == PieceKind::rtf) {
-            // The reader starts from the caret's format: make it the first
-            // character's, which the RTF takes for granted.
-            replace_selection_utf16(editor, u"");
+        put_in(editor, at, replaced, piece);
+        replaced = 0;
+        set_selection(editor, at, at + piece.length);
+        // Text whose format the control did not give it as expected gets it now.
+        if (piece.kind == PieceKind::text && !piece.char_format.empty() && !has_format(editor, piece.char_format))
             apply_char_format(editor, piece);
-            stream_in(editor, piece.content, SF_RTF | SFF_SELECTION);
-            set_selection(editor, at, at + piece.length);
-        } else {
-            // The text takes the caret's format as it goes in, which costs
-            // nothing more, where formatting it afterwards costs as much again.
-            replace_selection_utf16(editor, u"");
-            apply_char_format(editor, piece);
-            replace_selection_utf16(editor, utf8_to_utf16(piece.content));
-            set_selection(editor, at, at + piece.length);
-        }
-        // The RTF reader makes paragraphs of its own kind; plain text takes
-        // on the paragraph it goes into.
         apply_para_format(editor, piece);
         at += piece.length;
         set_selection(editor, at, at);
@@ -170,7 +191,7 @@ bool put_back(HWND editor, std::int32_t start, const Payload& present, const Pay
         if (edit.format_only)
             apply_char_format(editor, edit.pieces.front());
         else
-            insert_pieces(editor, edit.start, join_text_pieces(edit.pieces));
+            insert_pieces(editor, edit.start, edit.length, join_text_pieces(edit.pieces));
     }
     return true;
 }
