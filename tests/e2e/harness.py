@@ -133,7 +133,7 @@ class Editor:
             elif kind == "text" and title is not None:
                 found[title].append(value)
             elif title is not None and found[title]:
-                found[title][-1] += "\n" + line  # a text of several lines
+                found[title].append(line)  # the next line of a text of several
         return found
 
     def wait_for_dialog(self, title):
