@@ -62,7 +62,7 @@ void on_history_changed(HWND window)
 }
 
 // Text dropped from other programs would change the document behind the
-// history's back (the key hook keeps the control from dragging its own).
+// history's back (the key hook drags the selection within the control).
 // A control that takes drops has loaded OLE to register for them; the
 // program does not load it only to find that nothing is registered.
 void refuse_dropped_text(HWND editor)

@@ -153,10 +153,30 @@ void put_in(HWND editor, LONG at, LONG replaced, const Piece& piece)
         replace_selection_utf16(editor, utf8_to_utf16(piece.content));
 }
 
+// The format of the paragraph that the character at `at` belongs to.
+std::string paragraph_format_at(HWND editor, LONG at)
+{
+    set_selection(editor, at, at);
+    return bytes_of(get_paragraph_format(editor));
+}
+
+bool holds_rtf(const std::vector<Piece>& pieces)
+{
+    return std::any_of(pieces.begin(), pieces.end(), [](const Piece& piece) { return piece.kind == PieceKind::rtf; });
+}
+
 // Puts the pieces one after another in place of the `replaced` characters
 // at `at`, which are selected.
 void insert_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces)
 {
+    // The RTF reader gives the paragraph that its last break starts a format
+    // of its own; that paragraph is the one the text after the range was
+    // in, and keeps its format.
+    std::string following_paragraph;
+    if (holds_rtf(pieces)) {
+        following_paragraph = paragraph_format_at(editor, at + replaced);
+        set_selection(editor, at, at + replaced);
+    }
     if (pieces.empty())
         replace_selection_utf16(editor, u"");
     for (const Piece& piece : pieces) {
@@ -170,6 +190,8 @@ void insert_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>
         at += piece.length;
         set_selection(editor, at, at);
     }
+    if (!following_paragraph.empty() && paragraph_format_at(editor, at) != following_paragraph)
+        apply_para_format(editor, {PieceKind::keep, 0, "", "", following_paragraph});
 }
 
 // Turns the range at `start`, which holds `present`, into `wanted`. False,
@@ -325,15 +347,27 @@ void EditRecorder::attach(HWND editor, std::function<void()> changed)
 
 void EditRecorder::record(EditKind kind, const std::function<void()>& edit)
 {
+    record_span(kind, get_selection(editor_), edit);
+}
+
+void EditRecorder::record_span(EditKind kind, CHARRANGE span, const std::function<void()>& edit)
+{
     // Even an edit that changes no text may change the caret's format.
     history_.break_coalescing();
     const FullMasks masks{full_char_mask_, full_para_mask_};
-    const CHARRANGE before = get_selection(editor_);
+    const CHARRANGE selected = get_selection(editor_);
+    const CHARRANGE before = span;
     const LONG length_before = text_length(editor_);
     std::u16string before_text;
     std::optional<Piece> replaced;
-    if (before.cpMax > before.cpMin)
+    const bool span_selected = before.cpMin == selected.cpMin && before.cpMax == selected.cpMax;
+    if (before.cpMax > before.cpMin) {
+        if (!span_selected)
+            set_selection(editor_, before.cpMin, before.cpMax);
         replaced = capture_selection(editor_, masks, &before_text);
+        if (!span_selected)
+            set_selection(editor_, selected.cpMin, selected.cpMax);
+    }
 
     edit();
 
@@ -352,7 +386,7 @@ void EditRecorder::record(EditKind kind, const std::function<void()>& edit)
     step.start = before.cpMin;
     step.removed_length = before.cpMax - before.cpMin;
     step.inserted_length = end - before.cpMin;
-    step.selection_before = selection_of(before);
+    step.selection_before = selection_of(selected);
     step.selection_after = selection_of(after);
     {
         RedrawPause pause(editor_);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <functional>
 #include <string_view>
@@ -28,6 +29,11 @@ public:
     // formats it, or both, and may select anything afterwards), and records
     // it as one step; nothing when it left the document as it was.
     void record(EditKind kind, const std::function<void()>& edit);
+
+    // Carries out `edit`, which changes nothing outside `span` (it may make
+    // it longer or shorter), and records it as one step that puts the
+    // present selection back on undo.
+    void record_span(EditKind kind, CHARRANGE span, const std::function<void()>& edit);
 
     // Carries out `typing`, which puts `typed` in place of the selection and
     // leaves the caret after it, and records it. Keys typed one after another

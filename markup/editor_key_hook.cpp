@@ -3,8 +3,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "document/edit_recorder.h"
 #include "markup/insert_format.h"
@@ -147,6 +149,10 @@ bool edit_through_history(HWND editor, const KeyHookState& state, WPARAM key)
 
 LRESULT on_key_down(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)
 {
+    if (state.drag.pressed && wparam == VK_ESCAPE) {
+        ReleaseCapture();
+        return 0;
+    }
     SendMessageA(state.notify_window, WM_KEYDOWN, wparam, lparam);
     if (state.recorder && edit_through_history(editor, state, wparam))
         return 0;
@@ -236,28 +242,143 @@ LRESULT on_input_method_char(HWND editor, const KeyHookState& state, UINT messag
     return result;
 }
 
-// A press on the selection would start dragging it, which moves text behind
-// the history's back: the press puts the caret where it is pressed instead.
-// Shift extends the selection as always.
-void keep_from_dragging(HWND editor, LPARAM lparam)
+LONG character_at(HWND editor, LPARAM lparam)
 {
-    const CHARRANGE selected = get_selection(editor);
-    if (selected.cpMin == selected.cpMax || key_down(VK_SHIFT))
-        return;
     POINTL point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-    const auto at = static_cast<LONG>(SendMessageA(editor, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&point)));
-    if (at >= selected.cpMin && at < selected.cpMax)
-        set_selection(editor, at, at);
+    return static_cast<LONG>(SendMessageA(editor, EM_CHARFROMPOS, 0, reinterpret_cast<LPARAM>(&point)));
 }
 
-LRESULT on_button_down(HWND editor, const KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
+// The caret's height for text of the selection's size, in pixels.
+int caret_height_for_selection(HWND editor)
 {
-    if (state.recorder) {
-        state.recorder->break_run();
-        if (message == WM_LBUTTONDOWN)
-            keep_from_dragging(editor, lparam);
+    const CHARFORMAT2W format = get_selection_format_w(editor);
+    const LONG twips = (format.dwMask & CFM_SIZE) && format.yHeight > 0 ? format.yHeight : 200;
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return MulDiv(twips, dpi, 1440) + 2;
+}
+
+// While the selection is dragged, a caret shows where it would go.
+void show_drop_point(HWND editor, const SelectionDrag& drag, LONG at)
+{
+    POINTL point{};
+    SendMessageA(editor, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), at);
+    CreateCaret(editor, nullptr, 2, drag.drop_caret_height);
+    SetCaretPos(point.x, point.y);
+    ShowCaret(editor);
+}
+
+LONG put_rtf_at(HWND editor, LONG at, const std::string& rtf)
+{
+    set_selection(editor, at, at);
+    const LONG length_before = text_length(editor);
+    stream_in(editor, rtf, SF_RTF | SFF_SELECTION);
+    return text_length(editor) - length_before;
+}
+
+// Moves (or with Ctrl copies) the dragged text, formats and all, to `at`
+// as one step of the history, and selects it there.
+void drop_dragged_text(HWND editor, EditRecorder& recorder, const CHARRANGE& dragged, LONG at, bool copy)
+{
+    if (!copy && at >= dragged.cpMin && at <= dragged.cpMax) {
+        set_selection(editor, at, at); // dropped where it stands: a click
+        return;
     }
-    return pass_on(editor, state, message, wparam, lparam);
+    set_selection(editor, dragged.cpMin, dragged.cpMax);
+    const std::optional<std::string> rtf = get_rtf(editor, true);
+    if (!rtf)
+        return;
+    const CHARRANGE span = copy ? CHARRANGE{at, at} : CHARRANGE{std::min(at, dragged.cpMin), std::max(at, dragged.cpMax)};
+    recorder.record_span(EditKind::clipboard, span, [&] {
+        const LONG dragged_length = dragged.cpMax - dragged.cpMin;
+        LONG first = at;
+        LONG length = 0;
+        if (copy) {
+            length = put_rtf_at(editor, at, *rtf);
+        } else if (at > dragged.cpMax) {
+            // Put in behind first, so that the text before stays where it is.
+            length = put_rtf_at(editor, at, *rtf);
+            set_selection(editor, dragged.cpMin, dragged.cpMax);
+            replace_selection_utf16(editor, u"");
+            first = at - dragged_length;
+        } else {
+            set_selection(editor, dragged.cpMin, dragged.cpMax);
+            replace_selection_utf16(editor, u"");
+            length = put_rtf_at(editor, at, *rtf);
+        }
+        set_selection(editor, first, first + length);
+    });
+}
+
+// A press on the selection may start dragging it; the control is not told,
+// so that its own dragging never starts. Shift extends the selection as always.
+LRESULT on_button_down(HWND editor, KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (!state.recorder)
+        return pass_on(editor, state, message, wparam, lparam);
+    state.recorder->break_run();
+    const CHARRANGE selected = get_selection(editor);
+    if (message != WM_LBUTTONDOWN || selected.cpMin == selected.cpMax || (wparam & MK_SHIFT))
+        return pass_on(editor, state, message, wparam, lparam);
+    const LONG at = character_at(editor, lparam);
+    if (at < selected.cpMin || at >= selected.cpMax)
+        return pass_on(editor, state, message, wparam, lparam);
+    state.drag = {true, false, {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}, selected,
+                  caret_height_for_selection(editor)};
+    SetFocus(editor);
+    SetCapture(editor);
+    return 0;
+}
+
+bool beyond_drag_distance(POINT from, LPARAM lparam)
+{
+    return std::abs(GET_X_LPARAM(lparam) - from.x) > GetSystemMetrics(SM_CXDRAG) ||
+           std::abs(GET_Y_LPARAM(lparam) - from.y) > GetSystemMetrics(SM_CYDRAG);
+}
+
+LRESULT on_mouse_move(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam)
+{
+    if (!state.drag.pressed)
+        return pass_on(editor, state, WM_MOUSEMOVE, wparam, lparam);
+    if (!state.drag.dragging && beyond_drag_distance(state.drag.pressed_at, lparam))
+        state.drag.dragging = true;
+    if (state.drag.dragging) {
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        show_drop_point(editor, state.drag, character_at(editor, lparam));
+    }
+    return 0;
+}
+
+LRESULT on_button_up(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam)
+{
+    if (!state.drag.pressed)
+        return pass_on(editor, state, WM_LBUTTONUP, wparam, lparam);
+    const SelectionDrag drag = std::exchange(state.drag, {});
+    ReleaseCapture();
+    if (drag.dragging)
+        DestroyCaret(); // the drop point's; the control makes its own again
+    const LONG at = character_at(editor, lparam);
+    if (drag.dragging)
+        drop_dragged_text(editor, *state.recorder, drag.dragged, at, (wparam & MK_CONTROL) != 0);
+    else
+        set_selection(editor, at, at);
+    return 0;
+}
+
+// Another window took the mouse, or Escape was pressed: the drag is over
+// and nothing moves.
+LRESULT on_capture_changed(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam)
+{
+    if (state.drag.pressed) {
+        const CHARRANGE dragged = state.drag.dragged;
+        if (state.drag.dragging)
+            DestroyCaret();
+        state.drag = {};
+        set_selection(editor, dragged.cpMin, dragged.cpMax);
+    }
+    return pass_on(editor, state, WM_CAPTURECHANGED, wparam, lparam);
 }
 
 // Undo and redo asked of the control by message go to the history.
@@ -356,6 +477,12 @@ LRESULT CALLBACK editor_key_hook(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         return on_button_down(window, state, message, wparam, lparam);
+    case WM_MOUSEMOVE:
+        return on_mouse_move(window, state, wparam, lparam);
+    case WM_LBUTTONUP:
+        return on_button_up(window, state, wparam, lparam);
+    case WM_CAPTURECHANGED:
+        return on_capture_changed(window, state, wparam, lparam);
     case WM_UNDO:
     case EM_UNDO:
     case EM_REDO:

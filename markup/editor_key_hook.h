@@ -1,13 +1,26 @@
 // Subclass of the Editor control: it copies the control's key presses to the
 // Main window, resets the typing format once the user steps off a freshly
 // inserted tag with Left or Right, and leads every edit the user makes in
-// the control itself (typing, Backspace and Delete, the clipboard keys) and
-// every way to the control's own undo to the document's history.
+// the control itself (typing, Backspace and Delete, the clipboard keys,
+// dragging the selection) and every way to the control's own undo to the
+// document's history.
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
 class EditRecorder;
+
+// A press of the left button on the selection, until the button comes up:
+// a click that puts the caret there, or a drag once the mouse has moved.
+struct SelectionDrag {
+    bool pressed = false;
+    bool dragging = false;
+    POINT pressed_at{};
+    CHARRANGE dragged{};
+    // The height of the caret that shows where the text would go.
+    int drop_caret_height = 0;
+};
 
 // What the hook works with; the Main window owns it for the control's life.
 struct KeyHookState {
@@ -24,6 +37,9 @@ struct KeyHookState {
     // Records what the user types and deletes; without one, the control's
     // own editing and undo run as they are.
     EditRecorder* recorder = nullptr;
+    // The control's own drag and drop would move text behind the history's
+    // back; the hook drags the selection itself, as one step.
+    SelectionDrag drag;
 };
 
 // Installs the hook on the control; false when the platform refused. The

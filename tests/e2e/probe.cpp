@@ -385,6 +385,19 @@ int print_toolbar_button(HWND main, int command)
     return 0;
 }
 
+// A point on the screen just inside the character at `position` of the
+// editor. The pointer form of the question would not cross processes; the
+// edit control's form answers in the result.
+int print_character_point(HWND main, LONG position)
+{
+    HWND editor = GetDlgItem(main, 1);
+    const auto packed = static_cast<DWORD>(SendMessageA(editor, EM_POSFROMCHAR, position, 0));
+    POINT point{static_cast<short>(LOWORD(packed)) + 1, static_cast<short>(HIWORD(packed)) + 2};
+    ClientToScreen(editor, &point);
+    printf("%ld %ld\n", point.x, point.y);
+    return 0;
+}
+
 } // namespace
 
 std::string utf8_of(const wchar_t* wide)
@@ -416,8 +429,8 @@ int main()
     const int argc = static_cast<int>(argv.size());
     if (argc < 2) {
         fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|popup-menu|status|\n"
-                        "                preview-text|preview-format POS|toolbar-button ID|press TITLE ID|\n"
-                        "                set-text TITLE ID TEXT\n");
+                        "                preview-text|preview-format POS|char-point POS|toolbar-button ID|\n"
+                        "                press TITLE ID|set-text TITLE ID TEXT\n");
         return 1;
     }
     const std::string command = argv[1];
@@ -456,6 +469,8 @@ int main()
         return print_preview_format(main, atol(argv[2].c_str()));
     if (command == "toolbar-button" && argc == 3)
         return print_toolbar_button(main, atoi(argv[2].c_str()));
+    if (command == "char-point" && argc == 3)
+        return print_character_point(main, atol(argv[2].c_str()));
     if (command == "press" && argc == 4)
         return press_button(main, argv[2], atoi(argv[3].c_str()));
     if (command == "set-text" && argc == 5)

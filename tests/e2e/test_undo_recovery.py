@@ -43,6 +43,21 @@ class UndoTest(EditorTestCase):
             self.editor.wait_for_text(text)
         self.assertEqual(self.editor.probe("selection").split(), ["6", "18"])
 
+    def test_a_dragged_word_moves_as_one_step(self):
+        self.editor.start()
+        self.editor.type("alpha beta gamma")
+        self.editor.wait_for_text("alpha beta gamma")
+        self.editor.key("Home", "ctrl+shift+Right")
+        wait_until(lambda: self.editor.probe("selection").split() == ["0", "6"], what="alpha selected")
+        start = self.editor.probe("char-point", "2").split()
+        end = self.editor.probe("char-point", "16").split()
+        self.editor.run_xdotool("mousemove", *start, "mousedown", "1", "sleep", "0.2",
+                                "mousemove", *end, "sleep", "0.2", "mouseup", "1")
+        self.editor.wait_for_text("beta gammaalpha ")
+        for keys, text in [("ctrl+z", "alpha beta gamma"), ("ctrl+y", "beta gammaalpha ")]:
+            self.editor.key(keys)
+            self.editor.wait_for_text(text)
+
 
 class RecoveryTest(EditorTestCase):
     def setUp(self):

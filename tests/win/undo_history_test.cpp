@@ -314,6 +314,51 @@ TEST_F(UndoHistoryTest, TheControlsOwnUndoRedoAndClipboardKeysLeadToTheHistory)
     EXPECT_FALSE(SendMessageA(editor, EM_CANUNDO, 0, 0));
 }
 
+TEST_F(UndoHistoryTest, DraggingTheSelectionIsOneStepAndAClickOnItPutsTheCaret)
+{
+    const auto point_of = [&](LONG at) {
+        POINTL point{};
+        SendMessageA(editor, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), at);
+        return MAKELPARAM(point.x + 1, point.y + 2);
+    };
+    const auto drag = [&](LONG from, LONG to, WPARAM keys) {
+        SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON | keys, point_of(from));
+        SendMessageW(editor, WM_MOUSEMOVE, MK_LBUTTON | keys, point_of(to));
+        SendMessageW(editor, WM_LBUTTONUP, keys, point_of(to));
+    };
+    struct Case {
+        const char* name;
+        LONG first, last, to;
+        WPARAM keys;
+        const char* text;
+        CHARRANGE dropped;
+    };
+    const Case cases[] = {
+        {"forward", 6, 10, 32, 0, "Hello  words\r\nred and teal\r\nboldthe end", {28, 32}},
+        {"backward", 26, 30, 0, 0, "tealHello bold words\r\nred and \r\nthe end", {0, 4}},
+        {"copy with Ctrl", 6, 10, 0, MK_CONTROL, "boldHello bold words\r\nred and teal\r\nthe end", {0, 4}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        write_post();
+        select(test.first, test.last);
+        expect_one_step([&] { drag(test.first + 1, test.to, test.keys); });
+        EXPECT_EQ(text(), test.text);
+        EXPECT_EQ(selection().cpMin, test.dropped.cpMin);
+        EXPECT_EQ(selection().cpMax, test.dropped.cpMax);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+
+    write_post();
+    select(6, 10);
+    const Snapshot before = snapshot();
+    drag(7, 7, 0);
+    EXPECT_EQ(snapshot().rtf, before.rtf);
+    EXPECT_EQ(selection().cpMin, 7);
+    EXPECT_EQ(selection().cpMax, 7);
+    EXPECT_FALSE(state().history.can_undo());
+}
+
 TEST_F(UndoHistoryTest, ANewChangeAfterUndoDropsWhatCouldHaveBeenRedone)
 {
     write_post();
