@@ -14,7 +14,7 @@
 #include "format/char_format.h"
 #include "markup/editor_key_hook.h"
 #include "print/printing.h"
-#include "ui/preview_pane.h"
+#include "markup/preview_pane.h"
 #include "ui/status_bar.h"
 #include "ui/toolbar.h"
 #include "ui/win_handles.h"

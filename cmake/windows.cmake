@@ -18,6 +18,7 @@ set(FORUM_WIN_SOURCES
     markup/editor_key_hook.cpp
     markup/insert_format.cpp
     markup/markup_commands.cpp
+    markup/preview_pane.cpp
     markup/post_link.cpp
     markup/reflow.cpp
     markup/wrap_selection.cpp
@@ -26,7 +27,6 @@ set(FORUM_WIN_SOURCES
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/messages.cpp
-    ui/preview_pane.cpp
     ui/status_bar.cpp
     ui/toolbar.cpp
 )

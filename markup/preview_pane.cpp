@@ -1,4 +1,4 @@
-#include "ui/preview_pane.h"
+#include "markup/preview_pane.h"
 
 #include <richedit.h>
 
