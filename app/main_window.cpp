@@ -111,6 +111,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
     on_history_changed(window);
     parts.key_hook.notify_window = window;
     parts.key_hook.recorder = &history;
+    parts.key_hook.size_limit = DOCUMENT_SIZE_LIMIT;
     install_editor_key_hook(parts.editor, parts.key_hook);
     if (!create_post_review(state_of(window))) {
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);

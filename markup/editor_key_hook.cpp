@@ -12,15 +12,16 @@
 #include "markup/insert_format.h"
 #include "res/resource_ids.h"
 #include "ui/editor_text.h"
+#include "ui/messages.h"
 
 namespace {
 
-// The window property that leads the hook to its state.
-constexpr wchar_t KEY_HOOK_STATE[] = L"ForumEditor.KeyHook";
-
+// The control's user data, which the control leaves to its owner, leads the
+// hook to its state. A window property would do as well, but under Wine
+// each look at one asks the server: a cost on every message to the control.
 KeyHookState& state_of(HWND editor)
 {
-    return *static_cast<KeyHookState*>(GetPropW(editor, KEY_HOOK_STATE));
+    return *reinterpret_cast<KeyHookState*>(GetWindowLongPtrW(editor, GWLP_USERDATA));
 }
 
 LRESULT pass_on(HWND editor, const KeyHookState& state, UINT message, WPARAM wparam, LPARAM lparam)
@@ -280,10 +281,16 @@ LONG put_rtf_at(HWND editor, LONG at, const std::string& rtf)
 
 // Moves (or with Ctrl copies) the dragged text, formats and all, to `at`
 // as one step of the history, and selects it there.
-void drop_dragged_text(HWND editor, EditRecorder& recorder, const CHARRANGE& dragged, LONG at, bool copy)
+void drop_dragged_text(HWND editor, const KeyHookState& state, const CHARRANGE& dragged, LONG at, bool copy)
 {
+    at = std::min(at, text_length(editor));
     if (!copy && at >= dragged.cpMin && at <= dragged.cpMax) {
         set_selection(editor, at, at); // dropped where it stands: a click
+        return;
+    }
+    const LONG dragged_length = dragged.cpMax - dragged.cpMin;
+    if (copy && static_cast<std::size_t>(text_length(editor)) + dragged_length > state.size_limit) {
+        show_message(editor, COPY_TOO_LARGE);
         return;
     }
     set_selection(editor, dragged.cpMin, dragged.cpMax);
@@ -291,8 +298,7 @@ void drop_dragged_text(HWND editor, EditRecorder& recorder, const CHARRANGE& dra
     if (!rtf)
         return;
     const CHARRANGE span = copy ? CHARRANGE{at, at} : CHARRANGE{std::min(at, dragged.cpMin), std::max(at, dragged.cpMax)};
-    recorder.record_span(EditKind::clipboard, span, [&] {
-        const LONG dragged_length = dragged.cpMax - dragged.cpMin;
+    state.recorder->record_span(EditKind::clipboard, span, [&] {
         LONG first = at;
         LONG length = 0;
         if (copy) {
@@ -361,7 +367,7 @@ LRESULT on_button_up(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lpa
         DestroyCaret(); // the drop point's; the control makes its own again
     const LONG at = character_at(editor, lparam);
     if (drag.dragging)
-        drop_dragged_text(editor, *state.recorder, drag.dragged, at, (wparam & MK_CONTROL) != 0);
+        drop_dragged_text(editor, state, drag.dragged, at, (wparam & MK_CONTROL) != 0);
     else
         set_selection(editor, at, at);
     return 0;
@@ -440,7 +446,7 @@ LRESULT on_get_text(HWND editor, WPARAM room, LPARAM buffer)
 LRESULT on_nc_destroy(HWND editor, const KeyHookState& state, WPARAM wparam, LPARAM lparam)
 {
     const WNDPROC previous = state.previous_proc;
-    RemovePropW(editor, KEY_HOOK_STATE);
+    SetWindowLongPtrW(editor, GWLP_USERDATA, 0);
     SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     return CallWindowProcW(previous, editor, WM_NCDESTROY, wparam, lparam);
 }
@@ -449,7 +455,8 @@ LRESULT on_nc_destroy(HWND editor, const KeyHookState& state, WPARAM wparam, LPA
 
 bool install_editor_key_hook(HWND editor, KeyHookState& state)
 {
-    if (!SetPropW(editor, KEY_HOOK_STATE, &state))
+    SetWindowLongPtrW(editor, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    if (GetWindowLongPtrW(editor, GWLP_USERDATA) != reinterpret_cast<LONG_PTR>(&state))
         return false;
     state.previous_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editor_key_hook)));

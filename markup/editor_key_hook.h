@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <cstddef>
+
 class EditRecorder;
 
 // A press of the left button on the selection, until the button comes up:
@@ -40,6 +42,8 @@ struct KeyHookState {
     // The control's own drag and drop would move text behind the history's
     // back; the hook drags the selection itself, as one step.
     SelectionDrag drag;
+    // The longest document, in characters, that copying dragged text may make.
+    std::size_t size_limit = 0;
 };
 
 // Installs the hook on the control; false when the platform refused. The

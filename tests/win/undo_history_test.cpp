@@ -357,6 +357,15 @@ TEST_F(UndoHistoryTest, DraggingTheSelectionIsOneStepAndAClickOnItPutsTheCaret)
     EXPECT_EQ(selection().cpMin, 7);
     EXPECT_EQ(selection().cpMax, 7);
     EXPECT_FALSE(state().history.can_undo());
+
+    // A copy past the longest document is refused with a word, and nothing changes.
+    state().parts.key_hook.size_limit = static_cast<std::size_t>(::text_length(editor)) + 3;
+    select(6, 10);
+    MessageBoxSeen refusal;
+    with_dialogs([&] { refusal = answer_message_box("Forum Editor", IDOK); }, [&] { drag(7, 0, MK_CONTROL); });
+    EXPECT_EQ(refusal.text.rfind("A copy of the dragged text would make the document larger", 0), 0u) << refusal.text;
+    EXPECT_EQ(snapshot().rtf, before.rtf);
+    EXPECT_FALSE(state().history.can_undo());
 }
 
 TEST_F(UndoHistoryTest, ANewChangeAfterUndoDropsWhatCouldHaveBeenRedone)
