@@ -1,10 +1,13 @@
-// What the benchmarks in the real control share: a clock and long posts.
+// What the benchmarks in the real control share: a clock, long posts and
+// the Main window to time them in.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
 #include <string>
+
+#include "app/startup.h"
 
 inline double now_ms()
 {
@@ -24,4 +27,23 @@ inline std::string repeated_to_length(const std::string& paragraph, std::size_t 
         text += paragraph;
     text.resize(length);
     return text;
+}
+
+// A long post as people write them: lines of prose in paragraphs, with an
+// address now and then.
+inline std::string plain_post(std::size_t length)
+{
+    return repeated_to_length("Forum posts mix words, numbers like 1234 and now and then an address\r\n"
+                              "such as https://forum.example.org/read.php?23,1676166,1676237#REPLY that\r\n"
+                              "someone wants to quote; most lines stay well under eighty characters.\r\n\r\n",
+                              length);
+}
+
+// The program's Main window, shown; nullptr when it could not be made.
+inline HWND open_main_window()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!register_main_class(instance))
+        return nullptr;
+    return create_main_window(instance, SW_SHOWNORMAL);
 }

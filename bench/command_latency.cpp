@@ -13,7 +13,6 @@
 
 #include "bench_support.h"
 #include "app/main_window_state.h"
-#include "app/startup.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -43,17 +42,6 @@ const Named markup_commands[] = {
     {IDM_COLOR_PRESET_0 + 8, "italic blue"}, {IDM_SMILEY_FIRST, "smiley"}, {IDM_PLAIN_FONT, "plain"},
     {IDM_TAG_POST_LINK, "post link"}, {IDM_REFLOW, "reflow"},
 };
-
-// A long post as people write them: lines of prose in paragraphs, with an
-// address now and then.
-std::string sample_text(size_t length)
-{
-    const std::string paragraph =
-        "Forum posts mix words, numbers like 1234 and now and then an address\r\n"
-        "such as https://forum.example.org/read.php?23,1676166,1676237#REPLY that\r\n"
-        "someone wants to quote; most lines stay well under eighty characters.\r\n\r\n";
-    return repeated_to_length(paragraph, length);
-}
 
 void select_all_of(HWND editor, const std::string& text)
 {
@@ -132,15 +120,12 @@ int main(int argc, char** argv)
 {
     const char* only = argc > 1 ? argv[1] : nullptr;
     setvbuf(stdout, nullptr, _IONBF, 0);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!register_main_class(instance))
-        return 1;
-    HWND main_window = create_main_window(instance, SW_SHOWNORMAL);
+    HWND main_window = open_main_window();
     if (!main_window)
         return 1;
     HWND editor = main_window_state(main_window)->parts.editor;
-    const std::string text = sample_text(SELECTION_LENGTH);
-    const std::string typical = sample_text(TYPICAL_LENGTH);
+    const std::string text = plain_post(SELECTION_LENGTH);
+    const std::string typical = plain_post(TYPICAL_LENGTH);
 
     std::vector<double> floor, insert_floor;
     for (int run = 0; run < RUNS; ++run) {

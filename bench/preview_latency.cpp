@@ -24,7 +24,6 @@
 #include "bench_support.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
-#include "app/startup.h"
 #include "res/resource_ids.h"
 #include "markup/post_counts.h"
 #include "markup/tag_check.h"
@@ -161,10 +160,7 @@ double settle_preview(MainWindowState& state, double* longest_busy)
 
 int main()
 {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!register_main_class(instance))
-        return 1;
-    HWND main_window = create_main_window(instance, SW_SHOWNORMAL);
+    HWND main_window = open_main_window();
     if (!main_window)
         return 1;
     MainWindowState& state = *main_window_state(main_window);

@@ -13,21 +13,12 @@
 
 #include "bench_support.h"
 #include "app/main_window_state.h"
-#include "app/startup.h"
 
 namespace {
 
 constexpr size_t POST_LENGTH = 60000;
 constexpr int KEYS = 400;
 constexpr int ROUNDS = 5;
-
-std::string sample_text(size_t length)
-{
-    return repeated_to_length("Forum posts mix words, numbers like 1234 and now and then an address\r\n"
-                              "such as https://forum.example.org/read.php?23,1676166,1676237#REPLY that\r\n"
-                              "someone wants to quote; most lines stay well under eighty characters.\r\n\r\n",
-                              length);
-}
 
 double time_key(HWND editor, char key)
 {
@@ -51,14 +42,11 @@ double percentile(std::vector<double> times, double part)
 int main()
 {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (!register_main_class(instance))
-        return 1;
-    HWND main_window = create_main_window(instance, SW_SHOWNORMAL);
+    HWND main_window = open_main_window();
     if (!main_window)
         return 1;
     HWND editor = main_window_state(main_window)->parts.editor;
-    const std::string text = sample_text(POST_LENGTH);
+    const std::string text = plain_post(POST_LENGTH);
     const std::string typed = "the quick brown fox jumps over the lazy dog ";
 
     // Rounds alternate between the editor as it runs and the same window
