@@ -481,30 +481,23 @@ void EditRecorder::text_replaced_from_outside()
 bool EditRecorder::undo()
 {
     const EditStep* step = history_.undo();
-    if (!step)
-        return false;
-    if (!put_back(editor_, step->start, step->after, step->before)) {
-        forget_everything();
-        return false;
-    }
-    set_selection(editor_, std::min(step->selection_before.anchor, step->selection_before.caret),
-                  std::max(step->selection_before.anchor, step->selection_before.caret));
-    SendMessageA(editor_, EM_SCROLLCARET, 0, 0);
-    changed();
-    return true;
+    return step && turn_range(*step, step->after, step->before, step->selection_before);
 }
 
 bool EditRecorder::redo()
 {
     const EditStep* step = history_.redo();
-    if (!step)
-        return false;
-    if (!put_back(editor_, step->start, step->before, step->after)) {
+    return step && turn_range(*step, step->before, step->after, step->selection_after);
+}
+
+bool EditRecorder::turn_range(const EditStep& step, const Payload& present, const Payload& wanted,
+                              const EditSelection& selection)
+{
+    if (!put_back(editor_, step.start, present, wanted)) {
         forget_everything();
         return false;
     }
-    set_selection(editor_, std::min(step->selection_after.anchor, step->selection_after.caret),
-                  std::max(step->selection_after.anchor, step->selection_after.caret));
+    set_selection(editor_, std::min(selection.anchor, selection.caret), std::max(selection.anchor, selection.caret));
     SendMessageA(editor_, EM_SCROLLCARET, 0, 0);
     changed();
     return true;

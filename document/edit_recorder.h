@@ -71,6 +71,10 @@ public:
 
 private:
     void add(EditStep step);
+    // Undo or redo of `step`: its range, holding `present`, is turned into
+    // `wanted`, and `selection` is selected.
+    bool turn_range(const EditStep& step, const Payload& present, const Payload& wanted,
+                    const EditSelection& selection);
     void forget_everything();
     void changed();
 
