@@ -11,13 +11,13 @@
 #include "app/post_review.h"
 #include "app/recovery.h"
 #include "document/document_files.h"
-#include "format/char_format.h"
-#include "markup/editor_key_hook.h"
-#include "print/printing.h"
+#include "editor/char_format.h"
+#include "editor/editor_key_hook.h"
+#include "document/printing.h"
 #include "res/resource_ids.h"
-#include "ui/editor_text.h"
+#include "editor/editor_text.h"
 #include "ui/menus.h"
-#include "ui/messages.h"
+#include "win/messages.h"
 #include "ui/toolbar.h"
 
 namespace {

@@ -10,14 +10,14 @@
 #include "app/recovery.h"
 #include "app/settings.h"
 #include "document/document_files.h"
-#include "document/edit_recorder.h"
-#include "format/char_format.h"
-#include "markup/editor_key_hook.h"
-#include "print/printing.h"
-#include "markup/preview_pane.h"
+#include "editor/edit_recorder.h"
+#include "editor/char_format.h"
+#include "editor/editor_key_hook.h"
+#include "document/printing.h"
+#include "ui/preview_pane.h"
 #include "ui/status_bar.h"
 #include "ui/toolbar.h"
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
 
 // The window's parts, declared in the order they may be released: the
 // library last, once no rich-edit control is left.

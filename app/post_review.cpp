@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <string>
 
-#include "markup/post_counts.h"
-#include "markup/preview_rtf.h"
-#include "markup/tag_check.h"
+#include "text/post_counts.h"
+#include "text/preview_rtf.h"
+#include "text/tag_check.h"
 #include "res/resource_ids.h"
-#include "ui/editor_text.h"
-#include "ui/unicode_text.h"
+#include "editor/editor_text.h"
+#include "text/unicode_text.h"
 #include "ui/limit_dialog.h"
-#include "ui/messages.h"
+#include "win/messages.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <optional>
 
 #include "app/main_window_state.h"
-#include "document/document_title.h"
-#include "document/draft_file.h"
-#include "document/rtf_prescan.h"
-#include "ui/unicode_text.h"
-#include "ui/editor_text.h"
-#include "ui/messages.h"
-#include "ui/wide_text.h"
+#include "text/document_title.h"
+#include "text/draft_file.h"
+#include "text/rtf_prescan.h"
+#include "text/unicode_text.h"
+#include "editor/editor_text.h"
+#include "win/messages.h"
+#include "text/wide_text.h"
 
 namespace {
 

@@ -25,9 +25,9 @@
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "res/resource_ids.h"
-#include "markup/post_counts.h"
-#include "markup/tag_check.h"
-#include "ui/editor_text.h"
+#include "text/post_counts.h"
+#include "text/tag_check.h"
+#include "editor/editor_text.h"
 
 namespace {
 

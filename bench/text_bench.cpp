@@ -15,22 +15,22 @@
 // counts with the tag check on it under 2 ms, whatever markup it holds. The
 // preview cut into paragraphs for the pane is timed alike, with the search
 // for the paragraph that one key changed.
-#include "document/draft_file.h"
-#include "document/edit_history.h"
-#include "document/edit_pieces.h"
-#include "document/rtf_prescan.h"
-#include "document/text_encoding.h"
-#include "markup/forum_urls.h"
-#include "markup/post_counts.h"
+#include "text/draft_file.h"
+#include "text/edit_history.h"
+#include "text/edit_pieces.h"
+#include "text/rtf_prescan.h"
+#include "text/text_encoding.h"
+#include "text/forum_urls.h"
+#include "text/post_counts.h"
 // comparison. The RTF scan that guards Open should grow linearly too and read
 // a 16 MiB document in well under the time the control takes to load it.
-#include "document/rtf_prescan.h"
-#include "markup/paragraph_sync.h"
-#include "markup/post_link_text.h"
-#include "markup/preview_rtf.h"
-#include "markup/reflow_text.h"
-#include "markup/tag_check.h"
-#include "ui/unicode_text.h"
+#include "text/rtf_prescan.h"
+#include "text/paragraph_sync.h"
+#include "text/post_link_text.h"
+#include "text/preview_rtf.h"
+#include "text/reflow_text.h"
+#include "text/tag_check.h"
+#include "text/unicode_text.h"
 #include "text_oracles.h"
 
 #include <benchmark/benchmark.h>

@@ -2,33 +2,39 @@
 
 enable_language(RC)
 
+# The layers above the text logic, bottom up; an include never runs back up.
 set(FORUM_WIN_SOURCES
+    # win/: Windows basics: handle owners, the program's texts and message boxes.
+    win/messages.cpp
+    # editor/: What talks to the rich-edit control: its text, the subclass, the undo history, the markup commands.
+    editor/char_format.cpp
+    editor/clipboard.cpp
+    editor/color_tag.cpp
+    editor/edit_recorder.cpp
+    editor/editor_key_hook.cpp
+    editor/editor_text.cpp
+    editor/insert_format.cpp
+    editor/markup_commands.cpp
+    editor/post_link.cpp
+    editor/reflow.cpp
+    editor/wrap_selection.cpp
+    # document/: Files, encodings, recovery copies and printing of the document.
+    document/document_files.cpp
+    document/draft_store.cpp
+    document/printing.cpp
+    # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
+    ui/limit_dialog.cpp
+    ui/menus.cpp
+    ui/preview_pane.cpp
+    ui/status_bar.cpp
+    ui/toolbar.cpp
+    # app/: The Main window, command dispatch, settings and recovery.
     app/command_dispatch.cpp
     app/main_window.cpp
     app/post_review.cpp
     app/recovery.cpp
     app/settings.cpp
     app/startup.cpp
-    document/document_files.cpp
-    document/draft_store.cpp
-    document/edit_recorder.cpp
-    format/char_format.cpp
-    format/clipboard.cpp
-    markup/color_tag.cpp
-    markup/editor_key_hook.cpp
-    markup/insert_format.cpp
-    markup/markup_commands.cpp
-    markup/preview_pane.cpp
-    markup/post_link.cpp
-    markup/reflow.cpp
-    markup/wrap_selection.cpp
-    print/printing.cpp
-    ui/editor_text.cpp
-    ui/limit_dialog.cpp
-    ui/menus.cpp
-    ui/messages.cpp
-    ui/status_bar.cpp
-    ui/toolbar.cpp
 )
 
 set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 advapi32 kernel32)
@@ -48,7 +54,7 @@ file(GLOB FORUM_RESOURCE_FILES CONFIGURE_DEPENDS
 set_property(SOURCE res/forum-editor.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_CURRENT_SOURCE_DIR}/res/resource_ids.h
              ${CMAKE_CURRENT_SOURCE_DIR}/res/forum-editor.manifest
-             ${CMAKE_CURRENT_SOURCE_DIR}/markup/forum_urls.h
+             ${CMAKE_CURRENT_SOURCE_DIR}/text/forum_urls.h
              ${FORUM_RESOURCE_FILES})
 
 add_executable(forum-editor WIN32 app/main.cpp)

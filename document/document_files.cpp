@@ -10,14 +10,14 @@
 #include <string>
 #include <utility>
 
-#include "document/document_title.h"
-#include "document/text_encoding.h"
-#include "document/file_sniff.h"
-#include "document/rtf_prescan.h"
-#include "ui/editor_text.h"
-#include "ui/messages.h"
-#include "ui/wide_text.h"
-#include "ui/win_handles.h"
+#include "text/document_title.h"
+#include "text/text_encoding.h"
+#include "text/file_sniff.h"
+#include "text/rtf_prescan.h"
+#include "editor/editor_text.h"
+#include "win/messages.h"
+#include "text/wide_text.h"
+#include "win/win_handles.h"
 
 namespace {
 

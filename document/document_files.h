@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "document/text_encoding.h"
+#include "text/text_encoding.h"
 
 enum FileKind : int { FILE_KIND_RTF = 1, FILE_KIND_TEXT = 2 };
 

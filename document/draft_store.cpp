@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
 
 namespace {
 

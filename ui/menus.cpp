@@ -3,7 +3,7 @@
 #include <richedit.h>
 
 #include "res/resource_ids.h"
-#include "ui/editor_text.h"
+#include "editor/editor_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
 
 // Appends the "Smajlici" popup of smiley pictures to the menu bar. The
 // pictures it returns must outlive the menu.

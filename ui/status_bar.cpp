@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "res/resource_ids.h"
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "res/resource_ids.h"
-#include "ui/messages.h"
+#include "win/messages.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
 
 struct Toolbar {
     HWND window = nullptr;

@@ -1,4 +1,4 @@
-#include "markup/color_tag_text.h"
+#include "text/color_tag_text.h"
 
 #include <gtest/gtest.h>
 

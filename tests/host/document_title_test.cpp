@@ -1,5 +1,5 @@
-#include "document/document_title.h"
-#include "ui/unicode_text.h"
+#include "text/document_title.h"
+#include "text/unicode_text.h"
 
 #include <gtest/gtest.h>
 

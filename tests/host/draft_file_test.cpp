@@ -1,4 +1,4 @@
-#include "document/draft_file.h"
+#include "text/draft_file.h"
 
 #include <gtest/gtest.h>
 

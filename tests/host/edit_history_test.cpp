@@ -1,4 +1,4 @@
-#include "document/edit_history.h"
+#include "text/edit_history.h"
 #include "text_generators.h"
 
 #include <gtest/gtest.h>

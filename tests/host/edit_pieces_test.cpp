@@ -1,4 +1,4 @@
-#include "document/edit_pieces.h"
+#include "text/edit_pieces.h"
 #include "text_generators.h"
 
 #include <gtest/gtest.h>

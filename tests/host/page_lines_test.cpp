@@ -1,4 +1,4 @@
-#include "print/page_lines.h"
+#include "text/page_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "markup/paragraph_sync.h"
+#include "text/paragraph_sync.h"
 #include "text_generators.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "markup/code_points.h"
-#include "markup/post_counts.h"
+#include "text/code_points.h"
+#include "text/post_counts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "markup/forum_urls.h"
-#include "markup/post_link_text.h"
+#include "text/forum_urls.h"
+#include "text/post_link_text.h"
 #include "text_generators.h"
 #include "text_oracles.h"
 

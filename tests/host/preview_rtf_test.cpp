@@ -1,5 +1,5 @@
-#include "markup/preview_rtf.h"
-#include "markup/tag_match.h"
+#include "text/preview_rtf.h"
+#include "text/tag_match.h"
 #include "post_generators.h"
 #include "rtf_reader.h"
 

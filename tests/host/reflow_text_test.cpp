@@ -1,5 +1,5 @@
-#include "markup/reflow_text.h"
-#include "ui/unicode_text.h"
+#include "text/reflow_text.h"
+#include "text/unicode_text.h"
 #include "text_generators.h"
 #include "text_oracles.h"
 

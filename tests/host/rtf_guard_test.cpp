@@ -1,5 +1,5 @@
-#include "document/file_sniff.h"
-#include "document/rtf_prescan.h"
+#include "text/file_sniff.h"
+#include "text/rtf_prescan.h"
 #include "rtf_reference.h"
 #include "tests/common/malformed_rtf.h"
 #include "text_generators.h"

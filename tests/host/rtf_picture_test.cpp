@@ -1,4 +1,4 @@
-#include "markup/rtf_picture.h"
+#include "text/rtf_picture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/rtf_unicode.h"
+#include "text/rtf_unicode.h"
 
 #include <gtest/gtest.h>
 

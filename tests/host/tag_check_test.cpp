@@ -1,5 +1,5 @@
-#include "markup/tag_check.h"
-#include "markup/tag_match.h"
+#include "text/tag_check.h"
+#include "text/tag_match.h"
 #include "tag_oracles.h"
 #include "post_generators.h"
 

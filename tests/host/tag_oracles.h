@@ -1,13 +1,13 @@
 // A reference tag check, written straight from the rules in
-// markup/tag_match.h and markup/tag_check.h with naive searches: every "["
+// text/tag_match.h and text/tag_check.h with naive searches: every "["
 // is tried against every tag, every close looks back for its open, and a
 // crossing is found by trying every pair against every other. Quadratic
 // and deliberately plain; the host tests and the tag check fuzzer compare
 // the real check with it. It shares only the tag table and value rules.
 #pragma once
 
-#include "markup/forum_tags.h"
-#include "markup/tag_check.h"
+#include "text/forum_tags.h"
+#include "text/tag_check.h"
 
 #include <cctype>
 #include <string>

@@ -6,7 +6,7 @@
 // tests and the fuzzers check the real functions against them.
 #pragma once
 
-#include "markup/post_link_text.h"
+#include "text/post_link_text.h"
 
 #include <algorithm>
 #include <string>

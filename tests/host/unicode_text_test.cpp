@@ -1,4 +1,4 @@
-#include "ui/unicode_text.h"
+#include "text/unicode_text.h"
 #include "text_generators.h"
 #include "text_oracles.h"
 

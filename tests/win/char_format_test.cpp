@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
 
-#include "format/char_format.h"
+#include "editor/char_format.h"
 
 namespace {
 

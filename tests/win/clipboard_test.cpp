@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
 
-#include "format/clipboard.h"
+#include "editor/clipboard.h"
 #include "res/resource_ids.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "app/command_dispatch.h"
 #include "app/main_window_state.h"
-#include "markup/markup_commands.h"
+#include "editor/markup_commands.h"
 #include "res/resource_ids.h"
 
 #include <algorithm>

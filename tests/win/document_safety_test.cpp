@@ -9,9 +9,9 @@
 
 #include "../common/malformed_rtf.h"
 #include "document/document_files.h"
-#include "document/rtf_prescan.h"
-#include "format/clipboard.h"
-#include "ui/win_handles.h"
+#include "text/rtf_prescan.h"
+#include "editor/clipboard.h"
+#include "win/win_handles.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "app/main_window_state.h"
 #include "app/startup.h"
-#include "ui/editor_text.h"
+#include "editor/editor_text.h"
 
 namespace {
 

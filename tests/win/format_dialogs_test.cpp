@@ -1,7 +1,7 @@
 #include "editor_fixture.h"
 
 #include "app/main_window_state.h"
-#include "format/char_format.h"
+#include "editor/char_format.h"
 #include "dialog_automation.h"
 #include "res/resource_ids.h"
 

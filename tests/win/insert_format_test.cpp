@@ -1,7 +1,7 @@
 #include "editor_fixture.h"
 
 #include "app/main_window_state.h"
-#include "markup/insert_format.h"
+#include "editor/insert_format.h"
 
 namespace {
 

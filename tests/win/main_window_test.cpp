@@ -3,7 +3,7 @@
 #include "app/main_window_state.h"
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "markup/editor_key_hook.h"
+#include "editor/editor_key_hook.h"
 #include "res/resource_ids.h"
 
 namespace {

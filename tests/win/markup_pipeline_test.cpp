@@ -2,8 +2,8 @@
 // command wraps and formats.
 #include "editor_fixture.h"
 
-#include "markup/insert_format.h"
-#include "markup/markup_commands.h"
+#include "editor/insert_format.h"
+#include "editor/markup_commands.h"
 #include "res/resource_ids.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "app/command_dispatch.h"
 #include "res/resource_ids.h"
 #include "ui/menus.h"
-#include "ui/win_handles.h"
+#include "win/win_handles.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 
 #include "app/post_review.h"
 #include "app/settings.h"
-#include "markup/markup_commands.h"
-#include "markup/preview_rtf.h"
+#include "editor/markup_commands.h"
+#include "text/preview_rtf.h"
 #include "res/resource_ids.h"
-#include "ui/editor_text.h"
+#include "editor/editor_text.h"
 #include "ui/status_bar.h"
 
 namespace {

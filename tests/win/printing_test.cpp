@@ -13,7 +13,7 @@
 
 #include "app/main_window_state.h"
 #include "document/document_files.h"
-#include "print/printing.h"
+#include "document/printing.h"
 
 namespace {
 

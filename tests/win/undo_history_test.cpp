@@ -11,9 +11,9 @@
 #include <functional>
 
 #include "app/main_window_state.h"
-#include "markup/markup_commands.h"
+#include "editor/markup_commands.h"
 #include "res/resource_ids.h"
-#include "ui/editor_text.h"
+#include "editor/editor_text.h"
 
 namespace {
 

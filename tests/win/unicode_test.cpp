@@ -5,11 +5,11 @@
 #include "wine_host.h"
 
 #include "document/document_files.h"
-#include "ui/unicode_text.h"
-#include "markup/color_tag.h"
+#include "text/unicode_text.h"
+#include "editor/color_tag.h"
 #include "res/resource_ids.h"
-#include "ui/editor_text.h"
-#include "ui/wide_text.h"
+#include "editor/editor_text.h"
+#include "text/wide_text.h"
 
 namespace {
 

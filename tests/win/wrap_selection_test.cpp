@@ -1,6 +1,6 @@
 #include "editor_fixture.h"
 
-#include "markup/wrap_selection.h"
+#include "editor/wrap_selection.h"
 
 namespace {
 

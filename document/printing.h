@@ -1,0 +1,36 @@
+// The default printer: line layout for its page width, its properties
+// sheet, and printing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "win/win_handles.h"
+
+// The printer DC that the Editor control lays its lines out for. It must
+// outlive the control's use of it: release it only once the control is gone
+// or has been given another.
+struct PrintTarget {
+    OwnedDc dc;
+};
+
+// A device context for the default printer with its default settings, or
+// null when there is no default printer. The caller owns it.
+HDC get_printer_dc();
+
+// Lays the Editor control's lines out for the default printer's page width
+// less the two one-inch margins. Without a printer the control goes back to
+// wrapping at its window's edge. Returns whether a printer layout is in use.
+bool set_print_target(HWND editor, PrintTarget& target);
+
+// The name a print job of this file goes by in the spooler.
+std::string print_job_name(const std::string& file_name);
+
+// The default printer's properties sheet. Returns false when there is no
+// printer, it cannot be opened, or the sheet was cancelled.
+bool show_printer_properties(HWND owner);
+
+// Prints the whole document on the default printer, page by page, inside
+// one-inch margins. Returns false after telling the user of a failure.
+bool print_document(HWND editor, const std::string& job_name);

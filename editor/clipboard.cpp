@@ -1,0 +1,113 @@
+#include "editor/clipboard.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "editor/editor_text.h"
+#include "win/messages.h"
+#include "text/wide_text.h"
+#include "win/win_handles.h"
+
+namespace {
+
+// Opening the clipboard fails while another program holds it; try a little.
+bool open_clipboard(HWND owner)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(owner))
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+std::vector<char> clipboard_bytes(UINT format)
+{
+    const GlobalLockGuard<const char> locked(GetClipboardData(format));
+    if (!locked.data())
+        return {};
+    return std::vector<char>(locked.data(), locked.data() + locked.size());
+}
+
+void put_on_clipboard(UINT format, const void* data, size_t size)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block)
+        return;
+    bool filled = false;
+    {
+        const GlobalLockGuard<void> locked(block);
+        if (locked.data()) {
+            std::memcpy(locked.data(), data, size);
+            filled = true;
+        }
+    }
+    // Once handed over, the block belongs to the clipboard.
+    if (!filled || !SetClipboardData(format, block))
+        GlobalFree(block);
+}
+
+} // namespace
+
+void put_post_on_clipboard(HWND owner, std::string_view post)
+{
+    // A NUL would end the text early for Windows programs; leave it out.
+    std::wstring text = to_wide(post);
+    text.erase(std::remove(text.begin(), text.end(), L'\0'), text.end());
+    text.push_back(L'\0');
+    if (!open_clipboard(owner))
+        return;
+    const UINT rich_text = RegisterClipboardFormatA("Rich Text Format");
+    const std::vector<char> rtf = clipboard_bytes(rich_text);
+    EmptyClipboard();
+    put_on_clipboard(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t));
+    if (!rtf.empty())
+        put_on_clipboard(rich_text, rtf.data(), rtf.size());
+    CloseClipboard();
+}
+
+void copy_selection(HWND editor)
+{
+    SendMessageW(editor, WM_COPY, 0, 0);
+    put_post_on_clipboard(editor, get_selected_text(editor));
+}
+
+void cut_selection(HWND editor)
+{
+    const std::string post = get_selected_text(editor);
+    SendMessageW(editor, WM_CUT, 0, 0);
+    put_post_on_clipboard(editor, post);
+}
+
+namespace {
+
+// Characters of the clipboard's text, without its terminating zero.
+std::size_t clipboard_text_length(HWND owner)
+{
+    if (!open_clipboard(owner))
+        return 0;
+    std::size_t length = 0;
+    {
+        const GlobalLockGuard<const wchar_t> locked(GetClipboardData(CF_UNICODETEXT));
+        if (locked.data())
+            length = wcsnlen(locked.data(), locked.size() / sizeof(wchar_t));
+    }
+    CloseClipboard();
+    return length;
+}
+
+} // namespace
+
+bool paste_within_limit(HWND editor, std::size_t limit)
+{
+    const CHARRANGE selected = get_selection(editor);
+    const auto kept = static_cast<std::size_t>(text_length(editor) - (selected.cpMax - selected.cpMin));
+    if (kept + clipboard_text_length(editor) > limit) {
+        show_message(editor, PASTE_TOO_LARGE);
+        return false;
+    }
+    SendMessageA(editor, WM_PASTE, 0, 0);
+    return true;
+}

@@ -1,0 +1,91 @@
+// The document's undo history on the Editor control. Every edit, whether a
+// command of the program or the user's typing, is carried out through the
+// recorder, which notes what the edited range held before and after (see
+// document/edit_pieces.h) as one step of an EditHistory, and puts it back on
+// undo and redo. The control's own undo is switched off: it cannot make one
+// step of a command's several edits, and the commands' edits empty it.
+#pragma once
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <functional>
+#include <string_view>
+
+#include "text/edit_history.h"
+
+class EditRecorder {
+public:
+    explicit EditRecorder(HistoryLimits limits = {});
+    EditRecorder(const EditRecorder&) = delete;
+    EditRecorder& operator=(const EditRecorder&) = delete;
+
+    // Records the edits of this control from now on. `changed` runs after
+    // anything that may change what can be undone or redone, or whether the
+    // document is modified.
+    void attach(HWND editor, std::function<void()> changed);
+
+    // Carries out `edit`, which changes the selected text only (replaces it,
+    // formats it, or both, and may select anything afterwards), and records
+    // it as one step; nothing when it left the document as it was.
+    void record(EditKind kind, const std::function<void()>& edit);
+
+    // Carries out `edit`, which changes nothing outside `span` (it may make
+    // it longer or shorter), and records it as one step that puts the
+    // present selection back on undo.
+    void record_span(EditKind kind, CHARRANGE span, const std::function<void()>& edit);
+
+    // Carries out `typing`, which puts `typed` in place of the selection and
+    // leaves the caret after it, and records it. Keys typed one after another
+    // are one step.
+    void record_typing(std::u16string_view typed, const std::function<void()>& typing);
+
+    // Backspace (backward) or Delete: deletes the selection, or else the
+    // character before or after the caret (a surrogate pair or a paragraph
+    // break whole). A run of either is one step.
+    void delete_character(bool backward);
+
+    // The caret moved: what is typed next is a step of its own.
+    void break_run();
+
+    // The whole text was replaced without the recorder (set from outside):
+    // nothing before can be undone, and the text is not the saved one.
+    void text_replaced_from_outside();
+
+    // Both return false when there is nothing to undo or redo.
+    bool undo();
+    bool redo();
+    bool can_undo() const { return history_.can_undo(); }
+    bool can_redo() const { return history_.can_redo(); }
+
+    // Whether the document differs from the one last opened or saved.
+    bool is_modified() const;
+    // The document was saved as it stands.
+    void mark_saved();
+    // A new or freshly opened document: no history, unmodified.
+    void start_new();
+    // A document put back from a recovery copy: no history, modified.
+    void start_unsaved();
+
+    std::size_t memory_bytes() const { return history_.memory_bytes(); }
+
+private:
+    void add(EditStep step);
+    // Undo or redo of `step`: its range, holding `present`, is turned into
+    // `wanted`, and `selection` is selected.
+    bool turn_range(const EditStep& step, const Payload& present, const Payload& wanted,
+                    const EditSelection& selection);
+    void forget_everything();
+    void changed();
+
+    HWND editor_ = nullptr;
+    std::function<void()> changed_;
+    EditHistory history_;
+    // The text no longer matches the saved one and never will again through
+    // undo or redo.
+    bool unsaved_without_history_ = false;
+    // The character and paragraph format masks that mean "one format
+    // throughout" in this control.
+    DWORD full_char_mask_ = 0;
+    DWORD full_para_mask_ = 0;
+};

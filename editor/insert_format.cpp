@@ -1,0 +1,36 @@
+#include "editor/insert_format.h"
+
+#include "editor/editor_text.h"
+#include "win/messages.h"
+
+bool apply_insert_format(HWND editor, const InsertFormat& wanted)
+{
+    const CHARFORMAT2A current = get_selection_format(editor);
+
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CHAR_FORMAT_MASK;
+    format.dwEffects = (wanted.bold ? CFE_BOLD : 0) | (wanted.italic ? CFE_ITALIC : 0) |
+                       (wanted.underline ? CFE_UNDERLINE : 0) | (current.dwEffects & CFE_STRIKEOUT);
+    // Height 0, the same that the default font sends, so both render alike.
+    format.yHeight = 0;
+    format.yOffset = current.yOffset;
+    format.crTextColor = RGB(wanted.red, wanted.green, wanted.blue);
+    format.bCharSet = current.bCharSet;
+    format.bPitchAndFamily = current.bPitchAndFamily;
+    lstrcpynA(format.szFaceName, current.szFaceName, LF_FACESIZE);
+    format.crBackColor = RGB(255, 255, 255);
+
+    if (!set_selection_format(editor, format)) {
+        show_error(editor, IDS_FORMAT_ERROR);
+        return false;
+    }
+    SetFocus(editor);
+    return true;
+}
+
+bool apply_insert_format(HWND editor, int red, int green, int blue, int bold, int italic, int underline)
+{
+    return apply_insert_format(editor, {static_cast<BYTE>(red & 0xFF), static_cast<BYTE>(green & 0xFF),
+                                        static_cast<BYTE>(blue & 0xFF), bold != 0, italic != 0, underline != 0});
+}

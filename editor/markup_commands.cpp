@@ -1,0 +1,178 @@
+#include "editor/markup_commands.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "text/forum_urls.h"
+#include "editor/wrap_selection.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+constexpr InsertFormat BLACK{0, 0, 0, false, false, false};
+constexpr InsertFormat BLUE{0, 0, 255, false, false, false};
+constexpr InsertFormat GREY{128, 128, 128, false, false, false};
+constexpr InsertFormat BOLD{0, 0, 0, true, false, false};
+constexpr InsertFormat ITALIC{0, 0, 0, false, true, false};
+constexpr InsertFormat UNDERLINE{0, 0, 0, false, false, true};
+constexpr InsertFormat RULE_PINK{255, 128, 255, false, false, false};
+
+constexpr std::string_view POINTS_LIST =
+    "[b]1)  [/b]\n[b]2)  [/b]\n[b]3)  [/b]\n[b]4)  [/b]\n[b]5)  [/b]\n"
+    "[b]6)  [/b]\n[b]7)  [/b]\n[b]8)  [/b]\n[b]9)  [/b]\n[b]10)  [/b]";
+
+constexpr Markup TAGS[] = {
+    {IDM_TAG_CODE, "[code]\n", "\n[/code]", MarkupOrder::WrapFirst, BLACK, false},
+    {IDM_TAG_ITALIC, "[i] ", "[/i]", MarkupOrder::WrapFirst, ITALIC, true},
+    {IDM_TAG_QUOTE, "[quote][color=#808040]", "[/color][/quote]", MarkupOrder::WrapFirst, GREY, true},
+    {IDM_TAG_URL, "[url]", "[/url]", MarkupOrder::WrapFirst, BLUE, true},
+    {IDM_TAG_BOLD, "[b]", "[/b]", MarkupOrder::FormatFirst, BOLD, true},
+    {IDM_TAG_EMAIL, "[email]", "[/email]", MarkupOrder::WrapFirst, BLUE, true},
+    {IDM_TAG_SIZE14, "[size=14px] ", "[/size]", MarkupOrder::WrapFirst, BLACK, false},
+    {IDM_TAG_SIZE22, "[size=22px] ", "[/size]", MarkupOrder::WrapFirst, BLACK, false},
+    {IDM_TAG_SIZE30, "[size=30px] ", "[/size]", MarkupOrder::WrapFirst, BLACK, false},
+    {IDM_TAG_QUESTION, "[hr]\n[size=14px][b]Dotaz:", "[/b][/size]", MarkupOrder::WrapFirst, BOLD, true},
+    {IDM_TAG_WROTE, "[size=8px]Text highlighting by " CREDIT_URL " [/size]\n[color=#808040]\n", "\n[/color]",
+     MarkupOrder::FormatFirst, GREY, true},
+    {IDM_TAG_CENTER, "[center]", "[/center]", MarkupOrder::WrapFirst, BLACK, true},
+    {IDM_TAG_HR, "[hr]", "\n", MarkupOrder::Rule, RULE_PINK, true},
+    {IDM_TAG_UNDERLINE, "[u]", "[/u]", MarkupOrder::WrapFirst, UNDERLINE, true},
+    {IDM_TAG_POINTS, POINTS_LIST, "", MarkupOrder::WrapFirst, BLACK, false},
+    {IDM_TAG_IMAGE, "[img]", "[/img]", MarkupOrder::WrapFirst, BLUE, true},
+};
+
+// The smileys in menu order: the picture's file on the forum, or a whole
+// address for the one hosted elsewhere. All but one leave a space behind.
+struct Smiley {
+    std::string_view forum_file;
+    std::string_view address;
+    bool space_after;
+};
+
+constexpr Smiley SMILEYS[] = {
+    {"399175", {}, true}, {"399176", {}, true}, {"399178", {}, true}, {"399179", {}, true},
+    {"399180", {}, true}, {"399181", {}, true}, {"399182", {}, true}, {"399183", {}, false},
+    {"399184", {}, true}, {"399185", {}, true}, {"399186", {}, true}, {"399187", {}, true},
+    {"399188", {}, true}, {"399189", {}, true}, {"399191", {}, true}, {"399192", {}, true},
+    {{}, EXTRA_SMILEY_URL, true},
+};
+static_assert(std::size(SMILEYS) == SMILEY_COUNT, "one smiley for each picture in the menu");
+
+// The colour presets: three colours, each plain, bold and italic, in that
+// order of command ids.
+struct PresetColor {
+    std::string_view hex;
+    BYTE red, green, blue;
+};
+constexpr PresetColor PRESET_COLORS[] = {{"FF0000", 255, 0, 0}, {"008080", 0, 128, 128}, {"0000FF", 0, 0, 255}};
+
+struct PresetStyle {
+    std::string_view open, close;
+    bool bold, italic;
+};
+constexpr PresetStyle PRESET_STYLES[] = {{"", "", false, false}, {"[b]", "[/b]", true, false}, {"[i]", "[/i]", false, true}};
+static_assert(std::size(PRESET_COLORS) * std::size(PRESET_STYLES) == COLOR_PRESET_COUNT);
+
+// The ranges of ids stay clear of each other and of the single commands.
+static_assert(IDM_COLOR_PRESET_0 + COLOR_PRESET_COUNT <= IDM_PLAIN_FONT);
+static_assert(IDM_REFLOW < IDM_SMILEY_FIRST);
+static_assert(IDM_SMILEY_FIRST + SMILEY_COUNT <= 0xFFFF);
+
+std::string address_of(const Smiley& smiley)
+{
+    if (smiley.address.empty())
+        return FORUM_BASE_URL "/file.php?108,file=" + std::string(smiley.forum_file);
+    return std::string(smiley.address);
+}
+
+std::string smiley_text(const Smiley& smiley)
+{
+    std::string text = "[img]" + address_of(smiley) + "[/img]";
+    if (smiley.space_after)
+        text += ' ';
+    return text;
+}
+
+// The texts that the generated rows point into; they live as long as the program.
+struct GeneratedTexts {
+    std::array<std::string, SMILEY_COUNT> smileys;
+    std::array<std::string, COLOR_PRESET_COUNT> preset_opens;
+    std::array<std::string, COLOR_PRESET_COUNT> preset_closes;
+};
+
+std::vector<Markup> build_table(GeneratedTexts& texts)
+{
+    std::vector<Markup> table(std::begin(TAGS), std::end(TAGS));
+    std::size_t preset = 0;
+    for (const PresetColor& color : PRESET_COLORS) {
+        for (const PresetStyle& style : PRESET_STYLES) {
+            texts.preset_opens[preset] = std::string(style.open) + "[color=#" + std::string(color.hex) + "]";
+            texts.preset_closes[preset] = "[/color]" + std::string(style.close);
+            const InsertFormat format{color.red, color.green, color.blue, style.bold, style.italic, false};
+            table.push_back({static_cast<WORD>(IDM_COLOR_PRESET_0 + preset), texts.preset_opens[preset],
+                             texts.preset_closes[preset], MarkupOrder::FormatFirst, format, true});
+            ++preset;
+        }
+    }
+    for (std::size_t i = 0; i < SMILEY_COUNT; ++i) {
+        texts.smileys[i] = smiley_text(SMILEYS[i]);
+        table.push_back({static_cast<WORD>(IDM_SMILEY_FIRST + i), texts.smileys[i], "", MarkupOrder::Smiley, BLUE,
+                         false});
+    }
+    return table;
+}
+
+const std::vector<Markup>& table()
+{
+    static GeneratedTexts texts;
+    static const std::vector<Markup> rows = build_table(texts);
+    return rows;
+}
+
+} // namespace
+
+std::span<const Markup> markup_commands()
+{
+    return table();
+}
+
+std::string smiley_address(size_t index)
+{
+    return index < SMILEY_COUNT ? address_of(SMILEYS[index]) : std::string();
+}
+
+const Markup* find_markup(WORD id)
+{
+    const auto& rows = table();
+    const auto found = std::find_if(rows.begin(), rows.end(), [id](const Markup& m) { return m.id == id; });
+    return found == rows.end() ? nullptr : &*found;
+}
+
+bool apply_markup(HWND editor, const Markup& markup)
+{
+    switch (markup.order) {
+    case MarkupOrder::WrapFirst:
+        wrap_selection(editor, markup.open, markup.close, true);
+        apply_insert_format(editor, markup.format);
+        return true;
+    case MarkupOrder::FormatFirst:
+        apply_insert_format(editor, markup.format);
+        wrap_selection(editor, markup.open, markup.close, true);
+        return true;
+    case MarkupOrder::Smiley:
+        wrap_selection(editor, markup.open, markup.close, true);
+        SetFocus(editor);
+        apply_insert_format(editor, markup.format);
+        SetFocus(editor);
+        return true;
+    case MarkupOrder::Rule:
+        // Leave the caret after the rule's line feed, ready to type on.
+        apply_insert_format(editor, markup.format);
+        wrap_selection(editor, markup.open, markup.close, false);
+        SetFocus(editor);
+        return false;
+    }
+    return false;
+}

@@ -1,0 +1,289 @@
+#include "text/draft_file.h"
+
+#include <array>
+#include <limits>
+
+namespace {
+
+constexpr std::string_view KIND_RTF = "rtf";
+constexpr std::string_view KIND_TEXT = "text";
+constexpr std::string_view CHECKSUM_KEY = "crc32";
+constexpr std::size_t CHECKSUM_DIGITS = 8;
+// "crc32 " + the digits + LF.
+constexpr std::size_t CHECKSUM_LINE_SIZE = CHECKSUM_KEY.size() + 1 + CHECKSUM_DIGITS + 1;
+constexpr char HEX_DIGITS[] = "0123456789abcdef";
+
+constexpr std::array<std::uint32_t, 256> make_crc_table()
+{
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t byte = 0; byte < 256; ++byte) {
+        std::uint32_t crc = byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        table[byte] = crc;
+    }
+    return table;
+}
+
+constexpr std::array<std::uint32_t, 256> CRC_TABLE = make_crc_table();
+
+std::string checksum_hex(std::uint32_t crc)
+{
+    std::string hex(CHECKSUM_DIGITS, '0');
+    for (std::size_t i = CHECKSUM_DIGITS; i-- > 0; crc >>= 4)
+        hex[i] = HEX_DIGITS[crc & 0xF];
+    return hex;
+}
+
+std::string_view kind_name(DraftKind kind)
+{
+    return kind == DraftKind::text ? KIND_TEXT : KIND_RTF;
+}
+
+void append_line(std::string& out, std::string_view key, std::string_view value)
+{
+    out.append(key).append(1, ' ').append(value).append(1, '\n');
+}
+
+void append_field(std::string& out, std::string_view key, std::string_view value)
+{
+    append_line(out, key, std::to_string(value.size()));
+    out.append(value).append(1, '\n');
+}
+
+// Decimal digits without a sign or leading zeros, no larger than Number holds.
+template <typename Number>
+std::optional<Number> parse_number(std::string_view digits)
+{
+    if (digits.empty() || (digits[0] == '0' && digits.size() > 1))
+        return std::nullopt;
+    Number value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        const auto digit = static_cast<Number>(c - '0');
+        if (value > (std::numeric_limits<Number>::max() - digit) / 10)
+            return std::nullopt;
+        value = static_cast<Number>(value * 10 + digit);
+    }
+    return value;
+}
+
+// Reads the draft's lines from the front; every read consumes what it has
+// looked at, which keeps the whole reading linear.
+class DraftReader {
+public:
+    explicit DraftReader(std::string_view text) : rest_(text) {}
+
+    // The value of a "key value" line.
+    std::optional<std::string_view> line(std::string_view key)
+    {
+        if (rest_.substr(0, key.size()) != key || rest_.substr(key.size(), 1) != " ")
+            return std::nullopt;
+        const std::size_t end = rest_.find('\n', key.size() + 1);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view value = rest_.substr(key.size() + 1, end - key.size() - 1);
+        rest_.remove_prefix(end + 1);
+        return value;
+    }
+
+    // A text field: its length line, then that many bytes and an LF.
+    std::optional<std::string_view> field(std::string_view key)
+    {
+        const auto length_line = line(key);
+        if (!length_line)
+            return std::nullopt;
+        const auto length = parse_number<std::size_t>(*length_line);
+        if (!length || *length >= rest_.size() || rest_[*length] != '\n')
+            return std::nullopt;
+        const std::string_view value = rest_.substr(0, *length);
+        rest_.remove_prefix(*length + 1);
+        return value;
+    }
+
+    bool at_end() const { return rest_.empty(); }
+
+private:
+    std::string_view rest_;
+};
+
+std::nullopt_t fail(std::string* why, std::string reason)
+{
+    if (why)
+        *why = std::move(reason);
+    return std::nullopt;
+}
+
+std::nullopt_t bad_line(std::string* why, std::string_view key)
+{
+    return fail(why, "the " + std::string(key) + " line is missing or damaged");
+}
+
+// The bytes the checksum covers, when the last line is a checksum line that
+// matches them.
+std::optional<std::string_view> checked_content(std::string_view bytes, std::string* why)
+{
+    if (bytes.size() < CHECKSUM_LINE_SIZE)
+        return fail(why, "cut short: no checksum line at the end");
+    const std::string_view content = bytes.substr(0, bytes.size() - CHECKSUM_LINE_SIZE);
+    DraftReader checksum_line(bytes.substr(content.size()));
+    const auto written = checksum_line.line(CHECKSUM_KEY);
+    if (!written || !checksum_line.at_end())
+        return fail(why, "cut short: no checksum line at the end");
+    if (*written != checksum_hex(draft_checksum(content)))
+        return fail(why, "the checksum does not match the content");
+    return content;
+}
+
+} // namespace
+
+std::uint32_t draft_checksum(std::string_view bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes)
+        crc = CRC_TABLE[(crc ^ byte) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::string write_draft(const Draft& draft)
+{
+    std::string out;
+    out.reserve(draft.body.size() + draft.file_name.size() + draft.encoding.size() + 160);
+    append_line(out, DRAFT_MAGIC, std::to_string(DRAFT_VERSION));
+    append_line(out, "process", std::to_string(draft.process_id));
+    append_line(out, "written", std::to_string(draft.written_at));
+    append_line(out, "kind", kind_name(draft.kind));
+    append_field(out, "encoding", draft.encoding);
+    append_field(out, "name", draft.file_name);
+    append_field(out, "body", draft.body);
+    append_line(out, CHECKSUM_KEY, checksum_hex(draft_checksum(out)));
+    return out;
+}
+
+std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
+{
+    // The magic line first, so that any other file is named for what it is
+    // rather than for a checksum it never had.
+    DraftReader header(bytes);
+    const auto version = header.line(DRAFT_MAGIC);
+    if (!version)
+        return fail(why, "not a draft");
+    if (parse_number<int>(*version) != DRAFT_VERSION)
+        return fail(why, "a draft of another version (" + std::string(version->substr(0, 20)) + ")");
+
+    const auto content = checked_content(bytes, why);
+    if (!content)
+        return std::nullopt;
+
+    DraftReader reader(*content);
+    reader.line(DRAFT_MAGIC);
+    Draft draft;
+    const auto process = reader.line("process");
+    const auto process_id = process ? parse_number<std::uint32_t>(*process) : std::nullopt;
+    if (!process_id)
+        return bad_line(why, "process");
+    draft.process_id = *process_id;
+
+    const auto written = reader.line("written");
+    const auto written_at = written ? parse_number<std::uint64_t>(*written) : std::nullopt;
+    if (!written_at)
+        return bad_line(why, "written");
+    draft.written_at = *written_at;
+
+    const auto kind = reader.line("kind");
+    if (kind == KIND_RTF)
+        draft.kind = DraftKind::rtf;
+    else if (kind == KIND_TEXT)
+        draft.kind = DraftKind::text;
+    else
+        return bad_line(why, "kind");
+
+    const auto encoding = reader.field("encoding");
+    if (!encoding)
+        return bad_line(why, "encoding");
+    draft.encoding = *encoding;
+
+    const auto name = reader.field("name");
+    if (!name)
+        return bad_line(why, "name");
+    draft.file_name = *name;
+
+    const auto body = reader.field("body");
+    if (!body)
+        return bad_line(why, "body");
+    if (!reader.at_end())
+        return fail(why, "something stands between the body and the checksum");
+    draft.body = *body;
+    return draft;
+}
+
+namespace {
+
+constexpr std::string_view ELLIPSIS = "...";
+
+bool is_blank(unsigned char byte)
+{
+    return byte <= ' ';
+}
+
+bool is_continuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+// The bytes of the character that starts at `at`: a lead byte and the
+// continuation bytes it announces, as far as they are there. Anything else
+// is a character of one byte, so no well-formed sequence is ever split.
+std::size_t character_size(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t announced = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+    std::size_t size = 1;
+    while (size < announced && at + size < text.size() && is_continuation(static_cast<unsigned char>(text[at + size])))
+        ++size;
+    return size;
+}
+
+} // namespace
+
+std::string draft_first_words(std::string_view plain_text, std::size_t max_chars)
+{
+    // Room for the text in front of the ellipsis, should it be cut.
+    const std::size_t room = max_chars > ELLIPSIS.size() ? max_chars - ELLIPSIS.size() : 0;
+    std::string words;
+    std::size_t chars = 0;
+    std::size_t last_word_end = 0; // in bytes of `words`, within the room
+    std::size_t room_end = 0;      // bytes of the first `room` characters
+    bool blank_pending = false;
+    std::size_t at = 0;
+    while (at < plain_text.size()) {
+        if (is_blank(static_cast<unsigned char>(plain_text[at]))) {
+            blank_pending = !words.empty();
+            ++at;
+            continue;
+        }
+        if (blank_pending) {
+            if (chars <= room)
+                last_word_end = words.size();
+            if (chars == max_chars)
+                break;
+            words += ' ';
+            ++chars;
+            blank_pending = false;
+        }
+        if (chars == max_chars)
+            break;
+        const std::size_t size = character_size(plain_text, at);
+        words.append(plain_text, at, size);
+        at += size;
+        if (++chars <= room)
+            room_end = words.size();
+    }
+    if (at == plain_text.size())
+        return words; // all of it fits
+    if (room == 0)
+        return std::string(ELLIPSIS.substr(0, max_chars));
+    words.resize(last_word_end > 0 ? last_word_end : room_end);
+    return words + std::string(ELLIPSIS);
+}

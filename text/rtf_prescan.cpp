@@ -1,0 +1,155 @@
+#include "text/rtf_prescan.h"
+
+#include <algorithm>
+
+namespace {
+
+// Control words that begin a picture, a drawing or an embedded object.
+constexpr std::string_view PICTURE_OR_OBJECT_WORDS[] = {
+    "pict", "shppict", "nonshppict", "shp", "shpinst", "do", "object", "objdata", "objemb", "objlink",
+};
+
+// Numbers are kept up to here: far beyond any limit, and no overflow.
+constexpr std::uint64_t NUMBER_CAP = 1'000'000'000'000'000'000;
+
+constexpr bool is_letter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+constexpr bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool is_picture_or_object(std::string_view name)
+{
+    return std::find(std::begin(PICTURE_OR_OBJECT_WORDS), std::end(PICTURE_OR_OBJECT_WORDS), name) !=
+           std::end(PICTURE_OR_OBJECT_WORDS);
+}
+
+struct ControlWord {
+    std::string_view name;
+    bool negative = false;
+    std::uint64_t number = 0; // 0 when there is none; at most NUMBER_CAP
+    std::size_t end = 0;      // past the number and the space after it
+};
+
+// The control word whose backslash is at `start`; a letter follows it.
+ControlWord read_control_word(std::string_view bytes, std::size_t start)
+{
+    ControlWord word;
+    std::size_t at = start + 1;
+    while (at < bytes.size() && is_letter(bytes[at]))
+        ++at;
+    word.name = bytes.substr(start + 1, at - start - 1);
+    if (at + 1 < bytes.size() && bytes[at] == '-' && is_digit(bytes[at + 1])) {
+        word.negative = true;
+        ++at;
+    }
+    for (; at < bytes.size() && is_digit(bytes[at]); ++at)
+        word.number = std::min(NUMBER_CAP, word.number * 10 + static_cast<std::uint64_t>(bytes[at] - '0'));
+    if (at < bytes.size() && bytes[at] == ' ')
+        ++at;
+    word.end = at;
+    return word;
+}
+
+enum class BinData {
+    skipped,     // as the RTF format has it
+    read_as_rtf, // as Wine's control does
+};
+
+struct Reading {
+    RtfVerdict verdict = RtfVerdict::ok;
+    std::size_t offset = 0;
+    int deepest = 0;
+    bool pictures = false;
+};
+
+Reading read_document(std::string_view bytes, BinData bin_data)
+{
+    Reading reading;
+    int depth = 0;
+    std::size_t at = 0;
+    const auto refuse = [&](RtfVerdict verdict) {
+        reading.verdict = verdict;
+        reading.offset = at;
+        return reading;
+    };
+    while (at < bytes.size()) {
+        const char c = bytes[at];
+        if (c == '{') {
+            if (++depth > MAX_GROUP_DEPTH) {
+                reading.deepest = depth;
+                return refuse(RtfVerdict::too_deep);
+            }
+            reading.deepest = std::max(reading.deepest, depth);
+            ++at;
+        } else if (c == '}') {
+            ++at;
+            if (depth > 0 && --depth == 0)
+                break;
+        } else if (c != '\\') {
+            ++at;
+        } else if (at + 1 == bytes.size() || !is_letter(bytes[at + 1])) {
+            at = std::min(at + 2, bytes.size()); // a control symbol
+        } else {
+            const ControlWord word = read_control_word(bytes, at);
+            reading.pictures = reading.pictures || is_picture_or_object(word.name);
+            std::uint64_t raw = 0;
+            if (word.name == "bin" && bin_data == BinData::skipped && !word.negative)
+                raw = word.number;
+            if (raw > MAX_BIN_BYTES)
+                return refuse(RtfVerdict::bin_too_large);
+            if (raw > bytes.size() - word.end)
+                return refuse(RtfVerdict::bin_truncated);
+            at = word.end + static_cast<std::size_t>(raw);
+        }
+    }
+    reading.offset = at;
+    return reading;
+}
+
+} // namespace
+
+RtfScan scan_rtf(std::string_view bytes)
+{
+    const Reading as_written = read_document(bytes, BinData::skipped);
+    const Reading by_wine = read_document(bytes, BinData::read_as_rtf);
+    RtfScan scan;
+    scan.has_pictures_or_objects = as_written.pictures;
+    const bool wine_refuses_first = by_wine.verdict != RtfVerdict::ok &&
+                                    (as_written.verdict == RtfVerdict::ok || by_wine.offset < as_written.offset);
+    if (wine_refuses_first) {
+        scan.verdict = by_wine.verdict;
+        scan.offset = by_wine.offset;
+        scan.depth = by_wine.deepest;
+    } else if (as_written.verdict != RtfVerdict::ok) {
+        scan.verdict = as_written.verdict;
+        scan.offset = as_written.offset;
+        scan.depth = as_written.deepest;
+    } else {
+        scan.offset = std::max(as_written.offset, by_wine.offset);
+        scan.depth = std::max(as_written.deepest, by_wine.deepest);
+    }
+    return scan;
+}
+
+std::string rtf_refusal_reason(const RtfScan& scan)
+{
+    const std::string where = std::to_string(scan.offset) + " bytes into the file";
+    switch (scan.verdict) {
+    case RtfVerdict::ok:
+        return "";
+    case RtfVerdict::too_deep:
+        return "Its formatting is nested more than " + std::to_string(MAX_GROUP_DEPTH) + " levels deep, " + where +
+               ", and the text control would crash on it.";
+    case RtfVerdict::bin_too_large:
+        return "It holds a block of binary data larger than " + std::to_string(MAX_BIN_BYTES / (1024 * 1024)) +
+               " MiB, " + where + ".";
+    case RtfVerdict::bin_truncated:
+        return "A block of binary data that starts " + where + " runs past the end of the file.";
+    }
+    return "";
+}

@@ -1,0 +1,78 @@
+#include "text/tag_check.h"
+
+#include "text/code_points.h"
+#include "text/tag_match.h"
+
+namespace {
+
+TagProblemKind problem_kind(TagFault fault)
+{
+    switch (fault) {
+    case TagFault::unclosed:
+        return TagProblemKind::unclosed;
+    case TagFault::no_open:
+        return TagProblemKind::no_open;
+    case TagFault::crossing:
+        return TagProblemKind::crossed;
+    case TagFault::none:
+        break;
+    }
+    return TagProblemKind::none;
+}
+
+std::string tag_in_brackets(ForumTagId id, bool closing)
+{
+    return std::string(closing ? "[/" : "[").append(forum_tag(id).name).append("]");
+}
+
+// The 1-based line of a byte offset.
+size_t line_number_at(std::string_view post, size_t offset)
+{
+    size_t line = 1;
+    for (size_t at = 0; at < offset && at < post.size(); ++at) {
+        const size_t line_break = line_break_length(post, at);
+        if (line_break == 0)
+            continue;
+        ++line;
+        at += line_break - 1;
+    }
+    return line;
+}
+
+} // namespace
+
+TagProblem check_tags(std::string_view post)
+{
+    const std::vector<MatchedTag> tags = match_tags(post);
+    for (const MatchedTag& tag : tags) {
+        if (tag.fault == TagFault::none)
+            continue;
+        TagProblem problem;
+        problem.kind = problem_kind(tag.fault);
+        problem.tag = tag.token.id;
+        problem.other = tag.crossed == NO_TAG ? tag.token.id : tags[tag.crossed].token.id;
+        problem.offset = tag.token.offset;
+        problem.length = tag.token.length;
+        problem.line = line_number_at(post, problem.offset);
+        return problem;
+    }
+    return {};
+}
+
+std::string tag_problem_text(const TagProblem& problem)
+{
+    // The source is UTF-8, and so are these texts.
+    const std::string line = " (řádek " + std::to_string(problem.line) + ")";
+    switch (problem.kind) {
+    case TagProblemKind::none:
+        break;
+    case TagProblemKind::unclosed:
+        return "Tagy: neuzavřený " + tag_in_brackets(problem.tag, false) + line;
+    case TagProblemKind::no_open:
+        return "Tagy: " + tag_in_brackets(problem.tag, true) + " bez otevření" + line;
+    case TagProblemKind::crossed:
+        return "Tagy: překřížené " + tag_in_brackets(problem.tag, false) + " a " +
+               tag_in_brackets(problem.other, false) + line;
+    }
+    return "Tagy: OK";
+}

@@ -1,0 +1,41 @@
+// The status bar's tag check: the first place where a forum would not take
+// the post's markup as meant. Pure text: no Windows headers.
+#pragma once
+
+#include "text/forum_tags.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+enum class TagProblemKind {
+    none,
+    unclosed, // an open tag that nothing closes
+    no_open,  // a close tag that nothing opened
+    crossed,  // a close tag that ends its tag while one opened inside it is still open
+};
+
+struct TagProblem {
+    TagProblemKind kind = TagProblemKind::none;
+    ForumTagId tag = ForumTagId::b;   // the offending tag
+    ForumTagId other = ForumTagId::b; // crossed: the tag it crosses
+    size_t offset = 0;                // the offending tag's bytes in the post, to select it
+    size_t length = 0;
+    size_t line = 0; // 1-based; CR LF, LF and CR each end a line
+};
+
+// The first problem in the post, by the offset of the offending tag, with
+// tags matched as match_tags() does:
+//  - unclosed: the open tag itself, e.g. the first of "[b]a[b]b[/b]";
+//  - no open: the close tag;
+//  - crossed: the close tag that comes too early, naming its own tag and the
+//    innermost tag still open inside it: in "[b][i]x[/b][/i]" it is "[/b]",
+//    crossing [i]. Moving that close behind the other's close mends it.
+// Nothing between [code] and [/code] is looked at, nor an [img] address.
+// [hr] and [*] need no close, and their close forms are plain text.
+// Linear in the length of the post.
+TagProblem check_tags(std::string_view post);
+
+// "Tagy: OK", "Tagy: neuzavřený [quote] (řádek 3)", "Tagy: [/i] bez otevření
+// (řádek 5)" or "Tagy: překřížené [b] a [i] (řádek 2)", in UTF-8.
+std::string tag_problem_text(const TagProblem& problem);

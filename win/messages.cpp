@@ -1,0 +1,34 @@
+#include "win/messages.h"
+
+#include "text/wide_text.h"
+
+std::wstring load_text(UINT id)
+{
+    // With no buffer, LoadStringW hands out the resource's own read-only text.
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || !text)
+        return {};
+    return std::wstring(text, static_cast<std::size_t>(length));
+}
+
+std::string load_program_text(UINT id)
+{
+    return from_wide(load_text(id));
+}
+
+int show_message(HWND owner, const Message& message, std::string_view detail)
+{
+    std::wstring text = load_text(message.text);
+    if (!detail.empty())
+        text.append(L"\n\n").append(to_wide(detail));
+    const std::wstring caption = message.caption ? load_text(message.caption) : std::wstring();
+    // A child window cannot own a box; its top-level window does.
+    HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+    return MessageBoxW(top ? top : owner, text.c_str(), caption.c_str(), message.style);
+}
+
+void show_error(HWND owner, UINT text_id, std::string_view detail)
+{
+    show_message(owner, {text_id, IDS_CAPTION_ERROR, MB_OK}, detail);
+}
