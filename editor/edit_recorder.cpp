@@ -218,16 +218,6 @@ bool put_back(HWND editor, std::int32_t start, const Payload& present, const Pay
     return true;
 }
 
-bool is_high_surrogate(char16_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool is_low_surrogate(char16_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 // Two units that the user sees as one character.
 bool is_one_character(std::u16string_view units)
 {

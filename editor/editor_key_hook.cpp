@@ -11,6 +11,7 @@
 #include "editor/edit_recorder.h"
 #include "editor/insert_format.h"
 #include "res/resource_ids.h"
+#include "text/unicode_text.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
 
@@ -185,16 +186,6 @@ LRESULT on_key_up(HWND editor, KeyHookState& state, WPARAM wparam, LPARAM lparam
     reset_format_after_arrow(editor, state, wparam);
     SendMessageA(state.notify_window, WM_KEYUP, wparam, lparam);
     return pass_on(editor, state, WM_KEYUP, wparam, lparam);
-}
-
-bool is_high_surrogate(WPARAM c)
-{
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-
-bool is_low_surrogate(WPARAM c)
-{
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 // The control's window takes 8-bit characters, which would turn anything

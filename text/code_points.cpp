@@ -45,8 +45,8 @@ CodePoint decode_code_point(std::string_view text, size_t at)
     const size_t end = next_character(text, at);
     const std::u16string units = utf8_to_utf16(text.substr(at, end - at));
     char32_t value = units.empty() ? REPLACEMENT_CHARACTER : units[0];
-    if (units.size() == 2 && value >= 0xD800 && value <= 0xDBFF)
-        value = 0x10000 + ((value - 0xD800) << 10) + (units[1] - 0xDC00);
+    if (units.size() == 2 && is_high_surrogate(value))
+        value = paired_code_point(value, units[1]);
     return {value, end - at};
 }
 

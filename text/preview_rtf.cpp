@@ -2,6 +2,7 @@
 
 #include "text/code_points.h"
 #include "text/tag_match.h"
+#include "text/unicode_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -505,8 +506,8 @@ private:
         } else if (c < 0x10000) {
             write_utf16_unit(c);
         } else {
-            write_utf16_unit(0xD800 + ((c - 0x10000) >> 10));
-            write_utf16_unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+            write_utf16_unit(high_surrogate_of(c));
+            write_utf16_unit(low_surrogate_of(c));
         }
     }
 

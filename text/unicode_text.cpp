@@ -21,15 +21,7 @@ struct Sequence {
     bool well_formed;
 };
 
-constexpr bool is_lead_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-constexpr bool is_trail_surrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-constexpr bool is_surrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 constexpr bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-constexpr char32_t paired_code_point(char32_t lead, char32_t trail)
-{
-    return 0x10000 + ((lead - 0xD800) << 10) + (trail - 0xDC00);
-}
 
 unsigned char byte_at(std::string_view text, std::size_t at)
 {
@@ -146,10 +138,10 @@ Sequence decode_sequence(std::string_view text, std::size_t at, Surrogates surro
 Sequence decode_character(std::string_view text, std::size_t at)
 {
     const Sequence first = decode_sequence(text, at, Surrogates::accepted);
-    if (!is_lead_surrogate(first.code_point) || at + 3 >= text.size())
+    if (!is_high_surrogate(first.code_point) || at + 3 >= text.size())
         return first;
     const Sequence second = decode_sequence(text, at + 3, Surrogates::accepted);
-    if (!is_trail_surrogate(second.code_point))
+    if (!is_low_surrogate(second.code_point))
         return first;
     return {paired_code_point(first.code_point, second.code_point), 6, true};
 }
@@ -198,7 +190,7 @@ void append_utf8(std::string& utf8, char32_t code_point)
 char32_t read_utf16(std::u16string_view utf16, std::size_t& i)
 {
     const char32_t unit = utf16[i];
-    if (is_lead_surrogate(unit) && i + 1 < utf16.size() && is_trail_surrogate(utf16[i + 1]))
+    if (is_high_surrogate(unit) && i + 1 < utf16.size() && is_low_surrogate(utf16[i + 1]))
         return paired_code_point(unit, utf16[++i]);
     return unit;
 }
@@ -253,7 +245,7 @@ std::string utf16_to_utf8(std::u16string_view utf16)
     for (std::size_t i = 0; i < utf16.size(); ++i)
         length += 1 + (utf16[i] >= 0x80) + (utf16[i] >= 0x800);
     for (std::size_t i = 1; i < utf16.size(); ++i)
-        length -= 2 * (is_lead_surrogate(utf16[i - 1]) && is_trail_surrogate(utf16[i]));
+        length -= 2 * (is_high_surrogate(utf16[i - 1]) && is_low_surrogate(utf16[i]));
     std::string utf8(length, '\0');
     char* out = utf8.data();
     for (std::size_t i = 0; i < utf16.size(); ++i)
@@ -273,8 +265,8 @@ std::u16string utf8_to_utf16(std::string_view utf8)
         if (code_point < 0x10000) {
             *out++ = static_cast<char16_t>(code_point);
         } else {
-            *out++ = static_cast<char16_t>(0xD800 + ((code_point - 0x10000) >> 10));
-            *out++ = static_cast<char16_t>(0xDC00 + (code_point & 0x3FF));
+            *out++ = high_surrogate_of(code_point);
+            *out++ = low_surrogate_of(code_point);
         }
         at += sequence.length;
     }
@@ -389,8 +381,8 @@ std::size_t previous_character(std::string_view utf8, std::size_t at)
     if (start + decode_sequence(utf8, start, Surrogates::accepted).length <= stray)
         return stray; // a continuation byte that the sequence before did not take
     // A trail surrogate is half of one character with a lead just before it.
-    if (start >= 3 && is_trail_surrogate(decode_sequence(utf8, start, Surrogates::accepted).code_point) &&
-        is_lead_surrogate(decode_sequence(utf8, start - 3, Surrogates::accepted).code_point))
+    if (start >= 3 && is_low_surrogate(decode_sequence(utf8, start, Surrogates::accepted).code_point) &&
+        is_high_surrogate(decode_sequence(utf8, start - 3, Surrogates::accepted).code_point))
         return start - 3;
     return start;
 }
