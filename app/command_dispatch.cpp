@@ -90,7 +90,7 @@ void printer_setup(MainWindowState& state)
 {
     // Whatever the sheet's answer, the layout follows the printer as it is now.
     show_printer_properties(state.parts.main_window);
-    set_print_target(editor_of(state), state.parts.print_target);
+    set_print_target(editor_of(state), state.parts.print_target, state.parts.editor_subclass.lines_at_printer_width);
 }
 void print(MainWindowState& state) { print_document(editor_of(state), print_job_name(state.document.name)); }
 
@@ -173,7 +173,7 @@ void dispatch_command(MainWindowState& state, WORD id)
         focus_editor_after = command->focus_editor_after;
     } else if (const Markup* markup = find_markup(id)) {
         state.history.record(EditKind::command,
-                             [&] { state.parts.key_hook.format_reset_pending = apply_markup(editor, *markup); });
+                             [&] { state.parts.editor_subclass.format_reset_pending = apply_markup(editor, *markup); });
         focus_editor_after = markup->focus_editor_after;
     }
     if (focus_editor_after)

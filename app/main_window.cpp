@@ -12,7 +12,6 @@
 #include "app/recovery.h"
 #include "document/document_files.h"
 #include "editor/char_format.h"
-#include "editor/editor_key_hook.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
@@ -62,7 +61,7 @@ void on_history_changed(HWND window)
 }
 
 // Text dropped from other programs would change the document behind the
-// history's back (the key hook drags the selection within the control).
+// history's back (the subclass drags the selection within the control).
 // A control that takes drops has loaded OLE to register for them; the
 // program does not load it only to find that nothing is registered.
 void refuse_dropped_text(HWND editor)
@@ -103,16 +102,16 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
     SendMessageA(parts.editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
 
     set_default_font(parts.editor);
-    set_print_target(parts.editor, parts.print_target);
+    set_print_target(parts.editor, parts.print_target, parts.editor_subclass.lines_at_printer_width);
     refuse_dropped_text(parts.editor);
     start_recovery(window, state_of(window));
     EditRecorder& history = state_of(window).history;
     history.attach(parts.editor, [window] { on_history_changed(window); });
     on_history_changed(window);
-    parts.key_hook.notify_window = window;
-    parts.key_hook.recorder = &history;
-    parts.key_hook.size_limit = DOCUMENT_SIZE_LIMIT;
-    install_editor_key_hook(parts.editor, parts.key_hook);
+    parts.editor_subclass.command_window = window;
+    parts.editor_subclass.recorder = &history;
+    parts.editor_subclass.size_limit = DOCUMENT_SIZE_LIMIT;
+    install_editor_subclass(parts.editor, parts.editor_subclass);
     if (!create_post_review(state_of(window))) {
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
@@ -168,14 +167,6 @@ LRESULT on_notify(HWND window, int, NMHDR* header)
         show_context_menu(window, *filter);
     // 0 lets the Editor control handle the button itself once the menu is closed.
     return 0;
-}
-
-void on_key(HWND window, UINT, BOOL down, int, UINT)
-{
-    // Any key released in the editor puts the line layout back to the
-    // window's own width, replacing the printer-width layout.
-    if (!down)
-        SendMessageA(state_of(window).parts.editor, EM_SETTARGETDEVICE, 0, 0);
 }
 
 void on_command(HWND window, int id, HWND control, UINT code)
@@ -324,8 +315,6 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_SIZE, on_size);
         HANDLE_MSG(window, WM_SETFOCUS, on_set_focus);
         HANDLE_MSG(window, WM_NOTIFY, on_notify);
-        HANDLE_MSG(window, WM_KEYDOWN, on_key);
-        HANDLE_MSG(window, WM_KEYUP, on_key);
         HANDLE_MSG(window, WM_COMMAND, on_command);
         HANDLE_MSG(window, WM_TIMER, on_timer);
         HANDLE_MSG(window, WM_DRAWITEM, on_draw_item);

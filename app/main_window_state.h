@@ -12,7 +12,7 @@
 #include "document/document_files.h"
 #include "editor/edit_recorder.h"
 #include "editor/char_format.h"
-#include "editor/editor_key_hook.h"
+#include "editor/editor_subclass.h"
 #include "document/printing.h"
 #include "ui/preview_pane.h"
 #include "ui/status_bar.h"
@@ -32,7 +32,7 @@ struct WindowParts {
     PreviewPane preview;
     std::vector<OwnedBitmap> smiley_pictures;
     PrintTarget print_target;
-    KeyHookState key_hook;
+    EditorSubclassState editor_subclass;
 };
 
 // The colours the two colour dialogs open on.

@@ -52,8 +52,8 @@ int main()
     // Rounds alternate between the editor as it runs and the same window
     // with the history left out (the control's own undo on, as it is
     // without one), so that both meet the same load on the machine.
-    KeyHookState& hook = main_window_state(main_window)->parts.key_hook;
-    EditRecorder* const recorder = hook.recorder;
+    EditorSubclassState& subclass = main_window_state(main_window)->parts.editor_subclass;
+    EditRecorder* const recorder = subclass.recorder;
     struct Side {
         const char* name;
         bool history;
@@ -62,7 +62,7 @@ int main()
     Side sides[] = {{"with the history", true, {}, {}}, {"without it", false, {}, {}}};
     for (int round = 0; round < ROUNDS; ++round) {
         for (Side& side : sides) {
-            hook.recorder = side.history ? recorder : nullptr;
+            subclass.recorder = side.history ? recorder : nullptr;
             SendMessageA(editor, EM_SETUNDOLIMIT, side.history ? 0 : 100, 0);
             SetWindowTextA(editor, text.c_str());
             CHARRANGE middle{static_cast<LONG>(text.size() / 2), static_cast<LONG>(text.size() / 2)};
@@ -75,7 +75,7 @@ int main()
             side.all.insert(side.all.end(), keys.begin(), keys.end());
         }
     }
-    hook.recorder = recorder;
+    subclass.recorder = recorder;
     printf("a typed key in a %zu-character post (down, character, up, painted), %d rounds of %d keys:\n",
            text.size(), ROUNDS, KEYS);
     for (const Side& side : sides)

@@ -11,12 +11,14 @@ set(FORUM_WIN_SOURCES
     editor/clipboard.cpp
     editor/color_tag.cpp
     editor/edit_recorder.cpp
-    editor/editor_key_hook.cpp
+    editor/editor_keys.cpp
+    editor/editor_subclass.cpp
     editor/editor_text.cpp
     editor/insert_format.cpp
     editor/markup_commands.cpp
     editor/post_link.cpp
     editor/reflow.cpp
+    editor/selection_drag.cpp
     editor/wrap_selection.cpp
     # document/: Files, encodings, recovery copies and printing of the document.
     document/document_files.cpp

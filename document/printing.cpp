@@ -180,7 +180,7 @@ HDC get_printer_dc()
     return CreateDCA(nullptr, name.c_str(), nullptr, nullptr);
 }
 
-bool set_print_target(HWND editor, PrintTarget& target)
+bool set_print_target(HWND editor, PrintTarget& target, bool& printer_layout)
 {
     OwnedDc dc(get_printer_dc());
     if (!dc) {
@@ -189,6 +189,7 @@ bool set_print_target(HWND editor, PrintTarget& target)
         if (target.dc) {
             SendMessageA(editor, EM_SETTARGETDEVICE, 0, 0);
             target.dc.reset();
+            printer_layout = false;
         }
         return false;
     }
@@ -199,6 +200,7 @@ bool set_print_target(HWND editor, PrintTarget& target)
     }
     // The control now measures on the new DC; the one it replaced is free.
     target.dc = std::move(dc);
+    printer_layout = true;
     return true;
 }
 

@@ -20,9 +20,11 @@ struct PrintTarget {
 HDC get_printer_dc();
 
 // Lays the Editor control's lines out for the default printer's page width
-// less the two one-inch margins. Without a printer the control goes back to
-// wrapping at its window's edge. Returns whether a printer layout is in use.
-bool set_print_target(HWND editor, PrintTarget& target);
+// less the two one-inch margins, and raises `printer_layout`, which asks the
+// control's subclass to go back to the window's width on the next key
+// release. Without a printer the control goes back to wrapping at its
+// window's edge at once. Returns whether a printer layout is in use.
+bool set_print_target(HWND editor, PrintTarget& target, bool& printer_layout);
 
 // The name a print job of this file goes by in the spooler.
 std::string print_job_name(const std::string& file_name);

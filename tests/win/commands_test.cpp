@@ -38,7 +38,7 @@ TEST_F(CommandsTest, EveryMarkupCommandWrapsTheSelectionAndShowsItInItsFormat)
         SCOPED_TRACE("command " + std::to_string(expected.id));
         set_text("xx abc yy");
         select(3, 6);
-        state().parts.key_hook.format_reset_pending = false;
+        state().parts.editor_subclass.format_reset_pending = false;
 
         run(expected.id);
 
@@ -47,7 +47,7 @@ TEST_F(CommandsTest, EveryMarkupCommandWrapsTheSelectionAndShowsItInItsFormat)
         const CHARRANGE after = selection();
         EXPECT_EQ(after.cpMin, 3);
         EXPECT_EQ(text_range(after.cpMax, text_length()), " yy");
-        EXPECT_TRUE(state().parts.key_hook.format_reset_pending);
+        EXPECT_TRUE(state().parts.editor_subclass.format_reset_pending);
 
         const CHARFORMAT2A format = selection_format();
         const InsertFormat& shown = expected.format;
@@ -62,7 +62,7 @@ TEST_F(CommandsTest, HorizontalRuleLeavesCaretAfterItsLineFeedAndNextCommandSele
 {
     set_text("xx abc yy");
     select(3, 6);
-    state().parts.key_hook.format_reset_pending = true;
+    state().parts.editor_subclass.format_reset_pending = true;
 
     run(IDM_TAG_HR);
 
@@ -70,7 +70,7 @@ TEST_F(CommandsTest, HorizontalRuleLeavesCaretAfterItsLineFeedAndNextCommandSele
     const CHARRANGE after = selection();
     EXPECT_EQ(after.cpMin, after.cpMax);
     EXPECT_EQ(text_range(after.cpMax, text_length()), " yy");
-    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
+    EXPECT_FALSE(state().parts.editor_subclass.format_reset_pending);
     EXPECT_EQ(GetFocus(), editor);
 
     run(IDM_TAG_BOLD);
@@ -102,7 +102,7 @@ TEST_F(CommandsTest, UnassignedNumbersAndLayoutItemsChangeNothing)
     EXPECT_EQ(text(), "abc");
     EXPECT_EQ(selection().cpMin, 1);
     EXPECT_EQ(selection().cpMax, 2);
-    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
+    EXPECT_FALSE(state().parts.editor_subclass.format_reset_pending);
     EXPECT_EQ(GetFocus(), nullptr);
 }
 

@@ -3,7 +3,6 @@
 #include "app/main_window_state.h"
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "editor/editor_key_hook.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -141,29 +140,9 @@ TEST_F(MainWindowTest, FocusGivenToTheFrameMovesOnToTheEditor)
     EXPECT_EQ(GetFocus(), editor);
 }
 
-TEST_F(MainWindowTest, KeyHookIsInstalledAndWantsAllKeys)
+TEST_F(MainWindowTest, EditorSubclassIsInstalledAndWantsAllKeys)
 {
     EXPECT_EQ(SendMessageA(editor, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
-}
-
-TEST_F(MainWindowTest, KeyReleaseInEditorWrapsLinesAtTheWindowEdgeAgain)
-{
-    std::string line;
-    for (int i = 0; i < 60; ++i)
-        line += "word ";
-    set_text(line);
-
-    // Lay the lines out for a very wide target, as the printer layout does.
-    HDC screen = GetDC(nullptr);
-    SendMessageA(editor, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(screen), 1440 * 40);
-    const auto lines_for_wide_target = SendMessageA(editor, EM_GETLINECOUNT, 0, 0);
-
-    SendMessageA(editor, WM_KEYUP, 'A', 0xC0000001);
-    const auto lines_at_window_edge = SendMessageA(editor, EM_GETLINECOUNT, 0, 0);
-    ReleaseDC(nullptr, screen);
-
-    EXPECT_EQ(lines_for_wide_target, 1);
-    EXPECT_GT(lines_at_window_edge, 1);
 }
 
 TEST_F(MainWindowTest, CloseDestroysEditorThenWindowAndQuitsWithZero)

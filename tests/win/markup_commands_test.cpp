@@ -66,14 +66,14 @@ TEST_F(MarkupCommandsTest, ColourDialogTagsTheSelectedWordWithTheChosenColour)
 {
     set_text("a word here");
     select(2, 6);
-    state().parts.key_hook.format_reset_pending = false;
+    state().parts.editor_subclass.format_reset_pending = false;
 
     EXPECT_EQ(run_color_dialog(10, 0, 255), "0 0 0");
 
     EXPECT_EQ(text(), "a [color=#0A00FF] word[/color] here");
     EXPECT_EQ(selected_text(), "[color=#0A00FF] word[/color]");
     EXPECT_EQ(state().colors.tag.color, RGB(10, 0, 255));
-    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
+    EXPECT_FALSE(state().parts.editor_subclass.format_reset_pending);
     EXPECT_EQ(GetFocus(), editor);
 }
 

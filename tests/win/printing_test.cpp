@@ -14,6 +14,7 @@
 #include "app/main_window_state.h"
 #include "document/document_files.h"
 #include "document/printing.h"
+#include "res/resource_ids.h"
 
 namespace {
 
@@ -214,6 +215,14 @@ LONG line_count_of_long_paragraph(HWND editor)
     return static_cast<LONG>(SendMessageA(editor, EM_GETLINECOUNT, 0, 0));
 }
 
+// Lays the Editor control's lines out for the printer, as start-up and
+// Printer setup do.
+bool lay_out_for_printer(HWND editor, MainWindowState& main_state)
+{
+    return set_print_target(editor, main_state.parts.print_target,
+                            main_state.parts.editor_subclass.lines_at_printer_width);
+}
+
 std::string numbered_line(int number, const std::string& mark)
 {
     char line[64];
@@ -235,7 +244,7 @@ TEST_F(PrintingTest, PrintTargetIsThePageWidthLessTwoInches)
     pump_messages();
     {
         TargetDeviceRecorder recorder(editor);
-        set_print_target(editor, state().parts.print_target);
+        lay_out_for_printer(editor, state());
         ASSERT_EQ(g_target_calls.size(), 1u);
         EXPECT_EQ(g_target_calls[0].width, expected_width);
         EXPECT_EQ(reinterpret_cast<HDC>(g_target_calls[0].dc), state().parts.print_target.dc.get());
@@ -244,16 +253,37 @@ TEST_F(PrintingTest, PrintTargetIsThePageWidthLessTwoInches)
     const LONG printer_lines = line_count_of_long_paragraph(editor);
 
     // A key released in the editor goes back to the window's width.
-    SendMessageA(main_window, WM_KEYUP, VK_SPACE, 0);
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
     const LONG window_lines = line_count_of_long_paragraph(editor);
     EXPECT_GT(printer_lines, window_lines);
+}
+
+// After Printer setup the lines are laid out for the page until the first
+// key release; the releases after it leave the layout alone, since each
+// would make the control re-wrap the whole document.
+TEST_F(PrintingTest, PrinterSetupLayoutLastsUntilOneKeyRelease)
+{
+    // Wider than the page, so that the two layouts differ.
+    MoveWindow(main_window, 0, 0, 1500, 650, TRUE);
+    pump_messages();
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
+    const LONG window_lines = line_count_of_long_paragraph(editor);
+
+    without_dialogs([&] { SendMessageW(main_window, WM_COMMAND, IDM_FILE_PRINTSETUP, 0); });
+    EXPECT_GT(line_count_of_long_paragraph(editor), window_lines);
+
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
+    EXPECT_EQ(line_count_of_long_paragraph(editor), window_lines);
+    TargetDeviceRecorder recorder(editor);
+    SendMessageW(editor, WM_KEYUP, 'A', 0xC0000001);
+    EXPECT_TRUE(g_target_calls.empty());
 }
 
 TEST_F(PrintingTest, AReplacedTargetDcIsReleased)
 {
     HDC first = state().parts.print_target.dc.get();
     ASSERT_NE(first, nullptr) << "start-up sets the print target";
-    set_print_target(editor, state().parts.print_target);
+    lay_out_for_printer(editor, state());
     HDC second = state().parts.print_target.dc.get();
     EXPECT_NE(second, first);
     EXPECT_EQ(GetObjectType(first), 0u);
@@ -270,7 +300,7 @@ TEST_F(PrintingTest, PrinterPropertiesThenANewPrintTarget)
     HDC before_sheet = state().parts.print_target.dc.get();
     without_dialogs([&] {
         EXPECT_EQ(show_printer_properties(editor), 0);
-        set_print_target(editor, state().parts.print_target);
+        lay_out_for_printer(editor, state());
     });
     EXPECT_NE(state().parts.print_target.dc.get(), before_sheet);
     EXPECT_EQ(GetObjectType(state().parts.print_target.dc.get()), static_cast<DWORD>(OBJ_DC));
@@ -409,7 +439,7 @@ TEST_F(NoPrinterTest, StartUpShowsNothingAndKeepsWrappingAtTheWindowEdge)
     MoveWindow(main_window, 0, 0, 1500, 650, TRUE);
     pump_messages();
     const LONG lines_now = line_count_of_long_paragraph(editor);
-    SendMessageA(main_window, WM_KEYUP, VK_SPACE, 0);
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
     EXPECT_LE(lines_now, line_count_of_long_paragraph(editor));
 }
 
@@ -425,7 +455,7 @@ TEST_F(NoPrinterTest, PrinterPropertiesShowNothing)
 {
     without_dialogs([&] {
         EXPECT_EQ(show_printer_properties(editor), 0);
-        set_print_target(editor, state().parts.print_target);
+        lay_out_for_printer(editor, state());
     });
     EXPECT_EQ(state().parts.print_target.dc.get(), nullptr);
 }

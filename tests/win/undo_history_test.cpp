@@ -359,7 +359,7 @@ TEST_F(UndoHistoryTest, DraggingTheSelectionIsOneStepAndAClickOnItPutsTheCaret)
     EXPECT_FALSE(state().history.can_undo());
 
     // A copy past the longest document is refused with a word, and nothing changes.
-    state().parts.key_hook.size_limit = static_cast<std::size_t>(::text_length(editor)) + 3;
+    state().parts.editor_subclass.size_limit = static_cast<std::size_t>(::text_length(editor)) + 3;
     select(6, 10);
     MessageBoxSeen refusal;
     with_dialogs([&] { refusal = answer_message_box("Forum Editor", IDOK); }, [&] { drag(7, 0, MK_CONTROL); });

@@ -1,14 +1,13 @@
 // Real key presses through the input queue (SendInput), so that the key
-// state the hook asks for is the one the user has. These tests need the
-// keyboard to themselves and run one at a time.
+// state the Editor control's subclass asks for is the one the user has.
+// These tests need the keyboard to themselves and run one at a time.
 #include "../editor_fixture.h"
 
-#include "app/main_window_state.h"
 #include "res/resource_ids.h"
 
 namespace {
 
-class KeyHookTest : public EditorTest {
+class EditorKeysTest : public EditorTest {
 protected:
     void SetUp() override
     {
@@ -50,14 +49,14 @@ protected:
 
     static void tap(WORD key) { send_keys({{key, false}, {key, true}}); }
 
-    // Wraps "abc" in bold tags, which leaves the insertion selected and a
-    // format reset pending.
+    // Wraps "abc" in bold tags, which leaves the insertion selected in the
+    // tags' format, not the plain one.
     void wrap_bold()
     {
         set_text("abc");
         select(0, 3);
         SendMessageA(main_window, WM_COMMAND, IDM_TAG_BOLD, 0);
-        ASSERT_TRUE(state().parts.key_hook.format_reset_pending);
+        ASSERT_FALSE(caret_is_plain());
     }
 
     bool caret_is_plain()
@@ -69,14 +68,13 @@ protected:
 
 } // namespace
 
-TEST_F(KeyHookTest, ReleasingRightAfterAWrapMakesTheCaretPlainOnce)
+TEST_F(EditorKeysTest, ReleasingRightAfterAWrapMakesTheCaretPlainOnce)
 {
     wrap_bold();
     ASSERT_TRUE(selection_format().dwEffects & CFE_BOLD);
 
     tap(VK_RIGHT);
 
-    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
     EXPECT_EQ(selection().cpMin, selection().cpMax);
     EXPECT_TRUE(caret_is_plain());
     SendMessageA(editor, WM_CHAR, 'z', 0);
@@ -84,57 +82,41 @@ TEST_F(KeyHookTest, ReleasingRightAfterAWrapMakesTheCaretPlainOnce)
     EXPECT_FALSE(selection_format().dwEffects & CFE_BOLD);
 }
 
-TEST_F(KeyHookTest, LeftResetsToo)
+TEST_F(EditorKeysTest, LeftResetsToo)
 {
     wrap_bold();
     tap(VK_LEFT);
-    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
     EXPECT_TRUE(caret_is_plain());
 }
 
-TEST_F(KeyHookTest, HoldingLeftShiftExtendsTheSelectionWithoutAReset)
+TEST_F(EditorKeysTest, HoldingLeftShiftExtendsTheSelectionWithoutAReset)
 {
     wrap_bold();
     send_keys({{VK_LSHIFT, false}, {VK_RIGHT, false}, {VK_RIGHT, true}});
-    EXPECT_TRUE(state().parts.key_hook.format_reset_pending);
+    EXPECT_FALSE(caret_is_plain());
     send_keys({{VK_LSHIFT, true}});
-    EXPECT_TRUE(state().parts.key_hook.format_reset_pending);
+    EXPECT_FALSE(caret_is_plain());
 }
 
-TEST_F(KeyHookTest, OnlyTheRightShiftHeldDoesNotPreventTheReset)
+TEST_F(EditorKeysTest, OnlyTheRightShiftHeldDoesNotPreventTheReset)
 {
     wrap_bold();
     send_keys({{VK_RSHIFT, false}, {VK_RIGHT, false}, {VK_RIGHT, true}, {VK_RSHIFT, true}});
-    EXPECT_FALSE(state().parts.key_hook.format_reset_pending);
+    EXPECT_TRUE(caret_is_plain());
 }
 
-TEST_F(KeyHookTest, OtherKeysNeverReset)
+TEST_F(EditorKeysTest, OtherKeysNeverReset)
 {
     wrap_bold();
     for (WORD key : std::initializer_list<WORD>{VK_UP, VK_DOWN, VK_HOME, VK_END, VK_SPACE, 'Q'}) {
         SCOPED_TRACE(key);
         tap(key);
-        EXPECT_TRUE(state().parts.key_hook.format_reset_pending);
+        EXPECT_FALSE(caret_is_plain());
     }
 }
 
-TEST_F(KeyHookTest, KeyPressesReachTheMainWindow)
-{
-    // A key released in the editor makes the Main window put the line
-    // layout back to the window's width.
-    set_text(std::string(300, 'w') + " end");
-    HDC screen = GetDC(nullptr);
-    SendMessageA(editor, EM_SETTARGETDEVICE, reinterpret_cast<WPARAM>(screen), 1440 * 100);
-    ASSERT_EQ(SendMessageA(editor, EM_GETLINECOUNT, 0, 0), 1);
 
-    tap(VK_END);
-
-    EXPECT_GT(SendMessageA(editor, EM_GETLINECOUNT, 0, 0), 1);
-    ReleaseDC(nullptr, screen);
-}
-
-
-TEST_F(KeyHookTest, RightAfterAWrapAtTheEndPutsTheCaretRightBehindTheTagAndTypingGoesOnThere)
+TEST_F(EditorKeysTest, RightAfterAWrapAtTheEndPutsTheCaretRightBehindTheTagAndTypingGoesOnThere)
 {
     wrap_bold();
     tap(VK_RIGHT);
@@ -146,7 +128,7 @@ TEST_F(KeyHookTest, RightAfterAWrapAtTheEndPutsTheCaretRightBehindTheTagAndTypin
     EXPECT_EQ(text(), "[b]abc[/b]x");
 }
 
-TEST_F(KeyHookTest, LeftAndRightCollapseASelectionToItsEnds)
+TEST_F(EditorKeysTest, LeftAndRightCollapseASelectionToItsEnds)
 {
     set_text("abcdef");
     select(2, 4);
@@ -164,7 +146,7 @@ TEST_F(KeyHookTest, LeftAndRightCollapseASelectionToItsEnds)
     EXPECT_EQ(selection().cpMax - selection().cpMin, 3);
 }
 
-TEST_F(KeyHookTest, RightAtTheEndOfTheTextStaysThereAndWhatIsTypedIsKept)
+TEST_F(EditorKeysTest, RightAtTheEndOfTheTextStaysThereAndWhatIsTypedIsKept)
 {
     set_text("abc");
     select(3, 3);
