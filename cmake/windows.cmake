@@ -17,6 +17,7 @@ set(FORUM_WIN_SOURCES
     editor/insert_format.cpp
     editor/markup_commands.cpp
     editor/post_link.cpp
+    editor/range_pieces.cpp
     editor/reflow.cpp
     editor/selection_drag.cpp
     editor/wrap_selection.cpp

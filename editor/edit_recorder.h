@@ -1,7 +1,7 @@
 // The document's undo history on the Editor control. Every edit, whether a
 // command of the program or the user's typing, is carried out through the
 // recorder, which notes what the edited range held before and after (see
-// document/edit_pieces.h) as one step of an EditHistory, and puts it back on
+// editor/range_pieces.h) as one step of an EditHistory, and puts it back on
 // undo and redo. The control's own undo is switched off: it cannot make one
 // step of a command's several edits, and the commands' edits empty it.
 #pragma once
@@ -12,6 +12,7 @@
 #include <functional>
 #include <string_view>
 
+#include "editor/range_pieces.h"
 #include "text/edit_history.h"
 
 class EditRecorder {
@@ -71,10 +72,12 @@ public:
 
 private:
     void add(EditStep step);
-    // Undo or redo of `step`: its range, holding `present`, is turned into
-    // `wanted`, and `selection` is selected.
-    bool turn_range(const EditStep& step, const Payload& present, const Payload& wanted,
-                    const EditSelection& selection);
+    // Undo or redo of `step`: its range, which holds one side of it
+    // (`present`), is made to hold the other (`wanted`) again, and
+    // `selection` is selected. False, with the history forgotten, when the
+    // step cannot be read.
+    bool restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
+                           const EditSelection& selection);
     void forget_everything();
     void changed();
 
@@ -84,8 +87,5 @@ private:
     // The text no longer matches the saved one and never will again through
     // undo or redo.
     bool unsaved_without_history_ = false;
-    // The character and paragraph format masks that mean "one format
-    // throughout" in this control.
-    DWORD full_char_mask_ = 0;
-    DWORD full_para_mask_ = 0;
+    UniformMasks uniform_masks_;
 };
