@@ -1,6 +1,13 @@
 // The one way in and out of the Editor control's text, selection and
 // character format. Positions are full 32-bit character positions as the
 // control counts them.
+//
+// Messages to the Editor control may be A calls: the RICHEDIT 1.0 class is
+// an ANSI window under Wine, and a message that carries no text means the
+// same either way. Text goes in and out only through the W messages that
+// carry UTF-16 whole (EM_GETTEXTEX, EM_SETTEXTEX, the W character formats);
+// the control's 8-bit text messages would turn what the code page lacks
+// into "?".
 #pragma once
 
 #include <windows.h>
