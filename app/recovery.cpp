@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/main_window_state.h"
+#include "document/file_io.h"
 #include "text/document_title.h"
 #include "text/draft_file.h"
 #include "text/rtf_prescan.h"
@@ -63,19 +64,6 @@ TextEncoding encoding_named(std::string_view name)
         if (known.name == name)
             return known.encoding;
     return TextEncoding::ansi;
-}
-
-std::string system_reason(DWORD error)
-{
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length && text ? std::wstring(text, length) : L"Error " + std::to_wstring(error) + L".";
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-        reason.pop_back();
-    return from_wide(reason);
 }
 
 std::string local_time_of(std::uint64_t filetime)

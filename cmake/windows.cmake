@@ -21,6 +21,7 @@ set(FORUM_WIN_SOURCES
     # document/: Files, encodings, recovery copies and printing of the document.
     document/document_files.cpp
     document/draft_store.cpp
+    document/file_io.cpp
     document/printing.cpp
     # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
     ui/limit_dialog.cpp

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "document/file_io.h"
 #include "text/document_title.h"
 #include "text/text_encoding.h"
 #include "text/file_sniff.h"
@@ -30,39 +31,11 @@ constexpr DWORD SAVE_DIALOG_FLAGS = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_O
 // The dialogs' file-name buffer, as the file functions accept paths.
 constexpr DWORD FILE_NAME_BUFFER_SIZE = MAX_PATH;
 
-// Deletes a temporary file unless the save got as far as handing it over.
-struct TemporaryFile {
-    std::string path;
-    explicit TemporaryFile(std::string created) : path(std::move(created)) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
-    {
-        if (!path.empty())
-            DeleteFileW(to_wide(path).c_str());
-    }
-};
-
 struct FileChoice {
     std::string file_name;
     int file_kind;
 };
 
-
-// The system's own words for an error code, without the trailing line break.
-std::string system_reason(DWORD error)
-{
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string reason = length && text ? from_wide(std::wstring_view(text, length))
-                                        : "Error " + std::to_string(error) + ".";
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
-        reason.pop_back();
-    return reason;
-}
 
 // "FILE ERROR", then which file and why.
 void show_file_error(HWND editor, const std::string& path, const std::string& reason)
@@ -78,6 +51,25 @@ std::string text_of(UINT id)
 void set_main_window_title(HWND editor, const std::string& title)
 {
     SetWindowTextW(GetParent(editor), to_wide(title).c_str());
+}
+
+std::string size_in_words(std::uint64_t bytes)
+{
+    return std::to_string(bytes) + " bytes";
+}
+
+// Why a file does not open, in the words the user is shown.
+std::string reason_not_read(const FileRead& read)
+{
+    switch (read.failure) {
+    case ReadFailure::not_a_regular_file:
+        return text_of(IDS_NOT_A_REGULAR_FILE);
+    case ReadFailure::too_large:
+        return text_of(IDS_FILE_TOO_LARGE) + "\n" +
+               (read.size ? size_in_words(read.size) : "More than " + size_in_words(DOCUMENT_SIZE_LIMIT));
+    default:
+        return system_reason(read.error);
+    }
 }
 
 bool is_modified(HWND editor)
@@ -108,53 +100,6 @@ std::optional<FileChoice> ask_for_file(HWND editor, const DocumentFile& current,
     buffer.resize(std::wcslen(buffer.c_str()));
     const int kind = dialog.nFilterIndex == FILE_KIND_TEXT ? FILE_KIND_TEXT : FILE_KIND_RTF;
     return FileChoice{from_wide(buffer), kind};
-}
-
-// A file read whole, or why it was not.
-struct FileRead {
-    std::optional<std::string> bytes;
-    std::string reason;
-};
-
-std::string size_in_words(ULONGLONG bytes)
-{
-    return std::to_string(bytes) + " bytes";
-}
-
-// The whole file, or the reason it cannot be opened. Only regular files are
-// read, and never more than the editor opens: an endless source (a device)
-// stops at the limit instead of filling memory.
-FileRead read_whole_file(const std::string& path)
-{
-    const OwnedFile file(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return {std::nullopt, system_reason(GetLastError())};
-    if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        return {std::nullopt, text_of(IDS_NOT_A_REGULAR_FILE)};
-
-    LARGE_INTEGER size{};
-    const std::string too_large = text_of(IDS_FILE_TOO_LARGE);
-    if (GetFileSizeEx(file.get(), &size) && static_cast<ULONGLONG>(size.QuadPart) > DOCUMENT_SIZE_LIMIT)
-        return {std::nullopt, too_large + "\n" + size_in_words(static_cast<ULONGLONG>(size.QuadPart))};
-    try {
-        std::string bytes;
-        bytes.reserve(static_cast<std::size_t>(std::max<LONGLONG>(size.QuadPart, 0)));
-        std::string block(64 * 1024, '\0');
-        for (;;) {
-            DWORD read = 0;
-            if (!ReadFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr))
-                return {std::nullopt, system_reason(GetLastError())};
-            if (read == 0)
-                return {std::move(bytes), {}};
-            bytes.append(block, 0, read);
-            if (bytes.size() > DOCUMENT_SIZE_LIMIT)
-                return {std::nullopt, too_large + "\n" + "More than " + size_in_words(DOCUMENT_SIZE_LIMIT)};
-        }
-    } catch (const std::bad_alloc&) {
-        // Not enough memory for it: an error message, not a lost document.
-        return {std::nullopt, system_reason(ERROR_NOT_ENOUGH_MEMORY)};
-    }
 }
 
 std::string utf16_bytes(std::string_view utf8)
@@ -218,62 +163,6 @@ std::optional<std::string> document_bytes(HWND editor, DocumentFile& file)
         file.encoding = TextEncoding::utf8;
     }
     return encode_text(from_wide(text), file.encoding);
-}
-
-std::string folder_of(const std::string& path)
-{
-    const auto separator = path.find_last_of("\\/");
-    if (separator == std::string::npos)
-        return ".";
-    return path.substr(0, separator + 1);
-}
-
-// An existing file that must not be replaced: read-only, or a folder.
-bool is_protected(const std::string& path)
-{
-    const DWORD attributes = GetFileAttributesW(to_wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
-}
-
-bool write_all(HANDLE file, const std::string& bytes)
-{
-    for (std::size_t done = 0; done < bytes.size();) {
-        const DWORD block = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, block, &written, nullptr) || written == 0)
-            return false;
-        done += written;
-    }
-    return FlushFileBuffers(file) != 0;
-}
-
-// Writes the bytes into a new file beside the target and only then puts it
-// in the target's place, so that a failure at any step leaves the old file
-// exactly as it was. Returns 0 or the system's error code.
-DWORD write_file_safely(const std::string& path, const std::string& bytes)
-{
-    if (is_protected(path))
-        return ERROR_ACCESS_DENIED;
-
-    wchar_t temporary_name[MAX_PATH]{};
-    if (!GetTempFileNameW(to_wide(folder_of(path)).c_str(), L"fe", 0, temporary_name))
-        return GetLastError();
-    TemporaryFile temporary(from_wide(temporary_name));
-
-    OwnedFile file(CreateFileW(temporary_name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return GetLastError();
-    if (!write_all(file.get(), bytes) || !file.reset()) {
-        // A full disk is the usual cause when the system gives none.
-        const DWORD error = GetLastError();
-        return error ? error : ERROR_DISK_FULL;
-    }
-    if (!MoveFileExW(temporary_name, to_wide(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return GetLastError();
-    temporary.path.clear();
-    return 0;
 }
 
 // What the bytes of a chosen file open as, after any question to the user;
@@ -340,9 +229,9 @@ bool open_document_file(HWND editor, DocumentFile& file, const std::string& path
 {
     // The file is read and checked whole before anything changes: a file that
     // cannot be taken leaves the document, its name, its kind and its title alone.
-    const FileRead read = read_whole_file(path);
+    const FileRead read = read_whole_file(path, DOCUMENT_SIZE_LIMIT);
     if (!read.bytes) {
-        show_file_error(editor, path, read.reason);
+        show_file_error(editor, path, reason_not_read(read));
         return false;
     }
     const auto kind = kind_to_open_as(editor, path, *read.bytes, chosen_kind);
@@ -370,7 +259,7 @@ bool save_document(HWND editor, DocumentFile& file)
         show_file_error(editor, file.name, system_reason(ERROR_NOT_ENOUGH_MEMORY));
         return false;
     }
-    if (const DWORD error = write_file_safely(file.name, *bytes)) {
+    if (const DWORD error = write_file_atomically(file.name, *bytes)) {
         file.encoding = encoding_before;
         show_file_error(editor, file.name, system_reason(error));
         return false;
