@@ -7,13 +7,13 @@
 
 #include "app/main_window_state.h"
 #include "document/file_io.h"
-#include "text/document_title.h"
 #include "text/draft_file.h"
 #include "text/rtf_prescan.h"
 #include "text/unicode_text.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
 #include "text/wide_text.h"
+#include "ui/window_title.h"
 
 namespace {
 
@@ -106,11 +106,6 @@ void stop_timer(HWND main_window, RecoveryState& recovery)
     recovery.unwritten_since = 0;
 }
 
-void set_title(HWND main_window, const std::string& name)
-{
-    SetWindowTextW(main_window, to_wide(name.empty() ? std::string(NEW_DOCUMENT_TITLE) : document_title(name)).c_str());
-}
-
 std::string question_detail(const Draft& draft, const std::string& text)
 {
     std::string detail = load_program_text(IDS_RECOVERY_WRITTEN) + " " + local_time_of(draft.written_at) + "\n";
@@ -146,9 +141,9 @@ std::optional<Draft> read_offered_copy(HWND main_window, const StoredDraft& stor
 
 void restore(HWND main_window, MainWindowState& state, const Draft& draft, const StoredDraft& stored)
 {
-    state.document = {draft.file_name, draft.kind == DraftKind::text ? FILE_KIND_TEXT : FILE_KIND_RTF,
+    state.document = {draft.file_name, draft.kind == DraftKind::text ? FileKind::text : FileKind::rtf,
                       encoding_named(draft.encoding)};
-    set_title(main_window, state.document.name);
+    show_document_title(main_window, state.document.name);
     state.history.start_unsaved();
     // The old copy goes only once this editor's own holds the post.
     write_recovery_copy(main_window, state);
@@ -233,7 +228,7 @@ void write_recovery_copy(HWND main_window, MainWindowState& state)
     draft.process_id = recovery.process.id;
     draft.written_at = now_as_filetime();
     draft.file_name = state.document.name;
-    draft.kind = state.document.kind == FILE_KIND_TEXT ? DraftKind::text : DraftKind::rtf;
+    draft.kind = state.document.kind == FileKind::text ? DraftKind::text : DraftKind::rtf;
     draft.encoding = name_of(state.document.encoding);
     const auto body = get_rtf(state.parts.editor, false);
     if (!body)
