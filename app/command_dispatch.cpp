@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/file_commands.h"
 #include "app/post_review.h"
-#include "document/document_files.h"
 #include "editor/char_format.h"
 #include "editor/clipboard.h"
 #include "editor/color_tag.h"
@@ -52,40 +52,32 @@ void copy(MainWindowState& state)
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
 void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
 
-// The file operations clear the control's modified flag whenever the
-// document went to disk, also when Yes to the save question saved it before
-// an Open that was then cancelled: the history counts it unmodified there.
-void follow_disk(MainWindowState& state)
+// The history follows what a file command did: a replaced document starts
+// an empty, unmodified history; one saved on the way (also by Yes to the
+// save question before an Open that was then cancelled) is unmodified.
+void follow_document(MainWindowState& state, DocumentChange change)
 {
-    if (!SendMessageA(editor_of(state), EM_GETMODIFY, 0, 0) && state.history.is_modified())
+    if (change == DocumentChange::replaced)
+        state.history.start_new();
+    else if (change == DocumentChange::saved_but_kept)
+        state.history.mark_saved();
+}
+void follow_save(MainWindowState& state, SaveOutcome outcome)
+{
+    if (outcome == SaveOutcome::saved)
         state.history.mark_saved();
 }
 
-// A new or opened document starts an empty history.
 void new_file(MainWindowState& state)
 {
-    if (new_document(editor_of(state), state.document))
-        state.history.start_new();
-    else
-        follow_disk(state);
+    follow_document(state, new_document(editor_of(state), state.document, state.history.is_modified()));
 }
 void open_file(MainWindowState& state)
 {
-    if (open_document(editor_of(state), state.document))
-        state.history.start_new();
-    else
-        follow_disk(state);
+    follow_document(state, open_document(editor_of(state), state.document, state.history.is_modified()));
 }
-void save_file(MainWindowState& state)
-{
-    save_document(editor_of(state), state.document);
-    follow_disk(state);
-}
-void save_file_as(MainWindowState& state)
-{
-    save_document_as(editor_of(state), state.document);
-    follow_disk(state);
-}
+void save_file(MainWindowState& state) { follow_save(state, save_document(editor_of(state), state.document)); }
+void save_file_as(MainWindowState& state) { follow_save(state, save_document_as(editor_of(state), state.document)); }
 void printer_setup(MainWindowState& state)
 {
     // Whatever the sheet's answer, the layout follows the printer as it is now.

@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "app/command_dispatch.h"
+#include "app/file_commands.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/recovery.h"
-#include "document/document_files.h"
 #include "editor/char_format.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
@@ -249,7 +249,11 @@ void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
 bool may_discard(HWND window)
 {
     MainWindowState& state = state_of(window);
-    return confirm_discard(state.parts.editor, state.document);
+    const SaveOffer offer = confirm_discard(state.parts.editor, state.document, state.history.is_modified());
+    // Saved, the document is unmodified, should the close or log-off still not happen.
+    if (offer == SaveOffer::saved)
+        state.history.mark_saved();
+    return offer != SaveOffer::stay;
 }
 
 void on_close(HWND window)

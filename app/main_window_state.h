@@ -9,7 +9,7 @@
 
 #include "app/recovery.h"
 #include "app/settings.h"
-#include "document/document_files.h"
+#include "document/document_file.h"
 #include "editor/edit_recorder.h"
 #include "editor/char_format.h"
 #include "editor/editor_subclass.h"

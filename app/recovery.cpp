@@ -6,13 +6,14 @@
 #include <optional>
 
 #include "app/main_window_state.h"
-#include "text/document_title.h"
+#include "document/file_io.h"
 #include "text/draft_file.h"
 #include "text/rtf_prescan.h"
 #include "text/unicode_text.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
 #include "text/wide_text.h"
+#include "ui/window_title.h"
 
 namespace {
 
@@ -65,19 +66,6 @@ TextEncoding encoding_named(std::string_view name)
     return TextEncoding::ansi;
 }
 
-std::string system_reason(DWORD error)
-{
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length && text ? std::wstring(text, length) : L"Error " + std::to_wstring(error) + L".";
-    LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-        reason.pop_back();
-    return from_wide(reason);
-}
-
 std::string local_time_of(std::uint64_t filetime)
 {
     const FILETIME utc{static_cast<DWORD>(filetime), static_cast<DWORD>(filetime >> 32)};
@@ -118,11 +106,6 @@ void stop_timer(HWND main_window, RecoveryState& recovery)
     recovery.unwritten_since = 0;
 }
 
-void set_title(HWND main_window, const std::string& name)
-{
-    SetWindowTextW(main_window, to_wide(name.empty() ? std::string(NEW_DOCUMENT_TITLE) : document_title(name)).c_str());
-}
-
 std::string question_detail(const Draft& draft, const std::string& text)
 {
     std::string detail = load_program_text(IDS_RECOVERY_WRITTEN) + " " + local_time_of(draft.written_at) + "\n";
@@ -158,9 +141,9 @@ std::optional<Draft> read_offered_copy(HWND main_window, const StoredDraft& stor
 
 void restore(HWND main_window, MainWindowState& state, const Draft& draft, const StoredDraft& stored)
 {
-    state.document = {draft.file_name, draft.kind == DraftKind::text ? FILE_KIND_TEXT : FILE_KIND_RTF,
+    state.document = {draft.file_name, draft.kind == DraftKind::text ? FileKind::text : FileKind::rtf,
                       encoding_named(draft.encoding)};
-    set_title(main_window, state.document.name);
+    show_document_title(main_window, state.document.name);
     state.history.start_unsaved();
     // The old copy goes only once this editor's own holds the post.
     write_recovery_copy(main_window, state);
@@ -245,7 +228,7 @@ void write_recovery_copy(HWND main_window, MainWindowState& state)
     draft.process_id = recovery.process.id;
     draft.written_at = now_as_filetime();
     draft.file_name = state.document.name;
-    draft.kind = state.document.kind == FILE_KIND_TEXT ? DraftKind::text : DraftKind::rtf;
+    draft.kind = state.document.kind == FileKind::text ? DraftKind::text : DraftKind::rtf;
     draft.encoding = name_of(state.document.encoding);
     const auto body = get_rtf(state.parts.editor, false);
     if (!body)

@@ -258,7 +258,6 @@ int main()
            ratio <= 1.2 ? "within" : "over");
     printf("\nthe preview shows the last key of a burst after: median %.0f ms, worst %.0f ms; budget 150 ms: %s\n",
            quantile_of(follows, 0.5), quantile_of(follows, 1.0), quantile_of(follows, 1.0) < 150 ? "within" : "over");
-    SendMessageW(editor, EM_SETMODIFY, FALSE, 0);
     DestroyWindow(main_window);
     return 0;
 }

@@ -96,7 +96,7 @@ set(FORUM_SKIP_REGEX "\\[  SKIPPED \\]")
 
 # Czech letters in plain text: Wine in a Czech locale, code page 1250.
 add_test(NAME wine.cp1250.CzechTextRoundTripsByteExact
-         COMMAND forum-win-tests --gtest_filter=DocumentFilesTest.CzechTextRoundTripsByteExactInCodePage1250)
+         COMMAND forum-win-tests --gtest_filter=FileCommandsTest.CzechTextRoundTripsByteExactInCodePage1250)
 set_tests_properties(wine.cp1250.CzechTextRoundTripsByteExact PROPERTIES
     ${FORUM_DISPLAY_LOCK}
     ENVIRONMENT "LANG=cs_CZ.UTF-8;LC_ALL=cs_CZ.UTF-8;FORUM_EXPECT_CP1250=1"
@@ -109,7 +109,7 @@ add_test(NAME small_disk.mount COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/sma
 add_test(NAME small_disk.unmount COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/win/small-disk.sh unmount)
 add_test(NAME wine.small_disk.WriteThatFailsPartWay
          COMMAND forum-win-tests
-                 --gtest_filter=DocumentFilesTest.WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag)
+                 --gtest_filter=FileCommandsTest.WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag)
 set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk LABELS wine)
 set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk LABELS wine)
 set_tests_properties(wine.small_disk.WriteThatFailsPartWay PROPERTIES

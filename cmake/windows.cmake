@@ -22,17 +22,21 @@ set(FORUM_WIN_SOURCES
     editor/selection_drag.cpp
     editor/wrap_selection.cpp
     # document/: Files, encodings, recovery copies and printing of the document.
-    document/document_files.cpp
+    document/document_stream.cpp
     document/draft_store.cpp
+    document/file_io.cpp
     document/printing.cpp
     # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
+    ui/file_dialogs.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/preview_pane.cpp
     ui/status_bar.cpp
     ui/toolbar.cpp
-    # app/: The Main window, command dispatch, settings and recovery.
+    ui/window_title.cpp
+    # app/: The Main window, command dispatch, the file commands, settings and recovery.
     app/command_dispatch.cpp
+    app/file_commands.cpp
     app/main_window.cpp
     app/post_review.cpp
     app/recovery.cpp

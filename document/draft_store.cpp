@@ -6,16 +6,16 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "win/win_handles.h"
+#include "document/file_io.h"
+#include "text/wide_text.h"
 
 namespace {
 
 constexpr wchar_t DRAFT_EXTENSION[] = L".draft";
-constexpr wchar_t WRITING_EXTENSION[] = L".writing";
 constexpr wchar_t DAMAGED_EXTENSION[] = L".damaged";
 constexpr std::size_t START_DIGITS = 16;
 // No copy the editor writes comes near this: a document holds 16 MiB at most.
-constexpr ULONGLONG MAX_DRAFT_BYTES = 256ull * 1024 * 1024;
+constexpr std::size_t MAX_DRAFT_BYTES = 256ull * 1024 * 1024;
 
 std::uint64_t from_filetime(const FILETIME& time)
 {
@@ -71,20 +71,6 @@ DWORD create_folder(const std::wstring& folder)
 {
     const int result = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS ? 0 : static_cast<DWORD>(result);
-}
-
-DWORD write_whole(HANDLE file, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 24));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr))
-            return GetLastError();
-        if (written == 0)
-            return ERROR_DISK_FULL;
-        bytes.remove_prefix(written);
-    }
-    return FlushFileBuffers(file) ? 0 : GetLastError();
 }
 
 } // namespace
@@ -159,50 +145,15 @@ DWORD write_draft_file(const std::wstring& folder, const std::wstring& name, std
 {
     if (const DWORD error = create_folder(folder))
         return error;
-    const std::wstring path = joined(folder, name);
-    const std::wstring writing = path + WRITING_EXTENSION;
-    OwnedFile file(CreateFileW(writing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return GetLastError();
-    DWORD error = write_whole(file.get(), bytes);
-    if (!file.reset() && !error)
-        error = GetLastError();
-    if (!error && !MoveFileExW(writing.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
-    if (error)
-        DeleteFileW(writing.c_str());
-    return error;
+    return write_file_atomically(from_wide(joined(folder, name)), bytes);
 }
 
 std::optional<std::string> read_draft_file(const std::wstring& path, DWORD* error)
 {
-    const auto fail = [&](DWORD code) -> std::optional<std::string> {
-        if (error)
-            *error = code;
-        return std::nullopt;
-    };
-    const OwnedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return fail(GetLastError());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
-        return fail(GetLastError());
-    if (static_cast<ULONGLONG>(size.QuadPart) > MAX_DRAFT_BYTES)
-        return fail(ERROR_FILE_TOO_LARGE);
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr))
-            return fail(GetLastError());
-        if (read == 0)
-            break;
-        done += read;
-    }
-    bytes.resize(done);
-    return bytes;
+    FileRead read = read_whole_file(from_wide(path), MAX_DRAFT_BYTES);
+    if (!read.bytes && error)
+        *error = read.error;
+    return std::move(read.bytes);
 }
 
 std::wstring move_draft_aside(const std::wstring& path)

@@ -8,14 +8,12 @@
 #include <atomic>
 
 #include "../common/malformed_rtf.h"
-#include "document/document_files.h"
+#include "app/file_commands.h"
 #include "text/rtf_prescan.h"
 #include "editor/clipboard.h"
 #include "win/win_handles.h"
 
 namespace {
-
-constexpr int RTF_FILTER = 1;
 
 class DocumentSafetyTest : public EditorTest {
 protected:
@@ -25,7 +23,7 @@ protected:
         // A document the user cares about, saved as text.
         current = folder.file("current.txt");
         ASSERT_TRUE(write_file_bytes(current, "saved words"));
-        state().document = {current, FILE_KIND_TEXT};
+        state().document = {current, FileKind::text};
         set_text("typed words");
         SendMessageA(editor, EM_SETMODIFY, TRUE, 0);
     }
@@ -34,7 +32,7 @@ protected:
     bool open(const std::string& path, const std::function<void()>& answers = {})
     {
         bool opened = false;
-        const auto action = [&] { opened = open_document_file(editor, state().document, path, RTF_FILTER); };
+        const auto action = [&] { opened = open_document_file(editor, state().document, path, FileKind::rtf); };
         if (answers)
             with_dialogs(answers, action);
         else
@@ -77,11 +75,11 @@ TEST_F(DocumentSafetyTest, ATextFileOpenedWithTheRtfFilterKeepsItsTextAndIsSaved
     EXPECT_TRUE(open(path, [&] { notice = answer_message_box("Forum Editor", IDOK); }));
     EXPECT_NE(notice.text.find("plain text"), std::string::npos) << notice.text;
     EXPECT_EQ(text(), "plain words\r\nline two");
-    EXPECT_EQ(state().document.kind, FILE_KIND_TEXT);
+    EXPECT_EQ(state().document.kind, FileKind::text);
 
     SendMessageA(editor, EM_SETSEL, 0, 0);
     SendMessageA(editor, WM_CHAR, '>', 0);
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
+    without_dialogs([&] { EXPECT_EQ(save_document(editor, state().document), SaveOutcome::saved); });
     EXPECT_EQ(read_file_bytes(path), ">plain words\r\nline two");
 }
 
@@ -153,7 +151,7 @@ TEST_F(DocumentSafetyTest, PicturesAreShownButTheUserIsToldTheyWillNotBeSaved)
     MessageBoxSeen notice;
     EXPECT_TRUE(open(path, [&] { notice = answer_message_box("Forum Editor", IDOK); }));
     EXPECT_NE(notice.text.find("will not be saved"), std::string::npos) << notice.text;
-    EXPECT_EQ(state().document.kind, FILE_KIND_RTF);
+    EXPECT_EQ(state().document.kind, FileKind::rtf);
 }
 
 TEST_F(DocumentSafetyTest, AFailedSaveAsKeepsTheOldNameAndTitle)
@@ -173,7 +171,7 @@ TEST_F(DocumentSafetyTest, AFailedSaveAsKeepsTheOldNameAndTitle)
                 EXPECT_NE(answer_message_box("Error", IDYES).text.find("replace"), std::string::npos);
                 EXPECT_EQ(answer_message_box("Error", IDOK).text.rfind("FILE ERROR\n", 0), 0u);
             },
-            [&] { EXPECT_FALSE(save_document_as(editor, state().document)); });
+            [&] { EXPECT_EQ(save_document_as(editor, state().document), SaveOutcome::failed); });
     }
     EXPECT_EQ(read_file_bytes(target), "keep me");
     EXPECT_EQ(state().document.name, current);
@@ -215,7 +213,7 @@ TEST_F(DocumentSafetyTest, MalformedRtfNeverBringsTheEditorDown)
         [&] {
             for (unsigned seed = 1; seed <= 300; ++seed) {
                 ASSERT_TRUE(write_file_bytes(path, malformed_rtf::make_any(seed)));
-                opened += open_document_file(editor, state().document, path, RTF_FILTER);
+                opened += open_document_file(editor, state().document, path, FileKind::rtf);
             }
             done = true;
         });

@@ -1,3 +1,4 @@
+#include "dialog_automation.h"
 #include "editor_fixture.h"
 
 #include "app/main_window_state.h"
@@ -148,7 +149,7 @@ TEST_F(MainWindowTest, EditorSubclassIsInstalledAndWantsAllKeys)
 TEST_F(MainWindowTest, CloseDestroysEditorThenWindowAndQuitsWithZero)
 {
     set_text("unsaved words");
-    SendMessageA(main_window, WM_CLOSE, 0, 0);
+    with_dialogs([&] { answer_message_box("SAVE", IDNO); }, [&] { SendMessageA(main_window, WM_CLOSE, 0, 0); });
 
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_FALSE(IsWindow(main_window));

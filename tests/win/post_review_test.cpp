@@ -273,13 +273,16 @@ TEST_F(PostReviewTest, CountsFollowCommandsUndoOpenAndNew)
     ScratchFolder folder;
     const std::string path = folder.file("post.txt");
     ASSERT_TRUE(write_file_bytes(path, "[quote]a b c"));
-    SendMessageW(editor, EM_SETMODIFY, FALSE, 0);
-    with_dialogs([&] { fill_file_dialog("Open", path, 2, IDOK); }, [&] { command(IDM_FILE_OPEN); });
+    with_dialogs(
+        [&] {
+            answer_message_box("SAVE", IDNO);
+            fill_file_dialog("Open", path, 2, IDOK);
+        },
+        [&] { command(IDM_FILE_OPEN); });
     settle();
     EXPECT_EQ(counts(), "Znaky: 12 / " + N60000 + " | Bez značek: 12 | Slova: 3");
     EXPECT_EQ(status(StatusPart::tags), "Tagy: neuzavřený [quote] (řádek 1)");
 
-    SendMessageW(editor, EM_SETMODIFY, FALSE, 0);
     command(IDM_FILE_NEW);
     settle();
     EXPECT_EQ(counts(), "Znaky: 0 / " + N60000 + " | Bez značek: 0 | Slova: 0");

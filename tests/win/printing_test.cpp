@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "app/main_window_state.h"
-#include "document/document_files.h"
+#include "res/resource_ids.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
 
@@ -375,7 +375,7 @@ TEST_F(PrintingTest, PrintJobCarriesTheFileTitle)
     const std::string name = "post " + mark + ".txt";
     ASSERT_TRUE(write_file_bytes(folder.file(name), "A post to print, " + mark + "\r\n"));
     with_dialogs([&] { fill_file_dialog("Open", folder.file(name), TEXT_FILTER, IDOK); },
-                 [&] { open_document(editor, state().document); });
+                 [&] { SendMessageA(main_window, WM_COMMAND, IDM_FILE_OPEN, 0); });
     char file_title[MAX_PATH]{};
     ASSERT_EQ(GetFileTitleA(folder.file(name).c_str(), file_title, sizeof file_title), 0);
 

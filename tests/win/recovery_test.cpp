@@ -114,7 +114,7 @@ TEST_F(RecoveryTest, IsDueTwoSecondsAfterTypingStopsAndEveryFifteenWhileItGoesOn
 TEST_F(RecoveryTest, HoldsTheFormatsNameAndKindAndGoesWhenSaved)
 {
     const std::string path = folder.file("post.txt");
-    state().document = {path, FILE_KIND_TEXT};
+    state().document = {path, FileKind::text};
     type("plain ");
     SendMessageA(main_window, WM_COMMAND, IDM_TAG_BOLD, 0);
     timer_fires();
@@ -168,7 +168,7 @@ TEST_F(RecoveryTest, YesAtStartRestoresTheCopyAsTheModifiedDocumentItWas)
     EXPECT_EQ(text(), "kept words red\r\nsecond line");
     EXPECT_EQ(format_of(11, 14).crTextColor, RGB(255, 0, 0));
     EXPECT_EQ(state().document.name, "C:\\posts\\old.txt");
-    EXPECT_EQ(state().document.kind, FILE_KIND_TEXT);
+    EXPECT_EQ(state().document.kind, FileKind::text);
     EXPECT_TRUE(modified());
     EXPECT_FALSE(state().history.can_undo());
     char title[256]{};

@@ -387,7 +387,7 @@ TEST_F(UndoHistoryTest, UndoingBackToTheSavedTextMakesTheDocumentUnmodified)
     ScratchFolder folder;
     const std::string path = folder.file("post.rtf");
     write_post();
-    state().document = {path, FILE_KIND_RTF};
+    state().document = {path, FileKind::rtf};
     run(IDM_FILE_SAVE);
     EXPECT_FALSE(modified());
 
@@ -456,7 +456,7 @@ TEST_F(UndoHistoryTest, ASaveAtTheQuestionBeforeACancelledOpenIsWhereTheDocument
 {
     ScratchFolder folder;
     const std::string path = folder.file("post.txt");
-    state().document = {path, FILE_KIND_TEXT};
+    state().document = {path, FileKind::text};
     type(u"saved text");
     with_dialogs(
         [&] {

@@ -4,7 +4,7 @@
 #include "editor_fixture.h"
 #include "wine_host.h"
 
-#include "document/document_files.h"
+#include "app/file_commands.h"
 #include "text/unicode_text.h"
 #include "editor/color_tag.h"
 #include "res/resource_ids.h"
@@ -122,11 +122,10 @@ TEST_F(UnicodeTest, TextFilesOpenAndSaveInTheirEncodingByteExact)
         SCOPED_TRACE(name);
         const std::string path = folder.file(name);
         ASSERT_TRUE(write_file_bytes(path, bytes));
-        without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FILE_KIND_TEXT)); });
+        without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FileKind::text)); });
         EXPECT_EQ(get_text(editor), CORPUS + "\r\nline two\n");
 
-        SendMessageW(editor, EM_SETMODIFY, TRUE, 0);
-        without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
+        without_dialogs([&] { EXPECT_EQ(save_document(editor, state().document), SaveOutcome::saved); });
         EXPECT_EQ(read_file_bytes(path), bytes);
     }
 }
@@ -135,7 +134,7 @@ TEST_F(UnicodeTest, TextBeyondTheCodePageIsSavedAsUtf8AndTheUserIsTold)
 {
     const std::string path = folder.file("old.txt");
     ASSERT_TRUE(write_file_bytes(path, "plain"));
-    without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FILE_KIND_TEXT)); });
+    without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FileKind::text)); });
     EXPECT_EQ(state().document.encoding, TextEncoding::ansi);
 
     put_on_clipboard(" Привет 😀");
@@ -143,13 +142,12 @@ TEST_F(UnicodeTest, TextBeyondTheCodePageIsSavedAsUtf8AndTheUserIsTold)
     run(IDM_EDIT_PASTE);
     MessageBoxSeen notice;
     with_dialogs([&] { notice = answer_message_box("Forum Editor", IDOK); },
-                 [&] { EXPECT_TRUE(save_document(editor, state().document)); });
+                 [&] { EXPECT_EQ(save_document(editor, state().document), SaveOutcome::saved); });
     EXPECT_NE(notice.text.find("UTF-8"), std::string::npos) << notice.text;
     EXPECT_EQ(read_file_bytes(path), "plain Привет 😀");
 
     // Told once: the file is UTF-8 from now on.
-    SendMessageW(editor, EM_SETMODIFY, TRUE, 0);
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
+    without_dialogs([&] { EXPECT_EQ(save_document(editor, state().document), SaveOutcome::saved); });
 }
 
 TEST_F(UnicodeTest, AFileThatBreaksItsEncodingStillOpensWithReplacementCharacters)
@@ -158,7 +156,7 @@ TEST_F(UnicodeTest, AFileThatBreaksItsEncodingStillOpensWithReplacementCharacter
     ASSERT_TRUE(write_file_bytes(path, "\xEF\xBB\xBFgood \xC3 bad \xFF end"));
     MessageBoxSeen notice;
     with_dialogs([&] { notice = answer_message_box("Forum Editor", IDOK); },
-                 [&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FILE_KIND_TEXT)); });
+                 [&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FileKind::text)); });
     EXPECT_EQ(get_text(editor), "good \xEF\xBF\xBD bad \xEF\xBF\xBD end");
 }
 
@@ -167,13 +165,12 @@ TEST_F(UnicodeTest, RtfKeepsEveryCharacterForThisEditorAndForLibreOffice)
     SetWindowTextW(editor, L"");
     put_on_clipboard(CORPUS);
     run(IDM_EDIT_PASTE);
-    SendMessageW(editor, EM_SETMODIFY, TRUE, 0);
     const std::string path = folder.file("post.rtf");
-    state().document = {path, FILE_KIND_RTF};
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
+    state().document = {path, FileKind::rtf};
+    without_dialogs([&] { EXPECT_EQ(save_document(editor, state().document), SaveOutcome::saved); });
 
     SetWindowTextW(editor, L"");
-    without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FILE_KIND_RTF)); });
+    without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FileKind::rtf)); });
     EXPECT_EQ(get_text(editor), CORPUS);
 
     const auto office = run_unix_command("command -v soffice");
@@ -197,15 +194,14 @@ TEST_F(UnicodeTest, AUnicodeFileNameIsNeverMappedToItsLookAlike)
     ASSERT_TRUE(write_file_bytes(look_alike, "look-alike"));
     const std::string path = folder.file("příspěvek 😀 Привет.rtf");
     SetWindowTextW(editor, L"words");
-    state().document = {path, FILE_KIND_RTF};
-    SendMessageW(editor, EM_SETMODIFY, TRUE, 0);
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
+    state().document = {path, FileKind::rtf};
+    without_dialogs([&] { EXPECT_EQ(save_document(editor, state().document), SaveOutcome::saved); });
 
     EXPECT_EQ(read_file_bytes(look_alike), "look-alike");
     const std::wstring wide_path = to_wide(path);
     EXPECT_NE(GetFileAttributesW(wide_path.c_str()), INVALID_FILE_ATTRIBUTES);
     SetWindowTextW(editor, L"");
-    without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FILE_KIND_RTF)); });
+    without_dialogs([&] { ASSERT_TRUE(open_document_file(editor, state().document, path, FileKind::rtf)); });
     EXPECT_EQ(get_text(editor).substr(0, 5), "words");
     wchar_t title[512]{};
     GetWindowTextW(main_window, title, 512);

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "app/main_window_state.h"
-#include "document/document_files.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -30,7 +29,7 @@ struct FileLock {
     }
 };
 
-class DocumentFilesTest : public EditorTest {
+class FileCommandsTest : public EditorTest {
 protected:
     std::string title() const
     {
@@ -54,15 +53,18 @@ protected:
         SendMessageA(editor, EM_SETMODIFY, TRUE, 0);
     }
 
+    // As the menu, a shortcut or the toolbar gives it.
+    void command(WORD id) const { SendMessageA(main_window, WM_COMMAND, id, 0); }
+
     void open_file(const std::string& path, int filter)
     {
-        with_dialogs([&] { fill_file_dialog("Open", path, filter, IDOK); }, [&] { open_document(editor, state().document); });
+        with_dialogs([&] { fill_file_dialog("Open", path, filter, IDOK); }, [&] { command(IDM_FILE_OPEN); });
     }
 
     void save_file_as(const std::string& path, int filter)
     {
-        with_dialogs([&] { fill_file_dialog("Save As", path, filter, IDOK); },
-                     [&] { EXPECT_TRUE(save_document_as(editor, state().document)); });
+        with_dialogs([&] { fill_file_dialog("Save As", path, filter, IDOK); }, [&] { command(IDM_FILE_SAVEAS); });
+        EXPECT_FALSE(modified()) << "saved";
     }
 
     std::vector<std::string> files_in_folder() const
@@ -103,7 +105,7 @@ bool is_bold(HWND editor, LONG first, LONG last)
 
 } // namespace
 
-TEST_F(DocumentFilesTest, PlainTextRoundTripsByteExact)
+TEST_F(FileCommandsTest, PlainTextRoundTripsByteExact)
 {
     struct Case {
         const char* name;
@@ -125,7 +127,7 @@ TEST_F(DocumentFilesTest, PlainTextRoundTripsByteExact)
         EXPECT_EQ(text(), test.bytes);
         EXPECT_EQ(title(), "Editor [" + source + "]");
         EXPECT_FALSE(modified());
-        EXPECT_EQ(state().document.kind, FILE_KIND_TEXT);
+        EXPECT_EQ(state().document.kind, FileKind::text);
 
         save_file_as(copy, TEXT_FILTER);
         EXPECT_EQ(read_file_bytes(copy), test.bytes);
@@ -134,7 +136,7 @@ TEST_F(DocumentFilesTest, PlainTextRoundTripsByteExact)
     }
 }
 
-TEST_F(DocumentFilesTest, RtfRoundTripKeepsTextAndFormat)
+TEST_F(FileCommandsTest, RtfRoundTripKeepsTextAndFormat)
 {
     set_modified_text("plain bold rest");
     CHARFORMATA format{};
@@ -149,13 +151,13 @@ TEST_F(DocumentFilesTest, RtfRoundTripKeepsTextAndFormat)
     save_file_as(path, RTF_FILTER);
     EXPECT_EQ(read_file_bytes(path).value_or("").rfind("{\\rtf", 0), 0u);
     EXPECT_FALSE(modified());
-    EXPECT_EQ(state().document.kind, FILE_KIND_RTF);
+    EXPECT_EQ(state().document.kind, FileKind::rtf);
     // Another RTF reader sees the same text.
     const auto unrtf = run_unix_command("unrtf --text '" + unix_path(path) + "'");
     ASSERT_TRUE(unrtf.has_value());
     EXPECT_NE(unrtf->output.find("plain bold rest"), std::string::npos) << unrtf->output;
 
-    without_dialogs([&] { new_document(editor, state().document); });
+    without_dialogs([&] { command(IDM_FILE_NEW); });
     EXPECT_EQ(text(), "");
 
     open_file(path, RTF_FILTER);
@@ -166,7 +168,7 @@ TEST_F(DocumentFilesTest, RtfRoundTripKeepsTextAndFormat)
     EXPECT_FALSE(is_bold(editor, 11, 15));
 }
 
-TEST_F(DocumentFilesTest, FormatFollowsTheChosenFilterNotTheExtension)
+TEST_F(FileCommandsTest, FormatFollowsTheChosenFilterNotTheExtension)
 {
     // Saved with the RTF filter under a .txt name: RTF.
     set_modified_text("words");
@@ -178,7 +180,7 @@ TEST_F(DocumentFilesTest, FormatFollowsTheChosenFilterNotTheExtension)
     save_file_as(folder.file("saved-as-text.rtf"), TEXT_FILTER);
     EXPECT_EQ(read_file_bytes(folder.file("saved-as-text.rtf")), "words");
     set_modified_text("more words");
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
     EXPECT_EQ(read_file_bytes(folder.file("saved-as-text.rtf")), "more words");
 
     // RTF opened with the TEXT filter shows its source.
@@ -193,7 +195,7 @@ TEST_F(DocumentFilesTest, FormatFollowsTheChosenFilterNotTheExtension)
     EXPECT_EQ(text().substr(0, 5), "hello");
 }
 
-TEST_F(DocumentFilesTest, TypedNameWithoutExtensionGetsRtf)
+TEST_F(FileCommandsTest, TypedNameWithoutExtensionGetsRtf)
 {
     set_modified_text("x");
     save_file_as(folder.file("post"), RTF_FILTER);
@@ -202,13 +204,13 @@ TEST_F(DocumentFilesTest, TypedNameWithoutExtensionGetsRtf)
     EXPECT_EQ(title(), "Editor [" + folder.file("post.rtf") + "]");
 }
 
-TEST_F(DocumentFilesTest, NewIsUntitledSoSaveAsksForANameAndNeverWritesOverTheOldFile)
+TEST_F(FileCommandsTest, NewIsUntitledSoSaveAsksForANameAndNeverWritesOverTheOldFile)
 {
     const std::string path = folder.file("post.txt");
     ASSERT_TRUE(write_file_bytes(path, "old post"));
     open_file(path, TEXT_FILTER);
 
-    without_dialogs([&] { new_document(editor, state().document); });
+    without_dialogs([&] { command(IDM_FILE_NEW); });
     EXPECT_EQ(title(), "Editor [SOUBOR]");
     EXPECT_EQ(text(), "");
     EXPECT_FALSE(modified());
@@ -220,12 +222,12 @@ TEST_F(DocumentFilesTest, NewIsUntitledSoSaveAsksForANameAndNeverWritesOverTheOl
             answer_message_box("SAVE ???", IDOK);
             fill_file_dialog("Save As", "", 0, IDCANCEL);
         },
-        [&] { EXPECT_FALSE(save_document(editor, state().document)); });
+        [&] { command(IDM_FILE_SAVE); });
     EXPECT_EQ(read_file_bytes(path), "old post");
     EXPECT_TRUE(modified());
 }
 
-TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNothing)
+TEST_F(FileCommandsTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNothing)
 {
     type("draft");
     MessageBoxSeen seen;
@@ -234,7 +236,7 @@ TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNo
             seen = answer_message_box("SAVE ???", IDOK);
             fill_file_dialog("Save As", folder.file("never.rtf"), 0, IDCANCEL);
         },
-        [&] { EXPECT_FALSE(save_document(editor, state().document)); });
+        [&] { command(IDM_FILE_SAVE); });
     EXPECT_EQ(seen.text, "SAVE????");
     EXPECT_TRUE(modified());
     EXPECT_EQ(title(), "KLESTOR FORUM EDITOR  by vorlen :)");
@@ -245,18 +247,18 @@ TEST_F(DocumentFilesTest, SaveOfAnUntitledDocumentAsksForANameAndACancelWritesNo
             answer_message_box("SAVE ???", IDOK);
             fill_file_dialog("Save As", folder.file("draft.txt"), TEXT_FILTER, IDOK);
         },
-        [&] { EXPECT_TRUE(save_document(editor, state().document)); });
+        [&] { command(IDM_FILE_SAVE); });
     EXPECT_EQ(read_file_bytes(folder.file("draft.txt")), "draft");
     EXPECT_FALSE(modified());
 }
 
-TEST_F(DocumentFilesTest, UntouchedDocumentGetsNoSaveOffer)
+TEST_F(FileCommandsTest, UntouchedDocumentGetsNoSaveOffer)
 {
-    without_dialogs([&] { new_document(editor, state().document); });
-    with_dialogs([&] { fill_file_dialog("Open", "", 0, IDCANCEL); }, [&] { open_document(editor, state().document); });
+    without_dialogs([&] { command(IDM_FILE_NEW); });
+    with_dialogs([&] { fill_file_dialog("Open", "", 0, IDCANCEL); }, [&] { command(IDM_FILE_OPEN); });
 }
 
-TEST_F(DocumentFilesTest, TheSaveQuestionOfNewAndOpen)
+TEST_F(FileCommandsTest, TheSaveQuestionOfNewAndOpen)
 {
     enum class Then { Nothing, SaveAsCancelled, SaveFails };
     struct Case {
@@ -279,7 +281,7 @@ TEST_F(DocumentFilesTest, TheSaveQuestionOfNewAndOpen)
     SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY);
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        state().document = {test.then == Then::SaveFails ? read_only : "", FILE_KIND_TEXT};
+        state().document = {test.then == Then::SaveFails ? read_only : "", FileKind::text};
         set_modified_text("unsaved words");
         with_dialogs(
             [&] {
@@ -293,12 +295,7 @@ TEST_F(DocumentFilesTest, TheSaveQuestionOfNewAndOpen)
                 if (test.goes_on && test.open)
                     fill_file_dialog("Open", "", 0, IDCANCEL);
             },
-            [&] {
-                if (test.open)
-                    EXPECT_FALSE(open_document(editor, state().document));
-                else
-                    EXPECT_EQ(new_document(editor, state().document), test.goes_on);
-            });
+            [&] { command(test.open ? IDM_FILE_OPEN : IDM_FILE_NEW); });
         EXPECT_EQ(text(), test.goes_on ? "" : "unsaved words");
         EXPECT_EQ(modified(), !test.goes_on);
     }
@@ -306,36 +303,36 @@ TEST_F(DocumentFilesTest, TheSaveQuestionOfNewAndOpen)
     EXPECT_EQ(read_file_bytes(read_only), "on disk");
 }
 
-TEST_F(DocumentFilesTest, YesInTheSaveQuestionSavesFirst)
+TEST_F(FileCommandsTest, YesInTheSaveQuestionSavesFirst)
 {
     const std::string path = folder.file("post.txt");
     ASSERT_TRUE(write_file_bytes(path, "v1"));
     open_file(path, TEXT_FILTER);
     set_modified_text("v2");
 
-    with_dialogs([&] { answer_message_box("SAVE", IDYES); }, [&] { new_document(editor, state().document); });
+    with_dialogs([&] { answer_message_box("SAVE", IDYES); }, [&] { command(IDM_FILE_NEW); });
     EXPECT_EQ(read_file_bytes(path), "v2");
     EXPECT_EQ(text(), "");
 }
 
-TEST_F(DocumentFilesTest, NewOffersToSaveExactlyWhenTheTextDiffersFromTheOpenedOne)
+TEST_F(FileCommandsTest, NewOffersToSaveExactlyWhenTheTextDiffersFromTheOpenedOne)
 {
     type("abc");
-    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
+    command(IDM_EDIT_UNDO);
     ASSERT_FALSE(modified());
-    without_dialogs([&] { SendMessageA(main_window, WM_COMMAND, IDM_FILE_NEW, 0); });
+    without_dialogs([&] { command(IDM_FILE_NEW); });
 
     type("abc");
-    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
-    SendMessageA(main_window, WM_COMMAND, IDM_EDIT_REDO, 0);
+    command(IDM_EDIT_UNDO);
+    command(IDM_EDIT_REDO);
     ASSERT_TRUE(modified());
     MessageBoxSeen seen;
     with_dialogs([&] { seen = answer_message_box("SAVE", IDCANCEL); },
-                 [&] { SendMessageA(main_window, WM_COMMAND, IDM_FILE_NEW, 0); });
+                 [&] { command(IDM_FILE_NEW); });
     EXPECT_EQ(seen.text, "SAVE?");
 }
 
-TEST_F(DocumentFilesTest, OpenThatCannotReadTheFileChangesNothing)
+TEST_F(FileCommandsTest, OpenThatCannotReadTheFileChangesNothing)
 {
     const std::string current = folder.file("current.rtf");
     set_modified_text("current text");
@@ -363,17 +360,17 @@ TEST_F(DocumentFilesTest, OpenThatCannotReadTheFileChangesNothing)
                 fill_file_dialog("Open", test.path, TEXT_FILTER, IDOK);
                 seen = answer_message_box("Error", IDOK);
             },
-            [&] { open_document(editor, state().document); });
+            [&] { command(IDM_FILE_OPEN); });
         expect_file_error(seen, test.path);
         EXPECT_EQ(text(), "edited text");
         EXPECT_TRUE(modified());
         EXPECT_EQ(title(), title_before);
         EXPECT_EQ(state().document.name, current);
-        EXPECT_EQ(state().document.kind, FILE_KIND_RTF);
+        EXPECT_EQ(state().document.kind, FileKind::rtf);
     }
 }
 
-TEST_F(DocumentFilesTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
+TEST_F(FileCommandsTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
 {
     struct Case {
         const char* name;
@@ -392,13 +389,13 @@ TEST_F(DocumentFilesTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
         const std::string path = folder.file(std::string(test.name) + ".txt");
         ASSERT_TRUE(write_file_bytes(path, "the old post"));
         state().document.name = path;
-        state().document.kind = FILE_KIND_TEXT;
+        state().document.kind = FileKind::text;
         set_modified_text("the new post");
         {
             const auto obstruction = test.obstruct(path);
             MessageBoxSeen seen;
             with_dialogs([&] { seen = answer_message_box("Error", IDOK); },
-                         [&] { EXPECT_FALSE(save_document(editor, state().document)); });
+                         [&] { command(IDM_FILE_SAVE); });
             expect_file_error(seen, path);
         }
         EXPECT_EQ(read_file_bytes(path), "the old post");
@@ -408,19 +405,19 @@ TEST_F(DocumentFilesTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
     EXPECT_EQ(files_in_folder().size(), std::size(cases));
 }
 
-TEST_F(DocumentFilesTest, SaveIntoAMissingFolderFails)
+TEST_F(FileCommandsTest, SaveIntoAMissingFolderFails)
 {
     state().document.name = folder.file("no such folder\\post.txt");
     set_modified_text("text");
     MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor, state().document)); });
+    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { command(IDM_FILE_SAVE); });
     expect_file_error(seen, state().document.name);
     EXPECT_TRUE(modified());
 }
 
 // Registered on its own with LANG=cs_CZ.UTF-8 (and FORUM_EXPECT_CP1250=1),
 // so that Wine runs the program in code page 1250.
-TEST_F(DocumentFilesTest, CzechTextRoundTripsByteExactInCodePage1250)
+TEST_F(FileCommandsTest, CzechTextRoundTripsByteExactInCodePage1250)
 {
     if (GetACP() != 1250) {
         if (!environment_variable("FORUM_EXPECT_CP1250").empty())
@@ -440,7 +437,7 @@ TEST_F(DocumentFilesTest, CzechTextRoundTripsByteExactInCodePage1250)
 
 // Registered on its own (FORUM_SMALL_DISK=1), after a fixture has mounted a
 // 32 KiB tmpfs at $FORUM_TEST_RUN_DIR/small-disk as root.
-TEST_F(DocumentFilesTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag)
+TEST_F(FileCommandsTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag)
 {
     if (environment_variable("FORUM_SMALL_DISK").empty())
         GTEST_SKIP() << "needs a small full disk: runs in its own ctest entry, as root";
@@ -465,22 +462,22 @@ TEST_F(DocumentFilesTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFla
     CloseHandle(filler);
 
     state().document.name = path;
-    state().document.kind = FILE_KIND_TEXT;
+    state().document.kind = FileKind::text;
     set_modified_text(std::string(20000, 'n'));
     MessageBoxSeen seen;
-    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { EXPECT_FALSE(save_document(editor, state().document)); });
+    with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { command(IDM_FILE_SAVE); });
     expect_file_error(seen, path);
     EXPECT_EQ(read_file_bytes(path), old_post);
     EXPECT_TRUE(modified());
 
     // With room again the same save goes through.
     DeleteFileA(filler_path.c_str());
-    without_dialogs([&] { EXPECT_TRUE(save_document(editor, state().document)); });
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
     EXPECT_EQ(read_file_bytes(path), std::string(20000, 'n'));
     DeleteFileA(path.c_str());
 }
 
-TEST_F(DocumentFilesTest, ClosingAModifiedDocumentAsksFirst)
+TEST_F(FileCommandsTest, ClosingAModifiedDocumentAsksFirst)
 {
     enum class Setup { SavedFile, Untitled, ReadOnlyFile };
     // What the close box, Alt+F4 and the system menu send, and the END item.
@@ -511,7 +508,7 @@ TEST_F(DocumentFilesTest, ClosingAModifiedDocumentAsksFirst)
         ASSERT_TRUE(write_file_bytes(path, "on disk"));
         if (test.setup != Setup::Untitled) {
             state().document.name = path;
-            state().document.kind = FILE_KIND_TEXT;
+            state().document.kind = FileKind::text;
         }
         if (test.setup == Setup::ReadOnlyFile)
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -538,10 +535,10 @@ TEST_F(DocumentFilesTest, ClosingAModifiedDocumentAsksFirst)
     }
 }
 
-TEST_F(DocumentFilesTest, ClosingAnUnmodifiedDocumentEndsAtOnceWithExitCodeZero)
+TEST_F(FileCommandsTest, ClosingAnUnmodifiedDocumentEndsAtOnceWithExitCodeZero)
 {
     type("typed");
-    SendMessageA(editor, EM_SETMODIFY, FALSE, 0);
+    command(IDM_EDIT_UNDO);
     without_dialogs([&] { SendMessageA(main_window, WM_CLOSE, 0, 0); });
     EXPECT_FALSE(IsWindow(main_window));
     MSG quit{};
@@ -549,7 +546,7 @@ TEST_F(DocumentFilesTest, ClosingAnUnmodifiedDocumentEndsAtOnceWithExitCodeZero)
     EXPECT_EQ(quit.wParam, 0u);
 }
 
-TEST_F(DocumentFilesTest, ALongPathIsShortenedInTheTitle)
+TEST_F(FileCommandsTest, ALongPathIsShortenedInTheTitle)
 {
     // As long as the dialog's buffer allows: the full path takes 259 bytes.
     const std::string stem = folder.file("");

@@ -1,0 +1,164 @@
+#include "app/file_commands.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "document/document_stream.h"
+#include "document/file_io.h"
+#include "text/file_sniff.h"
+#include "text/rtf_prescan.h"
+#include "ui/file_dialogs.h"
+#include "ui/window_title.h"
+#include "win/messages.h"
+
+namespace {
+
+// "FILE ERROR", then which file and why.
+void show_file_error(HWND editor, const std::string& path, const std::string& reason)
+{
+    show_error(editor, IDS_FILE_ERROR, path + "\n" + reason);
+}
+
+std::string size_in_words(std::uint64_t bytes)
+{
+    return std::to_string(bytes) + " bytes";
+}
+
+// Why a file does not open, in the words the user is shown.
+std::string reason_not_read(const FileRead& read)
+{
+    switch (read.failure) {
+    case ReadFailure::not_a_regular_file:
+        return load_program_text(IDS_NOT_A_REGULAR_FILE);
+    case ReadFailure::too_large:
+        return load_program_text(IDS_FILE_TOO_LARGE) + "\n" +
+               (read.size ? size_in_words(read.size) : "More than " + size_in_words(DOCUMENT_SIZE_LIMIT));
+    default:
+        return system_reason(read.error);
+    }
+}
+
+// What the bytes of a chosen file open as, after any question to the user;
+// nothing when the user declined or the file cannot be taken.
+std::optional<FileKind> kind_to_open_as(HWND editor, const std::string& path, const std::string& bytes,
+                                        FileKind chosen)
+{
+    if (chosen == FileKind::rtf && begins_as_rtf(bytes)) {
+        const RtfScan scan = scan_rtf(bytes);
+        if (scan.verdict != RtfVerdict::ok) {
+            show_file_error(editor, path, load_program_text(IDS_RTF_REFUSED) + "\n" + rtf_refusal_reason(scan));
+            return std::nullopt;
+        }
+        if (scan.has_pictures_or_objects)
+            show_message(editor, PICTURES_NOT_SAVED, path);
+        return FileKind::rtf;
+    }
+    if (looks_binary(bytes) && show_message(editor, BINARY_QUESTION, path) != IDYES)
+        return std::nullopt;
+    // The filter decides, but a file that is not RTF at all would open empty
+    // and be overwritten with RTF on the next save: take it as the text it is.
+    if (chosen == FileKind::rtf)
+        show_message(editor, OPENED_AS_TEXT, path);
+    return FileKind::text;
+}
+
+void show_title_of(HWND editor, const DocumentFile& file)
+{
+    show_document_title(GetParent(editor), file.name);
+}
+
+} // namespace
+
+SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified)
+{
+    if (!modified)
+        return SaveOffer::go_on;
+    switch (show_message(editor, SAVE_QUESTION)) {
+    case IDYES: return save_document(editor, file) == SaveOutcome::saved ? SaveOffer::saved : SaveOffer::stay;
+    case IDNO: return SaveOffer::go_on;
+    default: return SaveOffer::stay;
+    }
+}
+
+DocumentChange new_document(HWND editor, DocumentFile& file, bool modified)
+{
+    if (confirm_discard(editor, file, modified) == SaveOffer::stay)
+        return DocumentChange::kept;
+    SetWindowTextW(editor, L"");
+    // Untitled: the next Save asks for a name instead of writing over the
+    // file the previous document came from.
+    file = DocumentFile{};
+    show_title_of(editor, file);
+    SetFocus(editor);
+    return DocumentChange::replaced;
+}
+
+DocumentChange open_document(HWND editor, DocumentFile& file, bool modified)
+{
+    const SaveOffer offer = confirm_discard(editor, file, modified);
+    if (offer == SaveOffer::stay)
+        return DocumentChange::kept;
+    SetFocus(editor);
+
+    const auto choice = ask_file_to_open(editor, file);
+    if (choice && open_document_file(editor, file, choice->path, choice->kind))
+        return DocumentChange::replaced;
+    return offer == SaveOffer::saved ? DocumentChange::saved_but_kept : DocumentChange::kept;
+}
+
+bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind)
+{
+    // The file is read and checked whole before anything changes: a file that
+    // cannot be taken leaves the document, its name, its kind and its title alone.
+    const FileRead read = read_whole_file(path, DOCUMENT_SIZE_LIMIT);
+    if (!read.bytes) {
+        show_file_error(editor, path, reason_not_read(read));
+        return false;
+    }
+    const auto kind = kind_to_open_as(editor, path, *read.bytes, chosen_kind);
+    if (!kind)
+        return false;
+    const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
+    file = {path, *kind, encoding};
+    if (stream_document_in(editor, *read.bytes, file.kind, file.encoding) > 0)
+        show_message(editor, ENCODING_REPAIRED, path);
+    show_title_of(editor, file);
+    return true;
+}
+
+SaveOutcome save_document(HWND editor, DocumentFile& file)
+{
+    if (file.name.empty()) {
+        show_message(editor, SAVE_AS_NOTICE);
+        return save_document_as(editor, file);
+    }
+    const TextEncoding encoding_before = file.encoding;
+    const auto bytes = stream_document_out(editor, file);
+    const DWORD error = bytes ? write_file_atomically(file.name, *bytes) : ERROR_NOT_ENOUGH_MEMORY;
+    if (error) {
+        file.encoding = encoding_before;
+        show_file_error(editor, file.name, system_reason(error));
+        return SaveOutcome::failed;
+    }
+    if (file.encoding != encoding_before)
+        show_message(editor, SAVED_AS_UTF8, file.name);
+    return SaveOutcome::saved;
+}
+
+SaveOutcome save_document_as(HWND editor, DocumentFile& file)
+{
+    const auto choice = ask_file_to_save(editor, file);
+    if (!choice)
+        return SaveOutcome::cancelled;
+    // The document takes the new name only once it is written there.
+    // Text keeps the encoding it came in; a new text file starts in the code page.
+    const TextEncoding encoding = choice->kind == file.kind ? file.encoding : TextEncoding::ansi;
+    DocumentFile target{choice->path, choice->kind, encoding};
+    const SaveOutcome outcome = save_document(editor, target);
+    if (outcome != SaveOutcome::saved)
+        return outcome;
+    file = target;
+    show_title_of(editor, file);
+    return SaveOutcome::saved;
+}

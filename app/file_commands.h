@@ -1,0 +1,43 @@
+// New, Open, Save and Save As of the Editor control's content, as RTF or
+// plain text, and the question before unsaved work goes. They tell what
+// happened; whether the document is modified is the history's to keep.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "document/document_file.h"
+
+enum class SaveOutcome { saved, cancelled, failed };
+
+// What came of the offer to save a modified document before it goes.
+enum class SaveOffer {
+    go_on, // nothing to save, or No: the document may go unsaved
+    saved, // Yes, and the save went through: the document may go
+    stay,  // Cancel, or Yes with a save that was cancelled or failed
+};
+
+// What New or Open did to the document.
+enum class DocumentChange {
+    kept,           // the user stayed, or the file could not be taken
+    saved_but_kept, // saved at the question, then Open was cancelled or failed
+    replaced,       // a new or opened document took its place
+};
+
+// Offers to save a document with unsaved changes (`modified`) before it is
+// replaced or closed: Yes saves, No goes on without saving, Cancel stays.
+SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified);
+
+// Both leave the document unchanged unless they replaced it.
+DocumentChange new_document(HWND editor, DocumentFile& file, bool modified);
+DocumentChange open_document(HWND editor, DocumentFile& file, bool modified);
+
+// Opens a file without asking which: as the kind chosen (the filter), unless
+// the file says otherwise. Returns false, after telling the user why, when the
+// file cannot be taken; the document is then unchanged.
+bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind);
+
+// A failed or cancelled Save As keeps the old name.
+SaveOutcome save_document(HWND editor, DocumentFile& file);
+SaveOutcome save_document_as(HWND editor, DocumentFile& file);

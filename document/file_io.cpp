@@ -1,0 +1,135 @@
+#include "document/file_io.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "text/wide_text.h"
+#include "win/win_handles.h"
+
+namespace {
+
+constexpr std::size_t READ_BLOCK_BYTES = 64 * 1024;
+constexpr std::size_t WRITE_BLOCK_BYTES = 1 << 20;
+
+// Deletes a temporary file unless the write got as far as handing it over.
+struct TemporaryFile {
+    std::wstring path;
+    explicit TemporaryFile(std::wstring created) : path(std::move(created)) {}
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile()
+    {
+        if (!path.empty())
+            DeleteFileW(path.c_str());
+    }
+};
+
+FileRead failed(ReadFailure failure, DWORD error, std::uint64_t size = 0)
+{
+    return {std::nullopt, failure, error, size};
+}
+
+std::wstring folder_of(const std::wstring& path)
+{
+    const auto separator = path.find_last_of(L"\\/");
+    if (separator == std::wstring::npos)
+        return L".";
+    return path.substr(0, separator + 1);
+}
+
+// An existing file that must not be replaced: read-only, or a folder.
+bool is_protected(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+}
+
+bool write_all(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD block = static_cast<DWORD>(std::min(bytes.size(), WRITE_BLOCK_BYTES));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), block, &written, nullptr) || written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return FlushFileBuffers(file) != 0;
+}
+
+} // namespace
+
+std::string system_reason(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string reason = length && text ? from_wide(std::wstring_view(text, length))
+                                        : "Error " + std::to_string(error) + ".";
+    LocalFree(text);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+        reason.pop_back();
+    return reason;
+}
+
+FileRead read_whole_file(const std::string& path, std::size_t limit)
+{
+    const OwnedFile file(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return failed(ReadFailure::system_error, GetLastError());
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return failed(ReadFailure::not_a_regular_file, ERROR_INVALID_FUNCTION);
+
+    LARGE_INTEGER size{};
+    const bool size_known = GetFileSizeEx(file.get(), &size);
+    if (size_known && static_cast<ULONGLONG>(size.QuadPart) > limit)
+        return failed(ReadFailure::too_large, ERROR_FILE_TOO_LARGE, static_cast<std::uint64_t>(size.QuadPart));
+    try {
+        std::string bytes;
+        bytes.reserve(static_cast<std::size_t>(std::max<LONGLONG>(size.QuadPart, 0)));
+        std::string block(READ_BLOCK_BYTES, '\0');
+        for (;;) {
+            DWORD read = 0;
+            if (!ReadFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr))
+                return failed(ReadFailure::system_error, GetLastError());
+            if (read == 0)
+                return {std::move(bytes)};
+            bytes.append(block, 0, read);
+            if (bytes.size() > limit)
+                return failed(ReadFailure::too_large, ERROR_FILE_TOO_LARGE);
+        }
+    } catch (const std::bad_alloc&) {
+        // Not enough memory for it: an error message, not a lost document.
+        return failed(ReadFailure::system_error, ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
+
+DWORD write_file_atomically(const std::string& path, std::string_view bytes)
+{
+    const std::wstring target = to_wide(path);
+    if (is_protected(target))
+        return ERROR_ACCESS_DENIED;
+
+    std::wstring temporary_name(MAX_PATH, L'\0');
+    if (!GetTempFileNameW(folder_of(target).c_str(), L"fe", 0, temporary_name.data()))
+        return GetLastError();
+    temporary_name.resize(temporary_name.find(L'\0'));
+    TemporaryFile temporary(temporary_name);
+
+    OwnedFile file(CreateFileW(temporary_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError();
+    if (!write_all(file.get(), bytes) || !file.reset()) {
+        // A full disk is the usual cause when the system gives none.
+        const DWORD error = GetLastError();
+        return error ? error : ERROR_DISK_FULL;
+    }
+    if (!MoveFileExW(temporary_name.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return GetLastError();
+    temporary.path.clear();
+    return 0;
+}

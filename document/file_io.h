@@ -1,0 +1,38 @@
+// Whole files on disk: read at once up to a limit, written so that the old
+// file survives any failure, and the system's words for what went wrong.
+// Paths are the program's UTF-8.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The system's own words for an error code, without the trailing line break.
+std::string system_reason(DWORD error);
+
+enum class ReadFailure { none, system_error, not_a_regular_file, too_large };
+
+// A file read whole, or why it was not.
+struct FileRead {
+    std::optional<std::string> bytes;
+    ReadFailure failure = ReadFailure::none;
+    // The system's code for the failure, refusals included
+    // (ERROR_INVALID_FUNCTION for a device, ERROR_FILE_TOO_LARGE).
+    DWORD error = 0;
+    // With too_large: the file's size, or 0 when it grew past the limit while read.
+    std::uint64_t size = 0;
+};
+
+// Only regular files are read, and never more than `limit` bytes: an endless
+// source (a device) stops at the limit instead of filling memory.
+FileRead read_whole_file(const std::string& path, std::size_t limit);
+
+// Writes the bytes into a new file beside the target and only then puts it
+// in the target's place, so that a failure at any step leaves the old file
+// exactly as it was. A read-only target or a folder is refused. Returns 0 or
+// the system's error code.
+DWORD write_file_atomically(const std::string& path, std::string_view bytes);
