@@ -1,5 +1,9 @@
 #include "text/rtf_unicode.h"
 
+#include <charconv>
+#include <cstdint>
+#include <iterator>
+
 #include "text/unicode_text.h"
 
 namespace {
@@ -8,14 +12,15 @@ constexpr std::string_view UTF8_CODE_PAGE = "\\ansicpg65001";
 // What the control writes in place of "{\rtf1\ansi" when writing for UTF-8.
 constexpr std::string_view UTF8_HEADER = "{\\urtf";
 
-void append_escape(std::string& out, char16_t unit)
-{
-    out += "\\u";
-    out += std::to_string(static_cast<short>(unit));
-    out += '?';
-}
-
 } // namespace
+
+void append_unicode_escape(std::string& rtf, char16_t unit)
+{
+    char escape[10] = "\\u";
+    char* const end = std::to_chars(escape + 2, std::end(escape), static_cast<std::int16_t>(unit)).ptr;
+    *end = '?';
+    rtf.append(escape, end + 1);
+}
 
 std::string escape_utf8_in_rtf(std::string_view rtf, unsigned code_page)
 {
@@ -43,7 +48,7 @@ std::string escape_utf8_in_rtf(std::string_view rtf, unsigned code_page)
         while (end < rtf.size() && static_cast<unsigned char>(rtf[end]) >= 0x80)
             ++end;
         for (char16_t unit : utf8_to_utf16(rtf.substr(at, end - at)))
-            append_escape(out, unit);
+            append_unicode_escape(out, unit);
         at = end;
     }
     return out;

@@ -9,6 +9,11 @@
 #include <string>
 #include <string_view>
 
+// Appends one UTF-16 unit as RTF's \uN? escape: N is the unit as a signed
+// 16-bit number, as RTF wants it, and "?" stands in for it in readers
+// without Unicode (the document says \uc1).
+void append_unicode_escape(std::string& rtf, char16_t unit);
+
 // The RTF with each character beyond ASCII written as \uN? (one escape per
 // UTF-16 unit, N signed as RTF wants), and the control's UTF-8 header
 // ("{\urtf", or \ansicpg65001) made the usual "{\rtf1\ansi" naming
