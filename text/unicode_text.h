@@ -17,6 +17,9 @@
 #include <string>
 #include <string_view>
 
+// U+FFFD, given for each stretch of bytes that is no well-formed sequence.
+inline constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
+
 // UTF-16 surrogates: a high (lead) unit and a low (trail) unit make one
 // code point beyond U+FFFF; either alone is a lone surrogate.
 constexpr bool is_high_surrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
