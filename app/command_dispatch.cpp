@@ -106,7 +106,7 @@ void color_dialog(MainWindowState& state)
 void post_link(MainWindowState& state)
 {
     convert_post_link(editor_of(state), "[url]", "[/url]");
-    apply_insert_format(editor_of(state), 0, 0, 255, 0, 0, 0);
+    apply_insert_format(editor_of(state), LINK_FORMAT);
 }
 void plain_font(MainWindowState& state) { apply_plain_format(editor_of(state)); }
 void reflow(MainWindowState& state)
@@ -174,7 +174,7 @@ void dispatch_command(MainWindowState& state, WORD id)
     } else if (const Markup* markup = find_markup(id)) {
         state.history.record(EditKind::command,
                              [&] { state.parts.key_hook.format_reset_pending = apply_markup(editor, *markup); });
-        focus_editor_after = markup->focus_editor_after;
+        focus_editor_after = markup->focus == FocusAfter::editor;
     }
     if (focus_editor_after)
         SetFocus(editor);
