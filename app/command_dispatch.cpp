@@ -17,6 +17,7 @@
 #include "editor/reflow.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
+#include "ui/format_dialogs.h"
 
 namespace {
 

@@ -23,6 +23,7 @@ set(FORUM_WIN_SOURCES
     document/draft_store.cpp
     document/printing.cpp
     # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
+    ui/format_dialogs.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/preview_pane.cpp
