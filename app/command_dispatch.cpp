@@ -40,7 +40,7 @@ HWND editor_of(const MainWindowState& state)
 
 void do_nothing(MainWindowState&) {}
 
-void exit_program(MainWindowState& state) { SendMessageA(state.parts.main_window, WM_CLOSE, 0, 0); }
+void exit_program(MainWindowState& state) { SendMessageW(state.parts.main_window, WM_CLOSE, 0, 0); }
 // The history says whether the document is modified afterwards: undoing
 // back to the saved text makes it unmodified.
 void undo(MainWindowState& state) { state.history.undo(); }
@@ -117,7 +117,7 @@ void reflow(MainWindowState& state)
 }
 void open_web_link(MainWindowState&)
 {
-    ShellExecuteA(nullptr, "open", WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
+    ShellExecuteW(nullptr, L"open", L"" WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
 }
 
 constexpr Command COMMANDS[] = {
