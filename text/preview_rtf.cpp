@@ -157,6 +157,7 @@ private:
     void open_block(const TagToken& tag)
     {
         blocks_.push_back({tag.id, tag.id == ForumTagId::list ? tag.value : std::string_view{}});
+        ++(tag.id == ForumTagId::center ? centered_blocks_ : indented_blocks_);
         if (tag.id == ForumTagId::quote) {
             const std::string_view author = quote_author(tag.value);
             header(author.empty() ? "Citace:" : std::string(author) + " napsal(a):");
@@ -170,6 +171,7 @@ private:
     {
         if (id == ForumTagId::code)
             --monospace_;
+        --(blocks_.back().id == ForumTagId::center ? centered_blocks_ : indented_blocks_);
         blocks_.pop_back();
     }
 
@@ -268,18 +270,8 @@ private:
         if (!size_stack_.empty())
             chars.size = size_stack_.back();
         chars.font = monospace_ > 0 ? 1 : 0;
-        return {chars, current_paragraph()};
-    }
-
-    PreviewParagraphFormat current_paragraph() const
-    {
-        int indents = 0;
-        bool centered = false;
-        for (const Block& block : blocks_) {
-            centered = centered || block.id == ForumTagId::center;
-            indents += block.id != ForumTagId::center;
-        }
-        return {std::min(indents, MAX_INDENTS) * TWIPS_PER_INDENT, centered};
+        // Every open block but [center] indents.
+        return {chars, {std::min(indented_blocks_, MAX_INDENTS) * TWIPS_PER_INDENT, centered_blocks_ > 0}};
     }
 
     const PreviewOptions& options_;
@@ -295,6 +287,8 @@ private:
     std::vector<int> color_stack_;
     std::vector<int> size_stack_;
     std::vector<Block> blocks_;
+    int indented_blocks_ = 0;
+    int centered_blocks_ = 0;
     bool swallow_break_ = false;
 };
 

@@ -1,9 +1,5 @@
 #include "text/rtf_unicode.h"
 
-#include <charconv>
-#include <cstdint>
-#include <iterator>
-
 #include "text/unicode_text.h"
 
 namespace {
@@ -13,14 +9,6 @@ constexpr std::string_view UTF8_CODE_PAGE = "\\ansicpg65001";
 constexpr std::string_view UTF8_HEADER = "{\\urtf";
 
 } // namespace
-
-void append_unicode_escape(std::string& rtf, char16_t unit)
-{
-    char escape[10] = "\\u";
-    char* const end = std::to_chars(escape + 2, std::end(escape), static_cast<std::int16_t>(unit)).ptr;
-    *end = '?';
-    rtf.append(escape, end + 1);
-}
 
 std::string escape_utf8_in_rtf(std::string_view rtf, unsigned code_page)
 {
