@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "text/unicode_text.h"
+#include "text/unicode_units.h"
 
 namespace utf8_reading {
 
