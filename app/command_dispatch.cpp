@@ -17,6 +17,7 @@
 #include "editor/reflow.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
+#include "ui/format_dialogs.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ HWND editor_of(const MainWindowState& state)
 
 void do_nothing(MainWindowState&) {}
 
-void exit_program(MainWindowState& state) { SendMessageA(state.parts.main_window, WM_CLOSE, 0, 0); }
+void exit_program(MainWindowState& state) { SendMessageW(state.parts.main_window, WM_CLOSE, 0, 0); }
 // The history says whether the document is modified afterwards: undoing
 // back to the saved text makes it unmodified.
 void undo(MainWindowState& state) { state.history.undo(); }
@@ -98,7 +99,7 @@ void color_dialog(MainWindowState& state)
 void post_link(MainWindowState& state)
 {
     convert_post_link(editor_of(state), "[url]", "[/url]");
-    apply_insert_format(editor_of(state), 0, 0, 255, 0, 0, 0);
+    apply_insert_format(editor_of(state), LINK_FORMAT);
 }
 void plain_font(MainWindowState& state) { apply_plain_format(editor_of(state)); }
 void reflow(MainWindowState& state)
@@ -108,7 +109,7 @@ void reflow(MainWindowState& state)
 }
 void open_web_link(MainWindowState&)
 {
-    ShellExecuteA(nullptr, "open", WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
+    ShellExecuteW(nullptr, L"open", L"" WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
 }
 
 constexpr Command COMMANDS[] = {
@@ -166,7 +167,7 @@ void dispatch_command(MainWindowState& state, WORD id)
     } else if (const Markup* markup = find_markup(id)) {
         state.history.record(EditKind::command,
                              [&] { state.parts.editor_subclass.format_reset_pending = apply_markup(editor, *markup); });
-        focus_editor_after = markup->focus_editor_after;
+        focus_editor_after = markup->focus == FocusAfter::editor;
     }
     if (focus_editor_after)
         SetFocus(editor);

@@ -14,6 +14,7 @@
 #include "editor/char_format.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
+#include "res/resource_names.h"
 #include "editor/editor_text.h"
 #include "ui/menus.h"
 #include "win/messages.h"
@@ -133,7 +134,7 @@ void on_size(HWND window, UINT state, int width, int height)
 
     lay_out_post_panes(main_state, {0, toolbar_height, width, std::max(height - status_height, toolbar_height)});
     if (parts.toolbar.window)
-        FORWARD_WM_SIZE(parts.toolbar.window, state, width, height, SendMessageA);
+        FORWARD_WM_SIZE(parts.toolbar.window, state, width, height, SendMessageW);
     SetFocus(parts.editor);
 }
 
@@ -151,7 +152,7 @@ void show_context_menu(HWND window, const MSGFILTER& filter)
     POINT point{GET_X_LPARAM(filter.lParam), GET_Y_LPARAM(filter.lParam)};
     ClientToScreen(parts.editor, &point);
 
-    const OwnedMenu menu(LoadMenuA(parts.instance, "MYPOPUP"));
+    const OwnedMenu menu(LoadMenuW(parts.instance, CONTEXT_MENU_RESOURCE));
     if (!menu)
         return;
     TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, 0,
@@ -204,10 +205,10 @@ BOOL on_set_cursor(HWND window, HWND cursor_window, UINT hit_test, UINT message)
     GetCursorPos(&point);
     ScreenToClient(window, &point);
     if (cursor_window == window && hit_test == HTCLIENT && is_on_splitter(state_of(window), point)) {
-        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
         return TRUE;
     }
-    return FORWARD_WM_SETCURSOR(window, cursor_window, hit_test, message, DefWindowProcA);
+    return FORWARD_WM_SETCURSOR(window, cursor_window, hit_test, message, DefWindowProcW);
 }
 
 void on_left_button_down(HWND window, BOOL, int x, int y, UINT)

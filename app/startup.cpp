@@ -7,6 +7,7 @@
 #include "app/main_window_state.h"
 #include "app/recovery.h"
 #include "res/resource_ids.h"
+#include "res/resource_names.h"
 #include "ui/menus.h"
 
 namespace {
@@ -34,7 +35,7 @@ ATOM register_main_class(HINSTANCE instance)
     window_class.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_FORUM_EDITOR));
     window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    window_class.lpszMenuName = L"MYMENU";
+    window_class.lpszMenuName = MAIN_MENU_RESOURCE;
     window_class.lpszClassName = class_name.c_str();
     return RegisterClassExW(&window_class);
 }
@@ -79,6 +80,6 @@ int run_forum_editor(HINSTANCE instance, int show_command)
     offer_recovery_copies(main_window, *main_window_state(main_window));
 
     // A missing table only means that no shortcut works.
-    HACCEL accelerators = LoadAcceleratorsA(instance, "MYACCEL");
+    HACCEL accelerators = LoadAcceleratorsW(instance, SHORTCUTS_RESOURCE);
     return run_message_loop(main_window, accelerators);
 }

@@ -28,6 +28,7 @@ set(FORUM_WIN_SOURCES
     document/printing.cpp
     # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
     ui/file_dialogs.cpp
+    ui/format_dialogs.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/preview_pane.cpp

@@ -7,6 +7,7 @@
 #include <cwctype>
 
 #include "document/file_io.h"
+#include "text/byte_reader.h"
 #include "text/wide_text.h"
 
 namespace {
@@ -27,24 +28,6 @@ std::wstring joined(const std::wstring& folder, const std::wstring& name)
     return folder + L"\\" + name;
 }
 
-std::optional<std::uint64_t> parse_digits(std::wstring_view digits, int base)
-{
-    if (digits.empty() || digits.size() > START_DIGITS)
-        return std::nullopt;
-    std::uint64_t value = 0;
-    for (wchar_t c : digits) {
-        int digit = -1;
-        if (c >= L'0' && c <= L'9')
-            digit = c - L'0';
-        else if (base == 16 && c >= L'a' && c <= L'f')
-            digit = c - L'a' + 10;
-        if (digit < 0)
-            return std::nullopt;
-        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-    }
-    return value;
-}
-
 // The process a copy's name names, if it is a copy's name.
 std::optional<EditorProcess> writer_of(std::wstring_view name)
 {
@@ -55,11 +38,11 @@ std::optional<EditorProcess> writer_of(std::wstring_view name)
     const std::size_t dash = name.find(L'-');
     if (dash == std::wstring_view::npos || name.size() - dash - 1 != START_DIGITS)
         return std::nullopt;
-    const auto id = parse_digits(name.substr(0, dash), 10);
-    const auto started = parse_digits(name.substr(dash + 1), 16);
-    if (!id || *id > 0xFFFFFFFFu || !started)
+    const auto id = parse_number<std::uint32_t>(name.substr(0, dash));
+    const auto started = parse_number<std::uint64_t>(name.substr(dash + 1), 16);
+    if (!id || !started)
         return std::nullopt;
-    return EditorProcess{static_cast<DWORD>(*id), *started};
+    return EditorProcess{*id, *started};
 }
 
 bool later(const StoredDraft& a, const StoredDraft& b)

@@ -5,7 +5,7 @@
 #include <winspool.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -22,7 +22,7 @@ constexpr int TWIPS_PER_INCH = 1440;
 constexpr int POINTS_PER_INCH = 72;
 // Pages whose text the control cannot lay out itself are printed in the
 // editor's own typing font.
-constexpr char PLAIN_PRINT_FONT[] = "Courier New";
+constexpr wchar_t PLAIN_PRINT_FONT[] = L"Courier New";
 constexpr int PLAIN_PRINT_POINTS = 10;
 
 // The page and the one-inch margins in the printer DC's own coordinates,
@@ -33,16 +33,16 @@ struct PageGeometry {
 };
 
 // The default printer's name, however long; empty when there is none.
-std::string default_printer_name()
+std::wstring default_printer_name()
 {
     DWORD size = 0;
-    GetDefaultPrinterA(nullptr, &size);
+    GetDefaultPrinterW(nullptr, &size);
     if (size == 0)
         return {};
-    std::string name(size, '\0');
-    if (!GetDefaultPrinterA(name.data(), &size))
+    std::wstring name(size, L'\0');
+    if (!GetDefaultPrinterW(name.data(), &size))
         return {};
-    name.resize(std::strlen(name.c_str()));
+    name.resize(std::wcslen(name.c_str()));
     return name;
 }
 
@@ -124,7 +124,7 @@ bool print_formatted_pages(HWND editor, HDC dc)
 
 HFONT create_plain_print_font(HDC dc)
 {
-    return CreateFontA(-MulDiv(PLAIN_PRINT_POINTS, GetDeviceCaps(dc, LOGPIXELSY), POINTS_PER_INCH), 0, 0, 0,
+    return CreateFontW(-MulDiv(PLAIN_PRINT_POINTS, GetDeviceCaps(dc, LOGPIXELSY), POINTS_PER_INCH), 0, 0, 0,
                        FW_NORMAL, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, PLAIN_PRINT_FONT);
 }
@@ -135,8 +135,8 @@ bool print_plain_pages(HWND editor, HDC dc)
 {
     const OwnedFont font(create_plain_print_font(dc));
     const SelectedObject font_in_use(dc, font.get());
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     const int line_height = std::max<int>(1, metrics.tmHeight + metrics.tmExternalLeading);
 
     const RECT box = page_geometry(dc, GetDeviceCaps(dc, LOGPIXELSX)).text_box;
@@ -174,10 +174,10 @@ bool print_plain_pages(HWND editor, HDC dc)
 
 HDC get_printer_dc()
 {
-    const std::string name = default_printer_name();
+    const std::wstring name = default_printer_name();
     if (name.empty())
         return nullptr;
-    return CreateDCA(nullptr, name.c_str(), nullptr, nullptr);
+    return CreateDCW(nullptr, name.c_str(), nullptr, nullptr);
 }
 
 bool set_print_target(HWND editor, PrintTarget& target, bool& printer_layout)
@@ -219,11 +219,11 @@ std::string print_job_name(const std::string& file_name)
 
 bool show_printer_properties(HWND owner)
 {
-    std::string name = default_printer_name();
+    std::wstring name = default_printer_name();
     if (name.empty())
         return false;
     HANDLE opened = nullptr;
-    if (!OpenPrinterA(name.data(), &opened, nullptr))
+    if (!OpenPrinterW(name.data(), &opened, nullptr))
         return false;
     const OwnedPrinter printer(opened);
     return PrinterProperties(owner, printer.get()) != 0;

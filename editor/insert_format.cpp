@@ -3,6 +3,12 @@
 #include "editor/editor_text.h"
 #include "win/messages.h"
 
+namespace {
+
+constexpr COLORREF INSERT_BACKGROUND = RGB(255, 255, 255);
+
+} // namespace
+
 bool apply_insert_format(HWND editor, const InsertFormat& wanted)
 {
     const CHARFORMAT2A current = get_selection_format(editor);
@@ -15,11 +21,11 @@ bool apply_insert_format(HWND editor, const InsertFormat& wanted)
     // Height 0, the same that the default font sends, so both render alike.
     format.yHeight = 0;
     format.yOffset = current.yOffset;
-    format.crTextColor = RGB(wanted.red, wanted.green, wanted.blue);
+    format.crTextColor = wanted.color;
     format.bCharSet = current.bCharSet;
     format.bPitchAndFamily = current.bPitchAndFamily;
     lstrcpynA(format.szFaceName, current.szFaceName, LF_FACESIZE);
-    format.crBackColor = RGB(255, 255, 255);
+    format.crBackColor = INSERT_BACKGROUND;
 
     if (!set_selection_format(editor, format)) {
         show_error(editor, IDS_FORMAT_ERROR);
@@ -27,10 +33,4 @@ bool apply_insert_format(HWND editor, const InsertFormat& wanted)
     }
     SetFocus(editor);
     return true;
-}
-
-bool apply_insert_format(HWND editor, int red, int green, int blue, int bold, int italic, int underline)
-{
-    return apply_insert_format(editor, {static_cast<BYTE>(red & 0xFF), static_cast<BYTE>(green & 0xFF),
-                                        static_cast<BYTE>(blue & 0xFF), bold != 0, italic != 0, underline != 0});
 }

@@ -19,14 +19,16 @@ enum class MarkupOrder : unsigned char {
     Rule,        // format and wrap with nothing left selected afterwards
 };
 
+// Most commands give the keyboard back to the Editor control afterwards.
+enum class FocusAfter : bool { unchanged, editor };
+
 struct Markup {
     WORD id;
     std::string_view open;
     std::string_view close;
     MarkupOrder order;
     InsertFormat format;
-    // Most commands give the keyboard back to the Editor control afterwards.
-    bool focus_editor_after;
+    FocusAfter focus;
 };
 
 // Every markup command, smileys and colour presets included.

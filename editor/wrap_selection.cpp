@@ -2,10 +2,10 @@
 
 #include "editor/editor_text.h"
 
-CHARRANGE wrap_selection(HWND editor, std::string_view open_tag, std::string_view close_tag, bool keep_selected)
+CHARRANGE wrap_selection(HWND editor, std::string_view open_tag, std::string_view close_tag, AfterWrap after)
 {
     const CHARRANGE inserted = insert_around_selection(editor, open_tag, close_tag);
-    if (keep_selected)
+    if (after == AfterWrap::insertion_selected)
         set_selection(editor, inserted.cpMin, inserted.cpMax);
     return inserted;
 }

@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-// U+FFFD, given for each stretch of bytes that is no well-formed sequence.
-inline constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
+#include "text/unicode_text.h"
 
 struct CodePoint {
     char32_t value;

@@ -1,7 +1,8 @@
 #include "text/draft_file.h"
 
 #include <array>
-#include <limits>
+
+#include "text/byte_reader.h"
 
 namespace {
 
@@ -51,62 +52,33 @@ void append_field(std::string& out, std::string_view key, std::string_view value
     out.append(value).append(1, '\n');
 }
 
-// Decimal digits without a sign or leading zeros, no larger than Number holds.
+// Numbers in a draft are decimal without leading zeros.
 template <typename Number>
-std::optional<Number> parse_number(std::string_view digits)
+std::optional<Number> draft_number(std::string_view digits)
 {
-    if (digits.empty() || (digits[0] == '0' && digits.size() > 1))
+    if (digits.size() > 1 && digits[0] == '0')
         return std::nullopt;
-    Number value = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        const auto digit = static_cast<Number>(c - '0');
-        if (value > (std::numeric_limits<Number>::max() - digit) / 10)
-            return std::nullopt;
-        value = static_cast<Number>(value * 10 + digit);
-    }
-    return value;
+    return parse_number<Number>(digits);
 }
 
-// Reads the draft's lines from the front; every read consumes what it has
-// looked at, which keeps the whole reading linear.
-class DraftReader {
-public:
-    explicit DraftReader(std::string_view text) : rest_(text) {}
+// The value of a "key value" line.
+std::optional<std::string_view> read_line(ByteReader& reader, std::string_view key)
+{
+    if (!reader.take_prefix(key) || !reader.take_prefix(" "))
+        return std::nullopt;
+    return reader.take_until('\n');
+}
 
-    // The value of a "key value" line.
-    std::optional<std::string_view> line(std::string_view key)
-    {
-        if (rest_.substr(0, key.size()) != key || rest_.substr(key.size(), 1) != " ")
-            return std::nullopt;
-        const std::size_t end = rest_.find('\n', key.size() + 1);
-        if (end == std::string_view::npos)
-            return std::nullopt;
-        const std::string_view value = rest_.substr(key.size() + 1, end - key.size() - 1);
-        rest_.remove_prefix(end + 1);
-        return value;
-    }
-
-    // A text field: its length line, then that many bytes and an LF.
-    std::optional<std::string_view> field(std::string_view key)
-    {
-        const auto length_line = line(key);
-        if (!length_line)
-            return std::nullopt;
-        const auto length = parse_number<std::size_t>(*length_line);
-        if (!length || *length >= rest_.size() || rest_[*length] != '\n')
-            return std::nullopt;
-        const std::string_view value = rest_.substr(0, *length);
-        rest_.remove_prefix(*length + 1);
-        return value;
-    }
-
-    bool at_end() const { return rest_.empty(); }
-
-private:
-    std::string_view rest_;
-};
+// A text field: its length line, then that many bytes and an LF.
+std::optional<std::string_view> read_field(ByteReader& reader, std::string_view key)
+{
+    const auto length_line = read_line(reader, key);
+    const auto length = length_line ? draft_number<std::size_t>(*length_line) : std::nullopt;
+    const auto value = length ? reader.take(*length) : std::nullopt;
+    if (!value || !reader.take_prefix("\n"))
+        return std::nullopt;
+    return value;
+}
 
 std::nullopt_t fail(std::string* why, std::string reason)
 {
@@ -127,8 +99,8 @@ std::optional<std::string_view> checked_content(std::string_view bytes, std::str
     if (bytes.size() < CHECKSUM_LINE_SIZE)
         return fail(why, "cut short: no checksum line at the end");
     const std::string_view content = bytes.substr(0, bytes.size() - CHECKSUM_LINE_SIZE);
-    DraftReader checksum_line(bytes.substr(content.size()));
-    const auto written = checksum_line.line(CHECKSUM_KEY);
+    ByteReader checksum_line(bytes.substr(content.size()));
+    const auto written = read_line(checksum_line, CHECKSUM_KEY);
     if (!written || !checksum_line.at_end())
         return fail(why, "cut short: no checksum line at the end");
     if (*written != checksum_hex(draft_checksum(content)))
@@ -165,33 +137,33 @@ std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
 {
     // The magic line first, so that any other file is named for what it is
     // rather than for a checksum it never had.
-    DraftReader header(bytes);
-    const auto version = header.line(DRAFT_MAGIC);
+    ByteReader header(bytes);
+    const auto version = read_line(header, DRAFT_MAGIC);
     if (!version)
         return fail(why, "not a draft");
-    if (parse_number<int>(*version) != DRAFT_VERSION)
+    if (draft_number<unsigned>(*version) != DRAFT_VERSION)
         return fail(why, "a draft of another version (" + std::string(version->substr(0, 20)) + ")");
 
     const auto content = checked_content(bytes, why);
     if (!content)
         return std::nullopt;
 
-    DraftReader reader(*content);
-    reader.line(DRAFT_MAGIC);
+    ByteReader reader(*content);
+    read_line(reader, DRAFT_MAGIC);
     Draft draft;
-    const auto process = reader.line("process");
-    const auto process_id = process ? parse_number<std::uint32_t>(*process) : std::nullopt;
+    const auto process = read_line(reader, "process");
+    const auto process_id = process ? draft_number<std::uint32_t>(*process) : std::nullopt;
     if (!process_id)
         return bad_line(why, "process");
     draft.process_id = *process_id;
 
-    const auto written = reader.line("written");
-    const auto written_at = written ? parse_number<std::uint64_t>(*written) : std::nullopt;
+    const auto written = read_line(reader, "written");
+    const auto written_at = written ? draft_number<std::uint64_t>(*written) : std::nullopt;
     if (!written_at)
         return bad_line(why, "written");
     draft.written_at = *written_at;
 
-    const auto kind = reader.line("kind");
+    const auto kind = read_line(reader, "kind");
     if (kind == KIND_RTF)
         draft.kind = DraftKind::rtf;
     else if (kind == KIND_TEXT)
@@ -199,17 +171,17 @@ std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
     else
         return bad_line(why, "kind");
 
-    const auto encoding = reader.field("encoding");
+    const auto encoding = read_field(reader, "encoding");
     if (!encoding)
         return bad_line(why, "encoding");
     draft.encoding = *encoding;
 
-    const auto name = reader.field("name");
+    const auto name = read_field(reader, "name");
     if (!name)
         return bad_line(why, "name");
     draft.file_name = *name;
 
-    const auto body = reader.field("body");
+    const auto body = read_field(reader, "body");
     if (!body)
         return bad_line(why, "body");
     if (!reader.at_end())

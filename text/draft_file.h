@@ -30,7 +30,7 @@
 #include <string_view>
 
 inline constexpr char DRAFT_MAGIC[] = "ForumEditorDraft";
-inline constexpr int DRAFT_VERSION = 1;
+inline constexpr unsigned DRAFT_VERSION = 1;
 
 // How the document is saved: the Save command writes RTF or plain text.
 enum class DraftKind { rtf, text };

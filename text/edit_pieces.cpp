@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "text/byte_reader.h"
+
 namespace {
 
 // A piece is its kind, its length, then its three byte fields, each behind
@@ -21,46 +23,12 @@ void append_field(std::string& out, std::string_view field)
     out.append(field);
 }
 
-// Reads from the front; every read consumes what it took.
-class PieceReader {
-public:
-    explicit PieceReader(std::string_view bytes) : rest_(bytes) {}
-
-    std::optional<std::uint32_t> number()
-    {
-        if (rest_.size() < NUMBER_SIZE)
-            return std::nullopt;
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < NUMBER_SIZE; ++i)
-            value |= std::uint32_t{static_cast<unsigned char>(rest_[i])} << (8 * i);
-        rest_.remove_prefix(NUMBER_SIZE);
-        return value;
-    }
-
-    std::optional<std::string_view> field()
-    {
-        const auto size = number();
-        if (!size || *size > rest_.size())
-            return std::nullopt;
-        const std::string_view value = rest_.substr(0, *size);
-        rest_.remove_prefix(*size);
-        return value;
-    }
-
-    std::optional<char> byte()
-    {
-        if (rest_.empty())
-            return std::nullopt;
-        const char value = rest_[0];
-        rest_.remove_prefix(1);
-        return value;
-    }
-
-    bool at_end() const { return rest_.empty(); }
-
-private:
-    std::string_view rest_;
-};
+// A byte field: its size, then that many bytes.
+std::optional<std::string_view> read_field(ByteReader& reader)
+{
+    const auto size = reader.take_u32_le();
+    return size ? reader.take(*size) : std::nullopt;
+}
 
 bool is_kind(char byte)
 {
@@ -132,16 +100,16 @@ std::string encode_piece(const Piece& piece)
 
 std::optional<Piece> decode_piece(std::string_view bytes)
 {
-    PieceReader reader(bytes);
-    const auto kind = reader.byte();
+    ByteReader reader(bytes);
+    const auto kind = reader.take_byte();
     if (!kind || !is_kind(*kind))
         return std::nullopt;
-    const auto length = reader.number();
+    const auto length = reader.take_u32_le();
     if (!length || *length > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
         return std::nullopt;
-    const auto content = reader.field();
-    const auto char_format = content ? reader.field() : std::nullopt;
-    const auto para_format = char_format ? reader.field() : std::nullopt;
+    const auto content = read_field(reader);
+    const auto char_format = content ? read_field(reader) : std::nullopt;
+    const auto para_format = char_format ? read_field(reader) : std::nullopt;
     if (!para_format || !reader.at_end())
         return std::nullopt;
     Piece piece{static_cast<PieceKind>(*kind), static_cast<std::int32_t>(*length), std::string(*content),

@@ -1,14 +1,11 @@
 #include "text/preview_rtf.h"
 
-#include "text/code_points.h"
-#include "text/tag_match.h"
-#include "text/unicode_text.h"
-
 #include <algorithm>
-#include <charconv>
-#include <iterator>
-#include <unordered_map>
 #include <vector>
+
+#include "text/code_points.h"
+#include "text/preview_rtf_writer.h"
+#include "text/tag_match.h"
 
 namespace {
 
@@ -19,54 +16,6 @@ constexpr int MAX_INDENTS = 8;
 constexpr int RULE_LENGTH = 30;
 constexpr char32_t RULE_CHARACTER = 0x2500;
 constexpr char32_t BULLET = 0x2022;
-
-// RTF sizes are in half points; a pixel is three quarters of a point.
-// Halves round up, so the forum's 13 pixels are 10 points.
-int half_points(int pixels)
-{
-    return (std::clamp(pixels, PREVIEW_SMALLEST_PIXELS, PREVIEW_LARGEST_PIXELS) * 3 + 1) / 2;
-}
-
-// Colour table entries in order of first use; 0 is the text's own colour.
-class ColorTable {
-public:
-    int index_of(uint32_t rgb)
-    {
-        const auto [entry, added] = indexes_.try_emplace(rgb, static_cast<int>(colors_.size()) + 1);
-        if (added)
-            colors_.push_back(rgb);
-        return entry->second;
-    }
-
-    std::string rtf() const
-    {
-        std::string table = "{\\colortbl;";
-        for (uint32_t rgb : colors_)
-            table += "\\red" + std::to_string(rgb >> 16) + "\\green" + std::to_string((rgb >> 8) & 0xFF) +
-                     "\\blue" + std::to_string(rgb & 0xFF) + ";";
-        return table + "}";
-    }
-
-private:
-    std::vector<uint32_t> colors_;
-    std::unordered_map<uint32_t, int> indexes_;
-};
-
-struct CharFormat {
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strikeout = false;
-    int color = 0;
-    int size = half_points(PREVIEW_TEXT_PIXELS);
-    int font = 0; // 1 is the monospace font
-};
-
-struct ParagraphFormat {
-    int left_indent = 0; // twips
-    bool centered = false;
-    bool operator==(const ParagraphFormat&) const = default;
-};
 
 struct Block {
     ForumTagId id;
@@ -129,20 +78,15 @@ std::string_view quote_author(std::string_view value)
     return trim_white_space(value);
 }
 
-// Writes the document body: text as it comes, with the formats that the
-// open markup asks for. Formats are not nested in RTF groups but written as
-// changes just before the text they apply to, so the output's depth stays
-// fixed however deep the markup goes. Paragraphs that stand alone also
-// restate the whole format in effect where each of them starts.
-class PreviewWriter {
+// Reads the post's markup into the formats it asks for, and writes the
+// text in them.
+class PreviewMarkup {
 public:
-    PreviewWriter(const PreviewOptions& options, size_t post_size, bool stand_alone_paragraphs)
-        : options_(options), stand_alone_paragraphs_(stand_alone_paragraphs)
+    PreviewMarkup(const PreviewOptions& options, size_t post_size, bool stand_alone_paragraphs)
+        : options_(options), rtf_(post_size, stand_alone_paragraphs)
     {
-        body_.reserve(post_size + post_size / 2 + 64);
-        link_color_ = colors_.index_of(LINK_RGB);
-        grey_ = colors_.index_of(GREY_RGB);
-        start_paragraph();
+        link_color_ = rtf_.color_index(LINK_RGB);
+        grey_ = rtf_.color_index(GREY_RGB);
     }
 
     // Text of the post; a final line break is dropped when a block's close
@@ -156,11 +100,14 @@ public:
                 const bool swallowed = swallow_break_ || (block_close_follows && at == text.size());
                 swallow_break_ = false;
                 if (!swallowed)
-                    end_paragraph();
+                    rtf_.end_paragraph();
                 continue;
             }
             swallow_break_ = false;
-            at = write_run(text, at);
+            // One run of text up to the next line break.
+            const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+            rtf_.write(text.substr(at, end - at), current_format());
+            at = end;
         }
     }
 
@@ -180,50 +127,20 @@ public:
     {
         swallow_break_ = false;
         address = trim_white_space(address);
-        start_content();
-        set_format(current_format());
         const auto known = options_.pictures.find(address);
-        if (known != options_.pictures.end() && is_one_group(known->second)) {
-            body_ += known->second;
-            return;
-        }
-        // The group keeps the placeholder's own colour and frame to itself.
-        body_ += "{\\cf" + std::to_string(grey_) + "\\chbrdr\\brdrs\\brdrw10 ";
-        write_text("[obrázek: ");
-        write_text(address);
-        write_text("]");
-        body_ += "}";
+        if (known != options_.pictures.end() && is_one_group(known->second))
+            rtf_.write_group(known->second, current_format());
+        else
+            rtf_.write_framed("[obrázek: " + std::string(address) + "]", grey_, current_format());
     }
 
-    std::string head() const
-    {
-        return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
-               "{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier New;}}" +
-               colors_.rtf() + "\n\\pard\\f0\\fs" + std::to_string(half_points(PREVIEW_TEXT_PIXELS)) + "\n";
-    }
-
-    std::string document() const { return head() + body_ + "}"; }
-
-    // The body cut where each paragraph starts, without the \par between.
-    std::vector<std::string> paragraphs() const
-    {
-        std::vector<std::string> paragraphs;
-        paragraphs.reserve(paragraph_starts_.size());
-        for (size_t i = 0; i < paragraph_starts_.size(); ++i) {
-            const size_t start = paragraph_starts_[i];
-            const size_t end = i + 1 < paragraph_starts_.size()
-                                   ? paragraph_starts_[i + 1] - PARAGRAPH_END.size()
-                                   : body_.size();
-            paragraphs.emplace_back(body_, start, end - start);
-        }
-        return paragraphs;
-    }
+    const PreviewRtfWriter& rtf() const { return rtf_; }
 
 private:
     void block_tag(const TagToken& tag)
     {
-        if (!at_paragraph_start_)
-            end_paragraph();
+        if (!rtf_.at_paragraph_start())
+            rtf_.end_paragraph();
         if (tag.id == ForumTagId::hr) {
             rule();
         } else if (tag.id == ForumTagId::item) {
@@ -240,6 +157,7 @@ private:
     void open_block(const TagToken& tag)
     {
         blocks_.push_back({tag.id, tag.id == ForumTagId::list ? tag.value : std::string_view{}});
+        ++(tag.id == ForumTagId::center ? centered_blocks_ : indented_blocks_);
         if (tag.id == ForumTagId::quote) {
             const std::string_view author = quote_author(tag.value);
             header(author.empty() ? "Citace:" : std::string(author) + " napsal(a):");
@@ -253,30 +171,31 @@ private:
     {
         if (id == ForumTagId::code)
             --monospace_;
+        --(blocks_.back().id == ForumTagId::center ? centered_blocks_ : indented_blocks_);
         blocks_.pop_back();
     }
 
     void rule()
     {
-        CharFormat format = current_format();
-        format.color = grey_;
-        write_text(std::u32string(RULE_LENGTH, RULE_CHARACTER), format);
-        end_paragraph();
+        PreviewFormat format = current_format();
+        format.chars.color = grey_;
+        rtf_.write(std::u32string(RULE_LENGTH, RULE_CHARACTER), format);
+        rtf_.end_paragraph();
     }
 
     void list_item()
     {
         Block& list = blocks_.back(); // markup puts every [*] straight in a list
         ++list.items;
-        write_text(item_label(list), current_format());
+        rtf_.write(item_label(list), current_format());
     }
 
     void header(std::string_view label)
     {
-        CharFormat format = current_format();
-        format.bold = true;
-        write_text(label, format);
-        end_paragraph();
+        PreviewFormat format = current_format();
+        format.chars.bold = true;
+        rtf_.write(label, format);
+        rtf_.end_paragraph();
     }
 
     void open_inline(const TagToken& tag)
@@ -299,10 +218,10 @@ private:
             color_stack_.push_back(link_color_);
             break;
         case PreviewAction::text_color:
-            color_stack_.push_back(colors_.index_of(color_value_rgb(tag.value).value_or(0)));
+            color_stack_.push_back(rtf_.color_index(color_value_rgb(tag.value).value_or(0)));
             break;
         case PreviewAction::text_size:
-            size_stack_.push_back(half_points(size_value_pixels(tag.value).value_or(PREVIEW_TEXT_PIXELS)));
+            size_stack_.push_back(preview_half_points(size_value_pixels(tag.value).value_or(PREVIEW_TEXT_PIXELS)));
             break;
         default:
             break;
@@ -340,195 +259,25 @@ private:
         }
     }
 
-    CharFormat current_format() const
+    PreviewFormat current_format() const
     {
-        CharFormat format;
-        format.bold = bold_ > 0;
-        format.italic = italic_ > 0;
-        format.underline = underline_ > 0;
-        format.strikeout = strikeout_ > 0;
-        format.color = color_stack_.empty() ? 0 : color_stack_.back();
+        PreviewCharFormat chars;
+        chars.bold = bold_ > 0;
+        chars.italic = italic_ > 0;
+        chars.underline = underline_ > 0;
+        chars.strikeout = strikeout_ > 0;
+        chars.color = color_stack_.empty() ? 0 : color_stack_.back();
         if (!size_stack_.empty())
-            format.size = size_stack_.back();
-        format.font = monospace_ > 0 ? 1 : 0;
-        return format;
+            chars.size = size_stack_.back();
+        chars.font = monospace_ > 0 ? 1 : 0;
+        // Every open block but [center] indents.
+        return {chars, {std::min(indented_blocks_, MAX_INDENTS) * TWIPS_PER_INDENT, centered_blocks_ > 0}};
     }
-
-    ParagraphFormat current_paragraph() const
-    {
-        int indents = 0;
-        bool centered = false;
-        for (const Block& block : blocks_) {
-            centered = centered || block.id == ForumTagId::center;
-            indents += block.id != ForumTagId::center;
-        }
-        return {std::min(indents, MAX_INDENTS) * TWIPS_PER_INDENT, centered};
-    }
-
-    // Paragraph formats are set where a paragraph starts and hold until \par.
-    void start_content()
-    {
-        for (; ended_paragraphs_ > 0; --ended_paragraphs_) {
-            body_ += PARAGRAPH_END;
-            start_paragraph();
-        }
-        if (at_paragraph_start_) {
-            const ParagraphFormat wanted = current_paragraph();
-            if (!(wanted == paragraph_)) {
-                write_paragraph_format(wanted);
-                body_ += ' ';
-                paragraph_ = wanted;
-            }
-            at_paragraph_start_ = false;
-        }
-    }
-
-    void write_paragraph_format(const ParagraphFormat& format)
-    {
-        body_ += "\\pard";
-        if (format.left_indent != 0)
-            body_ += "\\li" + std::to_string(format.left_indent);
-        if (format.centered)
-            body_ += "\\qc";
-    }
-
-    // A paragraph that stands alone first says all that the ones before it
-    // have set: the paragraph format and, starting from plain text, the
-    // character format (an empty paragraph's height depends on it too).
-    void start_paragraph()
-    {
-        if (!stand_alone_paragraphs_)
-            return;
-        paragraph_starts_.push_back(body_.size());
-        write_paragraph_format(paragraph_);
-        body_ += "\\plain\\f" + std::to_string(written_.font) + "\\fs" + std::to_string(written_.size);
-        if (written_.color != 0)
-            body_ += "\\cf" + std::to_string(written_.color);
-        const std::pair<bool, std::string_view> effects[] = {{written_.bold, "\\b"},
-                                                             {written_.italic, "\\i"},
-                                                             {written_.underline, "\\ul"},
-                                                             {written_.strikeout, "\\strike"}};
-        for (const auto& [on, word] : effects)
-            if (on)
-                body_ += word;
-        body_ += ' ';
-    }
-
-    // The \par is written when more follows, so that the document does not
-    // end in an empty paragraph.
-    void end_paragraph()
-    {
-        ++ended_paragraphs_;
-        at_paragraph_start_ = true;
-    }
-
-    void set_format(const CharFormat& wanted)
-    {
-        const size_t before = body_.size();
-        const auto toggle = [&](bool now, bool& written, const char* on, const char* off) {
-            if (now != written)
-                body_ += now ? on : off;
-            written = now;
-        };
-        toggle(wanted.bold, written_.bold, "\\b", "\\b0");
-        toggle(wanted.italic, written_.italic, "\\i", "\\i0");
-        toggle(wanted.underline, written_.underline, "\\ul", "\\ulnone");
-        toggle(wanted.strikeout, written_.strikeout, "\\strike", "\\strike0");
-        const auto number = [&](int now, int& written, const char* word) {
-            if (now != written)
-                body_ += word + std::to_string(now);
-            written = now;
-        };
-        number(wanted.color, written_.color, "\\cf");
-        number(wanted.size, written_.size, "\\fs");
-        number(wanted.font, written_.font, "\\f");
-        if (body_.size() != before)
-            body_ += ' ';
-    }
-
-    // One run of text up to the next line break; returns where it stopped.
-    size_t write_run(std::string_view text, size_t at)
-    {
-        start_content();
-        set_format(current_format());
-        const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
-        write_text(text.substr(at, end - at));
-        return end;
-    }
-
-    void write_text(std::string_view text, const CharFormat& format)
-    {
-        start_content();
-        set_format(format);
-        write_text(text);
-    }
-
-    void write_text(const std::u32string& text, const CharFormat& format)
-    {
-        start_content();
-        set_format(format);
-        for (char32_t c : text)
-            write_character(c);
-    }
-
-    // Escapes text on the line; the format is set already.
-    void write_text(std::string_view text)
-    {
-        for (size_t at = 0; at < text.size();) {
-            const char c = text[at];
-            if (c >= 0x20 && c < 0x7F && c != '\\' && c != '{' && c != '}') {
-                // Plain ASCII goes over in one piece.
-                size_t end = at + 1;
-                while (end < text.size() && text[end] >= 0x20 && text[end] < 0x7F && text[end] != '\\' &&
-                       text[end] != '{' && text[end] != '}')
-                    ++end;
-                body_.append(text, at, end - at);
-                at = end;
-                continue;
-            }
-            const CodePoint code_point = decode_code_point(text, at);
-            write_character(code_point.value);
-            at += code_point.length;
-        }
-    }
-
-    void write_character(char32_t c)
-    {
-        if (c == '\\' || c == '{' || c == '}') {
-            body_ += '\\';
-            body_ += static_cast<char>(c);
-        } else if (c == '\t') {
-            body_ += "\\tab ";
-        } else if (c < 0x20 || c == 0x7F) {
-            // Other control characters show as nothing in a browser either.
-        } else if (c < 0x80) {
-            body_ += static_cast<char>(c);
-        } else if (c < 0x10000) {
-            write_utf16_unit(c);
-        } else {
-            write_utf16_unit(high_surrogate_of(c));
-            write_utf16_unit(low_surrogate_of(c));
-        }
-    }
-
-    // RTF takes a signed 16-bit number, and "?" for readers without Unicode.
-    void write_utf16_unit(char32_t unit)
-    {
-        char escape[10] = "\\u";
-        char* const end = std::to_chars(escape + 2, std::end(escape), static_cast<int16_t>(unit)).ptr;
-        *end = '?';
-        body_.append(escape, end + 1);
-    }
-
-    static constexpr std::string_view PARAGRAPH_END = "\\par\n";
 
     const PreviewOptions& options_;
-    const bool stand_alone_paragraphs_;
-    std::vector<size_t> paragraph_starts_; // in body_, when they stand alone
-    ColorTable colors_;
+    PreviewRtfWriter rtf_;
     int link_color_ = 0;
     int grey_ = 0;
-    std::string body_;
 
     int bold_ = 0;
     int italic_ = 0;
@@ -538,15 +287,12 @@ private:
     std::vector<int> color_stack_;
     std::vector<int> size_stack_;
     std::vector<Block> blocks_;
-
-    CharFormat written_;        // as the body has set it so far
-    ParagraphFormat paragraph_; // likewise
-    bool at_paragraph_start_ = true;
-    size_t ended_paragraphs_ = 0; // their \par not written yet
+    int indented_blocks_ = 0;
+    int centered_blocks_ = 0;
     bool swallow_break_ = false;
 };
 
-void write_preview(std::string_view post, PreviewWriter& writer)
+void write_preview(std::string_view post, PreviewMarkup& markup)
 {
     const std::vector<MatchedTag> tags = match_tags(post);
     size_t text_start = 0;
@@ -555,33 +301,33 @@ void write_preview(std::string_view post, PreviewWriter& writer)
             continue; // shown as typed, with the text around it
         const TagToken& token = tag.token;
         const bool block_close = token.closing && is_block_tag(token.id);
-        writer.text(post.substr(text_start, token.offset - text_start), block_close);
+        markup.text(post.substr(text_start, token.offset - text_start), block_close);
         text_start = token.offset + token.length;
         if (token.id == ForumTagId::img && !token.closing) {
             const size_t address_end = tags[tag.partner].token.offset;
-            writer.picture(post.substr(text_start, address_end - text_start));
+            markup.picture(post.substr(text_start, address_end - text_start));
             text_start = address_end;
         } else if (token.id != ForumTagId::img) {
-            writer.tag(token);
+            markup.tag(token);
         }
     }
-    writer.text(post.substr(text_start), false);
+    markup.text(post.substr(text_start), false);
 }
 
 } // namespace
 
 std::string render_preview_rtf(std::string_view post, const PreviewOptions& options)
 {
-    PreviewWriter writer(options, post.size(), false);
-    write_preview(post, writer);
-    return writer.document();
+    PreviewMarkup markup(options, post.size(), false);
+    write_preview(post, markup);
+    return markup.rtf().document();
 }
 
 PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options)
 {
-    PreviewWriter writer(options, post.size(), true);
-    write_preview(post, writer);
-    return {writer.head(), writer.paragraphs()};
+    PreviewMarkup markup(options, post.size(), true);
+    write_preview(post, markup);
+    return {markup.rtf().head(), markup.rtf().paragraphs()};
 }
 
 std::string preview_paragraphs_document(const PreviewParagraphs& preview, size_t first, size_t last)

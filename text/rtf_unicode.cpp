@@ -8,13 +8,6 @@ constexpr std::string_view UTF8_CODE_PAGE = "\\ansicpg65001";
 // What the control writes in place of "{\rtf1\ansi" when writing for UTF-8.
 constexpr std::string_view UTF8_HEADER = "{\\urtf";
 
-void append_escape(std::string& out, char16_t unit)
-{
-    out += "\\u";
-    out += std::to_string(static_cast<short>(unit));
-    out += '?';
-}
-
 } // namespace
 
 std::string escape_utf8_in_rtf(std::string_view rtf, unsigned code_page)
@@ -43,7 +36,7 @@ std::string escape_utf8_in_rtf(std::string_view rtf, unsigned code_page)
         while (end < rtf.size() && static_cast<unsigned char>(rtf[end]) >= 0x80)
             ++end;
         for (char16_t unit : utf8_to_utf16(rtf.substr(at, end - at)))
-            append_escape(out, unit);
+            append_unicode_escape(out, unit);
         at = end;
     }
     return out;

@@ -6,8 +6,23 @@
 // escapes that every reader knows. Pure text: no Windows headers.
 #pragma once
 
+#include <charconv>
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
+
+// Appends one UTF-16 unit as RTF's \uN? escape: N is the unit as a signed
+// 16-bit number, as RTF wants it, and "?" stands in for it in readers
+// without Unicode (the document says \uc1). Inline: the writers call it for
+// every character beyond ASCII.
+inline void append_unicode_escape(std::string& rtf, char16_t unit)
+{
+    char escape[10] = "\\u";
+    char* const end = std::to_chars(escape + 2, std::end(escape), static_cast<std::int16_t>(unit)).ptr;
+    *end = '?';
+    rtf.append(escape, end + 1);
+}
 
 // The RTF with each character beyond ASCII written as \uN? (one escape per
 // UTF-16 unit, N signed as RTF wants), and the control's UTF-8 header

@@ -17,23 +17,7 @@
 #include <string>
 #include <string_view>
 
-// UTF-16 surrogates: a high (lead) unit and a low (trail) unit make one
-// code point beyond U+FFFF; either alone is a lone surrogate.
-constexpr bool is_high_surrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-constexpr bool is_low_surrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-constexpr bool is_surrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
-constexpr char32_t paired_code_point(char32_t high, char32_t low)
-{
-    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
-}
-constexpr char16_t high_surrogate_of(char32_t code_point)
-{
-    return static_cast<char16_t>(0xD800 + ((code_point - 0x10000) >> 10));
-}
-constexpr char16_t low_surrogate_of(char32_t code_point)
-{
-    return static_cast<char16_t>(0xDC00 + ((code_point - 0x10000) & 0x3FF));
-}
+#include "text/unicode_units.h"
 
 // UTF-16 as WTF-8: a pair becomes four bytes, a lone surrogate three.
 std::string utf16_to_utf8(std::u16string_view utf16);

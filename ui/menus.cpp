@@ -12,24 +12,24 @@ constexpr UINT SMILEY_MENU_POSITION = 9;
 
 void insert_smiley_popup(HMENU menu_bar, HMENU smileys)
 {
-    MENUITEMINFOA item{};
+    MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_SUBMENU | MIIM_TYPE;
     item.fType = MFT_STRING;
     item.hSubMenu = smileys;
-    item.dwTypeData = const_cast<char*>("Smajlici");
-    InsertMenuItemA(menu_bar, SMILEY_MENU_POSITION, TRUE, &item);
+    item.dwTypeData = const_cast<wchar_t*>(L"Smajlici");
+    InsertMenuItemW(menu_bar, SMILEY_MENU_POSITION, TRUE, &item);
 }
 
 void insert_smiley_picture(HMENU smileys, UINT index, HBITMAP picture)
 {
-    MENUITEMINFOA item{};
+    MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_ID | MIIM_TYPE;
     item.fType = MFT_BITMAP;
     item.wID = IDM_SMILEY_FIRST + index;
-    item.dwTypeData = reinterpret_cast<char*>(picture);
-    InsertMenuItemA(smileys, index, TRUE, &item);
+    item.dwTypeData = reinterpret_cast<wchar_t*>(picture);
+    InsertMenuItemW(smileys, index, TRUE, &item);
 }
 
 void enable_item(HMENU popup, UINT command, bool enabled)
@@ -49,9 +49,7 @@ UINT alignment_item(WORD alignment)
 
 void check_alignment(HWND editor, HMENU popup)
 {
-    PARAFORMAT2 format{};
-    format.cbSize = sizeof format;
-    SendMessageA(editor, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    const PARAFORMAT2 format = get_paragraph_format(editor);
     for (UINT item : {IDM_ALIGN_LEFT, IDM_ALIGN_RIGHT, IDM_ALIGN_CENTER})
         CheckMenuItem(popup, item, MF_BYCOMMAND | MF_UNCHECKED);
     if (UINT item = alignment_item(format.wAlignment))
@@ -68,7 +66,7 @@ std::vector<OwnedBitmap> build_smiley_menu(HWND main_window, HINSTANCE instance)
     std::vector<OwnedBitmap> pictures;
     for (UINT i = 0; i < SMILEY_COUNT; ++i) {
         // A bitmap that does not load leaves an item without a picture.
-        pictures.emplace_back(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_SMILEY_FIRST + i)));
+        pictures.emplace_back(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_SMILEY_FIRST + i)));
         insert_smiley_picture(smileys, i, pictures.back().get());
     }
     SetMenu(main_window, menu_bar);

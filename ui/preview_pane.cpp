@@ -19,21 +19,6 @@ constexpr DWORD PREVIEW_STYLE = WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READON
 // Never equal to a paragraph of the preview, each of which starts with \pard.
 constexpr std::string_view OUT_OF_DATE = "";
 
-struct RtfSource {
-    std::string_view rtf;
-    size_t read = 0;
-};
-
-DWORD CALLBACK read_rtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given)
-{
-    auto& source = *reinterpret_cast<RtfSource*>(cookie);
-    const size_t count = std::min(static_cast<size_t>(wanted), source.rtf.size() - source.read);
-    std::copy_n(source.rtf.data() + source.read, count, buffer);
-    source.read += count;
-    *given = static_cast<LONG>(count);
-    return 0;
-}
-
 // RT_BITMAP as the wide resource functions take it.
 const wchar_t* const RT_BITMAP_W = MAKEINTRESOURCEW(2);
 
@@ -55,50 +40,24 @@ PreviewOptions smiley_pictures(HINSTANCE instance)
 
 // The positions each paragraph of the text takes, its CR LF included: the
 // control counts one for each UTF-16 unit of its text.
-std::vector<LONG> paragraph_lengths(std::wstring_view text)
+std::vector<LONG> paragraph_lengths(std::u16string_view text)
 {
     std::vector<LONG> lengths;
     size_t start = 0;
-    for (size_t at = text.find(L"\r\n"); at != std::wstring_view::npos; at = text.find(L"\r\n", start)) {
+    for (size_t at = text.find(u"\r\n"); at != std::u16string_view::npos; at = text.find(u"\r\n", start)) {
         lengths.push_back(static_cast<LONG>(at + 2 - start));
         start = at + 2;
     }
     return lengths;
 }
 
-LONG text_length_of(HWND control)
-{
-    GETTEXTLENGTHEX query{GTL_NUMCHARS, 1200};
-    return static_cast<LONG>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0));
-}
-
-std::wstring selected_text(HWND control)
-{
-    const CHARRANGE range = get_selection(control);
-    std::wstring text(static_cast<size_t>(std::max<LONG>(range.cpMax - range.cpMin, 0)) + 1, L'\0');
-    GETTEXTEX query{static_cast<DWORD>(text.size() * sizeof(wchar_t)), GT_SELECTION, 1200, nullptr, nullptr};
-    const auto copied =
-        SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, static_cast<LRESULT>(text.size()) - 1)));
-    return text;
-}
-
 PARAFORMAT2 paragraph_format_at(HWND control, LONG position)
 {
     set_selection(control, position, position);
-    PARAFORMAT2 format{};
-    format.cbSize = sizeof format;
-    SendMessageW(control, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
+    PARAFORMAT2 format = get_paragraph_format(control);
     // The indent comes as it is, not as a step from the present one.
     format.dwMask &= ~PFM_OFFSETINDENT;
     return format;
-}
-
-void stream_into_selection(HWND control, std::string_view rtf)
-{
-    RtfSource source{rtf};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, read_rtf};
-    SendMessageW(control, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
 }
 
 // Replaces the positions [first, last), whole paragraphs, by the paragraphs
@@ -115,12 +74,12 @@ std::vector<LONG> replace_paragraphs(HWND control, LONG first, LONG last, std::s
     // of the stream's last paragraph; it gets its own back.
     const std::optional<PARAFORMAT2> behind_format =
         behind ? std::optional(paragraph_format_at(control, last)) : std::nullopt;
-    const LONG length_before = text_length_of(control);
+    const LONG length_before = text_length(control);
     set_selection(control, first, last);
-    stream_into_selection(control, rtf);
-    const LONG end = last + text_length_of(control) - length_before;
+    stream_in(control, rtf, SF_RTF | SFF_SELECTION);
+    const LONG end = last + text_length(control) - length_before;
     set_selection(control, first, end);
-    const std::vector<LONG> lengths = paragraph_lengths(selected_text(control));
+    const std::vector<LONG> lengths = paragraph_lengths(get_selected_utf16(control));
     if (behind_format) {
         set_selection(control, end, end);
         SendMessageW(control, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&*behind_format));
@@ -159,7 +118,7 @@ bool create_preview_pane(HWND main_window, PreviewPane& pane)
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PREVIEW)), instance, nullptr);
     if (!pane.window)
         return false;
-    SendMessageW(pane.window, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SendMessageW(pane.window, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
     // Nobody undoes in a read-only pane; keep no history of the updates.
     SendMessageW(pane.window, EM_SETUNDOLIMIT, 0, 0);
     pane.options = smiley_pictures(instance);
@@ -214,7 +173,7 @@ bool update_preview_step(PreviewPane& pane, size_t budget)
     LONG total = 0;
     for (LONG length : pane.shown_lengths)
         total += length;
-    if (lengths.size() != edit->inserted || total != text_length_of(control)) {
+    if (lengths.size() != edit->inserted || total != text_length(control)) {
         start_afresh(pane);
         return false;
     }

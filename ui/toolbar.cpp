@@ -62,17 +62,17 @@ OwnedBitmap add_own_buttons(HWND toolbar, HINSTANCE instance)
 {
     OwnedBitmap strip(CreateMappedBitmap(instance, IDB_TOOLBAR_STRIP, 0, nullptr, 0));
 
-    if (!OwnedBitmap(LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR_STRIP))))
+    if (!OwnedBitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR_STRIP))))
         show_message(toolbar, {IDS_TOOLBAR_BITMAP_MISSING, IDS_CAPTION_CHYBA, MB_ICONERROR});
 
     TBADDBITMAP bitmap{nullptr, reinterpret_cast<UINT_PTR>(strip.get())};
     const auto first_image = static_cast<int>(
-        SendMessageA(toolbar, TB_ADDBITMAP, STRIP_IMAGE_COUNT, reinterpret_cast<LPARAM>(&bitmap)));
+        SendMessageW(toolbar, TB_ADDBITMAP, STRIP_IMAGE_COUNT, reinterpret_cast<LPARAM>(&bitmap)));
 
     auto buttons = own_buttons;
     for (TBBUTTON& b : buttons)
         b.iBitmap += first_image;
-    SendMessageA(toolbar, TB_ADDBUTTONS, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    SendMessageW(toolbar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     return strip;
 }
 
@@ -82,14 +82,14 @@ void insert_separators(HWND toolbar)
     separator.fsState = TBSTATE_ENABLED;
     separator.fsStyle = TBSTYLE_SEP;
     for (int position : separator_positions)
-        SendMessageA(toolbar, TB_INSERTBUTTON, position, reinterpret_cast<LPARAM>(&separator));
+        SendMessageW(toolbar, TB_INSERTBUTTONW, position, reinterpret_cast<LPARAM>(&separator));
 }
 
 } // namespace
 
 Toolbar create_toolbar(HWND main_window)
 {
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main_window, GWLP_HINSTANCE));
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main_window, GWLP_HINSTANCE));
     InitCommonControls();
 
     HWND toolbar = CreateToolbarEx(main_window, TOOLBAR_STYLE, IDC_TOOLBAR, STANDARD_IMAGE_COUNT, HINST_COMMCTRL,
@@ -105,5 +105,5 @@ Toolbar create_toolbar(HWND main_window)
 void enable_button(const Toolbar& toolbar, int command, bool enabled)
 {
     if (toolbar.window)
-        SendMessageA(toolbar.window, TB_ENABLEBUTTON, command, MAKELPARAM(enabled ? TRUE : FALSE, 0));
+        SendMessageW(toolbar.window, TB_ENABLEBUTTON, command, MAKELPARAM(enabled ? TRUE : FALSE, 0));
 }

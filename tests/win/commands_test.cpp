@@ -51,7 +51,7 @@ TEST_F(CommandsTest, EveryMarkupCommandWrapsTheSelectionAndShowsItInItsFormat)
 
         const CHARFORMAT2A format = selection_format();
         const InsertFormat& shown = expected.format;
-        EXPECT_EQ(format.crTextColor, RGB(shown.red, shown.green, shown.blue));
+        EXPECT_EQ(format.crTextColor, shown.color);
         EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, shown.bold);
         EXPECT_EQ((format.dwEffects & CFE_ITALIC) != 0, shown.italic);
         EXPECT_EQ((format.dwEffects & CFE_UNDERLINE) != 0, shown.underline);

@@ -1,9 +1,9 @@
 #include "editor_fixture.h"
 
 #include "app/main_window_state.h"
-#include "editor/char_format.h"
 #include "dialog_automation.h"
 #include "res/resource_ids.h"
+#include "ui/format_dialogs.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ TEST_F(FormatDialogsTest, RegularStyleRemovesBoldAndSemiboldDoesNotCountAsBold)
 
     EXPECT_FALSE(selection_format().dwEffects & CFE_BOLD);
 
-    LOGFONTA semibold{};
+    LOGFONTW semibold{};
     semibold.lfWeight = 600;
     EXPECT_EQ(effects_from_logfont(semibold), 0u);
     semibold.lfWeight = 700;

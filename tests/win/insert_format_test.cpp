@@ -31,7 +31,7 @@ TEST_F(InsertFormatTest, AppliesColourAndEffectsOnWhiteAndKeepsFaceCharsetAndStr
     SetFocus(nullptr);
     select(0, 6);
 
-    ASSERT_TRUE(apply_insert_format(editor, 0, 0, 255, 0, 1, 1));
+    ASSERT_TRUE(apply_insert_format(editor, {.color = RGB(0, 0, 255), .italic = true, .underline = true}));
 
     const CHARFORMAT2A format = format_of(0, 6);
     EXPECT_EQ(format.crTextColor, RGB(0, 0, 255));
@@ -68,24 +68,16 @@ TEST_F(InsertFormatTest, HeightGoesBackToWhatTheDefaultFontGives)
     ASSERT_EQ(format_of(0, 3).yHeight, 480);
 
     select(0, 3);
-    apply_insert_format(editor, 255, 0, 0, 1, 0, 0);
+    apply_insert_format(editor, {.color = RGB(255, 0, 0), .bold = true});
 
     EXPECT_EQ(format_of(0, 3).yHeight, default_height);
-}
-
-TEST_F(InsertFormatTest, OnlyTheLowEightBitsOfEachColourCount)
-{
-    set_text("x");
-    select(0, 1);
-    apply_insert_format(editor, 256, 255 + 256, 0x1234, 0, 0, 0);
-    EXPECT_EQ(format_of(0, 1).crTextColor, RGB(0, 255, 0x34));
 }
 
 TEST_F(InsertFormatTest, WithNothingSelectedTheInsertionPointTakesTheFormat)
 {
     set_text("ab");
     select(1, 1);
-    apply_insert_format(editor, 255, 128, 255, 0, 0, 0);
+    apply_insert_format(editor, {.color = RGB(255, 128, 255)});
     SendMessageA(editor, WM_CHAR, 'z', 0);
     EXPECT_EQ(format_of(1, 2).crTextColor, RGB(255, 128, 255));
     EXPECT_NE(format_of(0, 1).crTextColor, RGB(255, 128, 255));

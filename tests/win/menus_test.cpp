@@ -6,6 +6,7 @@
 
 #include "app/command_dispatch.h"
 #include "res/resource_ids.h"
+#include "res/resource_names.h"
 #include "ui/menus.h"
 #include "win/win_handles.h"
 
@@ -35,7 +36,7 @@ void collect_menu_ids(HMENU menu, std::set<WORD>& ids)
 
 std::vector<ACCEL> accelerators()
 {
-    HACCEL table = LoadAcceleratorsA(GetModuleHandleA(nullptr), "MYACCEL");
+    HACCEL table = LoadAcceleratorsW(GetModuleHandleW(nullptr), SHORTCUTS_RESOURCE);
     std::vector<ACCEL> entries(static_cast<size_t>(CopyAcceleratorTableA(table, nullptr, 0)));
     CopyAcceleratorTableA(table, entries.data(), static_cast<int>(entries.size()));
     return entries;
@@ -78,7 +79,7 @@ TEST_F(MenusTest, EveryItemShortcutAndButtonIsACommandAndEveryCommandCanBeReache
 {
     std::set<WORD> reachable;
     collect_menu_ids(GetMenu(main_window), reachable);
-    const OwnedMenu context(LoadMenuA(GetModuleHandleA(nullptr), "MYPOPUP"));
+    const OwnedMenu context(LoadMenuW(GetModuleHandleW(nullptr), CONTEXT_MENU_RESOURCE));
     collect_menu_ids(context.get(), reachable);
     for (const ACCEL& entry : accelerators())
         reachable.insert(entry.cmd);
@@ -156,7 +157,7 @@ TEST_F(MenusTest, SmileyPopupComesLastWithAPictureForEachSmiley)
 
 TEST_F(MenusTest, CutAndCopyFollowTheSelectionInBothMenus)
 {
-    const OwnedMenu context(LoadMenuA(GetModuleHandleA(nullptr), "MYPOPUP"));
+    const OwnedMenu context(LoadMenuW(GetModuleHandleW(nullptr), CONTEXT_MENU_RESOURCE));
     for (HMENU menu : {edit_popup(), GetSubMenu(context.get(), 0)}) {
         set_text("abc");
         select(1, 1);
@@ -194,7 +195,7 @@ TEST_F(MenusTest, PasteFollowsTheClipboardAndUndoAndRedoTheHistory)
 
 TEST_F(MenusTest, RedoFollowsUndoInBothMenus)
 {
-    const OwnedMenu context(LoadMenuA(GetModuleHandleA(nullptr), "MYPOPUP"));
+    const OwnedMenu context(LoadMenuW(GetModuleHandleW(nullptr), CONTEXT_MENU_RESOURCE));
     for (HMENU menu : {edit_popup(), GetSubMenu(context.get(), 0)}) {
         const int count = GetMenuItemCount(menu);
         int undo = -1;

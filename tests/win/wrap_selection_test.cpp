@@ -39,7 +39,7 @@ TEST_P(WrapCaseTest, ReplacesSelectionAndSelectsExactlyTheInsertion)
     set_text(c.document);
     select(c.first, c.last);
 
-    wrap_selection(editor, c.open_tag, c.close_tag, true);
+    wrap_selection(editor, c.open_tag, c.close_tag, AfterWrap::insertion_selected);
 
     EXPECT_EQ(text(), c.expected);
     EXPECT_EQ(selection().cpMin, c.first);
@@ -53,19 +53,19 @@ TEST_F(WrapSelectionTest, SecondWrapWrapsTheFirstResult)
 {
     set_text("x");
     select(0, 1);
-    wrap_selection(editor, "[b]", "[/b]", true);
-    wrap_selection(editor, "[url]", "[/url]", true);
+    wrap_selection(editor, "[b]", "[/b]", AfterWrap::insertion_selected);
+    wrap_selection(editor, "[url]", "[/url]", AfterWrap::insertion_selected);
 
     EXPECT_EQ(text(), "[url][b]x[/b][/url]");
     EXPECT_EQ(selected_text(), "[url][b]x[/b][/url]");
 }
 
-TEST_F(WrapSelectionTest, WithoutKeepSelectedLeavesCaretAfterInsertion)
+TEST_F(WrapSelectionTest, CaretAfterLeavesCaretAfterInsertion)
 {
     set_text("abc");
     select(1, 2);
 
-    wrap_selection(editor, "[hr]", "\n", false);
+    wrap_selection(editor, "[hr]", "\n", AfterWrap::caret_after);
 
     const CHARRANGE after = selection();
     EXPECT_EQ(after.cpMin, after.cpMax);
@@ -78,7 +78,7 @@ TEST_F(WrapSelectionTest, LineBreaksInTagsAreSelectedAsTheControlCountsThem)
     set_text("xx word yy");
     select(3, 7);
 
-    wrap_selection(editor, "[code]\n", "\n[/code]", true);
+    wrap_selection(editor, "[code]\n", "\n[/code]", AfterWrap::insertion_selected);
 
     const CHARRANGE after = selection();
     EXPECT_EQ(text_range(0, after.cpMin), "xx ");
@@ -100,7 +100,7 @@ TEST_F(WrapSelectionTest, SelectionStartingPast65535IsWrappedInPlace)
     ASSERT_EQ(text_length(), 100000);
     select(70000, 70010);
 
-    wrap_selection(editor, "[b]", "[/b]", true);
+    wrap_selection(editor, "[b]", "[/b]", AfterWrap::insertion_selected);
 
     const CHARRANGE after = selection();
     EXPECT_EQ(after.cpMin, 70000);
@@ -119,7 +119,7 @@ TEST_F(WrapSelectionTest, SelectionOf70000CharactersIsWrappedWhole)
     set_text("<" + body + ">");
     select(1, 70001);
 
-    wrap_selection(editor, "[quote]", "[/quote]", true);
+    wrap_selection(editor, "[quote]", "[/quote]", AfterWrap::insertion_selected);
 
     EXPECT_EQ(text(), "<[quote]" + body + "[/quote]>");
     EXPECT_EQ(selected_text(), "[quote]" + body + "[/quote]");
@@ -131,7 +131,7 @@ TEST_F(WrapSelectionTest, ReplacementIsNotOfferedForUndo)
     SendMessageA(editor, EM_EMPTYUNDOBUFFER, 0, 0);
     select(0, 3);
 
-    wrap_selection(editor, "[b]", "[/b]", true);
+    wrap_selection(editor, "[b]", "[/b]", AfterWrap::insertion_selected);
 
     EXPECT_FALSE(SendMessageA(editor, EM_CANUNDO, 0, 0));
 }
@@ -142,7 +142,7 @@ TEST_F(WrapSelectionTest, LeavesTheFocusWhereItWas)
     select(0, 3);
     SetFocus(nullptr);
 
-    wrap_selection(editor, "[b]", "[/b]", true);
+    wrap_selection(editor, "[b]", "[/b]", AfterWrap::insertion_selected);
 
     EXPECT_EQ(GetFocus(), nullptr);
 }
@@ -160,7 +160,7 @@ TEST_F(WrapSelectionTest, TagsTakeTheFormatOfTheFirstSelectedCharacterAndTheText
     const std::string inner = text_range(0, 6);
     select(0, 6);
 
-    wrap_selection(editor, "[u]", "[/u]", true);
+    wrap_selection(editor, "[u]", "[/u]", AfterWrap::insertion_selected);
 
     EXPECT_EQ(text(), "[u]" + inner + "[/u]");
     for (LONG position : {0L, 2L, 9L, 12L}) {
