@@ -22,7 +22,11 @@ set(FORUM_WIN_SOURCES
     # document/: Files, encodings, recovery copies and printing of the document.
     document/document_files.cpp
     document/draft_store.cpp
+    document/hunspell_dictionary.cpp
+    document/personal_dictionary.cpp
     document/printing.cpp
+    document/spell_checker.cpp
+    document/spell_worker.cpp
     # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
     ui/limit_dialog.cpp
     ui/menus.cpp
