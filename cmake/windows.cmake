@@ -18,6 +18,7 @@ set(FORUM_WIN_SOURCES
     editor/markup_commands.cpp
     editor/post_link.cpp
     editor/reflow.cpp
+    editor/spell_underline.cpp
     editor/wrap_selection.cpp
     # document/: Files, encodings, recovery copies and printing of the document.
     document/document_files.cpp

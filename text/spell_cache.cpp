@@ -87,3 +87,23 @@ std::vector<TextRange> utf16_ranges(std::string_view post, const std::vector<Mis
     }
     return ranges;
 }
+
+std::vector<TextRange> follow_edit(std::vector<TextRange>& misspelt, std::int32_t start, std::int32_t removed,
+                                   std::int32_t inserted)
+{
+    std::vector<TextRange> gone;
+    std::vector<TextRange> kept;
+    kept.reserve(misspelt.size());
+    for (TextRange range : misspelt) {
+        if (range.start + range.length < start) {
+            kept.push_back(range);
+        } else if (range.start > start + removed) {
+            range.start += inserted - removed;
+            kept.push_back(range);
+        } else {
+            gone.push_back(range);
+        }
+    }
+    misspelt = std::move(kept);
+    return gone;
+}

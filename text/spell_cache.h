@@ -69,3 +69,10 @@ private:
 // The same ranges in UTF-16 units, as the rich-edit control counts its
 // positions; `misspelt` must be in order. Linear in the post's length.
 std::vector<TextRange> utf16_ranges(std::string_view post, const std::vector<Misspelling>& misspelt);
+
+// The misspelt ranges after an edit that replaced `removed` characters at
+// `start` by `inserted` ones: those before it stay, those after it move,
+// and those that touch it go until the text is checked again. Returns the
+// ranges that went.
+std::vector<TextRange> follow_edit(std::vector<TextRange>& misspelt, std::int32_t start, std::int32_t removed,
+                                   std::int32_t inserted);

@@ -87,4 +87,12 @@ TEST(SpellCache, RangesCountUtf16Units)
     EXPECT_EQ(ranges, (std::vector<TextRange>{{3, 2}, {6, 1}, {10, 2}}));
 }
 
+TEST(SpellCache, RangesFollowAnEditAndThoseItTouchesGo)
+{
+    std::vector<TextRange> ranges{{0, 3}, {5, 2}, {10, 4}, {20, 1}};
+    const std::vector<TextRange> gone = follow_edit(ranges, 7, 3, 1); // "abc" at 7 became one character
+    EXPECT_EQ(gone, (std::vector<TextRange>{{5, 2}, {10, 4}}));
+    EXPECT_EQ(ranges, (std::vector<TextRange>{{0, 3}, {18, 1}}));
+}
+
 } // namespace
