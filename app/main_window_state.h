@@ -9,6 +9,7 @@
 
 #include "app/recovery.h"
 #include "app/settings.h"
+#include "app/spelling.h"
 #include "document/document_files.h"
 #include "editor/edit_recorder.h"
 #include "editor/char_format.h"
@@ -66,6 +67,7 @@ struct MainWindowState {
     WindowParts parts;
     DialogColors colors;
     PostReview review;
+    SpellingState spelling;
 };
 
 // The state of a Main window, or null for any other window.

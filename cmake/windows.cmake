@@ -32,6 +32,7 @@ set(FORUM_WIN_SOURCES
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/preview_pane.cpp
+    ui/spell_menu.cpp
     ui/status_bar.cpp
     ui/toolbar.cpp
     # app/: The Main window, command dispatch, settings and recovery.
@@ -40,6 +41,7 @@ set(FORUM_WIN_SOURCES
     app/post_review.cpp
     app/recovery.cpp
     app/settings.cpp
+    app/spelling.cpp
     app/startup.cpp
 )
 

@@ -158,6 +158,15 @@ bool install_spell_underline(HWND editor, SpellMarks& marks)
     return SetWindowSubclass(editor, underline_proc, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(&marks)) != FALSE;
 }
 
+std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, POINT point)
+{
+    const LONG at = character_at(editor, point);
+    for (const TextRange& range : marks.misspelt)
+        if (range.start <= at && at < range.start + range.length)
+            return range;
+    return std::nullopt;
+}
+
 void repaint_ranges(HWND editor, const std::vector<TextRange>& ranges)
 {
     RECT client{};

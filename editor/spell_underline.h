@@ -25,6 +25,9 @@ struct SpellMarks {
 // refused.
 bool install_spell_underline(HWND editor, SpellMarks& marks);
 
+// The misspelt word under a point of the control's client area, if any.
+std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, POINT point);
+
 // Repaints where each of the ranges stands, so that lines that went are
 // wiped and new ones drawn.
 void repaint_ranges(HWND editor, const std::vector<TextRange>& ranges);
