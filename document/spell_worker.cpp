@@ -67,10 +67,10 @@ void SpellWorker::run()
             answer.report.personal_unreadable |= answer_->report.personal_unreadable;
         }
         answer_ = std::move(answer);
-        busy_ = false;
-        idle_.notify_all();
         lock.unlock();
         answered_();
         lock.lock();
+        busy_ = false;
+        idle_.notify_all();
     }
 }
