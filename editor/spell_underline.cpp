@@ -161,9 +161,18 @@ bool install_spell_underline(HWND editor, SpellMarks& marks)
 std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, POINT point)
 {
     const LONG at = character_at(editor, point);
-    for (const TextRange& range : marks.misspelt)
-        if (range.start <= at && at < range.start + range.length)
-            return range;
+    for (const TextRange& range : marks.misspelt) {
+        if (at < range.start || at >= range.start + range.length)
+            continue;
+        // The control names the nearest character also for a point beside
+        // the text: only a point on the word itself counts.
+        const POINT start = position_of(editor, range.start);
+        const POINT end = position_of(editor, range.start + range.length);
+        const int bottom = line_bottom(editor, range.start, start.y, 0);
+        const bool on_line = point.y >= start.y && (bottom <= start.y || point.y < bottom);
+        const bool on_word = end.y != start.y || (point.x >= start.x && point.x < end.x);
+        return on_line && on_word ? std::optional(range) : std::nullopt;
+    }
     return std::nullopt;
 }
 
