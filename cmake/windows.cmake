@@ -87,6 +87,12 @@ add_executable(forum-typing-bench bench/typing_latency.cpp)
 target_link_libraries(forum-typing-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-typing-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
+# Spell checking: loading, memory, a whole post on the worker, typing with
+# it on and off (run by make bench).
+add_executable(forum-spelling-bench bench/spelling_bench.cpp)
+target_link_libraries(forum-spelling-bench PRIVATE forum_core forum_resources psapi)
+target_link_options(forum-spelling-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
 # Start-up time against Wine's WordPad (run by make bench).
 add_executable(forum-startup-bench bench/startup_bench.cpp)
 target_link_options(forum-startup-bench PRIVATE -static -static-libgcc -static-libstdc++)
