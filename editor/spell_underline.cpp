@@ -89,7 +89,7 @@ bool caret_within(HWND editor, TextRange range)
 void paint_marks(HWND editor, const SpellMarks& marks, const RECT& painted)
 {
     const LONG first = character_at(editor, {painted.left, painted.top});
-    const LONG last = character_at(editor, {painted.right, painted.bottom});
+    const LONG last = character_at(editor, {painted.right - 1, painted.bottom - 1});
     auto range = std::lower_bound(marks.misspelt.begin(), marks.misspelt.end(), first,
                                   [](const TextRange& r, LONG at) { return r.start + r.length < at; });
     if (range == marks.misspelt.end() || range->start > last)
@@ -107,6 +107,14 @@ void paint_marks(HWND editor, const SpellMarks& marks, const RECT& painted)
     GetClientRect(editor, &client);
     for (; range != marks.misspelt.end() && range->start <= last; ++range) {
         if (marks.held && *marks.held == *range && caret_within(editor, *range))
+            continue;
+        // Each question to the control costs time in proportion to the
+        // text before the word: a word whose line lies outside the painted
+        // area costs only this one.
+        const int top = position_of(editor, range->start).y;
+        if (top > painted.bottom)
+            break;
+        if (top + 2 * height < painted.top && top >= 0)
             continue;
         for (const Band& band : bands_of(editor, *range, height, client.right))
             draw_zigzag(dc.get(), band.left, band.right, band.bottom);
