@@ -7,6 +7,7 @@
 
 #include "app/file_commands.h"
 #include "app/post_review.h"
+#include "app/spelling.h"
 #include "editor/char_format.h"
 #include "editor/clipboard.h"
 #include "editor/color_tag.h"
@@ -142,6 +143,11 @@ constexpr Command COMMANDS[] = {
     {IDM_PREVIEW_TOGGLE, toggle_preview, false},
     {IDM_TAG_CHECK, select_first_tag_problem, true},
     {IDM_CHARACTER_LIMIT, change_character_limit, false},
+    {IDM_SPELL_NEXT, select_next_misspelling, true},
+    {IDM_SPELL_WHILE_TYPING, toggle_spelling, false},
+    {IDM_SPELL_CZECH, check_in_czech, false},
+    {IDM_SPELL_ENGLISH, check_in_english, false},
+    {IDM_SPELL_BOTH, check_in_both, false},
 };
 
 const Command* find_command(WORD id)
@@ -158,6 +164,8 @@ void dispatch_command(MainWindowState& state, WORD id)
 {
     HWND editor = editor_of(state);
     bool focus_editor_after = false;
+    if (run_spelling_menu_item(state, id))
+        return;
     if (const Command* command = find_command(id)) {
         if (command->edit)
             state.history.record(*command->edit, [&] { command->action(state); });

@@ -11,6 +11,7 @@
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/recovery.h"
+#include "app/spelling.h"
 #include "editor/char_format.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
@@ -117,6 +118,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
     }
+    prepare_spelling(state_of(window));
     return TRUE;
 }
 
@@ -149,12 +151,14 @@ void on_set_focus(HWND window, HWND)
 void show_context_menu(HWND window, const MSGFILTER& filter)
 {
     const WindowParts& parts = state_of(window).parts;
-    POINT point{GET_X_LPARAM(filter.lParam), GET_Y_LPARAM(filter.lParam)};
+    const POINT in_editor{GET_X_LPARAM(filter.lParam), GET_Y_LPARAM(filter.lParam)};
+    POINT point = in_editor;
     ClientToScreen(parts.editor, &point);
 
     const OwnedMenu menu(LoadMenuW(parts.instance, CONTEXT_MENU_RESOURCE));
     if (!menu)
         return;
+    add_spelling_to_context_menu(state_of(window), GetSubMenu(menu.get(), 0), in_editor);
     TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, 0,
                    window, nullptr);
 }
@@ -190,6 +194,8 @@ void on_timer(HWND window, UINT id)
 {
     if (id == RECOVERY_TIMER_ID)
         recovery_timer(window, state_of(window));
+    else if (id == SPELL_START_TIMER)
+        start_spelling(state_of(window));
     else
         on_review_timer(state_of(window), id);
 }
@@ -279,6 +285,7 @@ void on_end_session(HWND window, BOOL ending)
 void on_destroy(HWND window)
 {
     end_recovery(window, state_of(window));
+    stop_spelling(state_of(window));
     WindowParts& parts = state_of(window).parts;
     KillTimer(window, REVIEW_TIMER);
     KillTimer(window, PREVIEW_STEP_TIMER);
@@ -332,6 +339,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_QUERYENDSESSION, on_query_end_session);
         HANDLE_MSG(window, WM_ENDSESSION, on_end_session);
         HANDLE_MSG(window, WM_DESTROY, on_destroy);
+    case WM_SPELL_ANSWERED:
+        take_spelling_answer(state_of(window));
+        return 0;
     case WM_RECOVERY_WRITE_FAILED:
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));
         return 0;

@@ -10,6 +10,7 @@
 #include "app/recovery.h"
 #include "app/settings.h"
 #include "document/document_file.h"
+#include "app/spelling.h"
 #include "editor/edit_recorder.h"
 #include "editor/editor_subclass.h"
 #include "document/printing.h"
@@ -66,6 +67,7 @@ struct MainWindowState {
     WindowParts parts;
     DialogColors colors;
     PostReview review;
+    SpellingState spelling;
 };
 
 // The state of a Main window, or null for any other window.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/spelling.h"
 #include "text/post_counts.h"
 #include "text/preview_rtf.h"
 #include "text/tag_check.h"
@@ -115,6 +116,7 @@ void review_post_now(MainWindowState& state)
     const std::string post = get_text(state.parts.editor);
     show_counts(state, post);
     show_tag_check(state, check_tags(post));
+    spelling_post_reviewed(state, post);
     if (state.review.settings.preview_shown) {
         PreviewPane& preview = state.parts.preview;
         set_preview_wanted(preview, render_preview_paragraphs(post, preview.options));

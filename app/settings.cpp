@@ -29,6 +29,11 @@ Settings load_settings()
     DWORD shown = 0;
     if (read_number(PREVIEW_SHOWN_VALUE, shown))
         settings.preview_shown = shown != 0;
+    DWORD spelling = 0;
+    if (read_number(SPELL_WHILE_TYPING_VALUE, spelling))
+        settings.spell_while_typing = spelling != 0;
+    if (read_number(SPELL_LANGUAGES_VALUE, spelling) && spelling >= 1 && spelling <= 3)
+        settings.spell_languages = static_cast<SpellLanguages>(spelling);
     return settings;
 }
 
@@ -40,4 +45,10 @@ bool save_character_limit(DWORD limit)
 bool save_preview_shown(bool shown)
 {
     return write_number(PREVIEW_SHOWN_VALUE, shown ? 1 : 0);
+}
+
+bool save_spelling(bool while_typing, SpellLanguages languages)
+{
+    const bool typing_saved = write_number(SPELL_WHILE_TYPING_VALUE, while_typing ? 1 : 0);
+    return write_number(SPELL_LANGUAGES_VALUE, static_cast<DWORD>(languages)) && typing_saved;
 }

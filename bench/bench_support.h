@@ -47,3 +47,16 @@ inline HWND open_main_window()
         return nullptr;
     return create_main_window(instance, SW_SHOWNORMAL);
 }
+
+// One key typed into the control as the keyboard sends it (down, character,
+// up) and painted: how long it took, in ms.
+inline double time_typed_key(HWND editor, char key)
+{
+    const auto virtual_key = static_cast<WPARAM>(VkKeyScanA(key) & 0xFF);
+    const double start = now_ms();
+    SendMessageW(editor, WM_KEYDOWN, virtual_key, 1);
+    SendMessageW(editor, WM_CHAR, static_cast<WPARAM>(key), 1);
+    SendMessageW(editor, WM_KEYUP, virtual_key, 0xC0000001);
+    UpdateWindow(editor);
+    return now_ms() - start;
+}

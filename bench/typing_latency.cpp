@@ -20,17 +20,6 @@ constexpr size_t POST_LENGTH = 60000;
 constexpr int KEYS = 400;
 constexpr int ROUNDS = 5;
 
-double time_key(HWND editor, char key)
-{
-    const auto virtual_key = static_cast<WPARAM>(VkKeyScanA(key) & 0xFF);
-    const double start = now_ms();
-    SendMessageW(editor, WM_KEYDOWN, virtual_key, 1);
-    SendMessageW(editor, WM_CHAR, static_cast<WPARAM>(key), 1);
-    SendMessageW(editor, WM_KEYUP, virtual_key, 0xC0000001);
-    UpdateWindow(editor);
-    return now_ms() - start;
-}
-
 double percentile(std::vector<double> times, double part)
 {
     std::sort(times.begin(), times.end());
@@ -70,7 +59,7 @@ int main()
             SetFocus(editor);
             std::vector<double> keys;
             for (int i = 0; i < KEYS; ++i)
-                keys.push_back(time_key(editor, typed[static_cast<size_t>(i) % typed.size()]));
+                keys.push_back(time_typed_key(editor, typed[static_cast<size_t>(i) % typed.size()]));
             side.medians.push_back(percentile(keys, 0.5));
             side.all.insert(side.all.end(), keys.begin(), keys.end());
         }

@@ -1,6 +1,7 @@
 # The Windows program, its Wine-side tests and its end-to-end tests.
 
 enable_language(RC)
+include(cmake/hunspell.cmake)
 
 # The layers above the text logic, bottom up; an include never runs back up.
 set(FORUM_WIN_SOURCES
@@ -20,18 +21,24 @@ set(FORUM_WIN_SOURCES
     editor/range_pieces.cpp
     editor/reflow.cpp
     editor/selection_drag.cpp
+    editor/spell_underline.cpp
     editor/wrap_selection.cpp
     # document/: Files, encodings, recovery copies and printing of the document.
     document/document_stream.cpp
     document/draft_store.cpp
     document/file_io.cpp
+    document/hunspell_dictionary.cpp
+    document/personal_dictionary.cpp
     document/printing.cpp
+    document/spell_checker.cpp
+    document/spell_worker.cpp
     # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
     ui/file_dialogs.cpp
     ui/format_dialogs.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/preview_pane.cpp
+    ui/spell_menu.cpp
     ui/status_bar.cpp
     ui/toolbar.cpp
     ui/window_title.cpp
@@ -42,6 +49,7 @@ set(FORUM_WIN_SOURCES
     app/post_review.cpp
     app/recovery.cpp
     app/settings.cpp
+    app/spelling.cpp
     app/startup.cpp
 )
 
@@ -52,7 +60,8 @@ add_library(forum_core STATIC ${FORUM_WIN_SOURCES})
 target_include_directories(forum_core PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(forum_core PUBLIC NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 target_compile_options(forum_core PRIVATE -Wall -Wextra)
-target_link_libraries(forum_core PUBLIC forum_text ${FORUM_WIN_LIBS})
+target_link_libraries(forum_core PUBLIC forum_text hunspell ${FORUM_WIN_LIBS})
+add_dependencies(forum_core dictionaries)
 
 # Resources are linked into the test programs too, so that they load the
 # same menus, accelerators and bitmaps as the program.
@@ -86,25 +95,44 @@ add_executable(forum-typing-bench bench/typing_latency.cpp)
 target_link_libraries(forum-typing-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-typing-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
+# Spell checking: loading, memory, a whole post on the worker, typing with
+# it on and off (run by make bench).
+add_executable(forum-spelling-bench bench/spelling_bench.cpp)
+target_link_libraries(forum-spelling-bench PRIVATE forum_core forum_resources psapi)
+target_link_options(forum-spelling-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
 # Start-up time against Wine's WordPad (run by make bench).
 add_executable(forum-startup-bench bench/startup_bench.cpp)
 target_link_options(forum-startup-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
-# The zip for Windows users: the program, the user guide and the smileys
-# that the forum must host (make dist).
+# The zip for Windows users: the program, the user guide, the smileys that
+# the forum must host, and the dictionaries with their licences (make dist).
 set(FORUM_DIST_NAME forum-editor-${FORUM_VERSION}-win64)
 set(FORUM_DIST_DIR ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME})
 file(GLOB FORUM_SMILEY_IMAGES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/smileys/*.png)
+set(FORUM_LICENSE_COPIES)
+set(FORUM_LICENSE_SOURCES)
+foreach(pair IN LISTS FORUM_SPELLING_LICENSES)
+    string(REPLACE "=" ";" pair ${pair})
+    list(GET pair 0 source)
+    list(GET pair 1 target)
+    list(APPEND FORUM_LICENSE_SOURCES ${source})
+    list(APPEND FORUM_LICENSE_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${source} ${FORUM_DIST_DIR}/licenses/${target})
+endforeach()
 add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${FORUM_DIST_DIR}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${FORUM_DIST_DIR}/smileys
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${FORUM_DIST_DIR}/smileys ${FORUM_DIST_DIR}/dictionaries
+            ${FORUM_DIST_DIR}/licenses
     COMMAND ${CMAKE_STRIP} -o ${FORUM_DIST_DIR}/forum-editor.exe $<TARGET_FILE:forum-editor>
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_DIST_DIR}/user-guide.txt
     COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_SMILEY_IMAGES} ${FORUM_DIST_DIR}/smileys/
+    COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_DICTIONARY_FILES} ${FORUM_DIST_DIR}/dictionaries/
+    ${FORUM_LICENSE_COPIES}
     COMMAND ${CMAKE_COMMAND} -E tar cf ${FORUM_DIST_NAME}.zip --format=zip ${FORUM_DIST_NAME}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/dist
     DEPENDS forum-editor ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_SMILEY_IMAGES}
+            ${FORUM_DICTIONARY_FILES} ${FORUM_LICENSE_SOURCES}
     COMMENT "Packing ${FORUM_DIST_NAME}.zip")
 add_custom_target(dist DEPENDS ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip)
 

@@ -259,6 +259,8 @@ void EditRecorder::break_run()
 
 void EditRecorder::text_replaced_from_outside()
 {
+    if (edited_)
+        edited_(std::nullopt);
     history_.clear();
     unsaved_without_history_ = true;
     if (changed_)
@@ -284,6 +286,11 @@ bool EditRecorder::restore_step_side(const EditStep& step, const Payload& presen
         forget_everything();
         return false;
     }
+    if (edited_) {
+        const bool undoing = &present == &step.after;
+        edited_(TextEdit{step.start, undoing ? step.inserted_length : step.removed_length,
+                         undoing ? step.removed_length : step.inserted_length});
+    }
     set_selection(editor_, std::min(selection.anchor, selection.caret), std::max(selection.anchor, selection.caret));
     SendMessageW(editor_, EM_SCROLLCARET, 0, 0);
     changed();
@@ -304,6 +311,8 @@ void EditRecorder::mark_saved()
 
 void EditRecorder::start_new()
 {
+    if (edited_)
+        edited_(std::nullopt);
     history_.clear();
     unsaved_without_history_ = false;
     changed();
@@ -311,6 +320,8 @@ void EditRecorder::start_new()
 
 void EditRecorder::start_unsaved()
 {
+    if (edited_)
+        edited_(std::nullopt);
     history_.clear();
     unsaved_without_history_ = true;
     changed();
@@ -318,6 +329,8 @@ void EditRecorder::start_unsaved()
 
 void EditRecorder::add(EditStep step)
 {
+    if (edited_)
+        edited_(TextEdit{step.start, step.removed_length, step.inserted_length, step.kind == EditKind::typing});
     // A key that goes on a run changes neither what can be undone nor the
     // modified flag, which the run's first key set.
     if (history_.record(std::move(step)) == RecordOutcome::merged) {
@@ -330,6 +343,8 @@ void EditRecorder::add(EditStep step)
 
 void EditRecorder::forget_everything()
 {
+    if (edited_)
+        edited_(std::nullopt);
     history_.clear();
     unsaved_without_history_ = true;
     changed();

@@ -9,11 +9,22 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "editor/range_pieces.h"
 #include "text/edit_history.h"
+
+// A change of the text as the recorder saw it: `removed` characters at
+// `start` became `inserted` ones.
+struct TextEdit {
+    std::int32_t start = 0;
+    std::int32_t removed = 0;
+    std::int32_t inserted = 0;
+    bool typing = false;
+};
 
 class EditRecorder {
 public:
@@ -25,6 +36,12 @@ public:
     // anything that may change what can be undone or redone, or whether the
     // document is modified.
     void attach(HWND editor, std::function<void()> changed);
+
+    // `edited` runs after each change of the text made or put back through
+    // the recorder, and with nothing when the whole text changed otherwise
+    // (a new, opened or restored document), so that what is kept about
+    // places in the text can follow it.
+    void observe_edits(std::function<void(const std::optional<TextEdit>&)> edited) { edited_ = std::move(edited); }
 
     // Carries out `edit`, which changes the selected text only (replaces it,
     // formats it, or both, and may select anything afterwards), and records
@@ -83,6 +100,7 @@ private:
 
     HWND editor_ = nullptr;
     std::function<void()> changed_;
+    std::function<void(const std::optional<TextEdit>&)> edited_;
     EditHistory history_;
     // The text no longer matches the saved one and never will again through
     // undo or redo.

@@ -3,7 +3,8 @@
 # environment (private display, fresh Wine prefix), the command latency in
 # the real control with its undo and redo, the live preview and the typing
 # beside it, the latency of a typed key, the start-up time against Wine's
-# WordPad (with the preview hidden and shown) and the peak memory with
+# WordPad (with the preview hidden and shown, spelling off and on), spell
+# checking (loading, memory, a whole post, typing) and the peak memory with
 # documents of 1 and 4 MiB.
 set -euo pipefail
 build=${1:-build}
@@ -27,10 +28,20 @@ tools/test-env.sh bash -c '
         wine reg add "$settings" /v PreviewShown /t REG_DWORD /d $shown /f >/dev/null 2>&1
         wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
     done
+    for spelling in 0 1; do
+        echo
+        echo "== Start-up, spelling while typing $([ $spelling = 1 ] && echo on || echo off) (Wine) =="
+        wine reg add "$settings" /v PreviewShown /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wine reg add "$settings" /v SpellCheckWhileTyping /t REG_DWORD /d $spelling /f >/dev/null 2>&1
+        wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
+    done
     wine reg delete "$settings" /f >/dev/null 2>&1 || true
     echo
     echo "== A typed key in a long post (Wine) =="
     wine "$build/win/forum-typing-bench.exe"
+    echo
+    echo "== Spell checking: dictionaries, a whole post, typing with it on and off (Wine) =="
+    wine "$build/win/forum-spelling-bench.exe"
     echo
     echo "== Peak memory by document size (Wine) =="
     FORUM_EDITOR_EXE="$build/win/forum-editor.exe" FORUM_PROBE_EXE="$build/win/fe-probe.exe" \

@@ -20,6 +20,9 @@ packages=(
   unrtf libreoffice-writer-nogui zip unzip
   # resource generator
   python3
+  # spell checking: the dictionaries shipped beside the program, and the
+  # tools that fetch and unpack Hunspell's source package
+  hunspell-cs hunspell-en-us dpkg-dev
 )
 
 missing=()
@@ -41,5 +44,26 @@ if ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf8$'; then
   $sudo sed -i 's/^# *cs_CZ.UTF-8 UTF-8/cs_CZ.UTF-8 UTF-8/' /etc/locale.gen
   grep -q '^cs_CZ.UTF-8 UTF-8' /etc/locale.gen || echo 'cs_CZ.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
   $sudo locale-gen >/dev/null
+fi
+# Hunspell's source, which the build compiles for Windows as it compiles
+# googletest: Debian's source package, unpacked in /usr/src/hunspell.
+# Fetching it needs a deb-src entry for the suites the machine already uses.
+if [ ! -f /usr/src/hunspell/src/hunspell/hunspell.hxx ]; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+        $sudo tee /etc/apt/sources.list.d/forum-editor-src.sources >/dev/null
+    else
+      grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | sed 's/^deb /deb-src /' |
+        $sudo tee /etc/apt/sources.list.d/forum-editor-src.list >/dev/null
+    fi
+    $sudo apt-get update -qq
+  fi
+  unpack=$(mktemp -d)
+  (cd "$unpack" && apt-get source -qq hunspell >/dev/null)
+  $sudo rm -rf /usr/src/hunspell
+  $sudo mv "$unpack"/hunspell-*/ /usr/src/hunspell
+  rm -rf "$unpack"
 fi
 exit 0

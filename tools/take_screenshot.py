@@ -1,5 +1,5 @@
-"""Takes the README's screenshot: the editor with a short post in it and the
-live preview beside it, as a user sees it. Run it inside the test
+"""Takes the README's screenshot: the editor with a short post in it, one
+typo underlined in red, and the live preview beside it, as a user sees it. Run it inside the test
 environment (a fresh Wine prefix, so the preview starts hidden):
 
     tools/test-env.sh python3 tools/take_screenshot.py docs/screenshot.png
@@ -17,7 +17,7 @@ def main(output):
     editor = harness.Editor().start()
     try:
         editor.key("F5")
-        editor.type("Ahoj, here is my question about the new release. ")
+        editor.type("Ahoj, here is my questoin about the new release. ")
         for word, shortcut in [("important", "ctrl+b"), ("carefully", "ctrl+i"),
                                ("https://forum.example.org", "ctrl+u")]:
             editor.type(word)
@@ -35,6 +35,8 @@ def main(output):
         editor.key(*["Right"] * 6, "Return")
         left, top, right, bottom = editor.layout()["window"]
         harness.wait_until(lambda: "Thanks!" in editor.preview_text(), what="the post in the preview")
+        harness.wait_until(lambda: ("Překlepy: 1", False) in editor.status(), timeout=20,
+                           what="the typo marked")
         subprocess.run(["import", "-window", "root", "-crop",
                         f"{right - left}x{bottom - top}+{left}+{top}", "+repage", output], check=True)
     finally:

@@ -10,7 +10,8 @@ namespace {
 // Each part but the last is as wide as its longest text is likely to be,
 // so that the parts stay put while the numbers grow; the tag check takes
 // the rest.
-constexpr const wchar_t* PART_SAMPLES[] = {L"Znaky: 000 000 / 000 000", L"Bez značek: 000 000", L"Slova: 00 000"};
+constexpr const wchar_t* PART_SAMPLES[] = {L"Znaky: 000 000 / 000 000", L"Bez značek: 000 000", L"Slova: 00 000",
+                                           L"Překlepy: 0 000"};
 constexpr int PART_PADDING = 16;
 
 constexpr COLORREF WARNING_BACKGROUND = RGB(192, 0, 0);

@@ -1,5 +1,6 @@
-// The status bar at the bottom of the Main window: the post's counts and
-// its tag check, each part drawn as a warning when it calls for one.
+// The status bar at the bottom of the Main window: the post's counts, its
+// misspelt words and its tag check, each part drawn as a warning when it
+// calls for one.
 #pragma once
 
 #include <windows.h>
@@ -8,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-enum class StatusPart : int { characters, without_tags, words, tags };
-inline constexpr size_t STATUS_PART_COUNT = 4;
+enum class StatusPart : int { characters, without_tags, words, misspellings, tags };
+inline constexpr size_t STATUS_PART_COUNT = 5;
 
 struct StatusBar {
     HWND window = nullptr;

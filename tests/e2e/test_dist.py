@@ -5,13 +5,13 @@ import tempfile
 import unittest
 import zipfile
 
-from harness import Editor, EditorTestCase
+from harness import Editor, EditorTestCase, wait_until
 
 ZIP = os.environ.get("FORUM_DIST_ZIP", "")
 
 
 class DistTest(EditorTestCase):
-    def test_zip_holds_the_program_the_guide_and_every_smiley_and_the_program_starts(self):
+    def test_zip_holds_the_program_the_guide_every_smiley_and_the_dictionaries_and_the_program_starts(self):
         with zipfile.ZipFile(ZIP) as archive:
             names = {name.split("/", 1)[1] for name in archive.namelist() if not name.endswith("/")}
             self.assertIn("forum-editor.exe", names)
@@ -19,6 +19,11 @@ class DistTest(EditorTestCase):
             smileys = {name for name in names if name.startswith("smileys/")}
             self.assertEqual(len(smileys), 17)
             self.assertIn("smileys/wave.png", smileys)
+            for dictionary in ("cs_CZ", "en_US"):
+                self.assertLessEqual({f"dictionaries/{dictionary}.aff", f"dictionaries/{dictionary}.dic",
+                                      f"licenses/{dictionary}-copyright.txt"}, names)
+            self.assertLessEqual({"licenses/hunspell-license.txt", "licenses/hunspell-MPL-1.1.txt",
+                                  "licenses/GPL-2.txt"}, names)
 
             with tempfile.TemporaryDirectory() as folder:
                 archive.extractall(folder)
@@ -28,6 +33,9 @@ class DistTest(EditorTestCase):
                 self.editor.start()
                 self.editor.type("from the zip")
                 self.editor.wait_for_text("from the zip")
+                # Its dictionaries are found beside it: the words are checked.
+                wait_until(lambda: ("Překlepy: 0", False) in self.editor.status(), timeout=20,
+                           what=f"the words checked (last: {self.editor.status()})")
 
 
 if __name__ == "__main__":

@@ -7,6 +7,9 @@ import unittest
 
 from harness import EditorTestCase, KeptSettings, wait_for_clipboard, wait_until
 
+# The status bar's last part, after the counts and the misspelt words.
+TAGS = 4
+
 
 class PreviewTest(EditorTestCase):
     def setUp(self):
@@ -53,8 +56,9 @@ class PreviewTest(EditorTestCase):
         # The line break is one character, as the forum counts it.
         text, warning = self.wait_for_status(0, r"Znaky: 55 / 60\D?000")
         self.assertFalse(warning)
-        self.assertEqual(editor.status()[1:], [("Bez značek: 26", False), ("Slova: 5", False),
-                                               ("Tagy: OK", False)])
+        parts = editor.status()
+        self.assertEqual([parts[1], parts[2], parts[4]], [("Bez značek: 26", False), ("Slova: 5", False),
+                                                          ("Tagy: OK", False)])
 
     def test_f8_selects_the_unclosed_tag(self):
         editor = self.editor
@@ -62,7 +66,7 @@ class PreviewTest(EditorTestCase):
         editor.type("Prvni radek")
         editor.key("Return")
         editor.type("Druhy [b]x[/b] [quote]bez konce")
-        self.wait_for_status(3, re.escape("Tagy: neuzavřený [quote] (řádek 2)"))
+        self.wait_for_status(TAGS, re.escape("Tagy: neuzavřený [quote] (řádek 2)"))
 
         editor.key("F8")
         def selected():
@@ -76,12 +80,12 @@ class PreviewTest(EditorTestCase):
         editor.start()
         post = "Ahoj [b][i]x[/b][/i]"
         editor.type(post)
-        self.assertEqual(self.wait_for_status(3, re.escape("Tagy: překřížené [b] a [i] (řádek 1)"))[1], False)
+        self.assertEqual(self.wait_for_status(TAGS, re.escape("Tagy: překřížené [b] a [i] (řádek 1)"))[1], False)
 
         editor.key("ctrl+a", "ctrl+c")
         wait_for_clipboard(post)
-        self.assertEqual(self.wait_for_status(3, r"Tagy: .*")[0], "Tagy: překřížené [b] a [i] (řádek 1)")
-        wait_until(lambda: editor.status()[3][1], what="the tag part drawn as a warning")
+        self.assertEqual(self.wait_for_status(TAGS, r"Tagy: .*")[0], "Tagy: překřížené [b] a [i] (řádek 1)")
+        wait_until(lambda: editor.status()[TAGS][1], what="the tag part drawn as a warning")
         self.assertEqual(editor.dialogs(), {})
 
 

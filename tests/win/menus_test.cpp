@@ -97,14 +97,16 @@ TEST_F(MenusTest, EveryItemShortcutAndButtonIsACommandAndEveryCommandCanBeReache
         EXPECT_TRUE(reachable.count(id)) << id;
 }
 
-TEST_F(MenusTest, ShortcutsAreCtrlKeysOrThePreviewsF5AndF8AndCtrlXIsLeftToTheEditor)
+TEST_F(MenusTest, ShortcutsAreCtrlKeysOrThePreviewsF5F7AndF8AndCtrlXIsLeftToTheEditor)
 {
     const std::vector<ACCEL> entries = accelerators();
     ASSERT_FALSE(entries.empty());
     for (const ACCEL& entry : entries) {
-        if (entry.key == VK_F5 || entry.key == VK_F8) {
+        if (entry.key == VK_F5 || entry.key == VK_F7 || entry.key == VK_F8) {
             EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FNOINVERT) << entry.cmd;
-            EXPECT_EQ(entry.cmd, entry.key == VK_F5 ? IDM_PREVIEW_TOGGLE : IDM_TAG_CHECK);
+            EXPECT_EQ(entry.cmd, entry.key == VK_F5   ? IDM_PREVIEW_TOGGLE
+                                 : entry.key == VK_F7 ? IDM_SPELL_NEXT
+                                                      : IDM_TAG_CHECK);
             continue;
         }
         // Ctrl+Shift+Z redoes, as Ctrl+Y does.
@@ -119,7 +121,7 @@ TEST_F(MenusTest, CzechCaptionsReadBackUnchanged)
     EXPECT_EQ(caption_of(GetMenu(main_window), 3), L"P\u00EDsmo(&M)");
 }
 
-TEST_F(MenusTest, PreviewPopupComesAfterXYNapsalWithItsThreeCommands)
+TEST_F(MenusTest, PreviewPopupComesAfterXYNapsalWithItsCommandsAndTheSpellingOnes)
 {
     HMENU bar = GetMenu(main_window);
     EXPECT_EQ(caption_of(bar, 6), L"XY napsal:Ctrl+E");
@@ -128,10 +130,20 @@ TEST_F(MenusTest, PreviewPopupComesAfterXYNapsalWithItsThreeCommands)
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(caption_of(preview, 0), L"N\u00E1hled p\u0159\u00EDsp\u011Bvku\tF5");
     EXPECT_EQ(caption_of(preview, 1), L"Kontrola tag\u016F\tF8");
-    EXPECT_EQ(caption_of(preview, 3), L"Limit znak\u016F...");
+    EXPECT_EQ(caption_of(preview, 3), L"Kontrola pravopisu\tF7");
+    EXPECT_EQ(caption_of(preview, 4), L"Kontrolovat pravopis p\u0159i psan\u00ED");
+    EXPECT_EQ(caption_of(preview, 5), L"Jazyk kontroly");
+    EXPECT_EQ(caption_of(preview, 7), L"Limit znak\u016F...");
     EXPECT_EQ(GetMenuItemID(preview, 0), static_cast<UINT>(IDM_PREVIEW_TOGGLE));
     EXPECT_EQ(GetMenuItemID(preview, 1), static_cast<UINT>(IDM_TAG_CHECK));
-    EXPECT_EQ(GetMenuItemID(preview, 3), static_cast<UINT>(IDM_CHARACTER_LIMIT));
+    EXPECT_EQ(GetMenuItemID(preview, 3), static_cast<UINT>(IDM_SPELL_NEXT));
+    EXPECT_EQ(GetMenuItemID(preview, 4), static_cast<UINT>(IDM_SPELL_WHILE_TYPING));
+    EXPECT_EQ(GetMenuItemID(preview, 7), static_cast<UINT>(IDM_CHARACTER_LIMIT));
+    HMENU languages = GetSubMenu(preview, 5);
+    ASSERT_NE(languages, nullptr);
+    EXPECT_EQ(caption_of(languages, 0), L"\u010Ce\u0161tina");
+    EXPECT_EQ(caption_of(languages, 1), L"English");
+    EXPECT_EQ(caption_of(languages, 2), L"\u010Ce\u0161tina + English");
 }
 
 TEST_F(MenusTest, SmileyPopupComesLastWithAPictureForEachSmiley)

@@ -234,9 +234,9 @@ const std::string N60000 = locale_number(60000);
 
 } // namespace
 
-TEST_F(PostReviewTest, StatusBarShowsTheCountsOfTheEmptyPostInFourParts)
+TEST_F(PostReviewTest, StatusBarShowsTheCountsOfTheEmptyPostInItsParts)
 {
-    EXPECT_EQ(SendMessageW(status_bar(), SB_GETPARTS, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(status_bar(), SB_GETPARTS, 0, 0), static_cast<LRESULT>(STATUS_PART_COUNT));
     EXPECT_EQ(counts(), "Znaky: 0 / " + N60000 + " | Bez značek: 0 | Slova: 0");
     EXPECT_EQ(status(StatusPart::tags), "Tagy: OK");
 }

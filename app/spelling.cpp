@@ -1,0 +1,340 @@
+#include "app/spelling.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "app/main_window_state.h"
+#include "document/personal_dictionary.h"
+#include "editor/editor_text.h"
+#include "res/resource_ids.h"
+#include "text/spell_cache.h"
+#include "text/unicode_text.h"
+#include "text/wide_text.h"
+#include "ui/spell_menu.h"
+#include "ui/status_bar.h"
+#include "win/messages.h"
+
+namespace {
+
+constexpr Message NO_MISSPELLINGS{IDS_NO_MISSPELLINGS, IDS_CAPTION_SPELLING, MB_OK | MB_ICONINFORMATION};
+
+std::wstring environment_value(const wchar_t* name)
+{
+    const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
+    if (length == 0)
+        return {};
+    std::wstring value(length, L'\0');
+    value.resize(GetEnvironmentVariableW(name, value.data(), length));
+    return value;
+}
+
+std::wstring dictionary_folder()
+{
+    if (std::wstring chosen = environment_value(DICTIONARY_FOLDER_VARIABLE); !chosen.empty())
+        return chosen;
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+        if (length < program.size()) {
+            program.resize(length);
+            break;
+        }
+        program.resize(program.size() * 2);
+    }
+    return program.substr(0, program.find_last_of(L'\\') + 1) + L"dictionaries";
+}
+
+const Settings& settings_of(const MainWindowState& state)
+{
+    return state.review.settings;
+}
+
+void show_count(MainWindowState& state)
+{
+    set_status_part(state.parts.status_bar, StatusPart::misspellings, misspellings_status(state.spelling.count), false);
+}
+
+void tell(MainWindowState& state, UINT text, const std::wstring& path, UINT after = 0)
+{
+    std::string detail = from_wide(path);
+    if (after)
+        detail += "\n\n" + load_program_text(after);
+    show_message(state.parts.main_window, {text, IDS_CAPTION_SPELLING, MB_OK | MB_ICONWARNING}, detail);
+}
+
+UINT problem_text(DictionaryProblem problem)
+{
+    switch (problem) {
+    case DictionaryProblem::missing: return IDS_DICTIONARY_MISSING;
+    case DictionaryProblem::unreadable: return IDS_DICTIONARY_UNREADABLE;
+    default: return IDS_DICTIONARY_DAMAGED;
+    }
+}
+
+// Told once while the editor runs, whichever dictionary it was.
+void tell_load_failures(MainWindowState& state, const SpellLoadReport& report)
+{
+    SpellingState& spelling = state.spelling;
+    if (!report.dictionaries.empty() && !spelling.load_failure_told) {
+        spelling.load_failure_told = true;
+        const SpellLoadReport::Failure& first = report.dictionaries.front();
+        tell(state, problem_text(first.problem), first.path + L".aff, .dic", IDS_SPELLING_GOES_ON);
+    }
+    if (report.personal_unreadable && !spelling.personal_failure_told) {
+        spelling.personal_failure_told = true;
+        tell(state, IDS_PERSONAL_DICTIONARY_UNREADABLE, personal_dictionary_path());
+    }
+}
+
+void ensure_checker(MainWindowState& state)
+{
+    SpellingState& spelling = state.spelling;
+    if (spelling.checker)
+        return;
+    spelling.checker = std::make_unique<SpellChecker>(dictionary_folder(), personal_dictionary_path());
+    HWND window = state.parts.main_window;
+    spelling.worker =
+        std::make_unique<SpellWorker>(*spelling.checker, [window] { PostMessageW(window, WM_SPELL_ANSWERED, 0, 0); });
+}
+
+void request_check(MainWindowState& state, std::string post)
+{
+    SpellingState& spelling = state.spelling;
+    if (spelling.worker && settings_of(state).spell_while_typing)
+        spelling.worker->check({std::move(post), spelling.version, settings_of(state).spell_languages});
+}
+
+bool by_position(const TextRange& a, const TextRange& b)
+{
+    return a.start != b.start ? a.start < b.start : a.length < b.length;
+}
+
+// The new marks take the old ones' place; only where they differ is painted.
+void set_marks(MainWindowState& state, std::vector<TextRange> misspelt)
+{
+    SpellMarks& marks = state.spelling.marks;
+    std::vector<TextRange> changed;
+    std::set_symmetric_difference(marks.misspelt.begin(), marks.misspelt.end(), misspelt.begin(), misspelt.end(),
+                                  std::back_inserter(changed), by_position);
+    marks.misspelt = std::move(misspelt);
+    repaint_ranges(state.parts.editor, changed);
+}
+
+// The word being typed waits until the caret leaves it.
+std::optional<TextRange> word_being_typed(const MainWindowState& state, const std::vector<TextRange>& misspelt)
+{
+    if (!state.spelling.last_edit_typing)
+        return std::nullopt;
+    const CHARRANGE caret = get_selection(state.parts.editor);
+    if (caret.cpMin != caret.cpMax)
+        return std::nullopt;
+    for (const TextRange& range : misspelt)
+        if (range.start <= caret.cpMin && caret.cpMin <= range.start + range.length)
+            return range;
+    return std::nullopt;
+}
+
+void on_edit(MainWindowState& state, const std::optional<TextEdit>& edit)
+{
+    SpellingState& spelling = state.spelling;
+    ++spelling.version;
+    spelling.marks.held.reset();
+    if (!edit) {
+        // The whole text is new, and painted anew.
+        spelling.marks.misspelt.clear();
+        spelling.last_edit_typing = false;
+        return;
+    }
+    spelling.last_edit_typing = edit->typing;
+    const std::vector<TextRange> gone = follow_edit(spelling.marks.misspelt, edit->start, edit->removed, edit->inserted);
+    // Whatever the edit left of them stands between their start and the
+    // edit's new end.
+    std::vector<TextRange> wipe;
+    for (const TextRange& range : gone) {
+        const std::int32_t start = std::min(range.start, edit->start);
+        wipe.push_back({start, std::max(edit->start + edit->inserted - start, 1)});
+    }
+    repaint_ranges(state.parts.editor, wipe);
+}
+
+void clear_marks(MainWindowState& state)
+{
+    state.spelling.marks.misspelt.clear();
+    state.spelling.marks.held.reset();
+    state.spelling.count.reset();
+    InvalidateRect(state.parts.editor, nullptr, FALSE);
+    show_count(state);
+}
+
+void choose_languages(MainWindowState& state, SpellLanguages languages)
+{
+    Settings& settings = state.review.settings;
+    settings.spell_languages = languages;
+    save_spelling(settings.spell_while_typing, languages);
+    check_spelling_items(state.parts.main_window, settings.spell_while_typing, languages);
+    request_check(state, get_text(state.parts.editor));
+}
+
+void replace_word(MainWindowState& state, TextRange word, const std::string& replacement)
+{
+    HWND editor = state.parts.editor;
+    const CHARRANGE span{word.start, word.start + word.length};
+    state.history.record_span(EditKind::command, span, [&] {
+        set_selection(editor, span.cpMin, span.cpMax);
+        replace_selection_utf16(editor, utf8_to_utf16(replacement));
+    });
+    SetFocus(editor);
+}
+
+} // namespace
+
+void prepare_spelling(MainWindowState& state)
+{
+    SpellingState& spelling = state.spelling;
+    const Settings& settings = settings_of(state);
+    spelling.marks.shown = settings.spell_while_typing;
+    install_spell_underline(state.parts.editor, spelling.marks);
+    state.history.observe_edits([&state](const std::optional<TextEdit>& edit) { on_edit(state, edit); });
+    check_spelling_items(state.parts.main_window, settings.spell_while_typing, settings.spell_languages);
+    show_count(state);
+    SetTimer(state.parts.main_window, SPELL_START_TIMER, SPELL_START_DELAY_MS, nullptr);
+}
+
+void start_spelling(MainWindowState& state)
+{
+    KillTimer(state.parts.main_window, SPELL_START_TIMER);
+    // Switched off: no dictionary is loaded until the user asks for one.
+    if (!settings_of(state).spell_while_typing)
+        return;
+    ensure_checker(state);
+    request_check(state, get_text(state.parts.editor));
+}
+
+void stop_spelling(MainWindowState& state)
+{
+    KillTimer(state.parts.main_window, SPELL_START_TIMER);
+    state.spelling.worker.reset();
+    state.spelling.checker.reset();
+}
+
+void spelling_post_reviewed(MainWindowState& state, const std::string& post)
+{
+    request_check(state, post);
+}
+
+void take_spelling_answer(MainWindowState& state)
+{
+    SpellingState& spelling = state.spelling;
+    std::optional<SpellAnswer> answer = spelling.worker ? spelling.worker->take_answer() : std::nullopt;
+    if (!answer)
+        return;
+    tell_load_failures(state, answer->report);
+    // An answer about text that has changed since waits for the next.
+    if (answer->version != spelling.version || !settings_of(state).spell_while_typing)
+        return;
+    if (!answer->checked) {
+        clear_marks(state);
+        return;
+    }
+    spelling.count = answer->misspelt.size();
+    spelling.marks.held = word_being_typed(state, answer->misspelt);
+    set_marks(state, std::move(answer->misspelt));
+    show_count(state);
+}
+
+void select_next_misspelling(MainWindowState& state)
+{
+    ensure_checker(state);
+    SpellChecker& checker = *state.spelling.checker;
+    const SpellLanguages languages = settings_of(state).spell_languages;
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    tell_load_failures(state, checker.load(languages));
+    checker.choose(languages);
+    HWND editor = state.parts.editor;
+    const std::string post = get_text(editor);
+    const std::vector<TextRange> misspelt = utf16_ranges(post, checker.misspellings(post));
+    SetCursor(previous);
+    if (!checker.ready())
+        return; // already told why
+    if (misspelt.empty()) {
+        show_message(state.parts.main_window, NO_MISSPELLINGS);
+        return;
+    }
+    const CHARRANGE selection = get_selection(editor);
+    auto next = std::find_if(misspelt.begin(), misspelt.end(),
+                             [&](const TextRange& range) { return range.start >= selection.cpMax; });
+    const TextRange word = next != misspelt.end() ? *next : misspelt.front();
+    set_selection(editor, word.start, word.start + word.length);
+    SendMessageW(editor, EM_SCROLLCARET, 0, 0);
+    if (settings_of(state).spell_while_typing) {
+        state.spelling.count = misspelt.size();
+        set_marks(state, misspelt);
+        show_count(state);
+    }
+}
+
+void toggle_spelling(MainWindowState& state)
+{
+    Settings& settings = state.review.settings;
+    settings.spell_while_typing = !settings.spell_while_typing;
+    save_spelling(settings.spell_while_typing, settings.spell_languages);
+    check_spelling_items(state.parts.main_window, settings.spell_while_typing, settings.spell_languages);
+    state.spelling.marks.shown = settings.spell_while_typing;
+    if (!settings.spell_while_typing) {
+        clear_marks(state);
+        return;
+    }
+    ensure_checker(state);
+    request_check(state, get_text(state.parts.editor));
+}
+
+void check_in_czech(MainWindowState& state) { choose_languages(state, SpellLanguages::czech); }
+void check_in_english(MainWindowState& state) { choose_languages(state, SpellLanguages::english); }
+void check_in_both(MainWindowState& state) { choose_languages(state, SpellLanguages::both); }
+
+void add_spelling_to_context_menu(MainWindowState& state, HMENU popup, POINT editor_point)
+{
+    SpellingState& spelling = state.spelling;
+    spelling.menu_word.reset();
+    spelling.menu_word_text.clear();
+    spelling.menu_suggestions.clear();
+    if (!spelling.checker || !spelling.marks.shown)
+        return;
+    HWND editor = state.parts.editor;
+    spelling.menu_word = misspelling_at(editor, spelling.marks, editor_point);
+    if (!spelling.menu_word)
+        return;
+    const std::u16string text = get_text_utf16(editor);
+    const TextRange word = *spelling.menu_word;
+    if (static_cast<std::size_t>(word.start + word.length) > text.size())
+        return;
+    spelling.menu_word_text = utf16_to_utf8(std::u16string_view(text).substr(word.start, word.length));
+    spelling.menu_suggestions = spelling.checker->suggestions(spelling.menu_word_text, SPELL_SUGGESTION_COUNT);
+    insert_spelling_items(popup, spelling.menu_suggestions);
+}
+
+bool run_spelling_menu_item(MainWindowState& state, WORD id)
+{
+    SpellingState& spelling = state.spelling;
+    const bool suggestion = id >= IDM_SPELL_SUGGESTION_FIRST && id < IDM_SPELL_SUGGESTION_FIRST + SPELL_SUGGESTION_COUNT;
+    if (!suggestion && id != IDM_SPELL_ADD_WORD && id != IDM_SPELL_IGNORE_ALL)
+        return false;
+    if (!spelling.menu_word || !spelling.checker)
+        return true;
+    const TextRange word = *spelling.menu_word;
+    const std::string& spelt = spelling.menu_word_text;
+    if (suggestion) {
+        const std::size_t index = id - IDM_SPELL_SUGGESTION_FIRST;
+        if (index < spelling.menu_suggestions.size())
+            replace_word(state, word, spelling.menu_suggestions[index]);
+        return true;
+    }
+    if (id == IDM_SPELL_IGNORE_ALL) {
+        spelling.checker->ignore(spelt);
+    } else if (!spelling.checker->add_personal_word(spelt) && !spelling.personal_failure_told) {
+        spelling.personal_failure_told = true;
+        tell(state, IDS_PERSONAL_DICTIONARY_UNWRITABLE, personal_dictionary_path());
+    }
+    request_check(state, get_text(state.parts.editor));
+    return true;
+}

@@ -1,0 +1,174 @@
+// Spell checking in the real Main window, with the real dictionaries from
+// beside the test program: what is marked in a typed post, the status
+// part, the context menu's suggestions, F7 and a missing dictionary.
+#include "dialog_automation.h"
+#include "editor_fixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/post_review.h"
+#include "app/spelling.h"
+#include "editor/editor_text.h"
+#include "res/resource_ids.h"
+#include "text/unicode_text.h"
+#include "ui/status_bar.h"
+#include "win/win_handles.h"
+
+namespace {
+
+class SpellingTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        if (!state().review.settings.spell_while_typing)
+            toggle_spelling(state());
+    }
+    void TearDown() override
+    {
+        // The other tests run without spelling (tests/win/main.cpp).
+        if (state().review.settings.spell_while_typing)
+            toggle_spelling(state());
+        SetEnvironmentVariableW(DICTIONARY_FOLDER_VARIABLE, nullptr);
+        EditorTest::TearDown();
+    }
+
+    void type(std::wstring_view keys)
+    {
+        for (wchar_t key : keys)
+            SendMessageW(editor, WM_CHAR, key, 0);
+    }
+
+    std::string misspellings_part() const
+    {
+        HWND bar = state().parts.status_bar.window;
+        const auto index = static_cast<WPARAM>(StatusPart::misspellings);
+        std::wstring text(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, index, 0)) + 1u, L'\0');
+        text.resize(static_cast<size_t>(SendMessageW(bar, SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text.data()))) & 0xFFFF);
+        return utf16_to_utf8(std::u16string(text.begin(), text.end()));
+    }
+
+    // The post is checked now, and the answer taken, as after a pause.
+    bool checked_to(const std::string& part)
+    {
+        review_post_now(state());
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5)) {
+            pump_messages();
+            if (misspellings_part() == part)
+                return true;
+        }
+        return false;
+    }
+
+    std::vector<std::string> marked() const
+    {
+        std::vector<std::string> words;
+        for (const TextRange& range : state().spelling.marks.misspelt)
+            words.push_back(text_range(range.start, range.start + range.length));
+        return words;
+    }
+
+    void command(WORD id)
+    {
+        SendMessageW(main_window, WM_COMMAND, id, 0);
+        pump_messages();
+    }
+};
+
+TEST_F(SpellingTest, MarksTheMisspeltWordsOfATypedPostButNotTagsCodeOrAddresses)
+{
+    type(L"Ahoj sv\u011Bte, this is a tezt [b]neslvo[/b] [code]xyzzy[/code] www.qwxyz.cz atd. ");
+    ASSERT_TRUE(checked_to("Překlepy: 2")) << misspellings_part();
+    EXPECT_EQ(marked(), (std::vector<std::string>{"tezt", "neslvo"}));
+}
+
+TEST_F(SpellingTest, StatusPartFollowsAFixAndTheSwitch)
+{
+    type(L"Dobr\u00FD den, svete");
+    ASSERT_TRUE(checked_to("Překlepy: 1")) << misspellings_part();
+    select(text_length() - 5, text_length());
+    type(L"sv\u011Bte");
+    EXPECT_TRUE(checked_to("Překlepy: 0")) << misspellings_part();
+    command(IDM_SPELL_WHILE_TYPING);
+    EXPECT_EQ(misspellings_part(), "");
+    EXPECT_TRUE(state().spelling.marks.misspelt.empty());
+}
+
+TEST_F(SpellingTest, ContextMenuSuggestsAndAReplacementIsOneUndoStep)
+{
+    type(L"Ahoj svete!");
+    ASSERT_TRUE(checked_to("Překlepy: 1"));
+    POINTL at{};
+    SendMessageW(editor, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 7);
+    const OwnedMenu menu(LoadMenuA(state().parts.instance, "MYPOPUP"));
+    HMENU popup = GetSubMenu(menu.get(), 0);
+    add_spelling_to_context_menu(state(), popup, {at.x, at.y + 2});
+
+    std::vector<std::string> items;
+    for (int i = 0; i < GetMenuItemCount(popup) && items.size() < 9; ++i) {
+        wchar_t text[64]{};
+        GetMenuStringW(popup, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        items.push_back(utf16_to_utf8(std::u16string(text, text + wcslen(text))));
+    }
+    const auto suggestions = static_cast<size_t>(std::find(items.begin(), items.end(), "Přidat do slovníku") - items.begin());
+    ASSERT_GE(suggestions, 1u);
+    ASSERT_LE(suggestions, 5u);
+    EXPECT_EQ(items[suggestions + 1], "Ignorovat vše");
+    EXPECT_EQ(items[suggestions + 2], ""); // the separator
+    EXPECT_EQ(items[suggestions + 3], "NEW");
+    const auto right = std::find(items.begin(), items.end(), "světe");
+    ASSERT_LT(static_cast<size_t>(right - items.begin()), suggestions) << "no světe among the suggestions";
+
+    command(static_cast<WORD>(IDM_SPELL_SUGGESTION_FIRST + (right - items.begin())));
+    EXPECT_EQ(get_text(editor), "Ahoj světe!");
+    command(IDM_EDIT_UNDO);
+    EXPECT_EQ(get_text(editor), "Ahoj svete!");
+    command(IDM_EDIT_REDO);
+    EXPECT_EQ(get_text(editor), "Ahoj světe!");
+    EXPECT_TRUE(checked_to("Překlepy: 0"));
+}
+
+TEST_F(SpellingTest, F7SelectsTheNextMisspeltWordWrapsAndSaysWhenThereIsNone)
+{
+    type(L"chiba a tezt a xyzw");
+    select(2, 2);
+    command(IDM_SPELL_NEXT);
+    EXPECT_EQ(selected_text(), "tezt");
+    command(IDM_SPELL_NEXT);
+    EXPECT_EQ(selected_text(), "xyzw");
+    command(IDM_SPELL_NEXT);
+    EXPECT_EQ(selected_text(), "chiba");
+
+    set_text("Ahoj.");
+    MessageBoxSeen seen;
+    with_dialogs([&] { seen = answer_message_box("Kontrola pravopisu", IDOK); },
+                 [&] { select_next_misspelling(state()); });
+    EXPECT_EQ(seen.text.substr(0, 3), "V p");
+}
+
+TEST_F(SpellingTest, MissingDictionaryFolderIsToldOnceAndTypingGoesOn)
+{
+    stop_spelling(state());
+    SetEnvironmentVariableW(DICTIONARY_FOLDER_VARIABLE, L"C:\\no such folder\\dictionaries");
+    MessageBoxSeen seen;
+    with_dialogs([&] { seen = answer_message_box("Kontrola pravopisu", IDOK); },
+                 [&] {
+                     start_spelling(state());
+                     state().spelling.worker->wait_until_idle();
+                     pump_messages();
+                 });
+    EXPECT_NE(seen.text.find("no such folder"), std::string::npos) << seen.text;
+    without_dialogs([&] {
+        type(L"chiba ");
+        review_post_now(state());
+        state().spelling.worker->wait_until_idle();
+        pump_messages();
+        command(IDM_SPELL_NEXT);
+    });
+    EXPECT_EQ(text(), "chiba ");
+    EXPECT_EQ(misspellings_part(), "");
+}
+
+} // namespace
