@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int TWIPS_PER_INCH = 1440;
 constexpr int POINTS_PER_INCH = 72;
 // Pages whose text the control cannot lay out itself are printed in the
 // editor's own typing font.

@@ -263,8 +263,7 @@ void EditRecorder::text_replaced_from_outside()
         edited_(std::nullopt);
     history_.clear();
     unsaved_without_history_ = true;
-    if (changed_)
-        changed_();
+    changed();
 }
 
 bool EditRecorder::undo()

@@ -20,6 +20,9 @@
 // The most text the Editor control accepts, typed, pasted or read from a file.
 inline constexpr LPARAM EDITOR_TEXT_LIMIT = 0x7FFFFFFE;
 
+// Lengths handed to the control for layout and printing are in twips.
+inline constexpr int TWIPS_PER_INCH = 1440;
+
 // Every whole character format the editor applies names these members:
 // size, colour, face, character set, background colour, bold, italic,
 // underline and strikeout.

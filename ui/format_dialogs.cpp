@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int TWIPS_PER_INCH = 1440;
 // The dialog gives sizes in tenths of a point, the control in twips.
 constexpr int TWIPS_PER_TENTH_POINT = 2;
 

@@ -69,15 +69,21 @@ std::string pdf_folder()
     return folder;
 }
 
-std::set<std::string> pdf_files(const std::string& dos_folder)
+// Each PDF by its name and the time it was last written: runs side by side
+// share the folder, and a job of another run may write a file of the same
+// name again.
+using PdfVersion = std::pair<std::string, ULONGLONG>;
+
+std::set<PdfVersion> pdf_files(const std::string& dos_folder)
 {
-    std::set<std::string> names;
+    std::set<PdfVersion> names;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((dos_folder + "\\*.pdf").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do
-        names.insert(entry.cFileName);
+        names.insert({entry.cFileName, (ULONGLONG{entry.ftLastWriteTime.dwHighDateTime} << 32) |
+                                           entry.ftLastWriteTime.dwLowDateTime});
     while (FindNextFileA(search, &entry));
     FindClose(search);
     return names;
@@ -139,20 +145,20 @@ protected:
     // The PDF of the job that holds `mark`, once the printer has written it.
     std::optional<PrintedPdf> wait_for_pdf(const std::string& mark)
     {
-        std::set<std::string> foreign;
+        std::set<PdfVersion> foreign;
         const DWORD start = GetTickCount();
         while (GetTickCount() - start < PDF_TIMEOUT_MS) {
-            for (const auto& name : pdf_files(dos_pdf_folder)) {
-                if (before.count(name) || foreign.count(name))
+            for (const auto& version : pdf_files(dos_pdf_folder)) {
+                if (before.count(version) || foreign.count(version))
                     continue;
-                auto pdf = read_pdf(dos_pdf_folder, unix_pdf_folder, name);
+                auto pdf = read_pdf(dos_pdf_folder, unix_pdf_folder, version.first);
                 if (!pdf)
                     continue;
                 bool ours = false;
                 for (const auto& page : pdf->page_texts)
                     ours = ours || page.find(mark) != std::string::npos;
                 if (!ours) {
-                    foreign.insert(name);
+                    foreign.insert(version);
                     continue;
                 }
                 printed.push_back(pdf->path);
@@ -165,7 +171,7 @@ protected:
 
     std::string unix_pdf_folder;
     std::string dos_pdf_folder;
-    std::set<std::string> before;
+    std::set<PdfVersion> before;
     std::vector<std::string> printed;
 };
 
