@@ -12,6 +12,7 @@
 #include "text/unicode_text.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
+#include "win/user_folders.h"
 #include "text/wide_text.h"
 #include "ui/window_title.h"
 
@@ -19,16 +20,6 @@ namespace {
 
 // As much of the post as the question shows.
 constexpr std::size_t FIRST_WORDS_CHARS = 80;
-
-std::wstring folder_from_environment()
-{
-    const DWORD size = GetEnvironmentVariableW(RECOVERY_FOLDER_VARIABLE, nullptr, 0);
-    if (size == 0)
-        return {};
-    std::wstring value(size, L'\0');
-    value.resize(GetEnvironmentVariableW(RECOVERY_FOLDER_VARIABLE, value.data(), size));
-    return value;
-}
 
 std::uint64_t now_as_filetime()
 {
@@ -181,7 +172,7 @@ Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored
 void start_recovery(HWND, MainWindowState& state)
 {
     RecoveryState& recovery = state.recovery;
-    recovery.folder = folder_from_environment();
+    recovery.folder = environment_value(RECOVERY_FOLDER_VARIABLE);
     if (recovery.folder.empty())
         recovery.folder = default_recovery_folder();
     recovery.process = current_editor_process();

@@ -13,20 +13,11 @@
 #include "ui/spell_menu.h"
 #include "ui/status_bar.h"
 #include "win/messages.h"
+#include "win/user_folders.h"
 
 namespace {
 
 constexpr Message NO_MISSPELLINGS{IDS_NO_MISSPELLINGS, IDS_CAPTION_SPELLING, MB_OK | MB_ICONINFORMATION};
-
-std::wstring environment_value(const wchar_t* name)
-{
-    const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
-    if (length == 0)
-        return {};
-    std::wstring value(length, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), length));
-    return value;
-}
 
 std::wstring dictionary_folder()
 {

@@ -5,8 +5,9 @@ include(cmake/hunspell.cmake)
 
 # The layers above the text logic, bottom up; an include never runs back up.
 set(FORUM_WIN_SOURCES
-    # win/: Windows basics: handle owners, the program's texts and message boxes.
+    # win/: Windows basics: handle owners, the program's texts and message boxes, the user's folders.
     win/messages.cpp
+    win/user_folders.cpp
     # editor/: What talks to the rich-edit control: its text, the subclass, the undo history, the markup commands.
     editor/char_format.cpp
     editor/clipboard.cpp

@@ -9,6 +9,7 @@
 #include "document/file_io.h"
 #include "text/byte_reader.h"
 #include "text/wide_text.h"
+#include "win/user_folders.h"
 
 namespace {
 
@@ -60,18 +61,9 @@ DWORD create_folder(const std::wstring& folder)
 
 std::wstring default_recovery_folder()
 {
-    // Windows sets the variable for every user; asking the shell instead
-    // would cost the start-up its library's setting up.
-    std::wstring local(MAX_PATH, L'\0');
-    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local.data(), MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        local.resize(length);
-    } else {
-        local.assign(MAX_PATH, L'\0');
-        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local.data())))
-            return {};
-        local.resize(std::wcslen(local.c_str()));
-    }
+    const std::wstring local = user_folder(L"LOCALAPPDATA", CSIDL_LOCAL_APPDATA);
+    if (local.empty())
+        return {};
     return local + L"\\Forum Editor\\Recovery";
 }
 

@@ -5,19 +5,10 @@
 
 #include "document/draft_store.h"
 #include "text/word_list.h"
+#include "win/user_folders.h"
 #include "win/win_handles.h"
 
 namespace {
-
-std::wstring environment_value(const wchar_t* name)
-{
-    const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
-    if (length == 0)
-        return {};
-    std::wstring value(length, L'\0');
-    value.resize(GetEnvironmentVariableW(name, value.data(), length));
-    return value;
-}
 
 std::wstring folder_of(const std::wstring& path)
 {
@@ -46,13 +37,9 @@ std::wstring personal_dictionary_path()
 {
     if (std::wstring chosen = environment_value(PERSONAL_DICTIONARY_VARIABLE); !chosen.empty())
         return chosen;
-    std::wstring roaming = environment_value(L"APPDATA");
-    if (roaming.empty()) {
-        wchar_t folder[MAX_PATH]{};
-        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
-            return {};
-        roaming = folder;
-    }
+    const std::wstring roaming = user_folder(L"APPDATA", CSIDL_APPDATA);
+    if (roaming.empty())
+        return {};
     return roaming + L"\\Forum Editor\\dictionary.txt";
 }
 
