@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/recovery.h"
+#include "app/find_commands.h"
 #include "app/settings.h"
 #include "document/document_file.h"
 #include "app/spelling.h"
@@ -68,6 +69,7 @@ struct MainWindowState {
     DialogColors colors;
     PostReview review;
     SpellingState spelling;
+    SearchState search;
 };
 
 // The state of a Main window, or null for any other window.
