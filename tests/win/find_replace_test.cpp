@@ -10,6 +10,7 @@
 
 #include "app/main_window_state.h"
 #include "editor/editor_text.h"
+#include "editor/insert_format.h"
 #include "res/resource_ids.h"
 #include "text/unicode_text.h"
 #include "win/messages.h"
@@ -36,6 +37,12 @@ protected:
         state().search.last = {std::u16string(pattern), match_case, whole_word, true};
         command(IDM_FIND_NEXT);
         return selected();
+    }
+
+    static void click(HWND dialog, int button)
+    {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
     }
 
     std::string note() const
@@ -75,23 +82,48 @@ TEST_F(FindReplaceTest, WrapsAtTheEndWithANoteAndSaysWhatItDidNotFind)
     EXPECT_EQ(get_text_utf16(editor), u"ab cd ab");
 }
 
+TEST_F(FindReplaceTest, ReplacePutsPlainTextForTheSelectedMatchAndFindsTheNext)
+{
+    show_post(u"a kůň b kůň");
+    select(2, 5);
+    apply_insert_format(editor, LINK_FORMAT);
+    // The selection is what the dialog offers to find.
+    command(IDM_REPLACE);
+    HWND dialog = state().search.dialog.window;
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, edt2, L"pes");
+    click(dialog, psh1);
+    EXPECT_EQ(get_text_utf16(editor), u"a pes b kůň");
+    EXPECT_EQ(selected(), (Range{8, 11}));
+    EXPECT_EQ(format_of(2, 5).crTextColor, RGB(0, 0, 0));
+
+    command(IDM_EDIT_UNDO);
+    EXPECT_EQ(get_text_utf16(editor), u"a kůň b kůň");
+    click(dialog, IDCANCEL);
+}
+
 // Wine's dialog would pass its text through the ANSI code page.
 TEST_F(FindReplaceTest, ReplaceAllInTheDialogTakesItsTextWholeAndIsOneUndoStep)
 {
     const std::u16string post = u"Kůň a KŮŇ.\r\nkůň";
     show_post(post);
+    // A format between the matches stays.
+    select(4, 5);
+    apply_insert_format(editor, LINK_FORMAT);
+    select(0, 0);
     command(IDM_REPLACE);
     HWND dialog = state().search.dialog.window;
     ASSERT_NE(dialog, nullptr);
     SetDlgItemTextW(dialog, edt1, L"kůň");
     SetDlgItemTextW(dialog, edt2, L"🐎");
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(psh2, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, psh2)));
+    click(dialog, psh2);
     EXPECT_EQ(get_text_utf16(editor), u"🐎 a 🐎.\r\n🐎");
+    EXPECT_EQ(format_of(3, 4).crTextColor, LINK_FORMAT.color);
     EXPECT_EQ(note(), load_program_text(IDS_REPLACED_COUNT) + " 3");
 
     command(IDM_EDIT_UNDO);
     EXPECT_EQ(get_text_utf16(editor), post);
-    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    click(dialog, IDCANCEL);
 }
 
 } // namespace
