@@ -32,6 +32,8 @@ UINT find_dialog_message()
 bool open_find_dialog(FindDialog& dialog, HWND owner, bool replacing, std::wstring_view initial)
 {
     if (dialog.window && dialog.replacing == replacing) {
+        if (!initial.empty())
+            SetDlgItemTextW(dialog.window, edt1, std::wstring(initial.substr(0, TEXT_ROOM - 1)).c_str());
         SetActiveWindow(dialog.window);
         return true;
     }

@@ -31,7 +31,7 @@ UINT find_dialog_message();
 
 // Opens the Find dialog, or the Replace dialog, closing the other one;
 // brings an open one of the same kind to the front instead. `initial` is
-// the text it offers to search for (nothing keeps the last one).
+// the text it offers to search for (empty: the last one searched for).
 bool open_find_dialog(FindDialog& dialog, HWND owner, bool replacing, std::wstring_view initial);
 
 // Closes the open dialog, if any.
