@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "app/recovery.h"
 #include "app/find_commands.h"
+#include "app/recovery.h"
 #include "app/settings.h"
 #include "document/document_file.h"
 #include "app/spelling.h"
