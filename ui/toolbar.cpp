@@ -6,6 +6,7 @@
 
 #include "res/resource_ids.h"
 #include "win/messages.h"
+#include "win/win_handles.h"
 
 namespace {
 
@@ -58,9 +59,41 @@ constexpr std::array<int, 9> separator_positions{0, 4, 6, 10, 12, 15, 19, 23, 27
 
 constexpr DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
-OwnedBitmap add_own_buttons(HWND toolbar, HINSTANCE instance)
+// The pictures come in two sizes: the small ones (16 x 15) up to 120 DPI,
+// the large ones (24 x 24) from 144 DPI on. The system draws its large
+// pictures for that size; the program's own are scaled smoothly.
+constexpr UINT LARGE_IMAGES_FROM_DPI = 144;
+constexpr SIZE SMALL_IMAGE{16, 15};
+constexpr SIZE LARGE_IMAGE{24, 24};
+
+// The strip's pictures scaled into large cells, each at its own proportions
+// in the middle of its cell, on the button face.
+OwnedBitmap enlarged_strip(HBITMAP strip)
+{
+    const WindowDc screen(nullptr);
+    const OwnedDc source(CreateCompatibleDC(screen.get()));
+    const OwnedDc target(CreateCompatibleDC(screen.get()));
+    const int width = LARGE_IMAGE.cx * STRIP_IMAGE_COUNT;
+    OwnedBitmap large(CreateCompatibleBitmap(screen.get(), width, LARGE_IMAGE.cy));
+    if (!source || !target || !large)
+        return large;
+    const SelectedObject from(source.get(), strip);
+    const SelectedObject to(target.get(), large.get());
+    const RECT all{0, 0, width, LARGE_IMAGE.cy};
+    FillRect(target.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    SetStretchBltMode(target.get(), HALFTONE);
+    SetBrushOrgEx(target.get(), 0, 0, nullptr);
+    const int height = MulDiv(SMALL_IMAGE.cy, LARGE_IMAGE.cx, SMALL_IMAGE.cx);
+    StretchBlt(target.get(), 0, (LARGE_IMAGE.cy - height) / 2, width, height, source.get(), 0, 0,
+               SMALL_IMAGE.cx * STRIP_IMAGE_COUNT, SMALL_IMAGE.cy, SRCCOPY);
+    return large;
+}
+
+OwnedBitmap add_own_buttons(HWND toolbar, HINSTANCE instance, bool large)
 {
     OwnedBitmap strip(CreateMappedBitmap(instance, IDB_TOOLBAR_STRIP, 0, nullptr, 0));
+    if (large && strip)
+        strip = enlarged_strip(strip.get());
 
     if (!OwnedBitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR_STRIP))))
         show_message(toolbar, {IDS_TOOLBAR_BITMAP_MISSING, IDS_CAPTION_CHYBA, MB_ICONERROR});
@@ -87,17 +120,21 @@ void insert_separators(HWND toolbar)
 
 } // namespace
 
-Toolbar create_toolbar(HWND main_window)
+Toolbar create_toolbar(HWND main_window, UINT dpi)
 {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main_window, GWLP_HINSTANCE));
     InitCommonControls();
 
+    // Image size 0 is the control's default, the small pictures.
+    const bool large = dpi >= LARGE_IMAGES_FROM_DPI;
+    const int image_size = large ? LARGE_IMAGE.cx : 0;
     HWND toolbar = CreateToolbarEx(main_window, TOOLBAR_STYLE, IDC_TOOLBAR, STANDARD_IMAGE_COUNT, HINST_COMMCTRL,
-                                   IDB_STD_SMALL_COLOR, standard_buttons.data(),
-                                   static_cast<int>(standard_buttons.size()), 0, 0, 0, 0, sizeof(TBBUTTON));
+                                   large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR, standard_buttons.data(),
+                                   static_cast<int>(standard_buttons.size()), 0, 0, image_size, image_size,
+                                   sizeof(TBBUTTON));
     if (!toolbar)
         return {};
-    OwnedBitmap strip = add_own_buttons(toolbar, instance);
+    OwnedBitmap strip = add_own_buttons(toolbar, instance, large);
     insert_separators(toolbar);
     return {toolbar, std::move(strip)};
 }
