@@ -1,6 +1,6 @@
 // The post as it will leave the editor: its counts and tag check in the
 // status bar, kept up to date while the user types, the live preview beside
-// the Editor control, and the commands of the NÁHLED menu.
+// the Editor control, and the commands of the POZADÍ menu that look at it.
 #pragma once
 
 #include <windows.h>
