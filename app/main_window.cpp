@@ -122,7 +122,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         return FALSE;
     }
     prepare_spelling(state_of(window));
-    show_recent_files(state_of(window));
+    refresh_recent_files(state_of(window));
     return TRUE;
 }
 
@@ -283,7 +283,7 @@ void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
 {
     MainWindowState& state = state_of(window);
     if (popup == GetSubMenu(GetMenu(window), 0))
-        show_recent_files(state);
+        refresh_recent_files(state);
     refresh_menu_state(state.parts.editor, popup, state.history.can_undo(), state.history.can_redo());
 }
 

@@ -33,7 +33,7 @@ void note_recent_file(const std::string& path)
     save_recent_files(with_recent_file(load_recent_files(), path, same_path));
 }
 
-void show_recent_files(MainWindowState& state)
+void refresh_recent_files(MainWindowState& state)
 {
     state.recent_files = load_recent_files();
     show_recent_files(file_popup(state), state.recent_files);
@@ -50,6 +50,6 @@ DocumentChange open_recent_file(MainWindowState& state, size_t index)
         save_recent_files(without_recent_file(load_recent_files(), path, same_path));
         show_message(state.parts.main_window, RECENT_FILE_GONE, path);
     }
-    show_recent_files(state);
+    refresh_recent_files(state);
     return opened.change;
 }

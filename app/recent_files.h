@@ -15,7 +15,7 @@ void note_recent_file(const std::string& path);
 
 // Shows the stored list in the File popup (again: another editor may have
 // changed it meanwhile).
-void show_recent_files(MainWindowState& state);
+void refresh_recent_files(MainWindowState& state);
 
 // Opens the file of a recent-file item (0 is the newest shown), as Open
 // would; a file that is no longer there is taken off the list, with a word
