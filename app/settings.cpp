@@ -114,6 +114,9 @@ std::optional<WindowMemory> load_window_memory()
     WindowMemory memory;
     memory.normal = {static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right),
                      static_cast<LONG>(bottom)};
+    // Values mended by hand into a window of no size mean nothing.
+    if (memory.normal.right <= memory.normal.left || memory.normal.bottom <= memory.normal.top)
+        return std::nullopt;
     DWORD maximized = 0;
     if (read_number(WINDOW_MAXIMIZED_VALUE, maximized))
         memory.maximized = maximized != 0;

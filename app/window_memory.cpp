@@ -29,7 +29,8 @@ void show_main_window(HWND window, MainWindowState& state, int show_command)
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
-    placement.flags = 0;
+    // Started minimized, it comes up maximized when the user restores it.
+    placement.flags = memory->maximized ? WPF_RESTORETOMAXIMIZED : 0;
     placement.rcNormalPosition = memory->normal;
     placement.showCmd = memory->maximized && plain_start(show_command) ? SW_SHOWMAXIMIZED : show_command;
     SetWindowPlacement(window, &placement);

@@ -1,5 +1,4 @@
 #include "text/recent_files.h"
-#include "text/middle_ellipsis.h"
 #include "text/unicode_text.h"
 
 #include <gtest/gtest.h>
@@ -50,10 +49,4 @@ TEST(RecentFiles, CaptionNumbersTheItemShortensALongPathInTheMiddleAndShowsAmper
     EXPECT_EQ(caption.substr(caption.size() - 17), "\\příspěvek.rtf");
     EXPECT_EQ(count_code_points(caption.substr(3)), RECENT_CAPTION_CHARACTERS);
     EXPECT_TRUE(is_valid_utf8(caption));
-}
-
-TEST(MiddleEllipsis, LeavesTextThatFitsAsItIs)
-{
-    EXPECT_EQ(shorten_in_middle("abcdef", 6), "abcdef");
-    EXPECT_EQ(shorten_in_middle("abcdefg", 6), "a...fg");
 }
