@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "res/resource_ids.h"
 #include "win/messages.h"
@@ -61,32 +63,84 @@ constexpr DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
 // The pictures come in two sizes: the small ones (16 x 15) up to 120 DPI,
 // the large ones (24 x 24) from 144 DPI on. The system draws its large
-// pictures for that size; the program's own are scaled smoothly.
+// pictures for that size; the program's own are scaled.
 constexpr UINT LARGE_IMAGES_FROM_DPI = 144;
 constexpr SIZE SMALL_IMAGE{16, 15};
 constexpr SIZE LARGE_IMAGE{24, 24};
+
+using Pixels = std::vector<RGBQUAD>;
+
+// Each new pixel is the average of the old pixels under it, weighted by how
+// much of each it covers: strokes stay even, where copying the nearest
+// pixel would make some one pixel wide and others two (StretchBlt's
+// HALFTONE does the same, but not everywhere).
+Pixels scale_by_area(const Pixels& from, SIZE from_size, SIZE to_size)
+{
+    Pixels to(static_cast<size_t>(to_size.cx) * static_cast<size_t>(to_size.cy));
+    const double step_x = static_cast<double>(from_size.cx) / to_size.cx;
+    const double step_y = static_cast<double>(from_size.cy) / to_size.cy;
+    for (int y = 0; y < to_size.cy; ++y) {
+        for (int x = 0; x < to_size.cx; ++x) {
+            const double left = x * step_x, right = left + step_x, top = y * step_y, bottom = top + step_y;
+            double sum[3]{}, area = 0;
+            for (int sy = static_cast<int>(top); sy < bottom && sy < from_size.cy; ++sy) {
+                const double height = std::min<double>(sy + 1, bottom) - std::max<double>(sy, top);
+                for (int sx = static_cast<int>(left); sx < right && sx < from_size.cx; ++sx) {
+                    const double weight = height * (std::min<double>(sx + 1, right) - std::max<double>(sx, left));
+                    const RGBQUAD& pixel = from[static_cast<size_t>(sy) * from_size.cx + sx];
+                    sum[0] += weight * pixel.rgbBlue;
+                    sum[1] += weight * pixel.rgbGreen;
+                    sum[2] += weight * pixel.rgbRed;
+                    area += weight;
+                }
+            }
+            RGBQUAD& pixel = to[static_cast<size_t>(y) * to_size.cx + x];
+            pixel.rgbBlue = static_cast<BYTE>(sum[0] / area + 0.5);
+            pixel.rgbGreen = static_cast<BYTE>(sum[1] / area + 0.5);
+            pixel.rgbRed = static_cast<BYTE>(sum[2] / area + 0.5);
+        }
+    }
+    return to;
+}
+
+BITMAPINFO top_down_32_bits(SIZE size)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
 
 // The strip's pictures scaled into large cells, each at its own proportions
 // in the middle of its cell, on the button face.
 OwnedBitmap enlarged_strip(HBITMAP strip)
 {
     const WindowDc screen(nullptr);
-    const OwnedDc source(CreateCompatibleDC(screen.get()));
-    const OwnedDc target(CreateCompatibleDC(screen.get()));
-    const int width = LARGE_IMAGE.cx * STRIP_IMAGE_COUNT;
-    OwnedBitmap large(CreateCompatibleBitmap(screen.get(), width, LARGE_IMAGE.cy));
-    if (!source || !target || !large)
-        return large;
-    const SelectedObject from(source.get(), strip);
-    const SelectedObject to(target.get(), large.get());
-    const RECT all{0, 0, width, LARGE_IMAGE.cy};
-    FillRect(target.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
-    SetStretchBltMode(target.get(), HALFTONE);
-    SetBrushOrgEx(target.get(), 0, 0, nullptr);
-    const int height = MulDiv(SMALL_IMAGE.cy, LARGE_IMAGE.cx, SMALL_IMAGE.cx);
-    StretchBlt(target.get(), 0, (LARGE_IMAGE.cy - height) / 2, width, height, source.get(), 0, 0,
-               SMALL_IMAGE.cx * STRIP_IMAGE_COUNT, SMALL_IMAGE.cy, SRCCOPY);
-    return large;
+    const SIZE small_strip{SMALL_IMAGE.cx * STRIP_IMAGE_COUNT, SMALL_IMAGE.cy};
+    const SIZE large_strip{LARGE_IMAGE.cx * STRIP_IMAGE_COUNT, LARGE_IMAGE.cy};
+    BITMAPINFO small_info = top_down_32_bits(small_strip);
+    Pixels small(static_cast<size_t>(small_strip.cx) * small_strip.cy);
+    if (!GetDIBits(screen.get(), strip, 0, small_strip.cy, small.data(), &small_info, DIB_RGB_COLORS))
+        return {};
+
+    // 16 x 15 becomes 24 x 22, one row of the face above and below.
+    const SIZE scaled_size{large_strip.cx, MulDiv(SMALL_IMAGE.cy, LARGE_IMAGE.cx, SMALL_IMAGE.cx)};
+    const Pixels scaled = scale_by_area(small, small_strip, scaled_size);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    Pixels large(static_cast<size_t>(large_strip.cx) * large_strip.cy,
+                 RGBQUAD{GetBValue(face), GetGValue(face), GetRValue(face), 0});
+    const int top = (large_strip.cy - scaled_size.cy) / 2;
+    std::copy(scaled.begin(), scaled.end(), large.begin() + static_cast<std::ptrdiff_t>(top) * large_strip.cx);
+
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.get(), large_strip.cx, large_strip.cy));
+    const BITMAPINFO large_info = top_down_32_bits(large_strip);
+    if (bitmap)
+        SetDIBits(screen.get(), bitmap.get(), 0, large_strip.cy, large.data(), &large_info, DIB_RGB_COLORS);
+    return bitmap;
 }
 
 OwnedBitmap add_own_buttons(HWND toolbar, HINSTANCE instance, bool large)
