@@ -17,7 +17,8 @@ void ensure_main_class_registered()
 }
 
 // Each test opens the window as the very first start does, wherever a
-// test before it left the window.
+// test before it left the window, and leaves nothing behind for the
+// programs started after it.
 void forget_window_memory()
 {
     for (const wchar_t* value : {WINDOW_LEFT_VALUE, WINDOW_TOP_VALUE, WINDOW_RIGHT_VALUE, WINDOW_BOTTOM_VALUE,
@@ -49,14 +50,21 @@ void EditorTest::SetUp()
 
 void EditorTest::TearDown()
 {
+    destroy_main_window();
+    forget_window_memory();
+}
+
+void EditorTest::destroy_main_window()
+{
     if (IsWindow(main_window))
         DestroyWindow(main_window);
     pump_messages();
 }
 
+// What the program keeps for the next start stays, as after a restart.
 void EditorTest::recreate_main_window(int show_command)
 {
-    TearDown();
+    destroy_main_window();
     main_window = create_main_window(GetModuleHandleA(nullptr), show_command);
     ASSERT_NE(main_window, nullptr);
     editor = state().parts.editor;

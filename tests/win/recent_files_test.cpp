@@ -19,6 +19,12 @@ protected:
         EditorTest::SetUp();
     }
 
+    void TearDown() override
+    {
+        EditorTest::TearDown();
+        save_recent_files({});
+    }
+
     void command(WORD id) const { SendMessageW(main_window, WM_COMMAND, id, 0); }
 
     void open_file(const std::string& path)
