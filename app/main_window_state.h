@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "app/recovery.h"
@@ -68,6 +69,8 @@ struct MainWindowState {
     DialogColors colors;
     PostReview review;
     SpellingState spelling;
+    // The recent files as the File popup shows them, newest first.
+    std::vector<std::string> recent_files;
 };
 
 // The state of a Main window, or null for any other window.

@@ -25,6 +25,9 @@ StatusBar create_status_bar(HWND main_window);
 // Shows UTF-8 text in a part, plainly or as a warning.
 void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, bool warning);
 
+// Fits the parts to their texts again, after a change of DPI.
+void fit_status_parts(const StatusBar& bar);
+
 // Follows the Main window's new size; returns the bar's height.
 int lay_out_status_bar(const StatusBar& bar);
 
