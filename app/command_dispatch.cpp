@@ -8,6 +8,7 @@
 #include "app/file_commands.h"
 #include "app/find_commands.h"
 #include "app/post_review.h"
+#include "app/recent_files.h"
 #include "app/spelling.h"
 #include "editor/char_format.h"
 #include "editor/clipboard.h"
@@ -20,6 +21,7 @@
 #include "document/printing.h"
 #include "res/resource_ids.h"
 #include "ui/format_dialogs.h"
+#include "ui/recent_menu.h"
 
 namespace {
 
@@ -172,6 +174,10 @@ void dispatch_command(MainWindowState& state, WORD id)
     bool focus_editor_after = false;
     if (run_spelling_menu_item(state, id))
         return;
+    if (is_recent_file_item(id)) {
+        follow_document(state, open_recent_file(state, recent_file_index(id)));
+        return;
+    }
     if (const Command* command = find_command(id)) {
         if (command->edit)
             state.history.record(*command->edit, [&] { command->action(state); });
@@ -189,7 +195,7 @@ void dispatch_command(MainWindowState& state, WORD id)
 
 bool is_command(WORD id)
 {
-    return find_command(id) || find_markup(id);
+    return find_command(id) || find_markup(id) || is_recent_file_item(id);
 }
 
 std::vector<WORD> command_ids()

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/recent_files.h"
 #include "document/document_stream.h"
 #include "document/file_io.h"
 #include "text/file_sniff.h"
@@ -68,6 +69,31 @@ void show_title_of(HWND editor, const DocumentFile& file)
     show_document_title(GetParent(editor), file.name);
 }
 
+// Opens a file as the kind chosen (the filter), unless the file says
+// otherwise; with no kind chosen, as RTF when it begins as RTF.
+bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::optional<FileKind> chosen_kind)
+{
+    // The file is read and checked whole before anything changes: a file that
+    // cannot be taken leaves the document, its name, its kind and its title alone.
+    const FileRead read = read_whole_file(path, DOCUMENT_SIZE_LIMIT);
+    if (!read.bytes) {
+        show_file_error(editor, path, reason_not_read(read));
+        return false;
+    }
+    if (!chosen_kind)
+        chosen_kind = begins_as_rtf(*read.bytes) ? FileKind::rtf : FileKind::text;
+    const auto kind = kind_to_open_as(editor, path, *read.bytes, *chosen_kind);
+    if (!kind)
+        return false;
+    const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
+    file = {path, *kind, encoding};
+    if (stream_document_in(editor, *read.bytes, file.kind, file.encoding) > 0)
+        show_message(editor, ENCODING_REPAIRED, path);
+    show_title_of(editor, file);
+    note_recent_file(path);
+    return true;
+}
+
 } // namespace
 
 SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified)
@@ -109,22 +135,20 @@ DocumentChange open_document(HWND editor, DocumentFile& file, bool modified)
 
 bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind)
 {
-    // The file is read and checked whole before anything changes: a file that
-    // cannot be taken leaves the document, its name, its kind and its title alone.
-    const FileRead read = read_whole_file(path, DOCUMENT_SIZE_LIMIT);
-    if (!read.bytes) {
-        show_file_error(editor, path, reason_not_read(read));
-        return false;
-    }
-    const auto kind = kind_to_open_as(editor, path, *read.bytes, chosen_kind);
-    if (!kind)
-        return false;
-    const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
-    file = {path, *kind, encoding};
-    if (stream_document_in(editor, *read.bytes, file.kind, file.encoding) > 0)
-        show_message(editor, ENCODING_REPAIRED, path);
-    show_title_of(editor, file);
-    return true;
+    return open_file(editor, file, path, chosen_kind);
+}
+
+RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path)
+{
+    const SaveOffer offer = confirm_discard(editor, file, modified);
+    if (offer == SaveOffer::stay)
+        return {DocumentChange::kept, false};
+    SetFocus(editor);
+    const DocumentChange kept = offer == SaveOffer::saved ? DocumentChange::saved_but_kept : DocumentChange::kept;
+    if (file_is_missing(path))
+        return {kept, true};
+    // No filter was chosen: the file's first bytes say what it is.
+    return {open_file(editor, file, path, std::nullopt) ? DocumentChange::replaced : kept, false};
 }
 
 SaveOutcome save_document(HWND editor, DocumentFile& file)
@@ -143,6 +167,7 @@ SaveOutcome save_document(HWND editor, DocumentFile& file)
     }
     if (file.encoding != encoding_before)
         show_message(editor, SAVED_AS_UTF8, file.name);
+    note_recent_file(file.name);
     return SaveOutcome::saved;
 }
 

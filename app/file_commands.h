@@ -1,6 +1,7 @@
 // New, Open, Save and Save As of the Editor control's content, as RTF or
 // plain text, and the question before unsaved work goes. They tell what
 // happened; whether the document is modified is the history's to keep.
+// Every file opened or saved goes to the front of the recent files.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +38,16 @@ DocumentChange open_document(HWND editor, DocumentFile& file, bool modified);
 // the file says otherwise. Returns false, after telling the user why, when the
 // file cannot be taken; the document is then unchanged.
 bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind);
+
+struct RecentOpen {
+    DocumentChange change;
+    bool file_gone; // the file is no longer there: nothing was opened
+};
+
+// Opens a file of the recent-files list through the same steps as Open:
+// the save question first, then every check of the file. No filter is
+// chosen: a file that begins as RTF opens as RTF, any other as text.
+RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path);
 
 // A failed or cancelled Save As keeps the old name.
 SaveOutcome save_document(HWND editor, DocumentFile& file);

@@ -11,8 +11,10 @@
 #include "app/find_commands.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
+#include "app/recent_files.h"
 #include "app/recovery.h"
 #include "app/spelling.h"
+#include "app/window_memory.h"
 #include "editor/char_format.h"
 #include "document/printing.h"
 #include "res/resource_ids.h"
@@ -21,6 +23,7 @@
 #include "ui/menus.h"
 #include "win/messages.h"
 #include "ui/toolbar.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -80,7 +83,7 @@ void refuse_dropped_text(HWND editor)
 BOOL on_create(HWND window, LPCREATESTRUCT)
 {
     WindowParts& parts = state_of(window).parts;
-    parts.toolbar = create_toolbar(window);
+    parts.toolbar = create_toolbar(window, window_dpi(window));
 
     // Without the rich-edit control there is nothing to edit in: say so and
     // let CreateWindowEx fail, instead of running on with an empty frame.
@@ -120,6 +123,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         return FALSE;
     }
     prepare_spelling(state_of(window));
+    refresh_recent_files(state_of(window));
     return TRUE;
 }
 
@@ -139,6 +143,36 @@ void on_size(HWND window, UINT state, int width, int height)
     if (parts.toolbar.window)
         FORWARD_WM_SIZE(parts.toolbar.window, state, width, height, SendMessageW);
     SetFocus(parts.editor);
+}
+
+// The text of both rich-edit controls at the monitor's DPI: they draw at
+// the DPI the system started with.
+void zoom_to_dpi(HWND control, UINT dpi)
+{
+    const UINT system = system_dpi();
+    SendMessageW(control, EM_SETZOOM, dpi == system ? 0 : dpi, dpi == system ? 0 : system);
+}
+
+// Moved to a monitor of another DPI, or the user changed it: the window
+// takes the rectangle Windows suggests and its parts follow the new DPI.
+void on_dpi_changed(HWND window, UINT dpi, const RECT& suggested)
+{
+    MainWindowState& state = state_of(window);
+    WindowParts& parts = state.parts;
+    if (parts.toolbar.window)
+        DestroyWindow(parts.toolbar.window);
+    parts.toolbar = create_toolbar(window, dpi);
+    parts.undo_button_enabled = state.history.can_undo();
+    enable_button(parts.toolbar, IDM_EDIT_UNDO, parts.undo_button_enabled);
+    fit_status_parts(parts.status_bar);
+    zoom_to_dpi(parts.editor, dpi);
+    zoom_to_dpi(parts.preview.window, dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The toolbar's height may have changed where the window's size has not.
+    RECT client{};
+    GetClientRect(window, &client);
+    on_size(window, SIZE_RESTORED, client.right, client.bottom);
 }
 
 // Whenever the frame itself gets the keyboard focus (activation, a closed
@@ -250,7 +284,9 @@ void on_left_button_up(HWND window, int, int, UINT)
 
 void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
 {
-    const MainWindowState& state = state_of(window);
+    MainWindowState& state = state_of(window);
+    if (popup == GetSubMenu(GetMenu(window), 0))
+        refresh_recent_files(state);
     refresh_menu_state(state.parts.editor, popup, state.history.can_undo(), state.history.can_redo());
 }
 
@@ -268,8 +304,10 @@ bool may_discard(HWND window)
 
 void on_close(HWND window)
 {
-    if (may_discard(window))
-        DestroyWindow(window);
+    if (!may_discard(window))
+        return;
+    remember_main_window(window, state_of(window));
+    DestroyWindow(window);
 }
 
 BOOL on_query_end_session(HWND window)
@@ -278,11 +316,14 @@ BOOL on_query_end_session(HWND window)
 }
 
 // The session ends with the user's answer given: whatever was not saved was
-// meant to go, copy and all.
+// meant to go, copy and all. The window is not closed, so it is remembered
+// here.
 void on_end_session(HWND window, BOOL ending)
 {
-    if (ending)
-        end_recovery(window, state_of(window));
+    if (!ending)
+        return;
+    end_recovery(window, state_of(window));
+    remember_main_window(window, state_of(window));
 }
 
 void on_destroy(HWND window)
@@ -342,6 +383,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_QUERYENDSESSION, on_query_end_session);
         HANDLE_MSG(window, WM_ENDSESSION, on_end_session);
         HANDLE_MSG(window, WM_DESTROY, on_destroy);
+    case WM_DPICHANGED:
+        on_dpi_changed(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_SPELL_ANSWERED:
         take_spelling_answer(state_of(window));
         return 0;

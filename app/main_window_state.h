@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "app/find_commands.h"
@@ -69,6 +70,8 @@ struct MainWindowState {
     DialogColors colors;
     PostReview review;
     SpellingState spelling;
+    // The recent files as the File popup shows them, newest first.
+    std::vector<std::string> recent_files;
     SearchState search;
 };
 

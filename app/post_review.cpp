@@ -11,6 +11,7 @@
 #include "editor/editor_text.h"
 #include "text/unicode_text.h"
 #include "ui/limit_dialog.h"
+#include "win/dpi.h"
 #include "win/messages.h"
 
 namespace {
@@ -53,6 +54,11 @@ void step_preview(MainWindowState& state)
         KillTimer(state.parts.main_window, PREVIEW_STEP_TIMER);
     else
         SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
+}
+
+int splitter_width_of(const MainWindowState& state)
+{
+    return scaled(SPLITTER_WIDTH, window_dpi(state.parts.main_window));
 }
 
 // The Main window lays out its parts again, at its present size.
@@ -187,10 +193,11 @@ void lay_out_post_panes(MainWindowState& state, const RECT& area)
         MoveWindow(state.parts.editor, area.left, area.top, width, height, TRUE);
         return;
     }
-    const int panes = std::max(width - SPLITTER_WIDTH, 0);
+    const int splitter_width = splitter_width_of(state);
+    const int panes = std::max(width - splitter_width, 0);
     const int preview_width = panes * review.preview_per_mille / 1000;
     const int editor_width = panes - preview_width;
-    review.splitter = {area.left + editor_width, area.top, area.left + editor_width + SPLITTER_WIDTH, area.bottom};
+    review.splitter = {area.left + editor_width, area.top, area.left + editor_width + splitter_width, area.bottom};
     MoveWindow(state.parts.editor, area.left, area.top, editor_width, height, TRUE);
     MoveWindow(preview, review.splitter.right, area.top, preview_width, height, TRUE);
 }
@@ -203,11 +210,16 @@ bool is_on_splitter(const MainWindowState& state, POINT client_point)
 void drag_splitter_to(MainWindowState& state, int x)
 {
     const RECT area = state.review.pane_area;
-    const int panes = area.right - area.left - SPLITTER_WIDTH;
+    const int splitter_width = splitter_width_of(state);
+    const int panes = area.right - area.left - splitter_width;
     if (panes <= 0)
         return;
-    const int preview_width = area.right - x - SPLITTER_WIDTH / 2;
-    state.review.preview_per_mille =
-        std::clamp(preview_width * 1000 / panes, SMALLEST_PER_MILLE, 1000 - SMALLEST_PER_MILLE);
-    lay_out_post_panes(state, area);
+    const int preview_width = area.right - x - splitter_width / 2;
+    set_preview_share(state, preview_width * 1000 / panes);
+}
+
+void set_preview_share(MainWindowState& state, int per_mille)
+{
+    state.review.preview_per_mille = std::clamp(per_mille, SMALLEST_PER_MILLE, 1000 - SMALLEST_PER_MILLE);
+    lay_out_post_panes(state, state.review.pane_area);
 }

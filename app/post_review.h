@@ -1,6 +1,6 @@
 // The post as it will leave the editor: its counts and tag check in the
 // status bar, kept up to date while the user types, the live preview beside
-// the Editor control, and the commands of the NÁHLED menu.
+// the Editor control, and the commands of the POZADÍ menu that look at it.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,7 @@ inline constexpr UINT_PTR REVIEW_TIMER = 1;
 // Brings the preview's next paragraphs, while it is behind.
 inline constexpr UINT_PTR PREVIEW_STEP_TIMER = 2;
 
-// Width of the splitter between the Editor control and the preview.
+// Width of the splitter between the Editor control and the preview, at 96 DPI.
 inline constexpr int SPLITTER_WIDTH = 6;
 
 // Creates the status bar and the preview, shown if the user left it shown,
@@ -48,3 +48,6 @@ void lay_out_post_panes(MainWindowState& state, const RECT& area);
 bool is_on_splitter(const MainWindowState& state, POINT client_point);
 // Moves the splitter to a point of the Main window's client area.
 void drag_splitter_to(MainWindowState& state, int x);
+// Gives the preview its share of the width, in thousandths; neither pane
+// gets too narrow to read.
+void set_preview_share(MainWindowState& state, int per_mille);

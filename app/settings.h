@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "document/spell_checker.h"
 
 inline constexpr wchar_t SETTINGS_KEY[] = L"Software\\Forum Editor";
@@ -11,6 +15,15 @@ inline constexpr wchar_t CHARACTER_LIMIT_VALUE[] = L"CharacterLimit";
 inline constexpr wchar_t PREVIEW_SHOWN_VALUE[] = L"PreviewShown";
 inline constexpr wchar_t SPELL_WHILE_TYPING_VALUE[] = L"SpellCheckWhileTyping";
 inline constexpr wchar_t SPELL_LANGUAGES_VALUE[] = L"SpellLanguages";
+// "RecentFile1" (the newest) to "RecentFile8", each a path as text.
+inline constexpr wchar_t RECENT_FILE_VALUE[] = L"RecentFile";
+// Where the Main window stood when it was last closed.
+inline constexpr wchar_t WINDOW_LEFT_VALUE[] = L"WindowLeft";
+inline constexpr wchar_t WINDOW_TOP_VALUE[] = L"WindowTop";
+inline constexpr wchar_t WINDOW_RIGHT_VALUE[] = L"WindowRight";
+inline constexpr wchar_t WINDOW_BOTTOM_VALUE[] = L"WindowBottom";
+inline constexpr wchar_t WINDOW_MAXIMIZED_VALUE[] = L"WindowMaximized";
+inline constexpr wchar_t PREVIEW_SHARE_VALUE[] = L"PreviewShare";
 
 // phpBB's default; SMF takes 20,000.
 inline constexpr DWORD DEFAULT_CHARACTER_LIMIT = 60000;
@@ -29,3 +42,20 @@ Settings load_settings();
 bool save_character_limit(DWORD limit);
 bool save_preview_shown(bool shown);
 bool save_spelling(bool while_typing, SpellLanguages languages);
+
+// The recent files, newest first (UTF-8 paths); none when nothing is stored.
+std::vector<std::string> load_recent_files();
+bool save_recent_files(const std::vector<std::string>& paths);
+
+// The Main window as it was closed: its restored rectangle (as
+// GetWindowPlacement gives it), whether it was maximized, and the
+// preview's share of the width in thousandths.
+struct WindowMemory {
+    RECT normal{};
+    bool maximized = false;
+    int preview_per_mille = 500;
+};
+
+// Nothing before the window was first closed.
+std::optional<WindowMemory> load_window_memory();
+bool save_window_memory(const WindowMemory& memory);

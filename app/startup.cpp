@@ -7,9 +7,11 @@
 #include "app/main_window.h"
 #include "app/main_window_state.h"
 #include "app/recovery.h"
+#include "app/window_memory.h"
 #include "res/resource_ids.h"
 #include "res/resource_names.h"
 #include "ui/menus.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -44,13 +46,15 @@ ATOM register_main_class(HINSTANCE instance)
 HWND create_main_window(HINSTANCE instance, int show_command)
 {
     const std::wstring class_name = wide_class_name();
+    // The default size grows with the user's DPI, as the text in it does.
+    const UINT dpi = system_dpi();
     HWND window = CreateWindowExW(0, class_name.c_str(), class_name.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, nullptr, instance,
-                                  nullptr);
+                                  CW_USEDEFAULT, scaled(MAIN_WINDOW_WIDTH, dpi), scaled(MAIN_WINDOW_HEIGHT, dpi),
+                                  nullptr, nullptr, instance, nullptr);
     if (!window)
         return nullptr;
 
-    ShowWindow(window, show_command);
+    show_main_window(window, *main_window_state(window), show_command);
     UpdateWindow(window);
     // Added to a visible window, so that the menu bar is drawn again with it.
     main_window_state(window)->parts.smiley_pictures = build_smiley_menu(window, instance);

@@ -6,6 +6,7 @@
 // Class name and the Main window's first title (two blanks before "by").
 inline constexpr char FORUM_EDITOR_CLASS[] = "KLESTOR FORUM EDITOR  by vorlen :)";
 
+// At 96 DPI; the first start scales it to the user's DPI.
 inline constexpr int MAIN_WINDOW_WIDTH = 650;
 inline constexpr int MAIN_WINDOW_HEIGHT = 650;
 

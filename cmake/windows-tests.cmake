@@ -130,3 +130,7 @@ add_test(NAME wine.long_printer_name
 set_tests_properties(wine.no_printer wine.long_printer_name PROPERTIES
     ${FORUM_DISPLAY_LOCK} TIMEOUT 180 LABELS wine)
 set_tests_properties(wine.long_printer_name PROPERTIES SKIP_RETURN_CODE 77)
+# The layout at 144 DPI, in a copy of the prefix whose screen is set to it.
+add_test(NAME wine.dpi_144
+         COMMAND ${FORUM_OWN_PREFIX} dpi-144 $<TARGET_FILE:forum-win-tests> --gtest_filter=HighDpiTest.*:DpiChangeTest.*)
+set_tests_properties(wine.dpi_144 PROPERTIES ${FORUM_DISPLAY_LOCK} TIMEOUT 180 LABELS wine)

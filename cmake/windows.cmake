@@ -8,6 +8,7 @@ set(FORUM_WIN_SOURCES
     # win/: Windows basics: handle owners, the program's texts and message boxes, the user's folders.
     win/letter_case.cpp
     win/messages.cpp
+    win/dpi.cpp
     win/user_folders.cpp
     # editor/: What talks to the rich-edit control: its text, the subclass, the undo history, the markup commands.
     editor/char_format.cpp
@@ -42,6 +43,7 @@ set(FORUM_WIN_SOURCES
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/preview_pane.cpp
+    ui/recent_menu.cpp
     ui/spell_menu.cpp
     ui/status_bar.cpp
     ui/toolbar.cpp
@@ -52,10 +54,12 @@ set(FORUM_WIN_SOURCES
     app/find_commands.cpp
     app/main_window.cpp
     app/post_review.cpp
+    app/recent_files.cpp
     app/recovery.cpp
     app/settings.cpp
     app/spelling.cpp
     app/startup.cpp
+    app/window_memory.cpp
 )
 
 set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 advapi32 kernel32)

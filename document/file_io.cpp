@@ -74,6 +74,14 @@ std::string system_reason(DWORD error)
     return reason;
 }
 
+bool file_is_missing(const std::string& path)
+{
+    if (GetFileAttributesW(to_wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 FileRead read_whole_file(const std::string& path, std::size_t limit)
 {
     const OwnedFile file(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -31,6 +31,10 @@ struct FileRead {
 // source (a device) stops at the limit instead of filling memory.
 FileRead read_whole_file(const std::string& path, std::size_t limit);
 
+// True when the system finds no file or no folder of that path (a file it
+// may not read, or a drive that does not answer, is not missing).
+bool file_is_missing(const std::string& path);
+
 // Writes the bytes into a new file beside the target and only then puts it
 // in the target's place, so that a failure at any step leaves the old file
 // exactly as it was. A read-only target or a folder is refused. Returns 0 or

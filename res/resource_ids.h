@@ -69,6 +69,9 @@
 #define SPELL_SUGGESTION_COUNT 5
 #define IDM_SMILEY_FIRST 8500
 
+// The recent files in the File popup, the newest first (eight of them).
+#define IDM_RECENT_FILE_FIRST 5040
+
 #define SMILEY_COUNT 17
 #define COLOR_PRESET_COUNT 9
 
@@ -115,6 +118,7 @@
 #define IDS_ENCODING_REPAIRED 140
 #define IDS_SAVED_AS_UTF8 141
 #define IDS_COPY_TOO_LARGE 142
+#define IDS_RECENT_FILE_GONE 200
 #define IDS_TAGS_FINE 150
 #define IDS_CAPTION_TAG_CHECK 151
 #define IDS_CAPTION_RECOVERY 160

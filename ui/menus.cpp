@@ -7,8 +7,8 @@
 
 namespace {
 
-// Past the eight popups of the bar, so the smileys come last.
-constexpr UINT SMILEY_MENU_POSITION = 9;
+// Past the seven popups of the bar, so the smileys come last.
+constexpr UINT SMILEY_MENU_POSITION = 8;
 
 void insert_smiley_popup(HMENU menu_bar, HMENU smileys)
 {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "res/resource_ids.h"
+#include "win/dpi.h"
 #include "win/win_handles.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 // the rest.
 constexpr const wchar_t* PART_SAMPLES[] = {L"Znaky: 000 000 / 000 000", L"Bez značek: 000 000", L"Slova: 00 000",
                                            L"Překlepy: 0 000"};
-constexpr int PART_PADDING = 16;
+constexpr int PART_PADDING = 16; // at 96 DPI
 
 constexpr COLORREF WARNING_BACKGROUND = RGB(192, 0, 0);
 constexpr COLORREF WARNING_TEXT = RGB(255, 255, 255);
@@ -51,9 +52,10 @@ int text_width(HWND bar, const wchar_t* text)
 void set_part_edges(HWND bar)
 {
     std::array<int, STATUS_PART_COUNT> edges{};
+    const int padding = scaled(PART_PADDING, window_dpi(bar));
     int edge = 0;
     for (size_t i = 0; i + 1 < STATUS_PART_COUNT; ++i) {
-        edge += text_width(bar, PART_SAMPLES[i]) + PART_PADDING;
+        edge += text_width(bar, PART_SAMPLES[i]) + padding;
         edges[i] = edge;
     }
     edges.back() = -1;
@@ -135,6 +137,12 @@ void clear_status_note(StatusBar& bar)
         return;
     bar.note.clear();
     send_part_text(bar, NOTE_PART);
+}
+
+void fit_status_parts(const StatusBar& bar)
+{
+    if (bar.window)
+        set_part_edges(bar.window);
 }
 
 int lay_out_status_bar(const StatusBar& bar)

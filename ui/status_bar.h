@@ -32,6 +32,9 @@ void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, boo
 void show_status_note(StatusBar& bar, std::string_view note);
 void clear_status_note(StatusBar& bar);
 
+// Fits the parts to their texts again, after a change of DPI.
+void fit_status_parts(const StatusBar& bar);
+
 // Follows the Main window's new size; returns the bar's height.
 int lay_out_status_bar(const StatusBar& bar);
 

@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "res/resource_ids.h"
 #include "win/messages.h"
+#include "win/win_handles.h"
 
 namespace {
 
@@ -58,9 +61,93 @@ constexpr std::array<int, 9> separator_positions{0, 4, 6, 10, 12, 15, 19, 23, 27
 
 constexpr DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER;
 
-OwnedBitmap add_own_buttons(HWND toolbar, HINSTANCE instance)
+// The pictures come in two sizes: the small ones (16 x 15) up to 120 DPI,
+// the large ones (24 x 24) from 144 DPI on. The system draws its large
+// pictures for that size; the program's own are scaled.
+constexpr UINT LARGE_IMAGES_FROM_DPI = 144;
+constexpr SIZE SMALL_IMAGE{16, 15};
+constexpr SIZE LARGE_IMAGE{24, 24};
+
+using Pixels = std::vector<RGBQUAD>;
+
+// Each new pixel is the average of the old pixels under it, weighted by how
+// much of each it covers: strokes stay even, where copying the nearest
+// pixel would make some one pixel wide and others two (StretchBlt's
+// HALFTONE does the same, but not everywhere).
+Pixels scale_by_area(const Pixels& from, SIZE from_size, SIZE to_size)
+{
+    Pixels to(static_cast<size_t>(to_size.cx) * static_cast<size_t>(to_size.cy));
+    const double step_x = static_cast<double>(from_size.cx) / to_size.cx;
+    const double step_y = static_cast<double>(from_size.cy) / to_size.cy;
+    for (int y = 0; y < to_size.cy; ++y) {
+        for (int x = 0; x < to_size.cx; ++x) {
+            const double left = x * step_x, right = left + step_x, top = y * step_y, bottom = top + step_y;
+            double sum[3]{}, area = 0;
+            for (int sy = static_cast<int>(top); sy < bottom && sy < from_size.cy; ++sy) {
+                const double height = std::min<double>(sy + 1, bottom) - std::max<double>(sy, top);
+                for (int sx = static_cast<int>(left); sx < right && sx < from_size.cx; ++sx) {
+                    const double weight = height * (std::min<double>(sx + 1, right) - std::max<double>(sx, left));
+                    const RGBQUAD& pixel = from[static_cast<size_t>(sy) * from_size.cx + sx];
+                    sum[0] += weight * pixel.rgbBlue;
+                    sum[1] += weight * pixel.rgbGreen;
+                    sum[2] += weight * pixel.rgbRed;
+                    area += weight;
+                }
+            }
+            RGBQUAD& pixel = to[static_cast<size_t>(y) * to_size.cx + x];
+            pixel.rgbBlue = static_cast<BYTE>(sum[0] / area + 0.5);
+            pixel.rgbGreen = static_cast<BYTE>(sum[1] / area + 0.5);
+            pixel.rgbRed = static_cast<BYTE>(sum[2] / area + 0.5);
+        }
+    }
+    return to;
+}
+
+BITMAPINFO top_down_32_bits(SIZE size)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// The strip's pictures scaled into large cells, each at its own proportions
+// in the middle of its cell, on the button face.
+OwnedBitmap enlarged_strip(HBITMAP strip)
+{
+    const WindowDc screen(nullptr);
+    const SIZE small_strip{SMALL_IMAGE.cx * STRIP_IMAGE_COUNT, SMALL_IMAGE.cy};
+    const SIZE large_strip{LARGE_IMAGE.cx * STRIP_IMAGE_COUNT, LARGE_IMAGE.cy};
+    BITMAPINFO small_info = top_down_32_bits(small_strip);
+    Pixels small(static_cast<size_t>(small_strip.cx) * small_strip.cy);
+    if (!GetDIBits(screen.get(), strip, 0, small_strip.cy, small.data(), &small_info, DIB_RGB_COLORS))
+        return {};
+
+    // 16 x 15 becomes 24 x 22, one row of the face above and below.
+    const SIZE scaled_size{large_strip.cx, MulDiv(SMALL_IMAGE.cy, LARGE_IMAGE.cx, SMALL_IMAGE.cx)};
+    const Pixels scaled = scale_by_area(small, small_strip, scaled_size);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    Pixels large(static_cast<size_t>(large_strip.cx) * large_strip.cy,
+                 RGBQUAD{GetBValue(face), GetGValue(face), GetRValue(face), 0});
+    const int top = (large_strip.cy - scaled_size.cy) / 2;
+    std::copy(scaled.begin(), scaled.end(), large.begin() + static_cast<std::ptrdiff_t>(top) * large_strip.cx);
+
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.get(), large_strip.cx, large_strip.cy));
+    const BITMAPINFO large_info = top_down_32_bits(large_strip);
+    if (bitmap)
+        SetDIBits(screen.get(), bitmap.get(), 0, large_strip.cy, large.data(), &large_info, DIB_RGB_COLORS);
+    return bitmap;
+}
+
+OwnedBitmap add_own_buttons(HWND toolbar, HINSTANCE instance, bool large)
 {
     OwnedBitmap strip(CreateMappedBitmap(instance, IDB_TOOLBAR_STRIP, 0, nullptr, 0));
+    if (large && strip)
+        strip = enlarged_strip(strip.get());
 
     if (!OwnedBitmap(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR_STRIP))))
         show_message(toolbar, {IDS_TOOLBAR_BITMAP_MISSING, IDS_CAPTION_CHYBA, MB_ICONERROR});
@@ -87,17 +174,21 @@ void insert_separators(HWND toolbar)
 
 } // namespace
 
-Toolbar create_toolbar(HWND main_window)
+Toolbar create_toolbar(HWND main_window, UINT dpi)
 {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main_window, GWLP_HINSTANCE));
     InitCommonControls();
 
+    // Image size 0 is the control's default, the small pictures.
+    const bool large = dpi >= LARGE_IMAGES_FROM_DPI;
+    const int image_size = large ? LARGE_IMAGE.cx : 0;
     HWND toolbar = CreateToolbarEx(main_window, TOOLBAR_STYLE, IDC_TOOLBAR, STANDARD_IMAGE_COUNT, HINST_COMMCTRL,
-                                   IDB_STD_SMALL_COLOR, standard_buttons.data(),
-                                   static_cast<int>(standard_buttons.size()), 0, 0, 0, 0, sizeof(TBBUTTON));
+                                   large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR, standard_buttons.data(),
+                                   static_cast<int>(standard_buttons.size()), 0, 0, image_size, image_size,
+                                   sizeof(TBBUTTON));
     if (!toolbar)
         return {};
-    OwnedBitmap strip = add_own_buttons(toolbar, instance);
+    OwnedBitmap strip = add_own_buttons(toolbar, instance, large);
     insert_separators(toolbar);
     return {toolbar, std::move(strip)};
 }

@@ -12,8 +12,9 @@ struct Toolbar {
     OwnedBitmap strip;
 };
 
-// Creates the toolbar as a child of the Main window.
-Toolbar create_toolbar(HWND main_window);
+// Creates the toolbar as a child of the Main window, with pictures for the
+// window's DPI.
+Toolbar create_toolbar(HWND main_window, UINT dpi);
 
 // Enables or greys the button of a command.
 void enable_button(const Toolbar& toolbar, int command, bool enabled);

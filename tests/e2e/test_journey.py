@@ -114,7 +114,7 @@ class JourneyTest(EditorTestCase):
 
         # A smiley from the last menu of the bar, "Smajlici".
         editor.key("ctrl+End")
-        self.open_menu_bar_at(6)
+        self.open_menu_bar_at(5)
         editor.key("Return")
         self.expect(SMILEY)
 

@@ -1,6 +1,7 @@
 #include "editor_fixture.h"
 
 #include "app/main_window_state.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "editor/editor_text.h"
 
@@ -13,6 +14,16 @@ void ensure_main_class_registered()
         ASSERT_NE(register_main_class(GetModuleHandleA(nullptr)), 0);
         registered = true;
     }
+}
+
+// Each test opens the window as the very first start does, wherever a
+// test before it left the window, and leaves nothing behind for the
+// programs started after it.
+void forget_window_memory()
+{
+    for (const wchar_t* value : {WINDOW_LEFT_VALUE, WINDOW_TOP_VALUE, WINDOW_RIGHT_VALUE, WINDOW_BOTTOM_VALUE,
+                                 WINDOW_MAXIMIZED_VALUE, PREVIEW_SHARE_VALUE})
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, value);
 }
 
 } // namespace
@@ -29,6 +40,7 @@ void pump_messages()
 void EditorTest::SetUp()
 {
     ensure_main_class_registered();
+    forget_window_memory();
     main_window = create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     ASSERT_NE(main_window, nullptr);
     editor = state().parts.editor;
@@ -38,14 +50,21 @@ void EditorTest::SetUp()
 
 void EditorTest::TearDown()
 {
+    destroy_main_window();
+    forget_window_memory();
+}
+
+void EditorTest::destroy_main_window()
+{
     if (IsWindow(main_window))
         DestroyWindow(main_window);
     pump_messages();
 }
 
+// What the program keeps for the next start stays, as after a restart.
 void EditorTest::recreate_main_window(int show_command)
 {
-    TearDown();
+    destroy_main_window();
     main_window = create_main_window(GetModuleHandleA(nullptr), show_command);
     ASSERT_NE(main_window, nullptr);
     editor = state().parts.editor;

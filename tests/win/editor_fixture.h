@@ -22,6 +22,7 @@ protected:
 
     // Opens the Main window again with another show command.
     void recreate_main_window(int show_command);
+    void destroy_main_window();
 
     // What the Main window keeps: its document, parts and remembered colours.
     MainWindowState& state() const;

@@ -8,6 +8,7 @@
 #include "res/resource_ids.h"
 #include "res/resource_names.h"
 #include "ui/menus.h"
+#include "win/dpi.h"
 #include "win/win_handles.h"
 
 namespace {
@@ -131,36 +132,29 @@ TEST_F(MenusTest, CzechCaptionsReadBackUnchanged)
     EXPECT_EQ(caption_of(GetMenu(main_window), 3), L"P\u00EDsmo(&M)");
 }
 
-TEST_F(MenusTest, PreviewPopupComesAfterXYNapsalWithItsCommandsAndTheSpellingOnes)
+TEST_F(MenusTest, ThePreviewTheChecksAndSpellingFollowTheBackgroundWithTheirKeys)
 {
     HMENU bar = GetMenu(main_window);
-    EXPECT_EQ(caption_of(bar, 6), L"XY napsal:Ctrl+E");
-    EXPECT_EQ(caption_of(bar, 7), L"N\u00C1HLED(&N)");
-    HMENU preview = GetSubMenu(bar, 7);
-    ASSERT_NE(preview, nullptr);
-    EXPECT_EQ(caption_of(preview, 0), L"N\u00E1hled p\u0159\u00EDsp\u011Bvku\tF5");
-    EXPECT_EQ(caption_of(preview, 1), L"Kontrola tag\u016F\tF8");
-    EXPECT_EQ(caption_of(preview, 3), L"Kontrola pravopisu\tF7");
-    EXPECT_EQ(caption_of(preview, 4), L"Kontrolovat pravopis p\u0159i psan\u00ED");
-    EXPECT_EQ(caption_of(preview, 5), L"Jazyk kontroly");
-    EXPECT_EQ(caption_of(preview, 7), L"Limit znak\u016F...");
-    EXPECT_EQ(GetMenuItemID(preview, 0), static_cast<UINT>(IDM_PREVIEW_TOGGLE));
-    EXPECT_EQ(GetMenuItemID(preview, 1), static_cast<UINT>(IDM_TAG_CHECK));
-    EXPECT_EQ(GetMenuItemID(preview, 3), static_cast<UINT>(IDM_SPELL_NEXT));
-    EXPECT_EQ(GetMenuItemID(preview, 4), static_cast<UINT>(IDM_SPELL_WHILE_TYPING));
-    EXPECT_EQ(GetMenuItemID(preview, 7), static_cast<UINT>(IDM_CHARACTER_LIMIT));
-    HMENU languages = GetSubMenu(preview, 5);
-    ASSERT_NE(languages, nullptr);
-    EXPECT_EQ(caption_of(languages, 0), L"\u010Ce\u0161tina");
-    EXPECT_EQ(caption_of(languages, 1), L"English");
-    EXPECT_EQ(caption_of(languages, 2), L"\u010Ce\u0161tina + English");
+    EXPECT_EQ(caption_of(bar, 4), L"POZAD\u00CD(&V)");
+    HMENU view = GetSubMenu(bar, 4);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(GetMenuItemID(view, 0), static_cast<UINT>(IDM_BACKCOLOR));
+    const std::pair<UINT, std::wstring> keyed[] = {
+        {IDM_PREVIEW_TOGGLE, L"\tF5"}, {IDM_SPELL_NEXT, L"\tF7"}, {IDM_TAG_CHECK, L"\tF8"}};
+    for (const auto& [command, key] : keyed) {
+        wchar_t caption[128]{};
+        ASSERT_GT(GetMenuStringW(view, command, caption, 128, MF_BYCOMMAND), 0) << command;
+        EXPECT_TRUE(std::wstring(caption).ends_with(key)) << command;
+    }
+    for (UINT command : {IDM_SPELL_WHILE_TYPING, IDM_SPELL_BOTH, IDM_CHARACTER_LIMIT})
+        EXPECT_NE(GetMenuState(view, command, MF_BYCOMMAND), static_cast<UINT>(-1)) << command;
 }
 
 TEST_F(MenusTest, SmileyPopupComesLastWithAPictureForEachSmiley)
 {
     HMENU bar = GetMenu(main_window);
     const int last = GetMenuItemCount(bar) - 1;
-    ASSERT_EQ(last, 8);
+    ASSERT_EQ(last, 7);
     EXPECT_EQ(caption_of(bar, last), L"Smajlici");
     HMENU smileys = GetSubMenu(bar, last);
     ASSERT_EQ(GetMenuItemCount(smileys), 17);
@@ -244,4 +238,17 @@ TEST_F(MenusTest, OnlyTheCurrentAlignmentIsChecked)
         for (UINT other : {IDM_ALIGN_CENTER, IDM_ALIGN_LEFT, IDM_ALIGN_RIGHT})
             EXPECT_EQ((state(align, other) & MF_CHECKED) != 0, other == item) << other;
     }
+}
+
+TEST_F(MenusTest, TheMenuBarIsOneRowAt650PixelsAnd96Dpi)
+{
+    if (window_dpi(main_window) != DEFAULT_DPI)
+        GTEST_SKIP() << "the bar is measured at 96 DPI";
+    RECT window{};
+    GetWindowRect(main_window, &window);
+    ASSERT_EQ(window.right - window.left, 650);
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    ASSERT_TRUE(GetMenuBarInfo(main_window, OBJID_MENU, 0, &bar));
+    EXPECT_EQ(bar.rcBar.bottom - bar.rcBar.top, GetSystemMetrics(SM_CYMENU));
 }

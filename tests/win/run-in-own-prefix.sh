@@ -9,6 +9,8 @@
 #        run-in-own-prefix.sh long-printer-name PROGRAM.exe [ARGUMENTS...]
 #            The run's printer $FORUM_LONG_PRINTER is the default printer;
 #            exit code 77 (skipped) when the run has no such printer.
+#        run-in-own-prefix.sh dpi-144 PROGRAM.exe [ARGUMENTS...]
+#            The screen is set to 144 DPI (LogPixels), as a user sets 150 %.
 set -euo pipefail
 
 [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] || { echo "run-in-own-prefix: no Wine prefix; run under tools/test-env.sh" >&2; exit 1; }
@@ -36,8 +38,13 @@ long-printer-name)
     export PRINTER="$FORUM_LONG_PRINTER"
     export FORUM_EXPECT_DEFAULT_PRINTER="$FORUM_LONG_PRINTER"
     ;;
+dpi-144)
+    shift
+    dpi=144
+    export FORUM_EXPECT_DPI=$dpi
+    ;;
 *)
-    echo "usage: run-in-own-prefix.sh no-printer|long-printer-name PROGRAM.exe [ARGUMENTS...]" >&2
+    echo "usage: run-in-own-prefix.sh no-printer|long-printer-name|dpi-144 PROGRAM.exe [ARGUMENTS...]" >&2
     exit 2
     ;;
 esac
@@ -50,4 +57,10 @@ mkdir -p "$copy"
 tar -C "$WINEPREFIX" --exclude=./drive_c/windows/system32 -cf - . | tar -C "$copy" -xf -
 cp -al "$WINEPREFIX/drive_c/windows/system32" "$copy/drive_c/windows/system32"
 export WINEPREFIX="$copy"
+if [ -n "${dpi:-}" ]; then
+    # Wine reads the screen's DPI from either key, depending on its version.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+        /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+fi
 wine "$@"

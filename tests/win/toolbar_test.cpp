@@ -6,6 +6,7 @@
 #include "dialog_automation.h"
 #include "res/resource_ids.h"
 #include "ui/toolbar.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ TEST_F(ToolbarTest, MissingStripIsReportedAndTheToolbarStillComes)
     MessageBoxSeen seen;
     Toolbar toolbar;
 
-    with_dialogs([&] { seen = answer_message_box("Chyba", IDOK); }, [&] { toolbar = create_toolbar(parent); });
+    with_dialogs([&] { seen = answer_message_box("Chyba", IDOK); }, [&] { toolbar = create_toolbar(parent, DEFAULT_DPI); });
 
     EXPECT_EQ(seen.text, "Nepodarilo se nacist bitmapu check");
     EXPECT_EQ(SendMessageA(toolbar.window, TB_BUTTONCOUNT, 0, 0),

@@ -1,0 +1,55 @@
+#include "app/recent_files.h"
+
+#include "app/file_commands.h"
+#include "app/main_window_state.h"
+#include "app/settings.h"
+#include "text/recent_files.h"
+#include "text/wide_text.h"
+#include "ui/recent_menu.h"
+#include "win/messages.h"
+
+namespace {
+
+constexpr Message RECENT_FILE_GONE{IDS_RECENT_FILE_GONE, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
+
+// As the file system compares names: without regard to case.
+bool same_path(std::string_view a, std::string_view b)
+{
+    const std::wstring wide_a = to_wide(a);
+    const std::wstring wide_b = to_wide(b);
+    return CompareStringOrdinal(wide_a.c_str(), static_cast<int>(wide_a.size()), wide_b.c_str(),
+                                static_cast<int>(wide_b.size()), TRUE) == CSTR_EQUAL;
+}
+
+HMENU file_popup(const MainWindowState& state)
+{
+    return GetSubMenu(GetMenu(state.parts.main_window), 0);
+}
+
+} // namespace
+
+void note_recent_file(const std::string& path)
+{
+    save_recent_files(with_recent_file(load_recent_files(), path, same_path));
+}
+
+void refresh_recent_files(MainWindowState& state)
+{
+    state.recent_files = load_recent_files();
+    show_recent_files(file_popup(state), state.recent_files);
+}
+
+DocumentChange open_recent_file(MainWindowState& state, size_t index)
+{
+    if (index >= state.recent_files.size())
+        return DocumentChange::kept;
+    const std::string path = state.recent_files[index];
+    const RecentOpen opened =
+        open_recent_document(state.parts.editor, state.document, state.history.is_modified(), path);
+    if (opened.file_gone) {
+        save_recent_files(without_recent_file(load_recent_files(), path, same_path));
+        show_message(state.parts.main_window, RECENT_FILE_GONE, path);
+    }
+    refresh_recent_files(state);
+    return opened.change;
+}
