@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/file_commands.h"
+#include "app/find_commands.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/spelling.h"
@@ -136,6 +137,11 @@ constexpr Command COMMANDS[] = {
     {IDM_EDIT_CUT, cut, false, EditKind::clipboard},
     {IDM_EDIT_PASTE, paste, false, EditKind::clipboard},
     {IDM_EDIT_SELECTALL, whole_text, false},
+    // Their replacements are recorded as they happen, from the dialog.
+    {IDM_FIND, open_find, false},
+    {IDM_FIND_NEXT, find_next_down, false},
+    {IDM_FIND_PREVIOUS, find_next_up, false},
+    {IDM_REPLACE, open_replace, false},
     {IDM_BACKCOLOR, background, false},
     {IDM_TAG_COLOR_DIALOG, color_dialog, true, EditKind::command},
     {IDM_TAG_POST_LINK, post_link, true, EditKind::command},

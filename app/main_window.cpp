@@ -8,6 +8,7 @@
 
 #include "app/command_dispatch.h"
 #include "app/file_commands.h"
+#include "app/find_commands.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
@@ -230,6 +231,8 @@ void on_timer(HWND window, UINT id)
         recovery_timer(window, state_of(window));
     else if (id == SPELL_START_TIMER)
         start_spelling(state_of(window));
+    else if (id == FIND_NOTE_TIMER)
+        end_find_note(state_of(window));
     else
         on_review_timer(state_of(window), id);
 }
@@ -393,6 +396,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         on_nc_destroy(window);
         return DefWindowProcW(window, message, wParam, lParam);
     default:
+        if (message == find_dialog_message()) {
+            take_find_request(state_of(window), lParam);
+            return 0;
+        }
         return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/find_commands.h"
 #include "app/recovery.h"
 #include "app/settings.h"
 #include "document/document_file.h"
@@ -71,6 +72,7 @@ struct MainWindowState {
     SpellingState spelling;
     // The recent files as the File popup shows them, newest first.
     std::vector<std::string> recent_files;
+    SearchState search;
 };
 
 // The state of a Main window, or null for any other window.

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/find_commands.h"
 #include "app/main_window.h"
 #include "app/main_window_state.h"
 #include "app/recovery.h"
@@ -66,6 +67,10 @@ int run_message_loop(HWND main_window, HACCEL accelerators)
     // GetMessageW returns -1 on an invalid call; treat it like the end rather
     // than spinning on a message that was never filled in.
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // The Find and Replace dialogs are modeless: their keys are theirs.
+        HWND search_dialog = open_search_dialog(main_window);
+        if (search_dialog && IsDialogMessageW(search_dialog, &message))
+            continue;
         if (accelerators && TranslateAcceleratorW(main_window, accelerators, &message))
             continue;
         TranslateMessage(&message);

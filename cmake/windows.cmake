@@ -6,6 +6,7 @@ include(cmake/hunspell.cmake)
 # The layers above the text logic, bottom up; an include never runs back up.
 set(FORUM_WIN_SOURCES
     # win/: Windows basics: handle owners, the program's texts and message boxes, the user's folders.
+    win/letter_case.cpp
     win/messages.cpp
     win/dpi.cpp
     win/user_folders.cpp
@@ -17,6 +18,7 @@ set(FORUM_WIN_SOURCES
     editor/editor_keys.cpp
     editor/editor_subclass.cpp
     editor/editor_text.cpp
+    editor/find_replace.cpp
     editor/insert_format.cpp
     editor/markup_commands.cpp
     editor/post_link.cpp
@@ -36,6 +38,7 @@ set(FORUM_WIN_SOURCES
     document/spell_worker.cpp
     # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
     ui/file_dialogs.cpp
+    ui/find_dialog.cpp
     ui/format_dialogs.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
@@ -48,6 +51,7 @@ set(FORUM_WIN_SOURCES
     # app/: The Main window, command dispatch, the file commands, settings and recovery.
     app/command_dispatch.cpp
     app/file_commands.cpp
+    app/find_commands.cpp
     app/main_window.cpp
     app/post_review.cpp
     app/recent_files.cpp
@@ -105,6 +109,11 @@ target_link_options(forum-typing-bench PRIVATE -static -static-libgcc -static-li
 add_executable(forum-spelling-bench bench/spelling_bench.cpp)
 target_link_libraries(forum-spelling-bench PRIVATE forum_core forum_resources psapi)
 target_link_options(forum-spelling-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
+# Replace All of 5,000 matches in a long post, and its undo (run by make bench).
+add_executable(forum-replace-bench bench/replace_bench.cpp)
+target_link_libraries(forum-replace-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-replace-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
 # Start-up time against Wine's WordPad (run by make bench).
 add_executable(forum-startup-bench bench/startup_bench.cpp)

@@ -9,7 +9,7 @@ constexpr COLORREF INSERT_BACKGROUND = RGB(255, 255, 255);
 
 } // namespace
 
-bool apply_insert_format(HWND editor, const InsertFormat& wanted)
+bool set_insert_format(HWND editor, const InsertFormat& wanted)
 {
     const CHARFORMAT2A current = get_selection_format(editor);
 
@@ -27,7 +27,12 @@ bool apply_insert_format(HWND editor, const InsertFormat& wanted)
     lstrcpynA(format.szFaceName, current.szFaceName, LF_FACESIZE);
     format.crBackColor = INSERT_BACKGROUND;
 
-    if (!set_selection_format(editor, format)) {
+    return set_selection_format(editor, format);
+}
+
+bool apply_insert_format(HWND editor, const InsertFormat& wanted)
+{
+    if (!set_insert_format(editor, wanted)) {
         show_error(editor, IDS_FORMAT_ERROR);
         return false;
     }

@@ -21,6 +21,11 @@ inline constexpr InsertFormat LINK_FORMAT{.color = RGB(0, 0, 255)};
 // user that the control refused the format.
 bool apply_insert_format(HWND editor, const InsertFormat& format);
 
+// The same without a word to the user and leaving the keyboard where it
+// is, for a command run from a dialog that stays open; false when the
+// control refused the format.
+bool set_insert_format(HWND editor, const InsertFormat& format);
+
 inline bool apply_plain_format(HWND editor)
 {
     return apply_insert_format(editor, PLAIN_FORMAT);

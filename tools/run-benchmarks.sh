@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the native text benchmarks, then, inside the test
 # environment (private display, fresh Wine prefix), the command latency in
-# the real control with its undo and redo, the live preview and the typing
+# the real control with its undo and redo, Replace All in a long post, the
+# live preview and the typing
 # beside it, the latency of a typed key, the start-up time against Wine's
 # WordPad (with the preview hidden and shown, spelling off and on), spell
 # checking (loading, memory, a whole post, typing) and the peak memory with
@@ -36,6 +37,9 @@ tools/test-env.sh bash -c '
         wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
     done
     wine reg delete "$settings" /f >/dev/null 2>&1 || true
+    echo
+    echo "== Replace All in a long post, and its undo (Wine) =="
+    wine "$build/win/forum-replace-bench.exe"
     echo
     echo "== A typed key in a long post (Wine) =="
     wine "$build/win/forum-typing-bench.exe"

@@ -88,6 +88,16 @@ UINT grouping_number(std::wstring_view grouping)
     return digits.empty() ? 0 : static_cast<UINT>(std::stoul(digits));
 }
 
+constexpr auto NOTE_PART = static_cast<size_t>(STATUS_PART_COUNT - 1);
+
+void send_part_text(const StatusBar& bar, size_t index)
+{
+    // An owner-drawn part keeps only the pointer it is given; the text
+    // lives on in the bar's own copy.
+    const WPARAM how = static_cast<WPARAM>(index) | (bar.warnings[index] ? SBT_OWNERDRAW : 0);
+    SendMessageW(bar.window, SB_SETTEXTW, how, reinterpret_cast<LPARAM>(bar.texts[index].c_str()));
+}
+
 } // namespace
 
 StatusBar create_status_bar(HWND main_window)
@@ -111,10 +121,22 @@ void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, boo
         return;
     bar.texts[index] = std::move(wide);
     bar.warnings[index] = warning;
-    // An owner-drawn part keeps only the pointer it is given; the text
-    // lives on in the bar's own copy.
-    const WPARAM how = static_cast<WPARAM>(index) | (warning ? SBT_OWNERDRAW : 0);
-    SendMessageW(bar.window, SB_SETTEXTW, how, reinterpret_cast<LPARAM>(bar.texts[index].c_str()));
+    if (index != NOTE_PART || bar.note.empty())
+        send_part_text(bar, index);
+}
+
+void show_status_note(StatusBar& bar, std::string_view note)
+{
+    bar.note = wide_from_utf8(note);
+    SendMessageW(bar.window, SB_SETTEXTW, NOTE_PART, reinterpret_cast<LPARAM>(bar.note.c_str()));
+}
+
+void clear_status_note(StatusBar& bar)
+{
+    if (bar.note.empty())
+        return;
+    bar.note.clear();
+    send_part_text(bar, NOTE_PART);
 }
 
 void fit_status_parts(const StatusBar& bar)
@@ -135,7 +157,7 @@ int lay_out_status_bar(const StatusBar& bar)
 
 bool draw_status_part(const StatusBar& bar, const DRAWITEMSTRUCT& item)
 {
-    if (item.hwndItem != bar.window || item.itemID >= STATUS_PART_COUNT)
+    if (item.hwndItem != bar.window || item.itemID >= STATUS_PART_COUNT || (item.itemID == NOTE_PART && !bar.note.empty()))
         return false;
     RECT rect = item.rcItem;
     SetBkColor(item.hDC, WARNING_BACKGROUND);

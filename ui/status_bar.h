@@ -17,6 +17,8 @@ struct StatusBar {
     // What each part shows. A warning part is drawn by its owner, from here.
     std::array<std::wstring, STATUS_PART_COUNT> texts;
     std::array<bool, STATUS_PART_COUNT> warnings{};
+    // A passing note, shown in the last part in place of its text.
+    std::wstring note;
 };
 
 // Creates the bar along the bottom of the Main window, with its parts.
@@ -24,6 +26,11 @@ StatusBar create_status_bar(HWND main_window);
 
 // Shows UTF-8 text in a part, plainly or as a warning.
 void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, bool warning);
+
+// Shows a passing note (UTF-8) in the last part, the widest, until
+// clear_status_note(); the part's own text comes back then.
+void show_status_note(StatusBar& bar, std::string_view note);
+void clear_status_note(StatusBar& bar);
 
 // Fits the parts to their texts again, after a change of DPI.
 void fit_status_parts(const StatusBar& bar);

@@ -110,9 +110,19 @@ TEST_F(MenusTest, ShortcutsAreCtrlKeysOrThePreviewsF5F7AndF8AndCtrlXIsLeftToTheE
                                                       : IDM_TAG_CHECK);
             continue;
         }
-        // Ctrl+Shift+Z redoes, as Ctrl+Y does.
-        const bool redo_with_shift = entry.cmd == IDM_EDIT_REDO && entry.key == 'Z';
-        EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT | (redo_with_shift ? FSHIFT : 0)) << entry.cmd;
+        // F3 finds the next match, Shift+F3 the one before.
+        if (entry.key == VK_F3) {
+            const bool up = entry.cmd == IDM_FIND_PREVIOUS;
+            EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FNOINVERT | (up ? FSHIFT : 0)) << entry.cmd;
+            EXPECT_TRUE(up || entry.cmd == IDM_FIND_NEXT) << entry.cmd;
+            continue;
+        }
+        // Ctrl+Shift+Z redoes, as Ctrl+Y does; Ctrl+Shift+F and Ctrl+Shift+H
+        // find and replace, leaving Ctrl+F and Ctrl+H to the markup.
+        const bool with_shift = (entry.cmd == IDM_EDIT_REDO && entry.key == 'Z') ||
+                                (entry.cmd == IDM_FIND && entry.key == 'F') ||
+                                (entry.cmd == IDM_REPLACE && entry.key == 'H');
+        EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT | (with_shift ? FSHIFT : 0)) << entry.cmd;
         EXPECT_NE(entry.key, 'X');
     }
 }

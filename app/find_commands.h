@@ -1,0 +1,36 @@
+// Find and replace: the commands of the Edit menu, the system's dialog that
+// asks for them, the messages about what was found and the undo steps of
+// what was replaced.
+#pragma once
+
+#include <windows.h>
+
+#include "editor/find_replace.h"
+#include "ui/find_dialog.h"
+
+struct MainWindowState;
+
+// Takes a note about the search off the status bar again.
+inline constexpr UINT_PTR FIND_NOTE_TIMER = 7; // 1 to 4 are the review's, recovery's and spelling's
+inline constexpr UINT FIND_NOTE_MS = 6000;
+
+struct SearchState {
+    FindDialog dialog;
+    // The last search, for Find Next and Find Previous.
+    SearchOptions last;
+};
+
+void open_find(MainWindowState& state);
+void open_replace(MainWindowState& state);
+void find_next_down(MainWindowState& state);
+void find_next_up(MainWindowState& state);
+
+// The dialog's FINDMSGSTRING message, with its lParam.
+void take_find_request(MainWindowState& state, LPARAM request);
+
+// The open Find or Replace dialog of this Main window, for the message
+// loop; null when none is open.
+HWND open_search_dialog(HWND main_window);
+
+// FIND_NOTE_TIMER.
+void end_find_note(MainWindowState& state);
