@@ -11,6 +11,7 @@
 #include "editor/editor_text.h"
 #include "text/unicode_text.h"
 #include "ui/limit_dialog.h"
+#include "win/input_waiting.h"
 #include "win/messages.h"
 
 namespace {
@@ -19,12 +20,6 @@ constexpr Message TAGS_FINE{IDS_TAGS_FINE, IDS_CAPTION_TAG_CHECK, MB_OK | MB_ICO
 
 // Neither pane gets narrower than this share of the width.
 constexpr int SMALLEST_PER_MILLE = 150;
-
-// Keys and clicks go first: a look at the post waits until they are handled.
-bool input_waiting()
-{
-    return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0;
-}
 
 void show_counts(MainWindowState& state, std::string_view post)
 {
