@@ -285,6 +285,20 @@ TEST_F(PrintingTest, PrinterSetupLayoutLastsUntilOneKeyRelease)
     EXPECT_TRUE(g_target_calls.empty());
 }
 
+// Printing lays out pages on the printer's DC; the lines on screen keep, or
+// get back on the next key, the window's width.
+TEST_F(PrintingTest, TheLayoutReturnsToTheWindowsWidthAfterPrint)
+{
+    MoveWindow(main_window, 0, 0, 1500, 650, TRUE);
+    pump_messages();
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
+    const LONG window_lines = line_count_of_long_paragraph(editor);
+
+    without_dialogs([&] { SendMessageW(main_window, WM_COMMAND, IDM_FILE_PRINT, 0); });
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
+    EXPECT_EQ(line_count_of_long_paragraph(editor), window_lines);
+}
+
 TEST_F(PrintingTest, AReplacedTargetDcIsReleased)
 {
     HDC first = state().parts.print_target.dc.get();
