@@ -4,8 +4,9 @@
 // recovery copy and spelling), against a bare RICHEDIT window in the same
 // run: the key-down, character and key-up messages as the keyboard sends
 // them, and the paint that shows the character. The keys go into the middle
-// of the post; every 40 keys the typing pauses, and the work that waited
-// for the pause runs: the longest single message it took is its slice.
+// of the post, in rounds that alternate between the two windows; every 40
+// keys the typing pauses, and the work that waited for the pause runs: the
+// longest single message it took is its slice.
 #include <windows.h>
 #include <richedit.h>
 
@@ -22,7 +23,7 @@
 namespace {
 
 constexpr size_t LENGTHS[] = {6000, 60000, 600000};
-constexpr int KEYS = 200;
+constexpr int KEYS = 120;
 constexpr int ROUNDS = 3;
 constexpr int KEYS_BETWEEN_PAUSES = 40;
 // A pause is over once no message has come for this long.
@@ -55,16 +56,23 @@ struct Sample {
     double longest_slice = 0;
 };
 
-// Types into the middle of `text` in `editor`, pausing now and then.
-void type_into(HWND editor, const std::string& text, Sample& sample)
+// Puts the post in and the caret in its middle, and lets the new text's
+// own review run: it is no key's.
+void load(HWND editor, const std::string& text)
 {
-    const std::string typed = "the quick brown fox jumps over the lazy dog ";
     SetWindowTextA(editor, text.c_str());
     CHARRANGE middle{static_cast<LONG>(text.size() / 2), static_cast<LONG>(text.size() / 2)};
     SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&middle));
     SendMessageA(editor, EM_SCROLLCARET, 0, 0);
     SetFocus(editor);
-    pump_until_quiet(); // the new text's own review is no key's
+    pump_until_quiet();
+}
+
+// Types at the caret, pausing now and then.
+void type_keys(HWND editor, Sample& sample)
+{
+    const std::string typed = "the quick brown fox jumps over the lazy dog ";
+    SetFocus(editor);
     for (int i = 0; i < KEYS; ++i) {
         sample.keys.push_back(time_typed_key(editor, typed[static_cast<size_t>(i) % typed.size()]));
         if (i % KEYS_BETWEEN_PAUSES == KEYS_BETWEEN_PAUSES - 1)
@@ -91,14 +99,16 @@ int main()
     HWND editor = state.parts.editor;
     HWND bare = GetWindow(bare_window, GW_CHILD);
 
-    // Round by round, each length in the editor and then in the bare window,
-    // so that both meet the same load on the machine.
+    // Each length once in both windows; then round by round the editor and
+    // the bare window in turn, so that both meet the same load on the machine.
     Sample editor_samples[std::size(LENGTHS)], bare_samples[std::size(LENGTHS)];
-    for (int round = 0; round < ROUNDS; ++round) {
-        for (size_t i = 0; i < std::size(LENGTHS); ++i) {
-            const std::string text = plain_post(LENGTHS[i]);
-            type_into(editor, text, editor_samples[i]);
-            type_into(bare, text, bare_samples[i]);
+    for (size_t i = 0; i < std::size(LENGTHS); ++i) {
+        const std::string text = plain_post(LENGTHS[i]);
+        load(editor, text);
+        load(bare, text);
+        for (int round = 0; round < ROUNDS; ++round) {
+            type_keys(editor, editor_samples[i]);
+            type_keys(bare, bare_samples[i]);
         }
     }
     printf("a typed key (down, character, up, painted), median of %d rounds of %d keys; history, counts, tag check,\n"

@@ -138,8 +138,14 @@ bool is_marked(const SpellMarks& marks, const TextRange& range)
     return std::binary_search(marks.misspelt.begin(), marks.misspelt.end(), range, before);
 }
 
-void schedule_finding(HWND editor)
+// Setting a timer asks the window server, which a key should not wait
+// for: only the first change since the last finding does.
+void schedule_finding(HWND editor, SpellMarks& marks)
 {
+    marks.moved_at = GetTickCount();
+    if (marks.finding_due)
+        return;
+    marks.finding_due = true;
     SetTimer(editor, FIND_TIMER_ID, FIND_DELAY_MS, nullptr);
 }
 
@@ -198,10 +204,17 @@ void on_find_timer(HWND editor, SpellMarks& marks)
     // The timer stays set and comes back once the input is handled.
     if (input_waiting())
         return;
-    if (!marks.shown || marks.misspelt.empty() || find_visible_marks(editor, marks))
+    const DWORD quiet = GetTickCount() - marks.moved_at;
+    if (quiet < FIND_DELAY_MS) {
+        SetTimer(editor, FIND_TIMER_ID, FIND_DELAY_MS - quiet, nullptr);
+        return;
+    }
+    if (!marks.shown || marks.misspelt.empty() || find_visible_marks(editor, marks)) {
         KillTimer(editor, FIND_TIMER_ID);
-    else
+        marks.finding_due = false;
+    } else {
         SetTimer(editor, FIND_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
+    }
 }
 
 // Draws the kept zigzags within the area the control just painted; asks
@@ -235,7 +248,7 @@ void release_held_word(HWND editor, SpellMarks& marks)
     const TextRange held = *marks.held;
     marks.held.reset();
     if (!has_bands(marks, held)) {
-        schedule_finding(editor);
+        schedule_finding(editor, marks);
         return;
     }
     for (const MarkBand& band : marks.bands)
@@ -255,7 +268,7 @@ LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM
             return result;
         // Scrolled or resized: the marks on screen are others, found once the input pauses.
         if (!view_still_holds(editor, marks))
-            schedule_finding(editor);
+            schedule_finding(editor, marks);
         paint_marks(editor, marks, painted);
         return result;
     }
@@ -316,7 +329,7 @@ void marks_moved_after_key(HWND editor, SpellMarks& marks, LONG position)
         repaint_band(editor, *band);
     marks.bands.erase(moved, marks.bands.end());
     marks.visible.reset();
-    schedule_finding(editor);
+    schedule_finding(editor, marks);
 }
 
 void marks_moved(HWND editor, SpellMarks& marks)
@@ -325,7 +338,7 @@ void marks_moved(HWND editor, SpellMarks& marks)
         repaint_band(editor, band);
     marks.bands.clear();
     marks.visible.reset();
-    schedule_finding(editor);
+    schedule_finding(editor, marks);
 }
 
 void marks_replaced(HWND editor, SpellMarks& marks)
@@ -338,5 +351,5 @@ void marks_replaced(HWND editor, SpellMarks& marks)
             repaint_band(editor, band);
     }
     marks.bands = std::move(kept);
-    schedule_finding(editor);
+    schedule_finding(editor, marks);
 }

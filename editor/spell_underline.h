@@ -47,6 +47,10 @@ struct SpellMarks {
     MarkView view;
     // The characters on screen, once asked for; an edit or a scroll forgets them.
     std::optional<TextRange> visible;
+    // When the marks last moved (GetTickCount), and whether the timer that
+    // finds them is set: a key only notes the time.
+    DWORD moved_at = 0;
+    bool finding_due = false;
 };
 
 // Paints the marks after each paint of the control, from a subclass of
