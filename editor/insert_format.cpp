@@ -27,7 +27,7 @@ bool apply_insert_format(HWND editor, const InsertFormat& wanted)
     lstrcpynA(format.szFaceName, current.szFaceName, LF_FACESIZE);
     format.crBackColor = INSERT_BACKGROUND;
 
-    if (!set_selection_format(editor, format)) {
+    if (!set_selection_format_in_slices(editor, format)) {
         show_error(editor, IDS_FORMAT_ERROR);
         return false;
     }
