@@ -13,6 +13,7 @@
 #include "editor/char_format.h"
 #include "editor/clipboard.h"
 #include "editor/color_tag.h"
+#include "editor/editor_text.h"
 #include "text/forum_urls.h"
 #include "editor/insert_format.h"
 #include "editor/markup_commands.h"
@@ -22,6 +23,7 @@
 #include "res/resource_ids.h"
 #include "ui/format_dialogs.h"
 #include "ui/recent_menu.h"
+#include "win/wait_cursor.h"
 
 namespace {
 
@@ -158,6 +160,20 @@ constexpr Command COMMANDS[] = {
     {IDM_SPELL_BOTH, check_in_both, false},
 };
 
+// From this length of the post on, the commands that change the document
+// may take longer than a user waits without a sign (150 ms), and show the
+// wait cursor; the markup commands do too.
+constexpr LONG LONG_POST = 20000;
+constexpr WORD SLOW_ON_LONG_POSTS[] = {IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_EDIT_CUT,
+                                       IDM_EDIT_PASTE, IDM_PLAIN_FONT, IDM_REFLOW};
+
+bool may_take_long(HWND editor, WORD id)
+{
+    const bool slow_command = find_markup(id) || std::find(std::begin(SLOW_ON_LONG_POSTS),
+                                                           std::end(SLOW_ON_LONG_POSTS), id) != std::end(SLOW_ON_LONG_POSTS);
+    return slow_command && text_length(editor) >= LONG_POST;
+}
+
 const Command* find_command(WORD id)
 {
     const auto found = std::find_if(std::begin(COMMANDS), std::end(COMMANDS), [id](const Command& c) { return c.id == id; });
@@ -178,6 +194,9 @@ void dispatch_command(MainWindowState& state, WORD id)
         follow_document(state, open_recent_file(state, recent_file_index(id)));
         return;
     }
+    std::optional<WaitCursor> busy;
+    if (may_take_long(editor, id))
+        busy.emplace();
     if (const Command* command = find_command(id)) {
         if (command->edit)
             state.history.record(*command->edit, [&] { command->action(state); });

@@ -12,6 +12,7 @@
 #include "ui/file_dialogs.h"
 #include "ui/window_title.h"
 #include "win/messages.h"
+#include "win/wait_cursor.h"
 
 namespace {
 
@@ -87,7 +88,12 @@ bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::op
         return false;
     const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
     file = {path, *kind, encoding};
-    if (stream_document_in(editor, *read.bytes, file.kind, file.encoding) > 0)
+    std::size_t repaired = 0;
+    {
+        const WaitCursor busy;
+        repaired = stream_document_in(editor, *read.bytes, file.kind, file.encoding);
+    }
+    if (repaired > 0)
         show_message(editor, ENCODING_REPAIRED, path);
     show_title_of(editor, file);
     note_recent_file(path);

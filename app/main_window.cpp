@@ -108,7 +108,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
     SendMessageA(parts.editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
 
     set_default_font(parts.editor);
-    set_print_target(parts.editor, parts.print_target, parts.editor_subclass.lines_at_printer_width);
+    SetTimer(window, PRINT_TARGET_TIMER, PRINT_TARGET_DELAY_MS, nullptr);
     refuse_dropped_text(parts.editor);
     start_recovery(window, state_of(window));
     EditRecorder& history = state_of(window).history;
@@ -225,6 +225,13 @@ void on_command(HWND window, int id, HWND control, UINT code)
         dispatch_command(state, static_cast<WORD>(id));
 }
 
+void lay_out_for_printer(HWND window)
+{
+    KillTimer(window, PRINT_TARGET_TIMER);
+    WindowParts& parts = state_of(window).parts;
+    set_print_target(parts.editor, parts.print_target, parts.editor_subclass.lines_at_printer_width);
+}
+
 void on_timer(HWND window, UINT id)
 {
     if (id == RECOVERY_TIMER_ID)
@@ -233,6 +240,8 @@ void on_timer(HWND window, UINT id)
         start_spelling(state_of(window));
     else if (id == FIND_NOTE_TIMER)
         end_find_note(state_of(window));
+    else if (id == PRINT_TARGET_TIMER)
+        lay_out_for_printer(window);
     else
         on_review_timer(state_of(window), id);
 }
@@ -333,6 +342,7 @@ void on_destroy(HWND window)
     WindowParts& parts = state_of(window).parts;
     KillTimer(window, REVIEW_TIMER);
     KillTimer(window, PREVIEW_STEP_TIMER);
+    KillTimer(window, PRINT_TARGET_TIMER);
     // The rich-edit controls go first: the Editor control's printer DC and
     // their library may only be released once no rich-edit window is left.
     if (parts.editor)

@@ -4,6 +4,11 @@
 
 #include <windows.h>
 
+// Lays the lines out for the printer once the window stands painted and
+// idle: asking the printer for its page is no part of the first paint.
+inline constexpr UINT_PTR PRINT_TARGET_TIMER = 5; // 1 to 4 are the review's, recovery's and spelling's
+inline constexpr UINT PRINT_TARGET_DELAY_MS = 50;
+
 // Style of the Editor control: child, visible, border, both scroll bars,
 // multi-line, automatic scrolling and a selection that stays visible while
 // a menu or dialog has the focus.

@@ -58,6 +58,16 @@ struct PostReview {
     // splitter between them (empty while the preview is hidden).
     RECT pane_area{};
     RECT splitter{};
+    // When the post last changed (GetTickCount), and whether the review's
+    // timer is set: a key only notes the time, and the timer, when it
+    // comes, waits on for the rest of the pause.
+    DWORD last_change = 0;
+    bool review_due = false;
+    // A review after a pause goes in stages, one for each timer message, so
+    // that a key that comes meanwhile goes first: the post as read, and the
+    // stage to do next with it (0, read it, when none is under way).
+    std::string post;
+    int next_stage = 0;
 };
 
 struct MainWindowState {

@@ -12,6 +12,7 @@
 #include "text/unicode_text.h"
 #include "ui/limit_dialog.h"
 #include "win/dpi.h"
+#include "win/input_waiting.h"
 #include "win/messages.h"
 
 namespace {
@@ -20,12 +21,6 @@ constexpr Message TAGS_FINE{IDS_TAGS_FINE, IDS_CAPTION_TAG_CHECK, MB_OK | MB_ICO
 
 // Neither pane gets narrower than this share of the width.
 constexpr int SMALLEST_PER_MILLE = 150;
-
-// Keys and clicks go first: a look at the post waits until they are handled.
-bool input_waiting()
-{
-    return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0;
-}
 
 void show_counts(MainWindowState& state, std::string_view post)
 {
@@ -82,6 +77,41 @@ void show_preview(MainWindowState& state, bool shown)
         KillTimer(main_window, PREVIEW_STEP_TIMER);
 }
 
+// Counts with the tag check, the spell check's request, and the preview:
+// one stage a call, from the post as read in the first; true after the last.
+bool review_stage(MainWindowState& state)
+{
+    PostReview& review = state.review;
+    switch (review.next_stage++) {
+    case 0:
+        KillTimer(state.parts.main_window, REVIEW_TIMER);
+        review.review_due = false;
+        review.post = get_text(state.parts.editor);
+        // The status bar's parts change together.
+        show_counts(state, review.post);
+        show_tag_check(state, check_tags(review.post));
+        return false;
+    case 1:
+        spelling_post_reviewed(state, review.post);
+        return false;
+    default:
+        break;
+    }
+    review.next_stage = 0;
+    const std::string post = std::move(review.post);
+    review.post.clear();
+    if (!review.settings.preview_shown)
+        return true;
+    PreviewPane& preview = state.parts.preview;
+    set_preview_wanted(preview, render_preview_paragraphs(post, preview.options));
+    // A key that came meanwhile goes first; the preview follows it.
+    if (input_waiting())
+        SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
+    else
+        step_preview(state);
+    return true;
+}
+
 } // namespace
 
 bool create_post_review(MainWindowState& state)
@@ -98,7 +128,15 @@ bool create_post_review(MainWindowState& state)
 
 void post_changed(MainWindowState& state)
 {
-    // Each change starts the pause anew.
+    // Each change starts the pause anew. Setting a timer asks the window
+    // server, which a key should not wait for: only the first change after
+    // a review does.
+    state.review.last_change = GetTickCount();
+    // A review under way looks at a post that is no more.
+    state.review.next_stage = 0;
+    if (state.review.review_due)
+        return;
+    state.review.review_due = true;
     SetTimer(state.parts.main_window, REVIEW_TIMER, REVIEW_DELAY_MS, nullptr);
 }
 
@@ -109,29 +147,26 @@ bool on_review_timer(MainWindowState& state, UINT_PTR timer)
     // The timer stays set and comes back once the input is handled.
     if (input_waiting())
         return true;
-    if (timer == REVIEW_TIMER)
-        review_post_now(state);
-    else
+    if (timer == PREVIEW_STEP_TIMER) {
         step_preview(state);
+        return true;
+    }
+    const DWORD quiet = GetTickCount() - state.review.last_change;
+    if (quiet < REVIEW_DELAY_MS)
+        SetTimer(state.parts.main_window, REVIEW_TIMER, REVIEW_DELAY_MS - quiet, nullptr);
+    else if (review_stage(state))
+        KillTimer(state.parts.main_window, REVIEW_TIMER);
+    else
+        SetTimer(state.parts.main_window, REVIEW_TIMER, USER_TIMER_MINIMUM, nullptr);
     return true;
 }
 
 void review_post_now(MainWindowState& state)
 {
-    KillTimer(state.parts.main_window, REVIEW_TIMER);
-    const std::string post = get_text(state.parts.editor);
-    show_counts(state, post);
-    show_tag_check(state, check_tags(post));
-    spelling_post_reviewed(state, post);
-    if (state.review.settings.preview_shown) {
-        PreviewPane& preview = state.parts.preview;
-        set_preview_wanted(preview, render_preview_paragraphs(post, preview.options));
-        // A key that came meanwhile goes first; the preview follows it.
-        if (input_waiting())
-            SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
-        else
-            step_preview(state);
-    }
+    state.review.next_stage = 0;
+    bool done = false;
+    while (!done)
+        done = review_stage(state);
 }
 
 void toggle_preview(MainWindowState& state)

@@ -14,6 +14,7 @@
 #include "ui/status_bar.h"
 #include "win/messages.h"
 #include "win/user_folders.h"
+#include "win/wait_cursor.h"
 
 namespace {
 
@@ -95,20 +96,12 @@ void request_check(MainWindowState& state, std::string post)
         spelling.worker->check({std::move(post), spelling.version, settings_of(state).spell_languages});
 }
 
-bool by_position(const TextRange& a, const TextRange& b)
-{
-    return a.start != b.start ? a.start < b.start : a.length < b.length;
-}
-
 // The new marks take the old ones' place; only where they differ is painted.
 void set_marks(MainWindowState& state, std::vector<TextRange> misspelt)
 {
     SpellMarks& marks = state.spelling.marks;
-    std::vector<TextRange> changed;
-    std::set_symmetric_difference(marks.misspelt.begin(), marks.misspelt.end(), misspelt.begin(), misspelt.end(),
-                                  std::back_inserter(changed), by_position);
     marks.misspelt = std::move(misspelt);
-    repaint_ranges(state.parts.editor, changed);
+    marks_replaced(state.parts.editor, marks);
 }
 
 // The word being typed waits until the caret leaves it.
@@ -125,6 +118,12 @@ std::optional<TextRange> word_being_typed(const MainWindowState& state, const st
     return std::nullopt;
 }
 
+// A key changes a character or two; anything larger is a command's edit.
+bool is_key_sized(const TextEdit& edit)
+{
+    return edit.removed + edit.inserted <= 2;
+}
+
 void on_edit(MainWindowState& state, const std::optional<TextEdit>& edit)
 {
     SpellingState& spelling = state.spelling;
@@ -134,18 +133,15 @@ void on_edit(MainWindowState& state, const std::optional<TextEdit>& edit)
         // The whole text is new, and painted anew.
         spelling.marks.misspelt.clear();
         spelling.last_edit_typing = false;
+        marks_moved(state.parts.editor, spelling.marks);
         return;
     }
     spelling.last_edit_typing = edit->typing;
-    const std::vector<TextRange> gone = follow_edit(spelling.marks.misspelt, edit->start, edit->removed, edit->inserted);
-    // Whatever the edit left of them stands between their start and the
-    // edit's new end.
-    std::vector<TextRange> wipe;
-    for (const TextRange& range : gone) {
-        const std::int32_t start = std::min(range.start, edit->start);
-        wipe.push_back({start, std::max(edit->start + edit->inserted - start, 1)});
-    }
-    repaint_ranges(state.parts.editor, wipe);
+    follow_edit(spelling.marks.misspelt, edit->start, edit->removed, edit->inserted);
+    if (is_key_sized(*edit))
+        marks_moved_after_key(state.parts.editor, spelling.marks, edit->start);
+    else
+        marks_moved(state.parts.editor, spelling.marks);
 }
 
 void clear_marks(MainWindowState& state)
@@ -153,6 +149,7 @@ void clear_marks(MainWindowState& state)
     state.spelling.marks.misspelt.clear();
     state.spelling.marks.held.reset();
     state.spelling.count.reset();
+    marks_moved(state.parts.editor, state.spelling.marks);
     InvalidateRect(state.parts.editor, nullptr, FALSE);
     show_count(state);
 }
@@ -238,13 +235,15 @@ void select_next_misspelling(MainWindowState& state)
     ensure_checker(state);
     SpellChecker& checker = *state.spelling.checker;
     const SpellLanguages languages = settings_of(state).spell_languages;
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
-    tell_load_failures(state, checker.load(languages));
-    checker.choose(languages);
     HWND editor = state.parts.editor;
-    const std::string post = get_text(editor);
-    const std::vector<TextRange> misspelt = utf16_ranges(post, checker.misspellings(post));
-    SetCursor(previous);
+    std::vector<TextRange> misspelt;
+    {
+        const WaitCursor busy;
+        tell_load_failures(state, checker.load(languages));
+        checker.choose(languages);
+        const std::string post = get_text(editor);
+        misspelt = utf16_ranges(post, checker.misspellings(post));
+    }
     if (!checker.ready())
         return; // already told why
     if (misspelt.empty()) {

@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <richedit.h>
+
+#include <algorithm>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "app/startup.h"
 
@@ -46,6 +50,63 @@ inline HWND open_main_window()
     if (!register_main_class(instance))
         return nullptr;
     return create_main_window(instance, SW_SHOWNORMAL);
+}
+
+// The reference the editor is measured against in the same run: a bare
+// top-level window of the Main window's size with nothing in it but a
+// RICHEDIT control in the editor's font, no subclass, no history.
+inline constexpr char BARE_WINDOW_CLASS[] = "FORUM BENCH BARE RICHEDIT";
+
+inline LRESULT CALLBACK bare_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_SIZE) {
+        if (HWND editor = GetWindow(window, GW_CHILD))
+            MoveWindow(editor, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE);
+        return 0;
+    }
+    if (message == WM_DESTROY)
+        PostQuitMessage(0);
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// The bare window, shown; its RICHEDIT control is its only child.
+inline HWND open_bare_window()
+{
+    static const bool registered = [] {
+        LoadLibraryA("RICHED32.DLL");
+        WNDCLASSA window_class{};
+        window_class.lpfnWndProc = bare_window_proc;
+        window_class.hInstance = GetModuleHandleA(nullptr);
+        window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        window_class.lpszClassName = BARE_WINDOW_CLASS;
+        return RegisterClassA(&window_class) != 0;
+    }();
+    if (!registered)
+        return nullptr;
+    HWND window = CreateWindowExA(0, BARE_WINDOW_CLASS, "bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!window)
+        return nullptr;
+    HWND editor = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "",
+                                  WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                      ES_AUTOVSCROLL | ES_NOHIDESEL,
+                                  0, 0, 0, 0, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(editor, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    CHARFORMAT2A font{};
+    font.cbSize = sizeof font;
+    font.dwMask = CFM_FACE | CFM_CHARSET;
+    font.bCharSet = EASTEUROPE_CHARSET;
+    lstrcpynA(font.szFaceName, "Courier New", LF_FACESIZE);
+    SendMessageA(editor, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&font));
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    return window;
+}
+
+inline double median_of(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times.empty() ? 0 : times[times.size() / 2];
 }
 
 // One key typed into the control as the keyboard sends it (down, character,

@@ -1,8 +1,9 @@
 // Start-up time under Wine: from process start until the main window is
 // shown and the program waits for input, for the Forum Editor and, started
-// the same way in the same run, Wine's own rich-edit editor (WordPad).
+// the same way in the same run, a bare RICHEDIT window and Wine's own
+// rich-edit editor (WordPad).
 //
-//   forum-startup-bench PATH\TO\forum-editor.exe [runs]
+//   forum-startup-bench PATH\TO\forum-editor.exe PATH\TO\forum-bare-window.exe [runs]
 #include <windows.h>
 
 #include <algorithm>
@@ -104,34 +105,38 @@ double median_of(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        fprintf(stderr, "usage: forum-startup-bench PATH\\TO\\forum-editor.exe [runs]\n");
+    if (argc < 3) {
+        fprintf(stderr, "usage: forum-startup-bench PATH\\TO\\forum-editor.exe PATH\\TO\\forum-bare-window.exe [runs]\n");
         return 1;
     }
-    const int runs = argc > 2 ? atoi(argv[2]) : 11;
-    const Program editor{"forum-editor", argv[1], "KLESTOR FORUM EDITOR  by vorlen :)"};
-    const Program wordpad{"wordpad", WORDPAD, "WORDPADTOP"};
+    const int runs = argc > 3 ? atoi(argv[3]) : 11;
+    const Program programs[] = {{"forum-editor", argv[1], "KLESTOR FORUM EDITOR  by vorlen :)"},
+                                {"bare window", argv[2], "FORUM BENCH BARE RICHEDIT"},
+                                {"wordpad", WORDPAD, "WORDPADTOP"}};
 
-    // One start of each first, so that both find the disk cache warm.
-    time_start(editor);
-    time_start(wordpad);
+    // One start of each first, so that all find the disk cache warm.
+    for (const Program& program : programs)
+        time_start(program);
 
-    std::vector<double> editor_times, wordpad_times;
+    std::vector<double> times[std::size(programs)];
     for (int run = 0; run < runs; ++run) {
-        const double e = time_start(editor);
-        const double w = time_start(wordpad);
-        if (e < 0 || w < 0) {
-            fprintf(stderr, "a program did not start (editor %.0f, wordpad %.0f)\n", e, w);
-            return 1;
+        for (size_t i = 0; i < std::size(programs); ++i) {
+            const double elapsed = time_start(programs[i]);
+            if (elapsed < 0) {
+                fprintf(stderr, "%s did not start\n", programs[i].name);
+                return 1;
+            }
+            times[i].push_back(elapsed);
         }
-        editor_times.push_back(e);
-        wordpad_times.push_back(w);
     }
-    const double editor_median = median_of(editor_times);
-    const double wordpad_median = median_of(wordpad_times);
+    double medians[std::size(programs)];
     printf("start-up until shown and idle, median of %d alternating runs:\n", runs);
-    printf("  forum-editor %8.1f ms\n  wordpad      %8.1f ms\n", editor_median, wordpad_median);
-    printf("  wordpad / forum-editor = %.2f (%s)\n", wordpad_median / editor_median,
-           editor_median < wordpad_median ? "the editor starts faster" : "the editor starts slower");
+    for (size_t i = 0; i < std::size(programs); ++i) {
+        medians[i] = median_of(times[i]);
+        printf("  %-12s %8.1f ms\n", programs[i].name, medians[i]);
+    }
+    const double to_bare = medians[0] / medians[1], to_wordpad = medians[0] / medians[2];
+    printf("goal: editor / bare window %.2f (at most 1.2: %s); editor / wordpad %.2f (at most 0.4: %s)\n", to_bare,
+           to_bare <= 1.2 ? "met" : "not met", to_wordpad, to_wordpad <= 0.4 ? "met" : "not met");
     return 0;
 }

@@ -110,6 +110,39 @@ bool set_selection_format_w(HWND editor, const CHARFORMAT2W& format)
     return SendMessageW(editor, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format)) != 0;
 }
 
+namespace {
+
+// Characters formatted in one message when a range is formatted in slices.
+constexpr LONG FORMAT_SLICE = 6000;
+
+template <typename Format>
+bool set_format_in_slices(HWND editor, const Format& format, bool (*set)(HWND, const Format&))
+{
+    const CHARRANGE selected = get_selection(editor);
+    if (selected.cpMax - selected.cpMin <= FORMAT_SLICE)
+        return set(editor, format);
+    bool accepted = true;
+    RedrawPause pause(editor);
+    for (LONG at = selected.cpMin; accepted && at < selected.cpMax; at += FORMAT_SLICE) {
+        set_selection(editor, at, std::min(at + FORMAT_SLICE, selected.cpMax));
+        accepted = set(editor, format);
+    }
+    set_selection(editor, selected.cpMin, selected.cpMax);
+    return accepted;
+}
+
+} // namespace
+
+bool set_selection_format_in_slices(HWND editor, const CHARFORMAT2A& format)
+{
+    return set_format_in_slices(editor, format, set_selection_format);
+}
+
+bool set_selection_format_w_in_slices(HWND editor, const CHARFORMAT2W& format)
+{
+    return set_format_in_slices(editor, format, set_selection_format_w);
+}
+
 PARAFORMAT2 get_paragraph_format(HWND editor)
 {
     PARAFORMAT2 format{};

@@ -65,6 +65,13 @@ void replace_selection_utf16(HWND editor, std::u16string_view text);
 CHARFORMAT2W get_selection_format_w(HWND editor);
 bool set_selection_format_w(HWND editor, const CHARFORMAT2W& format);
 
+// The same, a few thousand characters at a time: Wine's control takes time
+// out of all proportion to give a long range one format in one message (over
+// a minute for 600,000 characters, about a second in slices). The selection
+// is left as it was; false when the control refused a slice.
+bool set_selection_format_in_slices(HWND editor, const CHARFORMAT2A& format);
+bool set_selection_format_w_in_slices(HWND editor, const CHARFORMAT2W& format);
+
 // The paragraph format of the selected paragraphs; its mask leaves out
 // what they do not share.
 PARAFORMAT2 get_paragraph_format(HWND editor);

@@ -27,7 +27,7 @@ bool set_insert_format(HWND editor, const InsertFormat& wanted)
     lstrcpynA(format.szFaceName, current.szFaceName, LF_FACESIZE);
     format.crBackColor = INSERT_BACKGROUND;
 
-    return set_selection_format(editor, format);
+    return set_selection_format_in_slices(editor, format);
 }
 
 bool apply_insert_format(HWND editor, const InsertFormat& wanted)

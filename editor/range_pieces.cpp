@@ -43,7 +43,7 @@ CHARFORMAT2W first_character_format(HWND editor, const CHARRANGE& range)
 void apply_piece_char_format(HWND editor, const Piece& piece)
 {
     if (const auto chars = format_from_bytes<CHARFORMAT2W>(piece.char_format))
-        set_selection_format_w(editor, *chars);
+        set_selection_format_w_in_slices(editor, *chars);
 }
 
 void apply_piece_para_format(HWND editor, const Piece& piece)

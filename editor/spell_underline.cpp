@@ -6,14 +6,32 @@
 #include <algorithm>
 
 #include "editor/editor_text.h"
+#include "win/input_waiting.h"
 #include "win/win_handles.h"
 
 namespace {
 
 constexpr UINT_PTR SUBCLASS_ID = 0x5350454C; // "SPEL"
+// Finds the marks on screen once the input pauses; the control's own
+// timers have small ids.
+constexpr UINT_PTR FIND_TIMER_ID = 0x5350454D;
+constexpr UINT FIND_DELAY_MS = 100;
+// A slice of finding ends once it has taken this long, so that a key that
+// comes meanwhile waits no longer.
+constexpr double SLICE_MS = 8.0;
 constexpr COLORREF ZIGZAG_COLOR = RGB(230, 0, 0);
 // Each step of the zigzag is this wide and high, in pixels.
 constexpr int ZIGZAG_STEP = 2;
+
+double now_ms()
+{
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 // Where the character at `position` is drawn (its top left corner). The
 // rich-edit control of version 1 takes a pointer to the point.
@@ -53,23 +71,30 @@ void draw_zigzag(HDC dc, int left, int right, int bottom)
         Polyline(dc, points.data(), static_cast<int>(points.size()));
 }
 
-// The band of the client area that the range's zigzag takes, on one line.
-struct Band {
-    int left;
-    int right;
-    int bottom;
-};
-
-std::vector<Band> bands_of(HWND editor, TextRange range, int line_height, int client_right)
+std::vector<MarkBand> bands_of(HWND editor, TextRange range, int line_height, int client_right)
 {
     const POINT start = position_of(editor, range.start);
     const POINT end = position_of(editor, range.start + range.length);
     const int bottom = line_bottom(editor, range.start, start.y, line_height);
     if (end.y == start.y || end.y < start.y)
-        return {{start.x, std::max(end.x, start.x + ZIGZAG_STEP), bottom}};
+        return {{range, start.x, std::max(end.x, start.x + ZIGZAG_STEP), bottom}};
     // A word broken over two lines.
-    return {{start.x, client_right, bottom},
-            {0, end.x, line_bottom(editor, range.start + range.length, end.y, line_height)}};
+    return {{range, start.x, client_right, bottom},
+            {range, 0, end.x, line_bottom(editor, range.start + range.length, end.y, line_height)}};
+}
+
+// What a band's zigzag covers.
+RECT area_of(const MarkBand& band)
+{
+    return {band.left, band.bottom - 2 * ZIGZAG_STEP, band.right + ZIGZAG_STEP, band.bottom};
+}
+
+// The control paints the band's area again, and the paint after it draws
+// the zigzag there, or wipes it.
+void repaint_band(HWND editor, const MarkBand& band)
+{
+    const RECT area = area_of(band);
+    InvalidateRect(editor, &area, FALSE);
 }
 
 int font_height(HDC dc)
@@ -79,45 +104,138 @@ int font_height(HDC dc)
     return metrics.tmHeight;
 }
 
+MarkView view_of(HWND editor)
+{
+    RECT client{};
+    GetClientRect(editor, &client);
+    return {GetScrollPos(editor, SB_HORZ), GetScrollPos(editor, SB_VERT), client.right, client.bottom};
+}
+
 bool caret_within(HWND editor, TextRange range)
 {
     const CHARRANGE selection = get_selection(editor);
     return selection.cpMin >= range.start && selection.cpMax <= range.start + range.length;
 }
 
-// Paints the zigzags of the words within the area the control just painted.
-void paint_marks(HWND editor, const SpellMarks& marks, const RECT& painted)
+bool before(const TextRange& a, const TextRange& b)
 {
-    const LONG first = character_at(editor, {painted.left, painted.top});
-    const LONG last = character_at(editor, {painted.right - 1, painted.bottom - 1});
-    auto range = std::lower_bound(marks.misspelt.begin(), marks.misspelt.end(), first,
-                                  [](const TextRange& r, LONG at) { return r.start + r.length < at; });
-    if (range == marks.misspelt.end() || range->start > last)
+    return a.start != b.start ? a.start < b.start : a.length < b.length;
+}
+
+bool band_before(const MarkBand& band, const TextRange& range)
+{
+    return before(band.range, range);
+}
+
+bool has_bands(const SpellMarks& marks, const TextRange& range)
+{
+    const auto found = std::lower_bound(marks.bands.begin(), marks.bands.end(), range, band_before);
+    return found != marks.bands.end() && found->range == range;
+}
+
+bool is_marked(const SpellMarks& marks, const TextRange& range)
+{
+    return std::binary_search(marks.misspelt.begin(), marks.misspelt.end(), range, before);
+}
+
+// Setting a timer asks the window server, which a key should not wait
+// for: only the first change since the last finding does.
+void schedule_finding(HWND editor, SpellMarks& marks)
+{
+    marks.moved_at = GetTickCount();
+    if (marks.finding_due)
         return;
+    marks.finding_due = true;
+    SetTimer(editor, FIND_TIMER_ID, FIND_DELAY_MS, nullptr);
+}
+
+// Kept bands belong to one scroll position and size; at any other they are
+// forgotten, and found again.
+bool view_still_holds(HWND editor, SpellMarks& marks)
+{
+    const MarkView view = view_of(editor);
+    if (view == marks.view)
+        return true;
+    marks.view = view;
+    marks.bands.clear();
+    marks.visible.reset();
+    return false;
+}
+
+// Finds where the marks on screen that have no bands yet stand, and has
+// them drawn, until the slice is used up. True when none is left.
+bool find_visible_marks(HWND editor, SpellMarks& marks)
+{
+    const double start = now_ms();
+    view_still_holds(editor, marks);
+    if (!marks.visible) {
+        const LONG first = character_at(editor, {0, 0});
+        const LONG last = character_at(editor, {marks.view.width - 1, marks.view.height - 1});
+        marks.visible = TextRange{first, std::max<LONG>(last - first, 0)};
+        if (now_ms() - start > SLICE_MS / 2)
+            return false;
+    }
     const WindowDc dc(editor);
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(editor, WM_GETFONT, 0, 0));
     const SelectedObject chosen_font(dc.get(), font ? font : static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
     const int height = font_height(dc.get());
+    const LONG first = marks.visible->start, last = first + marks.visible->length;
+    auto range = std::lower_bound(marks.misspelt.begin(), marks.misspelt.end(), first,
+                                  [](const TextRange& r, LONG at) { return r.start + r.length < at; });
+    double slowest = 0;
+    for (; range != marks.misspelt.end() && range->start <= last; ++range) {
+        if (has_bands(marks, *range))
+            continue;
+        const double begun = now_ms();
+        if (begun - start + slowest > SLICE_MS)
+            return false;
+        const std::vector<MarkBand> found = bands_of(editor, *range, height, marks.view.width);
+        const auto at = std::lower_bound(marks.bands.begin(), marks.bands.end(), *range, band_before);
+        marks.bands.insert(at, found.begin(), found.end());
+        for (const MarkBand& band : found)
+            repaint_band(editor, band);
+        slowest = std::max(slowest, now_ms() - begun);
+    }
+    return true;
+}
+
+void on_find_timer(HWND editor, SpellMarks& marks)
+{
+    // The timer stays set and comes back once the input is handled.
+    if (input_waiting())
+        return;
+    const DWORD quiet = GetTickCount() - marks.moved_at;
+    if (quiet < FIND_DELAY_MS) {
+        SetTimer(editor, FIND_TIMER_ID, FIND_DELAY_MS - quiet, nullptr);
+        return;
+    }
+    if (!marks.shown || marks.misspelt.empty() || find_visible_marks(editor, marks)) {
+        KillTimer(editor, FIND_TIMER_ID);
+        marks.finding_due = false;
+    } else {
+        SetTimer(editor, FIND_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
+    }
+}
+
+// Draws the kept zigzags within the area the control just painted; asks
+// the control nothing, so that a paint after a key costs no more with
+// spelling on. Marks not yet found are drawn once they are.
+void paint_marks(HWND editor, const SpellMarks& marks, const RECT& painted)
+{
+    const WindowDc dc(editor);
     const UniqueHandle<handle_traits::GdiObject<HPEN>> pen(CreatePen(PS_SOLID, 1, ZIGZAG_COLOR));
     const SelectedObject chosen_pen(dc.get(), pen.get());
     IntersectClipRect(dc.get(), painted.left, painted.top, painted.right, painted.bottom);
     // The caret is drawn by inverting: it must not blink over the lines.
     HideCaret(editor);
-    RECT client{};
-    GetClientRect(editor, &client);
-    for (; range != marks.misspelt.end() && range->start <= last; ++range) {
-        if (marks.held && *marks.held == *range && caret_within(editor, *range))
+    for (const MarkBand& band : marks.bands) {
+        const RECT area = area_of(band);
+        RECT overlap{};
+        if (!IntersectRect(&overlap, &area, &painted))
             continue;
-        // Each question to the control costs time in proportion to the
-        // text before the word: a word whose line lies outside the painted
-        // area costs only this one.
-        const int top = position_of(editor, range->start).y;
-        if (top > painted.bottom)
-            break;
-        if (top + 2 * height < painted.top && top >= 0)
+        if (marks.held && *marks.held == band.range && caret_within(editor, band.range))
             continue;
-        for (const Band& band : bands_of(editor, *range, height, client.right))
-            draw_zigzag(dc.get(), band.left, band.right, band.bottom);
+        draw_zigzag(dc.get(), band.left, band.right, band.bottom);
     }
     ShowCaret(editor);
 }
@@ -129,7 +247,13 @@ void release_held_word(HWND editor, SpellMarks& marks)
         return;
     const TextRange held = *marks.held;
     marks.held.reset();
-    repaint_ranges(editor, {held});
+    if (!has_bands(marks, held)) {
+        schedule_finding(editor, marks);
+        return;
+    }
+    for (const MarkBand& band : marks.bands)
+        if (band.range == held)
+            repaint_band(editor, band);
 }
 
 LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data)
@@ -140,10 +264,19 @@ LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM
         RECT painted{};
         const bool any = GetUpdateRect(editor, &painted, FALSE) != 0;
         const LRESULT result = DefSubclassProc(editor, message, wparam, lparam);
-        if (any && marks.shown && !marks.misspelt.empty())
-            paint_marks(editor, marks, painted);
+        if (!any || !marks.shown || marks.misspelt.empty())
+            return result;
+        // Scrolled or resized: the marks on screen are others, found once the input pauses.
+        if (!view_still_holds(editor, marks))
+            schedule_finding(editor, marks);
+        paint_marks(editor, marks, painted);
         return result;
     }
+    case WM_TIMER:
+        if (wparam != FIND_TIMER_ID)
+            return DefSubclassProc(editor, message, wparam, lparam);
+        on_find_timer(editor, marks);
+        return 0;
     case WM_KEYUP:
     case WM_LBUTTONUP:
     case WM_KILLFOCUS: {
@@ -152,6 +285,7 @@ LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM
         return result;
     }
     case WM_NCDESTROY:
+        KillTimer(editor, FIND_TIMER_ID);
         RemoveWindowSubclass(editor, underline_proc, SUBCLASS_ID);
         return DefSubclassProc(editor, message, wparam, lparam);
     default:
@@ -184,18 +318,38 @@ std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, PO
     return std::nullopt;
 }
 
-void repaint_ranges(HWND editor, const std::vector<TextRange>& ranges)
+void marks_moved_after_key(HWND editor, SpellMarks& marks, LONG position)
 {
-    RECT client{};
-    GetClientRect(editor, &client);
-    const WindowDc dc(editor);
-    const int height = font_height(dc.get());
-    for (const TextRange& range : ranges) {
-        for (const Band& band : bands_of(editor, range, height, client.right)) {
-            // The zigzag hangs just above the line's bottom: repaint the
-            // bottom of the line, where the text's descenders are too.
-            RECT area{band.left, band.bottom - height, band.right + ZIGZAG_STEP, band.bottom};
-            InvalidateRect(editor, &area, FALSE);
-        }
+    // A mark that the key touched may be gone: wipe it. Those after it
+    // only move, and the control repaints the lines they stood on.
+    const auto moved = std::find_if(marks.bands.begin(), marks.bands.end(), [position](const MarkBand& band) {
+        return band.range.start + band.range.length >= position;
+    });
+    for (auto band = moved; band != marks.bands.end() && band->range.start <= position; ++band)
+        repaint_band(editor, *band);
+    marks.bands.erase(moved, marks.bands.end());
+    marks.visible.reset();
+    schedule_finding(editor, marks);
+}
+
+void marks_moved(HWND editor, SpellMarks& marks)
+{
+    for (const MarkBand& band : marks.bands)
+        repaint_band(editor, band);
+    marks.bands.clear();
+    marks.visible.reset();
+    schedule_finding(editor, marks);
+}
+
+void marks_replaced(HWND editor, SpellMarks& marks)
+{
+    std::vector<MarkBand> kept;
+    for (const MarkBand& band : marks.bands) {
+        if (is_marked(marks, band.range))
+            kept.push_back(band);
+        else
+            repaint_band(editor, band);
     }
+    marks.bands = std::move(kept);
+    schedule_finding(editor, marks);
 }

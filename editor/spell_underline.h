@@ -2,6 +2,12 @@
 // right after the control has painted itself, for the words on screen only.
 // The document's formats are never touched, so the lines are never
 // printed, copied, saved or recorded in the history.
+//
+// Where a word stands on screen is asked of the control once, and kept: each
+// such question costs time in proportion to the text before the word, which
+// no key may pay for. A paint draws what is kept; marks that a change may
+// have moved are dropped and found again once the input pauses, a few at a
+// time.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +17,24 @@
 
 #include "text/edit_history.h"
 
+// Where a mark's zigzag stands on one line; a word broken over two lines
+// has two.
+struct MarkBand {
+    TextRange range;
+    int left = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The scroll position and size of the control that kept bands belong to.
+struct MarkView {
+    int horizontal = 0;
+    int vertical = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const MarkView&) const = default;
+};
+
 struct SpellMarks {
     // The misspelt words, in order, as the control counts positions.
     std::vector<TextRange> misspelt;
@@ -18,6 +42,15 @@ struct SpellMarks {
     // The word the user is typing: it waits until the caret leaves it, so
     // that a word half typed never flashes red.
     std::optional<TextRange> held;
+    // Where the visible marks found so far stand, in the order of their text.
+    std::vector<MarkBand> bands;
+    MarkView view;
+    // The characters on screen, once asked for; an edit or a scroll forgets them.
+    std::optional<TextRange> visible;
+    // When the marks last moved (GetTickCount), and whether the timer that
+    // finds them is set: a key only notes the time.
+    DWORD moved_at = 0;
+    bool finding_due = false;
 };
 
 // Paints the marks after each paint of the control, from a subclass of
@@ -28,6 +61,15 @@ bool install_spell_underline(HWND editor, SpellMarks& marks);
 // The misspelt word under a point of the control's client area, if any.
 std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, POINT point);
 
-// Repaints where each of the ranges stands, so that lines that went are
-// wiped and new ones drawn.
-void repaint_ranges(HWND editor, const std::vector<TextRange>& ranges);
+// A key typed or deleted at `position`: the marks from there on may have
+// moved, and the control repaints where they stood itself. Before the
+// position, nothing moves.
+void marks_moved_after_key(HWND editor, SpellMarks& marks, LONG position);
+
+// The text changed otherwise (a command, undo, a new text): every zigzag is
+// wiped, and the marks on screen are found again.
+void marks_moved(HWND editor, SpellMarks& marks);
+
+// `misspelt` holds new marks for the same text: the zigzags of the marks
+// that went are wiped, and the new ones found.
+void marks_replaced(HWND editor, SpellMarks& marks);

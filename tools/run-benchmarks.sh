@@ -27,14 +27,16 @@ tools/test-env.sh bash -c '
         echo
         echo "== Start-up, preview $([ $shown = 1 ] && echo shown || echo hidden) (Wine) =="
         wine reg add "$settings" /v PreviewShown /t REG_DWORD /d $shown /f >/dev/null 2>&1
-        wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
+        wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" \
+            "$(winepath -w "$build/win/forum-bare-window.exe")" 11
     done
     for spelling in 0 1; do
         echo
         echo "== Start-up, spelling while typing $([ $spelling = 1 ] && echo on || echo off) (Wine) =="
         wine reg add "$settings" /v PreviewShown /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wine reg add "$settings" /v SpellCheckWhileTyping /t REG_DWORD /d $spelling /f >/dev/null 2>&1
-        wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" 11
+        wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" \
+            "$(winepath -w "$build/win/forum-bare-window.exe")" 11
     done
     wine reg delete "$settings" /f >/dev/null 2>&1 || true
     echo
@@ -49,5 +51,5 @@ tools/test-env.sh bash -c '
     echo
     echo "== Peak memory by document size (Wine) =="
     FORUM_EDITOR_EXE="$build/win/forum-editor.exe" FORUM_PROBE_EXE="$build/win/fe-probe.exe" \
-        python3 bench/peak_memory.py 1 4
+        python3 bench/peak_memory.py 1
 ' bench "$build"

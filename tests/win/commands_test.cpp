@@ -5,6 +5,8 @@
 #include "editor/markup_commands.h"
 #include "res/resource_ids.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace {
@@ -20,6 +22,17 @@ std::string without_carriage_returns(std::string text)
 {
     text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
     return text;
+}
+
+// The cursor shown while the control formatted a selection.
+HCURSOR g_cursor_while_formatting = nullptr;
+
+LRESULT CALLBACK note_cursor_while_formatting(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                              DWORD_PTR)
+{
+    if (message == EM_SETCHARFORMAT && wparam == SCF_SELECTION)
+        g_cursor_while_formatting = GetCursor();
+    return DefSubclassProc(window, message, wparam, lparam);
 }
 
 class CommandsTest : public EditorTest {
@@ -56,6 +69,20 @@ TEST_F(CommandsTest, EveryMarkupCommandWrapsTheSelectionAndShowsItInItsFormat)
         EXPECT_EQ((format.dwEffects & CFE_ITALIC) != 0, shown.italic);
         EXPECT_EQ((format.dwEffects & CFE_UNDERLINE) != 0, shown.underline);
     }
+}
+
+TEST_F(CommandsTest, ACommandOnALongPostShowsTheWaitCursorWhileItRuns)
+{
+    const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    set_text(std::string(30000, 'x'));
+    select(0, text_length());
+    SetCursor(arrow);
+    g_cursor_while_formatting = nullptr;
+    SetWindowSubclass(editor, note_cursor_while_formatting, 1, 0);
+    run(IDM_TAG_BOLD);
+    RemoveWindowSubclass(editor, note_cursor_while_formatting, 1);
+    EXPECT_EQ(g_cursor_while_formatting, LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    EXPECT_EQ(GetCursor(), arrow);
 }
 
 TEST_F(CommandsTest, HorizontalRuleLeavesCaretAfterItsLineFeedAndNextCommandSelectsAgain)

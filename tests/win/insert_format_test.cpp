@@ -82,3 +82,27 @@ TEST_F(InsertFormatTest, WithNothingSelectedTheInsertionPointTakesTheFormat)
     EXPECT_EQ(format_of(1, 2).crTextColor, RGB(255, 128, 255));
     EXPECT_NE(format_of(0, 1).crTextColor, RGB(255, 128, 255));
 }
+
+// A long selection is formatted a slice at a time: every character of it
+// gets the format, nothing beyond it does, and it stays selected.
+TEST_F(InsertFormatTest, ALongSelectionIsFormattedWholeAndStaysSelected)
+{
+    std::string text;
+    while (text.size() < 20000)
+        text += "slice by slice\r\n";
+    set_text("before " + text + " after");
+    // As the control counts positions, which may take a line break as one.
+    const LONG first = 7, last = text_length() - 6;
+    select(first, last);
+
+    ASSERT_TRUE(apply_insert_format(editor, {.color = RGB(0, 0, 255), .bold = true}));
+
+    EXPECT_EQ(selection().cpMin, first);
+    EXPECT_EQ(selection().cpMax, last);
+    const CHARFORMAT2A format = format_of(first, last);
+    EXPECT_EQ(format.dwMask & (CFM_COLOR | CFM_BOLD), static_cast<DWORD>(CFM_COLOR | CFM_BOLD)) << "one format throughout";
+    EXPECT_EQ(format.crTextColor, RGB(0, 0, 255));
+    EXPECT_TRUE(format.dwEffects & CFE_BOLD);
+    EXPECT_FALSE(format_of(first - 1, first).dwEffects & CFE_BOLD);
+    EXPECT_FALSE(format_of(last, last + 1).dwEffects & CFE_BOLD);
+}

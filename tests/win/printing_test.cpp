@@ -124,6 +124,12 @@ protected:
         if (default_printer().empty())
             GTEST_SKIP() << "no default printer: tools/test-env.sh sets up the CUPS PDF printer";
         EditorTest::SetUp();
+        // Start-up lays the lines out for the printer once the window is idle.
+        const DWORD until = GetTickCount() + 5000;
+        while (!state().parts.print_target.dc && GetTickCount() < until) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            pump_messages();
+        }
         unix_pdf_folder = pdf_folder();
         dos_pdf_folder = dos_path(unix_pdf_folder);
         before = pdf_files(dos_pdf_folder);
@@ -283,6 +289,20 @@ TEST_F(PrintingTest, PrinterSetupLayoutLastsUntilOneKeyRelease)
     TargetDeviceRecorder recorder(editor);
     SendMessageW(editor, WM_KEYUP, 'A', 0xC0000001);
     EXPECT_TRUE(g_target_calls.empty());
+}
+
+// Printing lays out pages on the printer's DC; the lines on screen keep, or
+// get back on the next key, the window's width.
+TEST_F(PrintingTest, TheLayoutReturnsToTheWindowsWidthAfterPrint)
+{
+    MoveWindow(main_window, 0, 0, 1500, 650, TRUE);
+    pump_messages();
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
+    const LONG window_lines = line_count_of_long_paragraph(editor);
+
+    without_dialogs([&] { SendMessageW(main_window, WM_COMMAND, IDM_FILE_PRINT, 0); });
+    SendMessageW(editor, WM_KEYUP, VK_SPACE, 0xC0000001);
+    EXPECT_EQ(line_count_of_long_paragraph(editor), window_lines);
 }
 
 TEST_F(PrintingTest, AReplacedTargetDcIsReleased)
