@@ -34,12 +34,6 @@ std::u16string post_with(std::u16string_view word, std::u16string_view upper_cas
     return post;
 }
 
-double median_of(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void click(HWND dialog, int button)
 {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
