@@ -68,6 +68,34 @@ void show_title_of(HWND editor, const DocumentFile& file)
     show_document_title(GetParent(editor), file.name);
 }
 
+// The file as it is now, when it is not as the document last read or wrote
+// it. A file that is gone has nothing to lose: it is written again.
+std::optional<FileStamp> changed_on_disk(const DocumentFile& file)
+{
+    if (file.name.empty() || !file.stamp)
+        return std::nullopt;
+    const auto now = file_stamp(file.name);
+    if (!now || *now == *file.stamp)
+        return std::nullopt;
+    return now;
+}
+
+enum class Overwrite { yes, save_as, cancel };
+
+// Another program wrote the file since the document last read or wrote it:
+// its change is not overwritten unasked.
+Overwrite may_overwrite(HWND editor, const DocumentFile& file)
+{
+    if (!changed_on_disk(file))
+        return Overwrite::yes;
+    const std::string detail = file.name + "\n\n" + load_program_text(IDS_FILE_CHANGED_CHOICES);
+    switch (show_message(editor, FILE_CHANGED_ON_SAVE, detail)) {
+    case IDYES: return Overwrite::yes;
+    case IDNO: return Overwrite::save_as;
+    default: return Overwrite::cancel;
+    }
+}
+
 } // namespace
 
 SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified)
@@ -120,7 +148,7 @@ bool open_document_file(HWND editor, DocumentFile& file, const std::string& path
     if (!kind)
         return false;
     const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
-    file = {path, *kind, encoding};
+    file = {path, *kind, encoding, read.stamp};
     if (stream_document_in(editor, *read.bytes, file.kind, file.encoding) > 0)
         show_message(editor, ENCODING_REPAIRED, path);
     show_title_of(editor, file);
@@ -133,6 +161,11 @@ SaveOutcome save_document(HWND editor, DocumentFile& file)
         show_message(editor, SAVE_AS_NOTICE);
         return save_document_as(editor, file);
     }
+    switch (may_overwrite(editor, file)) {
+    case Overwrite::yes: break;
+    case Overwrite::save_as: return save_document_as(editor, file);
+    case Overwrite::cancel: return SaveOutcome::cancelled;
+    }
     const TextEncoding encoding_before = file.encoding;
     const auto bytes = stream_document_out(editor, file);
     const DWORD error = bytes ? write_file_atomically(file.name, *bytes) : ERROR_NOT_ENOUGH_MEMORY;
@@ -141,6 +174,8 @@ SaveOutcome save_document(HWND editor, DocumentFile& file)
         show_file_error(editor, file.name, system_reason(error));
         return SaveOutcome::failed;
     }
+    file.stamp = file_stamp(file.name);
+    file.reload_declined.reset();
     if (file.encoding != encoding_before)
         show_message(editor, SAVED_AS_UTF8, file.name);
     return SaveOutcome::saved;
@@ -161,4 +196,18 @@ SaveOutcome save_document_as(HWND editor, DocumentFile& file)
     file = target;
     show_title_of(editor, file);
     return SaveOutcome::saved;
+}
+
+bool offer_reload(HWND editor, DocumentFile& file, bool modified)
+{
+    const auto now = modified ? std::nullopt : changed_on_disk(file);
+    if (!now || now == file.reload_declined)
+        return false;
+    // Asked once for this version of the file, even while the question is
+    // still open and the window is activated again.
+    file.reload_declined = now;
+    if (show_message(editor, FILE_CHANGED_RELOAD, file.name + "\n\n" + load_program_text(IDS_FILE_CHANGED_RELOAD)) !=
+        IDYES)
+        return false;
+    return open_document_file(editor, file, file.name, file.kind);
 }

@@ -38,6 +38,13 @@ DocumentChange open_document(HWND editor, DocumentFile& file, bool modified);
 // file cannot be taken; the document is then unchanged.
 bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind);
 
+// Another program changed the file since the document last read or wrote
+// it, and the document has no unsaved changes (`modified`): offers to load
+// the file again, once for each version of it. True when it was loaded.
+bool offer_reload(HWND editor, DocumentFile& file, bool modified);
+
+// Save asks before it writes over a change another program made to the
+// file: Yes writes, No saves under another name, Cancel saves nothing.
 // A failed or cancelled Save As keeps the old name.
 SaveOutcome save_document(HWND editor, DocumentFile& file);
 SaveOutcome save_document_as(HWND editor, DocumentFile& file);

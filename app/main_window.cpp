@@ -23,6 +23,10 @@
 
 namespace {
 
+// Posted on activation, so that the question about the file comes once the
+// window is active rather than in the middle of its activation.
+constexpr UINT WM_CHECK_FILE_ON_DISK = WM_APP + 20;
+
 MainWindowState& state_of(HWND window)
 {
     return *main_window_state(window);
@@ -146,6 +150,21 @@ void on_set_focus(HWND window, HWND)
 {
     if (HWND editor = state_of(window).parts.editor)
         SetFocus(editor);
+}
+
+// Back from another program, which may have changed the document's file.
+void on_activate(HWND window, UINT activation, HWND other, BOOL minimized)
+{
+    if (activation != WA_INACTIVE && !minimized)
+        PostMessageW(window, WM_CHECK_FILE_ON_DISK, 0, 0);
+    FORWARD_WM_ACTIVATE(window, activation, other, minimized, DefWindowProcW);
+}
+
+void check_file_on_disk(HWND window)
+{
+    MainWindowState& state = state_of(window);
+    if (offer_reload(state.parts.editor, state.document, state.history.is_modified()))
+        state.history.start_new();
 }
 
 void show_context_menu(HWND window, const MSGFILTER& filter)
@@ -326,6 +345,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_CREATE, on_create);
         HANDLE_MSG(window, WM_SIZE, on_size);
         HANDLE_MSG(window, WM_SETFOCUS, on_set_focus);
+        HANDLE_MSG(window, WM_ACTIVATE, on_activate);
         HANDLE_MSG(window, WM_NOTIFY, on_notify);
         HANDLE_MSG(window, WM_COMMAND, on_command);
         HANDLE_MSG(window, WM_TIMER, on_timer);
@@ -341,6 +361,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_DESTROY, on_destroy);
     case WM_SPELL_ANSWERED:
         take_spelling_answer(state_of(window));
+        return 0;
+    case WM_CHECK_FILE_ON_DISK:
+        check_file_on_disk(window);
         return 0;
     case WM_RECOVERY_WRITE_FAILED:
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));

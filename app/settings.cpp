@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "ui/limit_dialog.h"
+
 namespace {
 
 bool read_number(const wchar_t* name, DWORD& value)
@@ -25,7 +27,10 @@ bool write_number(const wchar_t* name, DWORD value)
 Settings load_settings()
 {
     Settings settings;
-    read_number(CHARACTER_LIMIT_VALUE, settings.character_limit);
+    DWORD limit = 0;
+    // A value the dialog would refuse (a damaged or hand-edited one) is no limit of the user's.
+    if (read_number(CHARACTER_LIMIT_VALUE, limit) && limit <= MAX_CHARACTER_LIMIT)
+        settings.character_limit = limit;
     DWORD shown = 0;
     if (read_number(PREVIEW_SHOWN_VALUE, shown))
         settings.preview_shown = shown != 0;

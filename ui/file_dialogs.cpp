@@ -1,10 +1,12 @@
 #include "ui/file_dialogs.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <cwchar>
 
 #include "text/wide_text.h"
+#include "win/messages.h"
 
 namespace {
 
@@ -14,8 +16,9 @@ constexpr DWORD TEXT_FILTER_INDEX = 2;
 constexpr wchar_t DEFAULT_EXTENSION[] = L"rtf";
 constexpr DWORD OPEN_DIALOG_FLAGS = OFN_PATHMUSTEXIST;
 constexpr DWORD SAVE_DIALOG_FLAGS = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-// The dialogs' file-name buffer, as the file functions accept paths.
-constexpr DWORD FILE_NAME_BUFFER_SIZE = MAX_PATH;
+// The dialogs' file-name buffer: the longest path Windows allows, so that a
+// long path typed into the dialog fits.
+constexpr DWORD FILE_NAME_BUFFER_SIZE = 32768;
 
 enum class Purpose { open, save };
 
@@ -35,8 +38,12 @@ std::optional<FileChoice> ask_for_file(HWND owner, const DocumentFile& current, 
     dialog.lpstrDefExt = DEFAULT_EXTENSION;
 
     const BOOL confirmed = purpose == Purpose::save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    if (!confirmed)
+    if (!confirmed) {
+        // Cancelled says nothing; a path longer still is refused with a word.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            show_error(owner, IDS_PATH_TOO_LONG);
         return std::nullopt;
+    }
     buffer.resize(std::wcslen(buffer.c_str()));
     const FileKind kind = dialog.nFilterIndex == TEXT_FILTER_INDEX ? FileKind::text : FileKind::rtf;
     return FileChoice{from_wide(buffer), kind};

@@ -405,6 +405,40 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
     EXPECT_EQ(files_in_folder().size(), std::size(cases));
 }
 
+TEST_F(FileCommandsTest, AChangeByAnotherProgramIsNeverOverwrittenUnasked)
+{
+    const std::string path = folder.file("shared.txt");
+    const auto answer = [](int button) {
+        const std::string seen = answer_message_box("Forum Editor", button).text;
+        EXPECT_NE(seen.find("changed by another program since it was opened"), std::string::npos) << seen;
+    };
+    ASSERT_TRUE(write_file_bytes(path, "mine"));
+    open_file(path, TEXT_FILTER);
+    ASSERT_TRUE(write_file_bytes(path, "mine, theirs"));
+    // Unmodified, it is offered again when the window is activated.
+    with_dialogs([&] { answer(IDYES); }, [&] {
+        SendMessageW(main_window, WM_ACTIVATE, WA_ACTIVE, 0);
+        pump_messages();
+    });
+    EXPECT_EQ(text(), "mine, theirs");
+    EXPECT_FALSE(modified());
+
+    type("1");
+    ASSERT_TRUE(write_file_bytes(path, "theirs again"));
+    with_dialogs([&] { answer(IDCANCEL); }, [&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(read_file_bytes(path), "theirs again");
+    EXPECT_TRUE(modified());
+    with_dialogs([&] { answer(IDYES); }, [&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(read_file_bytes(path), text());
+    // Nothing changed outside since, or the file is gone: no question.
+    type("2");
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    type("3");
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(read_file_bytes(path), text());
+}
+
 TEST_F(FileCommandsTest, SaveIntoAMissingFolderFails)
 {
     state().document.name = folder.file("no such folder\\post.txt");

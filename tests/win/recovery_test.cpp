@@ -137,6 +137,16 @@ TEST_F(RecoveryTest, HoldsTheFormatsNameAndKindAndGoesWhenSaved)
     EXPECT_FALSE(read_file_bytes(own_copy_path()));
 }
 
+TEST_F(RecoveryTest, TheCopyHoldsTheRtfWithoutTheStreamsTerminatingZero)
+{
+    type("words");
+    timer_fires();
+    const auto copy = own_copy();
+    ASSERT_TRUE(copy);
+    EXPECT_NE(copy->body.find("words"), std::string::npos);
+    EXPECT_EQ(copy->body.find('\0'), std::string::npos);
+}
+
 TEST_F(RecoveryTest, GoesWithNoAtTheSaveQuestionAndWithTheWindow)
 {
     type("discarded");
