@@ -580,6 +580,39 @@ TEST_F(FileCommandsTest, ClosingAnUnmodifiedDocumentEndsAtOnceWithExitCodeZero)
     EXPECT_EQ(quit.wParam, 0u);
 }
 
+TEST_F(FileCommandsTest, APathOf325CharactersOpensAndSavesThroughTheDialog)
+{
+    // Made in the long form, which the folders of such a path need.
+    std::wstring long_form = L"\\\\?\\" + std::wstring(folder.path.begin(), folder.path.end());
+    for (wchar_t letter : {L'a', L'b', L'c'}) {
+        long_form += L"\\" + std::wstring(80, letter);
+        ASSERT_TRUE(CreateDirectoryW(long_form.c_str(), nullptr));
+    }
+    const std::size_t room = 325 - (long_form.size() - 4) - 1;
+    ASSERT_GT(room, 4u);
+    long_form += L"\\" + std::wstring(room - 4, L'p') + L".txt";
+    const std::string path(long_form.begin() + 4, long_form.end());
+    const auto on_disk = [&] {
+        const OwnedFile file(CreateFileW(long_form.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        std::string bytes(64, '\0');
+        DWORD read = 0;
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        return bytes.substr(0, read);
+    };
+
+    set_modified_text("long way");
+    save_file_as(path, TEXT_FILTER);
+    ASSERT_EQ(path.size(), 325u);
+    EXPECT_EQ(on_disk(), "long way");
+    command(IDM_FILE_NEW);
+    open_file(path, TEXT_FILTER);
+    EXPECT_EQ(text(), "long way");
+    EXPECT_EQ(state().document.name, path);
+    type("!");
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(on_disk(), text());
+}
+
 TEST_F(FileCommandsTest, ALongPathIsShortenedInTheTitle)
 {
     // As long as the dialog's buffer allows: the full path takes 259 bytes.
