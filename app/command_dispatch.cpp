@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/file_commands.h"
+#include "app/main_window.h"
 #include "app/post_review.h"
 #include "app/spelling.h"
 #include "editor/char_format.h"
@@ -72,7 +73,8 @@ void follow_save(MainWindowState& state, SaveOutcome outcome)
 
 void new_file(MainWindowState& state)
 {
-    follow_document(state, new_document(editor_of(state), state.document, state.history.is_modified()));
+    follow_document(state, new_document(editor_of(state), state.document, state.history.is_modified(),
+                                        [&state] { return replace_editor(state); }));
 }
 void open_file(MainWindowState& state)
 {

@@ -109,11 +109,11 @@ SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified)
     }
 }
 
-DocumentChange new_document(HWND editor, DocumentFile& file, bool modified)
+DocumentChange new_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
 {
     if (confirm_discard(editor, file, modified) == SaveOffer::stay)
         return DocumentChange::kept;
-    SetWindowTextW(editor, L"");
+    editor = empty_editor();
     // Untitled: the next Save asks for a name instead of writing over the
     // file the previous document came from.
     file = DocumentFile{};

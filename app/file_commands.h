@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "document/document_file.h"
@@ -29,8 +30,10 @@ enum class DocumentChange {
 // replaced or closed: Yes saves, No goes on without saving, Cancel stays.
 SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified);
 
-// Both leave the document unchanged unless they replaced it.
-DocumentChange new_document(HWND editor, DocumentFile& file, bool modified);
+// Both leave the document unchanged unless they replaced it. New empties
+// the Editor control through `empty_editor`, which returns the control that
+// holds the new document.
+DocumentChange new_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor);
 DocumentChange open_document(HWND editor, DocumentFile& file, bool modified);
 
 // Opens a file without asking which: as the kind chosen (the filter), unless

@@ -19,6 +19,7 @@
 #include "editor/editor_text.h"
 #include "ui/menus.h"
 #include "win/messages.h"
+#include "win/wait_cursor.h"
 #include "ui/toolbar.h"
 
 namespace {
@@ -26,6 +27,10 @@ namespace {
 // Posted on activation, so that the question about the file comes once the
 // window is active rather than in the middle of its activation.
 constexpr UINT WM_CHECK_FILE_ON_DISK = WM_APP + 20;
+
+// From about this many lines on, a new control is far quicker than emptying
+// the old one.
+constexpr LRESULT SLOW_EMPTYING_LINES = 1000;
 
 MainWindowState& state_of(HWND window)
 {
@@ -80,6 +85,37 @@ void refuse_dropped_text(HWND editor)
         revoke(editor);
 }
 
+// A new Editor control, made ready as every one is: its notifications,
+// limit, font, print layout and subclass, and the history recording it.
+HWND set_up_editor(HWND window, MainWindowState& state)
+{
+    WindowParts& parts = state.parts;
+    HWND editor = create_editor(window, parts.instance);
+    if (!editor)
+        return nullptr;
+    parts.editor_subclass = {};
+
+    // Mouse notifications bring the right click to us as EN_MSGFILTER, and
+    // EN_CHANGE brings every change of the post to the status bar and the
+    // preview.
+    const auto event_mask = SendMessageA(editor, EM_GETEVENTMASK, 0, 0);
+    SendMessageA(editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS | ENM_CHANGE);
+    // A long post or a large file must never be cut off at the control's
+    // default limit of 64,000 characters.
+    SendMessageA(editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
+
+    set_default_font(editor);
+    set_print_target(editor, parts.print_target, parts.editor_subclass.lines_at_printer_width);
+    refuse_dropped_text(editor);
+    EditRecorder& history = state.history;
+    history.attach(editor, [window] { on_history_changed(window); });
+    parts.editor_subclass.command_window = window;
+    parts.editor_subclass.recorder = &history;
+    parts.editor_subclass.size_limit = DOCUMENT_SIZE_LIMIT;
+    install_editor_subclass(editor, parts.editor_subclass);
+    return editor;
+}
+
 BOOL on_create(HWND window, LPCREATESTRUCT)
 {
     WindowParts& parts = state_of(window).parts;
@@ -92,32 +128,13 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         show_startup_error(window, IDS_RICHEDIT_LIBRARY_MISSING);
         return FALSE;
     }
-    parts.editor = create_editor(window, parts.instance);
+    start_recovery(window, state_of(window));
+    parts.editor = set_up_editor(window, state_of(window));
     if (!parts.editor) {
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
     }
-
-    // Mouse notifications bring the right click to us as EN_MSGFILTER, and
-    // EN_CHANGE brings every change of the post to the status bar and the
-    // preview.
-    const auto event_mask = SendMessageA(parts.editor, EM_GETEVENTMASK, 0, 0);
-    SendMessageA(parts.editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS | ENM_CHANGE);
-    // A long post or a large file must never be cut off at the control's
-    // default limit of 64,000 characters.
-    SendMessageA(parts.editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
-
-    set_default_font(parts.editor);
-    set_print_target(parts.editor, parts.print_target, parts.editor_subclass.lines_at_printer_width);
-    refuse_dropped_text(parts.editor);
-    start_recovery(window, state_of(window));
-    EditRecorder& history = state_of(window).history;
-    history.attach(parts.editor, [window] { on_history_changed(window); });
     on_history_changed(window);
-    parts.editor_subclass.command_window = window;
-    parts.editor_subclass.recorder = &history;
-    parts.editor_subclass.size_limit = DOCUMENT_SIZE_LIMIT;
-    install_editor_subclass(parts.editor, parts.editor_subclass);
     if (!create_post_review(state_of(window))) {
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
@@ -329,6 +346,38 @@ void on_nc_destroy(HWND window)
 }
 
 } // namespace
+
+HWND replace_editor(MainWindowState& state)
+{
+    const WaitCursor wait;
+    WindowParts& parts = state.parts;
+    HWND window = parts.main_window;
+    HWND old = parts.editor;
+    // The deletion costs in the square of the lines: a short text goes at once.
+    if (SendMessageW(old, EM_GETLINECOUNT, 0, 0) < SLOW_EMPTYING_LINES) {
+        SetWindowTextW(old, L"");
+        return old;
+    }
+    // What the user chose for the text and the view goes on.
+    CHARFORMAT2W typing_format{};
+    typing_format.cbSize = sizeof typing_format;
+    SendMessageW(old, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
+    HWND fresh = set_up_editor(window, state);
+    if (!fresh) {
+        // Emptied the slow way, then: the old control is as it was.
+        SetWindowTextW(old, L"");
+        return old;
+    }
+    SendMessageW(fresh, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
+    SendMessageW(fresh, EM_SETBKGNDCOLOR, 0, state.colors.background.color);
+    parts.editor = fresh;
+    DestroyWindow(old);
+    RECT client{};
+    GetClientRect(window, &client);
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    post_changed(state);
+    return fresh;
+}
 
 MainWindowState* main_window_state(HWND main_window)
 {

@@ -613,6 +613,29 @@ TEST_F(FileCommandsTest, APathOf325CharactersOpensAndSavesThroughTheDialog)
     EXPECT_EQ(on_disk(), text());
 }
 
+TEST_F(FileCommandsTest, NewAfterALongDocumentEmptiesItWithAFreshHistory)
+{
+    std::string lines;
+    while (lines.size() < (2 << 20))
+        lines += std::string(62, 'a') + "\r\n";
+    const std::string path = folder.file("long.txt");
+    ASSERT_TRUE(write_file_bytes(path, lines));
+    open_file(path, TEXT_FILTER);
+    ASSERT_GT(text_length(), 1 << 20);
+
+    without_dialogs([&] { command(IDM_FILE_NEW); });
+    editor = state().parts.editor;
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(modified());
+    EXPECT_FALSE(state().history.can_undo());
+    // The control that holds the new document records what is typed.
+    type("ab");
+    EXPECT_TRUE(modified());
+    command(IDM_EDIT_UNDO);
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(modified());
+}
+
 TEST_F(FileCommandsTest, ALongPathIsShortenedInTheTitle)
 {
     // As long as the dialog's buffer allows: the full path takes 259 bytes.
