@@ -78,7 +78,8 @@ void new_file(MainWindowState& state)
 }
 void open_file(MainWindowState& state)
 {
-    follow_document(state, open_document(editor_of(state), state.document, state.history.is_modified()));
+    follow_document(state, open_document(editor_of(state), state.document, state.history.is_modified(),
+                                         [&state] { return replace_editor(state); }));
 }
 void save_file(MainWindowState& state) { follow_save(state, save_document(editor_of(state), state.document)); }
 void save_file_as(MainWindowState& state) { follow_save(state, save_document_as(editor_of(state), state.document)); }

@@ -122,7 +122,7 @@ DocumentChange new_document(HWND editor, DocumentFile& file, bool modified, cons
     return DocumentChange::replaced;
 }
 
-DocumentChange open_document(HWND editor, DocumentFile& file, bool modified)
+DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)
@@ -130,12 +130,13 @@ DocumentChange open_document(HWND editor, DocumentFile& file, bool modified)
     SetFocus(editor);
 
     const auto choice = ask_file_to_open(editor, file);
-    if (choice && open_document_file(editor, file, choice->path, choice->kind))
+    if (choice && open_document_file(editor, file, choice->path, choice->kind, empty_editor))
         return DocumentChange::replaced;
     return offer == SaveOffer::saved ? DocumentChange::saved_but_kept : DocumentChange::kept;
 }
 
-bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind)
+bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind,
+                        const std::function<HWND()>& empty_editor)
 {
     // The file is read and checked whole before anything changes: a file that
     // cannot be taken leaves the document, its name, its kind and its title alone.
@@ -149,6 +150,8 @@ bool open_document_file(HWND editor, DocumentFile& file, const std::string& path
         return false;
     const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
     file = {path, *kind, encoding, read.stamp};
+    if (empty_editor)
+        editor = empty_editor();
     if (stream_document_in(editor, *read.bytes, file.kind, file.encoding) > 0)
         show_message(editor, ENCODING_REPAIRED, path);
     show_title_of(editor, file);
@@ -198,7 +201,7 @@ SaveOutcome save_document_as(HWND editor, DocumentFile& file)
     return SaveOutcome::saved;
 }
 
-bool offer_reload(HWND editor, DocumentFile& file, bool modified)
+bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
 {
     const auto now = modified ? std::nullopt : changed_on_disk(file);
     if (!now || now == file.reload_declined)
@@ -209,5 +212,5 @@ bool offer_reload(HWND editor, DocumentFile& file, bool modified)
     if (show_message(editor, FILE_CHANGED_RELOAD, file.name + "\n\n" + load_program_text(IDS_FILE_CHANGED_RELOAD)) !=
         IDYES)
         return false;
-    return open_document_file(editor, file, file.name, file.kind);
+    return open_document_file(editor, file, file.name, file.kind, empty_editor);
 }

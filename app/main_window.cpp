@@ -180,7 +180,8 @@ void on_activate(HWND window, UINT activation, HWND other, BOOL minimized)
 void check_file_on_disk(HWND window)
 {
     MainWindowState& state = state_of(window);
-    if (offer_reload(state.parts.editor, state.document, state.history.is_modified()))
+    if (offer_reload(state.parts.editor, state.document, state.history.is_modified(),
+                     [&state] { return replace_editor(state); }))
         state.history.start_new();
 }
 

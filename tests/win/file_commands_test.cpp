@@ -613,7 +613,7 @@ TEST_F(FileCommandsTest, APathOf325CharactersOpensAndSavesThroughTheDialog)
     EXPECT_EQ(on_disk(), text());
 }
 
-TEST_F(FileCommandsTest, NewAfterALongDocumentEmptiesItWithAFreshHistory)
+TEST_F(FileCommandsTest, NewOrOpenAfterALongDocumentEmptiesItWithAFreshHistory)
 {
     std::string lines;
     while (lines.size() < (2 << 20))
@@ -634,6 +634,14 @@ TEST_F(FileCommandsTest, NewAfterALongDocumentEmptiesItWithAFreshHistory)
     command(IDM_EDIT_UNDO);
     EXPECT_EQ(text(), "");
     EXPECT_FALSE(modified());
+
+    const std::string short_file = folder.file("short.txt");
+    ASSERT_TRUE(write_file_bytes(short_file, "short"));
+    open_file(path, TEXT_FILTER);
+    open_file(short_file, TEXT_FILTER);
+    editor = state().parts.editor;
+    EXPECT_EQ(text(), "short");
+    EXPECT_FALSE(state().history.can_undo());
 }
 
 TEST_F(FileCommandsTest, ALongPathIsShortenedInTheTitle)
