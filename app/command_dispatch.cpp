@@ -7,6 +7,7 @@
 
 #include "app/file_commands.h"
 #include "app/find_commands.h"
+#include "app/main_window.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/spelling.h"
@@ -77,11 +78,13 @@ void follow_save(MainWindowState& state, SaveOutcome outcome)
 
 void new_file(MainWindowState& state)
 {
-    follow_document(state, new_document(editor_of(state), state.document, state.history.is_modified()));
+    follow_document(state, new_document(editor_of(state), state.document, state.history.is_modified(),
+                                        [&state] { return replace_editor(state); }));
 }
 void open_file(MainWindowState& state)
 {
-    follow_document(state, open_document(editor_of(state), state.document, state.history.is_modified()));
+    follow_document(state, open_document(editor_of(state), state.document, state.history.is_modified(),
+                                         [&state] { return replace_editor(state); }));
 }
 void save_file(MainWindowState& state) { follow_save(state, save_document(editor_of(state), state.document)); }
 void save_file_as(MainWindowState& state) { follow_save(state, save_document_as(editor_of(state), state.document)); }

@@ -72,7 +72,8 @@ void show_title_of(HWND editor, const DocumentFile& file)
 
 // Opens a file as the kind chosen (the filter), unless the file says
 // otherwise; with no kind chosen, as RTF when it begins as RTF.
-bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::optional<FileKind> chosen_kind)
+bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::optional<FileKind> chosen_kind,
+               const std::function<HWND()>& empty_editor)
 {
     // The file is read and checked whole before anything changes: a file that
     // cannot be taken leaves the document, its name, its kind and its title alone.
@@ -87,7 +88,9 @@ bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::op
     if (!kind)
         return false;
     const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
-    file = {path, *kind, encoding};
+    file = {path, *kind, encoding, read.stamp};
+    if (empty_editor)
+        editor = empty_editor();
     std::size_t repaired = 0;
     {
         const WaitCursor busy;
@@ -98,6 +101,34 @@ bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::op
     show_title_of(editor, file);
     note_recent_file(path);
     return true;
+}
+
+// The file as it is now, when it is not as the document last read or wrote
+// it. A file that is gone has nothing to lose: it is written again.
+std::optional<FileStamp> changed_on_disk(const DocumentFile& file)
+{
+    if (file.name.empty() || !file.stamp)
+        return std::nullopt;
+    const auto now = file_stamp(file.name);
+    if (!now || *now == *file.stamp)
+        return std::nullopt;
+    return now;
+}
+
+enum class Overwrite { yes, save_as, cancel };
+
+// Another program wrote the file since the document last read or wrote it:
+// its change is not overwritten unasked.
+Overwrite may_overwrite(HWND editor, const DocumentFile& file)
+{
+    if (!changed_on_disk(file))
+        return Overwrite::yes;
+    const std::string detail = file.name + "\n\n" + load_program_text(IDS_FILE_CHANGED_CHOICES);
+    switch (show_message(editor, FILE_CHANGED_ON_SAVE, detail)) {
+    case IDYES: return Overwrite::yes;
+    case IDNO: return Overwrite::save_as;
+    default: return Overwrite::cancel;
+    }
 }
 
 } // namespace
@@ -113,11 +144,11 @@ SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified)
     }
 }
 
-DocumentChange new_document(HWND editor, DocumentFile& file, bool modified)
+DocumentChange new_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
 {
     if (confirm_discard(editor, file, modified) == SaveOffer::stay)
         return DocumentChange::kept;
-    SetWindowTextW(editor, L"");
+    editor = empty_editor();
     // Untitled: the next Save asks for a name instead of writing over the
     // file the previous document came from.
     file = DocumentFile{};
@@ -126,7 +157,7 @@ DocumentChange new_document(HWND editor, DocumentFile& file, bool modified)
     return DocumentChange::replaced;
 }
 
-DocumentChange open_document(HWND editor, DocumentFile& file, bool modified)
+DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)
@@ -134,17 +165,19 @@ DocumentChange open_document(HWND editor, DocumentFile& file, bool modified)
     SetFocus(editor);
 
     const auto choice = ask_file_to_open(editor, file);
-    if (choice && open_document_file(editor, file, choice->path, choice->kind))
+    if (choice && open_document_file(editor, file, choice->path, choice->kind, empty_editor))
         return DocumentChange::replaced;
     return offer == SaveOffer::saved ? DocumentChange::saved_but_kept : DocumentChange::kept;
 }
 
-bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind)
+bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind,
+                        const std::function<HWND()>& empty_editor)
 {
-    return open_file(editor, file, path, chosen_kind);
+    return open_file(editor, file, path, chosen_kind, empty_editor);
 }
 
-RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path)
+RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
+                                const std::function<HWND()>& empty_editor)
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)
@@ -154,7 +187,7 @@ RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, 
     if (file_is_missing(path))
         return {kept, true};
     // No filter was chosen: the file's first bytes say what it is.
-    return {open_file(editor, file, path, std::nullopt) ? DocumentChange::replaced : kept, false};
+    return {open_file(editor, file, path, std::nullopt, empty_editor) ? DocumentChange::replaced : kept, false};
 }
 
 SaveOutcome save_document(HWND editor, DocumentFile& file)
@@ -162,6 +195,11 @@ SaveOutcome save_document(HWND editor, DocumentFile& file)
     if (file.name.empty()) {
         show_message(editor, SAVE_AS_NOTICE);
         return save_document_as(editor, file);
+    }
+    switch (may_overwrite(editor, file)) {
+    case Overwrite::yes: break;
+    case Overwrite::save_as: return save_document_as(editor, file);
+    case Overwrite::cancel: return SaveOutcome::cancelled;
     }
     const TextEncoding encoding_before = file.encoding;
     const auto bytes = stream_document_out(editor, file);
@@ -171,6 +209,8 @@ SaveOutcome save_document(HWND editor, DocumentFile& file)
         show_file_error(editor, file.name, system_reason(error));
         return SaveOutcome::failed;
     }
+    file.stamp = file_stamp(file.name);
+    file.reload_declined.reset();
     if (file.encoding != encoding_before)
         show_message(editor, SAVED_AS_UTF8, file.name);
     note_recent_file(file.name);
@@ -192,4 +232,18 @@ SaveOutcome save_document_as(HWND editor, DocumentFile& file)
     file = target;
     show_title_of(editor, file);
     return SaveOutcome::saved;
+}
+
+bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
+{
+    const auto now = modified ? std::nullopt : changed_on_disk(file);
+    if (!now || now == file.reload_declined)
+        return false;
+    // Asked once for this version of the file, even while the question is
+    // still open and the window is activated again.
+    file.reload_declined = now;
+    if (show_message(editor, FILE_CHANGED_RELOAD, file.name + "\n\n" + load_program_text(IDS_FILE_CHANGED_RELOAD)) !=
+        IDYES)
+        return false;
+    return open_document_file(editor, file, file.name, file.kind, empty_editor);
 }

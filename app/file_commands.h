@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "document/document_file.h"
@@ -30,14 +31,18 @@ enum class DocumentChange {
 // replaced or closed: Yes saves, No goes on without saving, Cancel stays.
 SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified);
 
-// Both leave the document unchanged unless they replaced it.
-DocumentChange new_document(HWND editor, DocumentFile& file, bool modified);
-DocumentChange open_document(HWND editor, DocumentFile& file, bool modified);
+// Both leave the document unchanged unless they replaced it. New empties
+// the Editor control through `empty_editor`, which returns the control that
+// holds the new document.
+DocumentChange new_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor);
+DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor);
 
 // Opens a file without asking which: as the kind chosen (the filter), unless
 // the file says otherwise. Returns false, after telling the user why, when the
-// file cannot be taken; the document is then unchanged.
-bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind);
+// file cannot be taken; the document is then unchanged. The old document
+// goes through `empty_editor`, when given, before the file comes in.
+bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind,
+                        const std::function<HWND()>& empty_editor = {});
 
 struct RecentOpen {
     DocumentChange change;
@@ -47,8 +52,16 @@ struct RecentOpen {
 // Opens a file of the recent-files list through the same steps as Open:
 // the save question first, then every check of the file. No filter is
 // chosen: a file that begins as RTF opens as RTF, any other as text.
-RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path);
+RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
+                                const std::function<HWND()>& empty_editor);
 
+// Another program changed the file since the document last read or wrote
+// it, and the document has no unsaved changes (`modified`): offers to load
+// the file again, once for each version of it. True when it was loaded.
+bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor);
+
+// Save asks before it writes over a change another program made to the
+// file: Yes writes, No saves under another name, Cancel saves nothing.
 // A failed or cancelled Save As keeps the old name.
 SaveOutcome save_document(HWND editor, DocumentFile& file);
 SaveOutcome save_document_as(HWND editor, DocumentFile& file);

@@ -22,10 +22,19 @@
 #include "editor/editor_text.h"
 #include "ui/menus.h"
 #include "win/messages.h"
+#include "win/wait_cursor.h"
 #include "ui/toolbar.h"
 #include "win/dpi.h"
 
 namespace {
+
+// Posted on activation, so that the question about the file comes once the
+// window is active rather than in the middle of its activation.
+constexpr UINT WM_CHECK_FILE_ON_DISK = WM_APP + 20;
+
+// From about this many lines on, a new control is far quicker than emptying
+// the old one.
+constexpr LRESULT SLOW_EMPTYING_LINES = 1000;
 
 MainWindowState& state_of(HWND window)
 {
@@ -80,6 +89,37 @@ void refuse_dropped_text(HWND editor)
         revoke(editor);
 }
 
+// A new Editor control, made ready as every one is: its notifications,
+// limit, font and subclass, and the history recording it. It wraps at the
+// window's edge: the printer's layout comes later, if at all.
+HWND set_up_editor(HWND window, MainWindowState& state)
+{
+    WindowParts& parts = state.parts;
+    HWND editor = create_editor(window, parts.instance);
+    if (!editor)
+        return nullptr;
+    parts.editor_subclass = {};
+
+    // Mouse notifications bring the right click to us as EN_MSGFILTER, and
+    // EN_CHANGE brings every change of the post to the status bar and the
+    // preview.
+    const auto event_mask = SendMessageA(editor, EM_GETEVENTMASK, 0, 0);
+    SendMessageA(editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS | ENM_CHANGE);
+    // A long post or a large file must never be cut off at the control's
+    // default limit of 64,000 characters.
+    SendMessageA(editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
+
+    set_default_font(editor);
+    refuse_dropped_text(editor);
+    EditRecorder& history = state.history;
+    history.attach(editor, [window] { on_history_changed(window); });
+    parts.editor_subclass.command_window = window;
+    parts.editor_subclass.recorder = &history;
+    parts.editor_subclass.size_limit = DOCUMENT_SIZE_LIMIT;
+    install_editor_subclass(editor, parts.editor_subclass);
+    return editor;
+}
+
 BOOL on_create(HWND window, LPCREATESTRUCT)
 {
     WindowParts& parts = state_of(window).parts;
@@ -92,32 +132,15 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         show_startup_error(window, IDS_RICHEDIT_LIBRARY_MISSING);
         return FALSE;
     }
-    parts.editor = create_editor(window, parts.instance);
+    start_recovery(window, state_of(window));
+    parts.editor = set_up_editor(window, state_of(window));
     if (!parts.editor) {
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
     }
-
-    // Mouse notifications bring the right click to us as EN_MSGFILTER, and
-    // EN_CHANGE brings every change of the post to the status bar and the
-    // preview.
-    const auto event_mask = SendMessageA(parts.editor, EM_GETEVENTMASK, 0, 0);
-    SendMessageA(parts.editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS | ENM_CHANGE);
-    // A long post or a large file must never be cut off at the control's
-    // default limit of 64,000 characters.
-    SendMessageA(parts.editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
-
-    set_default_font(parts.editor);
+    // Asking the printer for its page waits until the window stands painted.
     SetTimer(window, PRINT_TARGET_TIMER, PRINT_TARGET_DELAY_MS, nullptr);
-    refuse_dropped_text(parts.editor);
-    start_recovery(window, state_of(window));
-    EditRecorder& history = state_of(window).history;
-    history.attach(parts.editor, [window] { on_history_changed(window); });
     on_history_changed(window);
-    parts.editor_subclass.command_window = window;
-    parts.editor_subclass.recorder = &history;
-    parts.editor_subclass.size_limit = DOCUMENT_SIZE_LIMIT;
-    install_editor_subclass(parts.editor, parts.editor_subclass);
     if (!create_post_review(state_of(window))) {
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
@@ -181,6 +204,22 @@ void on_set_focus(HWND window, HWND)
 {
     if (HWND editor = state_of(window).parts.editor)
         SetFocus(editor);
+}
+
+// Back from another program, which may have changed the document's file.
+void on_activate(HWND window, UINT activation, HWND other, BOOL minimized)
+{
+    if (activation != WA_INACTIVE && !minimized)
+        PostMessageW(window, WM_CHECK_FILE_ON_DISK, 0, 0);
+    FORWARD_WM_ACTIVATE(window, activation, other, minimized, DefWindowProcW);
+}
+
+void check_file_on_disk(HWND window)
+{
+    MainWindowState& state = state_of(window);
+    if (offer_reload(state.parts.editor, state.document, state.history.is_modified(),
+                     [&state] { return replace_editor(state); }))
+        state.history.start_new();
 }
 
 void show_context_menu(HWND window, const MSGFILTER& filter)
@@ -365,6 +404,39 @@ void on_nc_destroy(HWND window)
 
 } // namespace
 
+HWND replace_editor(MainWindowState& state)
+{
+    const WaitCursor wait;
+    WindowParts& parts = state.parts;
+    HWND window = parts.main_window;
+    HWND old = parts.editor;
+    // The deletion costs in the square of the lines: a short text goes at once.
+    if (SendMessageW(old, EM_GETLINECOUNT, 0, 0) < SLOW_EMPTYING_LINES) {
+        SetWindowTextW(old, L"");
+        return old;
+    }
+    // What the user chose for the text and the view goes on.
+    CHARFORMAT2W typing_format{};
+    typing_format.cbSize = sizeof typing_format;
+    SendMessageW(old, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
+    HWND fresh = set_up_editor(window, state);
+    if (!fresh) {
+        // Emptied the slow way, then: the old control is as it was.
+        SetWindowTextW(old, L"");
+        return old;
+    }
+    SendMessageW(fresh, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
+    SendMessageW(fresh, EM_SETBKGNDCOLOR, 0, state.colors.background.color);
+    parts.editor = fresh;
+    DestroyWindow(old);
+    underline_new_editor(state);
+    RECT client{};
+    GetClientRect(window, &client);
+    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    post_changed(state);
+    return fresh;
+}
+
 MainWindowState* main_window_state(HWND main_window)
 {
     return reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(main_window, GWLP_USERDATA));
@@ -380,6 +452,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         HANDLE_MSG(window, WM_CREATE, on_create);
         HANDLE_MSG(window, WM_SIZE, on_size);
         HANDLE_MSG(window, WM_SETFOCUS, on_set_focus);
+        HANDLE_MSG(window, WM_ACTIVATE, on_activate);
         HANDLE_MSG(window, WM_NOTIFY, on_notify);
         HANDLE_MSG(window, WM_COMMAND, on_command);
         HANDLE_MSG(window, WM_TIMER, on_timer);
@@ -398,6 +471,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_SPELL_ANSWERED:
         take_spelling_answer(state_of(window));
+        return 0;
+    case WM_CHECK_FILE_ON_DISK:
+        check_file_on_disk(window);
         return 0;
     case WM_RECOVERY_WRITE_FAILED:
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));

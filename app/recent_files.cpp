@@ -1,6 +1,7 @@
 #include "app/recent_files.h"
 
 #include "app/file_commands.h"
+#include "app/main_window.h"
 #include "app/main_window_state.h"
 #include "app/settings.h"
 #include "text/recent_files.h"
@@ -45,7 +46,8 @@ DocumentChange open_recent_file(MainWindowState& state, size_t index)
         return DocumentChange::kept;
     const std::string path = state.recent_files[index];
     const RecentOpen opened =
-        open_recent_document(state.parts.editor, state.document, state.history.is_modified(), path);
+        open_recent_document(state.parts.editor, state.document, state.history.is_modified(), path,
+                             [&state] { return replace_editor(state); });
     if (opened.file_gone) {
         save_recent_files(without_recent_file(load_recent_files(), path, same_path));
         show_message(state.parts.main_window, RECENT_FILE_GONE, path);

@@ -13,6 +13,7 @@
 #include "editor/editor_text.h"
 #include "win/messages.h"
 #include "win/user_folders.h"
+#include "win/wait_cursor.h"
 #include "text/wide_text.h"
 #include "ui/window_title.h"
 
@@ -97,14 +98,43 @@ void stop_timer(HWND main_window, RecoveryState& recovery)
     recovery.unwritten_since = 0;
 }
 
-std::string question_detail(const Draft& draft, const std::string& text)
+std::string question_detail(const Draft& draft, const std::string& first_words)
 {
     std::string detail = load_program_text(IDS_RECOVERY_WRITTEN) + " " + local_time_of(draft.written_at) + "\n";
     detail += load_program_text(IDS_RECOVERY_FILE) + " " +
               (draft.file_name.empty() ? load_program_text(IDS_RECOVERY_UNTITLED) : draft.file_name) + "\n\n";
     // Between Czech quotation marks.
-    detail += "\xE2\x80\x9E" + draft_first_words(text, FIRST_WORDS_CHARS) + "\xE2\x80\x9C\n\n";
+    detail += "\xE2\x80\x9E" + first_words + "\xE2\x80\x9C\n\n";
     return detail + load_program_text(IDS_RECOVERY_CHOICES);
+}
+
+// A copy that cannot be taken is said so and moved aside, never offered again.
+void set_aside(HWND main_window, const StoredDraft& stored, const std::string& reason)
+{
+    const std::wstring aside = move_draft_aside(stored.path);
+    show_message(main_window, DRAFT_DAMAGED, from_wide(aside.empty() ? stored.path : aside) + "\n" + reason);
+}
+
+// What the question needs, from the start of the copy: its body may be
+// many megabytes, and is read only once the user wants it back. Nothing
+// after the copy was reported and moved aside.
+std::optional<DraftHeader> read_offered_header(HWND main_window, const StoredDraft& stored)
+{
+    DWORD error = 0;
+    const auto start = read_draft_start(stored.path, &error);
+    std::string why;
+    std::optional<DraftHeader> header = start ? read_draft_header(start->bytes, &why) : std::nullopt;
+    std::string reason = start ? why : system_reason(error);
+    if (header && header->body_size > max_draft_body_bytes()) {
+        reason = "its body is larger than any document of the editor makes";
+        header.reset();
+    } else if (header && header->whole_size != start->file_size) {
+        reason = "cut short: the body is not as long as its line says";
+        header.reset();
+    }
+    if (!header)
+        set_aside(main_window, stored, reason);
+    return header;
 }
 
 // The copy in the file, or nullopt after it was reported and moved aside.
@@ -123,15 +153,14 @@ std::optional<Draft> read_offered_copy(HWND main_window, const StoredDraft& stor
             draft.reset();
         }
     }
-    if (!draft) {
-        const std::wstring aside = move_draft_aside(stored.path);
-        show_message(main_window, DRAFT_DAMAGED, from_wide(aside.empty() ? stored.path : aside) + "\n" + reason);
-    }
+    if (!draft)
+        set_aside(main_window, stored, reason);
     return draft;
 }
 
 void restore(HWND main_window, MainWindowState& state, const Draft& draft, const StoredDraft& stored)
 {
+    stream_in(state.parts.editor, draft.body, SF_RTF);
     state.document = {draft.file_name, draft.kind == DraftKind::text ? FileKind::text : FileKind::rtf,
                       encoding_named(draft.encoding)};
     show_document_title(main_window, state.document.name);
@@ -147,24 +176,25 @@ enum class Answer { next, stop };
 
 Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored)
 {
+    const auto header = read_offered_header(main_window, stored);
+    if (!header)
+        return Answer::next;
+    // Enough text for the words, whatever formats and tables stand before it.
+    const std::string first_words =
+        draft_first_words(rtf_text_start(header->body_start, 4 * FIRST_WORDS_CHARS), FIRST_WORDS_CHARS);
+    const int answer = show_message(main_window, RECOVERY_QUESTION, question_detail(header->fields, first_words));
+    if (answer == IDNO) {
+        DeleteFileW(stored.path.c_str());
+        return Answer::next;
+    }
+    if (answer != IDYES)
+        return Answer::stop; // kept for the next start
+    const WaitCursor wait;
     const auto draft = read_offered_copy(main_window, stored);
     if (!draft)
         return Answer::next;
-    // The post shows behind the question, and gives it its first words.
-    HWND editor = state.parts.editor;
-    stream_in(editor, draft->body, SF_RTF);
-    stop_timer(main_window, state.recovery);
-    const int answer = show_message(main_window, RECOVERY_QUESTION, question_detail(*draft, get_text(editor)));
-    if (answer == IDYES) {
-        restore(main_window, state, *draft, stored);
-        return Answer::stop;
-    }
-    SetWindowTextW(editor, L"");
-    state.history.start_new();
-    if (answer != IDNO)
-        return Answer::stop; // kept for the next start
-    DeleteFileW(stored.path.c_str());
-    return Answer::next;
+    restore(main_window, state, *draft, stored);
+    return Answer::stop;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "text/recent_files.h"
 #include "text/wide_text.h"
+#include "ui/limit_dialog.h"
 
 namespace {
 
@@ -54,7 +55,10 @@ bool write_text(const std::wstring& name, const std::wstring& text)
 Settings load_settings()
 {
     Settings settings;
-    read_number(CHARACTER_LIMIT_VALUE, settings.character_limit);
+    DWORD limit = 0;
+    // A value the dialog would refuse (a damaged or hand-edited one) is no limit of the user's.
+    if (read_number(CHARACTER_LIMIT_VALUE, limit) && limit <= MAX_CHARACTER_LIMIT)
+        settings.character_limit = limit;
     DWORD shown = 0;
     if (read_number(PREVIEW_SHOWN_VALUE, shown))
         settings.preview_shown = shown != 0;

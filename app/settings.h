@@ -35,7 +35,8 @@ struct Settings {
     SpellLanguages spell_languages = SpellLanguages::both;
 };
 
-// What is stored; a value that is missing or not a number keeps its default.
+// What is stored; a value that is missing, not a number or out of range
+// keeps its default.
 Settings load_settings();
 
 // Both return false when the value could not be stored.

@@ -188,6 +188,15 @@ void prepare_spelling(MainWindowState& state)
     SetTimer(state.parts.main_window, SPELL_START_TIMER, SPELL_START_DELAY_MS, nullptr);
 }
 
+void underline_new_editor(MainWindowState& state)
+{
+    SpellMarks& marks = state.spelling.marks;
+    marks.misspelt.clear();
+    marks.held.reset();
+    install_spell_underline(state.parts.editor, marks);
+    marks_moved(state.parts.editor, marks);
+}
+
 void start_spelling(MainWindowState& state)
 {
     KillTimer(state.parts.main_window, SPELL_START_TIMER);

@@ -56,6 +56,10 @@ void prepare_spelling(MainWindowState& state);
 // SPELL_START_TIMER: creates the checker and the worker, which loads the
 // dictionaries and checks the post.
 void start_spelling(MainWindowState& state);
+
+// A fresh Editor control took the old one's place: the zigzags are drawn
+// over the new one, and the old one's marks mean nothing there.
+void underline_new_editor(MainWindowState& state);
 // Before the Editor control goes: the worker stops.
 void stop_spelling(MainWindowState& state);
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "text/text_encoding.h"
@@ -14,10 +16,24 @@ enum class FileKind { rtf, text };
 // the control: larger files are refused when opened, larger pastes too.
 inline constexpr std::size_t DOCUMENT_SIZE_LIMIT = 16 * 1024 * 1024;
 
+// A file as the document last read or wrote it: another program that
+// writes it changes its size or its time of last write.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t written = 0; // FILETIME, in 100 ns units
+    bool operator==(const FileStamp&) const = default;
+};
+
 // The file the document came from or was last saved to (UTF-8), its format
 // and, for text, its encoding. An untitled document has no name.
 struct DocumentFile {
     std::string name;
     FileKind kind = FileKind::rtf;
     TextEncoding encoding = TextEncoding::ansi;
+    // The file as it was opened or last saved; nothing when that is not
+    // known (a document put back from a recovery copy).
+    std::optional<FileStamp> stamp{};
+    // The other program's version that the user chose not to load, so
+    // that the offer does not come again for it.
+    std::optional<FileStamp> reload_declined{};
 };

@@ -6,18 +6,24 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "document/document_file.h"
 #include "document/file_io.h"
 #include "text/byte_reader.h"
 #include "text/wide_text.h"
 #include "win/user_folders.h"
+#include "win/win_handles.h"
 
 namespace {
 
 constexpr wchar_t DRAFT_EXTENSION[] = L".draft";
 constexpr wchar_t DAMAGED_EXTENSION[] = L".damaged";
 constexpr std::size_t START_DIGITS = 16;
-// No copy the editor writes comes near this: a document holds 16 MiB at most.
-constexpr std::size_t MAX_DRAFT_BYTES = 256ull * 1024 * 1024;
+// "\\u-32768?": no character takes more in the RTF the editor writes.
+constexpr std::uint64_t LONGEST_CHARACTER_BYTES = 9;
+// The lines around the body: a file name of the longest path, and the rest.
+constexpr std::uint64_t MAX_HEADER_BYTES = 256 * 1024;
+// Enough for the question: the header and the first words of the body.
+constexpr std::size_t START_BYTES = 64 * 1024;
 
 std::uint64_t from_filetime(const FILETIME& time)
 {
@@ -123,9 +129,33 @@ DWORD write_draft_file(const std::wstring& folder, const std::wstring& name, std
     return write_file_atomically(from_wide(joined(folder, name)), bytes);
 }
 
+std::uint64_t max_draft_body_bytes()
+{
+    return LONGEST_CHARACTER_BYTES * DOCUMENT_SIZE_LIMIT;
+}
+
+std::optional<DraftStart> read_draft_start(const std::wstring& path, DWORD* error)
+{
+    const OwnedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    DraftStart start;
+    start.bytes.resize(START_BYTES);
+    DWORD read = 0;
+    if (!file || !GetFileSizeEx(file.get(), &size) ||
+        !ReadFile(file.get(), start.bytes.data(), static_cast<DWORD>(start.bytes.size()), &read, nullptr)) {
+        if (error)
+            *error = GetLastError();
+        return std::nullopt;
+    }
+    start.bytes.resize(read);
+    start.file_size = static_cast<std::uint64_t>(size.QuadPart);
+    return start;
+}
+
 std::optional<std::string> read_draft_file(const std::wstring& path, DWORD* error)
 {
-    FileRead read = read_whole_file(from_wide(path), MAX_DRAFT_BYTES);
+    FileRead read = read_whole_file(from_wide(path), max_draft_body_bytes() + MAX_HEADER_BYTES);
     if (!read.bytes && error)
         *error = read.error;
     return std::move(read.bytes);

@@ -47,6 +47,18 @@ std::vector<StoredDraft> find_drafts(const std::wstring& folder);
 // always whole. Returns 0 or the system's error code.
 DWORD write_draft_file(const std::wstring& folder, const std::wstring& name, std::string_view bytes);
 
+// The most RTF a document of DOCUMENT_SIZE_LIMIT characters comes to in a
+// copy's body: each character in the longest escape the editor writes.
+std::uint64_t max_draft_body_bytes();
+
+// The first bytes of a copy, as many as the question about it needs, and
+// the size of the whole file.
+struct DraftStart {
+    std::string bytes;
+    std::uint64_t file_size = 0;
+};
+std::optional<DraftStart> read_draft_start(const std::wstring& path, DWORD* error = nullptr);
+
 // The file's bytes, or nullopt (with the system's error code) when it
 // cannot be read or is larger than any copy the editor writes.
 std::optional<std::string> read_draft_file(const std::wstring& path, DWORD* error = nullptr);

@@ -1,6 +1,8 @@
 #include "document/file_io.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cwchar>
 #include <new>
 #include <utility>
 
@@ -25,6 +27,10 @@ struct TemporaryFile {
     }
 };
 
+// The longest path that the file functions take as it is: a folder's
+// leaves room for a file name of 8.3 characters.
+constexpr std::size_t PLAIN_PATH_LIMIT = MAX_PATH - 12;
+
 FileRead failed(ReadFailure failure, DWORD error, std::uint64_t size = 0)
 {
     return {std::nullopt, failure, error, size};
@@ -34,7 +40,7 @@ std::wstring folder_of(const std::wstring& path)
 {
     const auto separator = path.find_last_of(L"\\/");
     if (separator == std::wstring::npos)
-        return L".";
+        return L".\\";
     return path.substr(0, separator + 1);
 }
 
@@ -44,6 +50,27 @@ bool is_protected(const std::wstring& path)
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
+}
+
+// A new, empty file in the target's folder, under a name of its own (the
+// system's temporary names stop short of long folders); empty, with the
+// system's error code, when none can be made.
+std::wstring create_file_beside(const std::wstring& target, OwnedFile& file, DWORD& error)
+{
+    static std::atomic<unsigned> attempt{0};
+    for (int tries = 0; tries < 100; ++tries) {
+        wchar_t name[40];
+        std::swprintf(name, 40, L"fe%lx-%x.tmp", static_cast<unsigned long>(GetCurrentProcessId()), ++attempt);
+        std::wstring path = folder_of(target) + name;
+        file.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            return path;
+        error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+    return {};
 }
 
 bool write_all(HANDLE file, std::string_view bytes)
@@ -58,7 +85,29 @@ bool write_all(HANDLE file, std::string_view bytes)
     return FlushFileBuffers(file) != 0;
 }
 
+std::uint64_t from_filetime(const FILETIME& time)
+{
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+}
+
 } // namespace
+
+std::wstring system_path(const std::string& path)
+{
+    const std::wstring wide = to_wide(path);
+    if (wide.size() < PLAIN_PATH_LIMIT || wide.rfind(L"\\\\?\\", 0) == 0)
+        return wide;
+    // The long form takes no "." or "..", nor a relative path.
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(needed, L'\0');
+    const DWORD length = needed ? GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr) : 0;
+    if (length == 0 || length >= needed)
+        return wide;
+    full.resize(length);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
 
 std::string system_reason(DWORD error)
 {
@@ -84,7 +133,7 @@ bool file_is_missing(const std::string& path)
 
 FileRead read_whole_file(const std::string& path, std::size_t limit)
 {
-    const OwnedFile file(CreateFileW(to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const OwnedFile file(CreateFileW(system_path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return failed(ReadFailure::system_error, GetLastError());
@@ -103,8 +152,13 @@ FileRead read_whole_file(const std::string& path, std::size_t limit)
             DWORD read = 0;
             if (!ReadFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr))
                 return failed(ReadFailure::system_error, GetLastError());
-            if (read == 0)
-                return {std::move(bytes)};
+            if (read == 0) {
+                FILETIME written{};
+                GetFileTime(file.get(), nullptr, nullptr, &written);
+                FileRead whole{std::move(bytes)};
+                whole.stamp = {whole.bytes->size(), from_filetime(written)};
+                return whole;
+            }
             bytes.append(block, 0, read);
             if (bytes.size() > limit)
                 return failed(ReadFailure::too_large, ERROR_FILE_TOO_LARGE);
@@ -115,28 +169,33 @@ FileRead read_whole_file(const std::string& path, std::size_t limit)
     }
 }
 
+std::optional<FileStamp> file_stamp(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(system_path(path).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return FileStamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow, from_filetime(data.ftLastWriteTime)};
+}
+
 DWORD write_file_atomically(const std::string& path, std::string_view bytes)
 {
-    const std::wstring target = to_wide(path);
+    const std::wstring target = system_path(path);
     if (is_protected(target))
         return ERROR_ACCESS_DENIED;
 
-    std::wstring temporary_name(MAX_PATH, L'\0');
-    if (!GetTempFileNameW(folder_of(target).c_str(), L"fe", 0, temporary_name.data()))
-        return GetLastError();
-    temporary_name.resize(temporary_name.find(L'\0'));
-    TemporaryFile temporary(temporary_name);
-
-    OwnedFile file(CreateFileW(temporary_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD error = 0;
+    // The file is closed before the temporary one may be deleted.
+    TemporaryFile temporary(L"");
+    OwnedFile file;
+    temporary.path = create_file_beside(target, file, error);
     if (!file)
-        return GetLastError();
+        return error;
     if (!write_all(file.get(), bytes) || !file.reset()) {
         // A full disk is the usual cause when the system gives none.
         const DWORD error = GetLastError();
         return error ? error : ERROR_DISK_FULL;
     }
-    if (!MoveFileExW(temporary_name.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(temporary.path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return GetLastError();
     temporary.path.clear();
     return 0;

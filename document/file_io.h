@@ -11,6 +11,12 @@
 #include <string>
 #include <string_view>
 
+#include "document/document_file.h"
+
+// The path as the file functions take it: from MAX_PATH characters on,
+// in its "\\?\" form, which lifts that limit.
+std::wstring system_path(const std::string& path);
+
 // The system's own words for an error code, without the trailing line break.
 std::string system_reason(DWORD error);
 
@@ -25,6 +31,8 @@ struct FileRead {
     DWORD error = 0;
     // With too_large: the file's size, or 0 when it grew past the limit while read.
     std::uint64_t size = 0;
+    // The file as it was read.
+    FileStamp stamp{};
 };
 
 // Only regular files are read, and never more than `limit` bytes: an endless
@@ -34,6 +42,9 @@ FileRead read_whole_file(const std::string& path, std::size_t limit);
 // True when the system finds no file or no folder of that path (a file it
 // may not read, or a drive that does not answer, is not missing).
 bool file_is_missing(const std::string& path);
+// The file's size and time of last write now; nothing when it is gone or
+// cannot be looked at.
+std::optional<FileStamp> file_stamp(const std::string& path);
 
 // Writes the bytes into a new file beside the target and only then puts it
 // in the target's place, so that a failure at any step leaves the old file

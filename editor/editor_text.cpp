@@ -221,7 +221,12 @@ std::optional<std::string> get_rtf(HWND editor, bool selection_only)
                                             (selection_only ? SFF_SELECTION : 0));
     if (!rtf)
         return std::nullopt;
-    return escape_utf8_in_rtf(*rtf, GetACP());
+    // The control counts the string's terminating zero into what it writes;
+    // a file or a copy holds the RTF alone.
+    std::string_view written = *rtf;
+    while (!written.empty() && written.back() == '\0')
+        written.remove_suffix(1);
+    return escape_utf8_in_rtf(written, GetACP());
 }
 
 RedrawPause::RedrawPause(HWND editor) : editor_(editor)

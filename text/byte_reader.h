@@ -65,6 +65,7 @@ public:
     }
 
     bool at_end() const { return rest_.empty(); }
+    std::string_view rest() const { return rest_; }
 
 private:
     std::string_view rest_;

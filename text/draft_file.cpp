@@ -1,8 +1,13 @@
 #include "text/draft_file.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 #include "text/byte_reader.h"
+#include "text/unicode_text.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -133,34 +138,23 @@ std::string write_draft(const Draft& draft)
     return out;
 }
 
-std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
+namespace {
+
+// The lines from the magic one up to the body's length line, which is left
+// to the caller; false, with *why, at the first line that is wrong.
+bool read_header_lines(ByteReader& reader, Draft& draft, std::string* why)
 {
-    // The magic line first, so that any other file is named for what it is
-    // rather than for a checksum it never had.
-    ByteReader header(bytes);
-    const auto version = read_line(header, DRAFT_MAGIC);
-    if (!version)
-        return fail(why, "not a draft");
-    if (draft_number<unsigned>(*version) != DRAFT_VERSION)
-        return fail(why, "a draft of another version (" + std::string(version->substr(0, 20)) + ")");
-
-    const auto content = checked_content(bytes, why);
-    if (!content)
-        return std::nullopt;
-
-    ByteReader reader(*content);
     read_line(reader, DRAFT_MAGIC);
-    Draft draft;
     const auto process = read_line(reader, "process");
     const auto process_id = process ? draft_number<std::uint32_t>(*process) : std::nullopt;
     if (!process_id)
-        return bad_line(why, "process");
+        return bad_line(why, "process"), false;
     draft.process_id = *process_id;
 
     const auto written = read_line(reader, "written");
     const auto written_at = written ? draft_number<std::uint64_t>(*written) : std::nullopt;
     if (!written_at)
-        return bad_line(why, "written");
+        return bad_line(why, "written"), false;
     draft.written_at = *written_at;
 
     const auto kind = read_line(reader, "kind");
@@ -169,18 +163,47 @@ std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
     else if (kind == KIND_TEXT)
         draft.kind = DraftKind::text;
     else
-        return bad_line(why, "kind");
+        return bad_line(why, "kind"), false;
 
     const auto encoding = read_field(reader, "encoding");
     if (!encoding)
-        return bad_line(why, "encoding");
+        return bad_line(why, "encoding"), false;
     draft.encoding = *encoding;
 
     const auto name = read_field(reader, "name");
     if (!name)
-        return bad_line(why, "name");
+        return bad_line(why, "name"), false;
     draft.file_name = *name;
+    return true;
+}
 
+// The magic line first, so that any other file is named for what it is
+// rather than for a checksum it never had.
+bool is_draft_of_this_version(std::string_view bytes, std::string* why)
+{
+    ByteReader header(bytes);
+    const auto version = read_line(header, DRAFT_MAGIC);
+    if (!version)
+        return fail(why, "not a draft"), false;
+    if (draft_number<unsigned>(*version) != DRAFT_VERSION)
+        return fail(why, "a draft of another version (" + std::string(version->substr(0, 20)) + ")"), false;
+    return true;
+}
+
+} // namespace
+
+std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
+{
+    if (!is_draft_of_this_version(bytes, why))
+        return std::nullopt;
+    const auto content = checked_content(bytes, why);
+    if (!content)
+        return std::nullopt;
+
+    ByteReader reader(*content);
+    Draft draft;
+    if (!read_header_lines(reader, draft, why))
+        return std::nullopt;
     const auto body = read_field(reader, "body");
     if (!body)
         return bad_line(why, "body");
@@ -188,6 +211,25 @@ std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
         return fail(why, "something stands between the body and the checksum");
     draft.body = *body;
     return draft;
+}
+
+std::optional<DraftHeader> read_draft_header(std::string_view first_bytes, std::string* why)
+{
+    if (!is_draft_of_this_version(first_bytes, why))
+        return std::nullopt;
+    ByteReader reader(first_bytes);
+    DraftHeader header;
+    if (!read_header_lines(reader, header.fields, why))
+        return std::nullopt;
+    const auto length_line = read_line(reader, "body");
+    const auto length = length_line ? draft_number<std::uint64_t>(*length_line) : std::nullopt;
+    if (!length || *length > std::uint64_t{1} << 62)
+        return bad_line(why, "body");
+    header.body_size = *length;
+    const std::uint64_t before_body = first_bytes.size() - reader.rest().size();
+    header.whole_size = before_body + *length + 1 + CHECKSUM_LINE_SIZE;
+    header.body_start = reader.rest().substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(*length, reader.rest().size())));
+    return header;
 }
 
 namespace {
@@ -258,4 +300,95 @@ std::string draft_first_words(std::string_view plain_text, std::size_t max_chars
         return std::string(ELLIPSIS.substr(0, max_chars));
     words.resize(last_word_end > 0 ? last_word_end : room_end);
     return words + std::string(ELLIPSIS);
+}
+
+namespace {
+
+// Groups whose words are no text of the document.
+constexpr std::string_view SKIPPED_DESTINATIONS[] = {"fonttbl", "colortbl", "stylesheet", "info", "pict",
+                                                     "object", "header", "footer", "listtable", "themedata"};
+
+bool is_letter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::optional<unsigned> hex_value(std::string_view two)
+{
+    return two.size() == 2 ? parse_number<unsigned>(two, 16) : std::nullopt;
+}
+
+} // namespace
+
+std::string rtf_text_start(std::string_view rtf, std::size_t max_units)
+{
+    std::u16string text;
+    std::string skipping = "\x00"s; // one flag per open group
+    std::size_t at = 0;
+    bool skip_fallback = false;
+    const auto add = [&](char16_t unit) {
+        if (skip_fallback)
+            skip_fallback = false;
+        else if (skipping.back() == '\0')
+            text += unit;
+    };
+    while (at < rtf.size() && text.size() < max_units) {
+        const char c = rtf[at++];
+        if (c == '{') {
+            skipping += skipping.back();
+        } else if (c == '}') {
+            if (skipping.size() > 1)
+                skipping.pop_back();
+        } else if (c == '\r' || c == '\n') {
+            continue;
+        } else if (c != '\\') {
+            add(static_cast<unsigned char>(c) < 0x80 ? static_cast<char16_t>(c) : u'?');
+        } else if (at < rtf.size() && is_letter(rtf[at])) {
+            const std::size_t word_start = at;
+            while (at < rtf.size() && is_letter(rtf[at]))
+                ++at;
+            const std::string_view word = rtf.substr(word_start, at - word_start);
+            const std::size_t number_start = at;
+            if (at < rtf.size() && rtf[at] == '-')
+                ++at;
+            while (at < rtf.size() && is_digit(rtf[at]))
+                ++at;
+            const std::string_view number = rtf.substr(number_start, at - number_start);
+            if (at < rtf.size() && rtf[at] == ' ')
+                ++at;
+            skip_fallback = false;
+            if (word == "par" || word == "line" || word == "tab") {
+                add(u' ');
+            } else if (word == "u" && !number.empty()) {
+                const bool negative = number[0] == '-';
+                const auto value = parse_number<unsigned>(number.substr(negative ? 1 : 0));
+                if (value)
+                    add(static_cast<char16_t>(negative ? 65536 - *value : *value));
+                skip_fallback = true; // the character for readers without Unicode
+            } else {
+                for (std::string_view skipped : SKIPPED_DESTINATIONS)
+                    if (word == skipped)
+                        skipping.back() = '\1';
+            }
+        } else if (at < rtf.size()) {
+            const char symbol = rtf[at++];
+            if (symbol == '*') {
+                skipping.back() = '\1';
+            } else if (symbol == '\'') {
+                const auto value = hex_value(rtf.substr(at, 2));
+                at += 2;
+                add(value && *value < 0x80 ? static_cast<char16_t>(*value) : u'?');
+            } else if (symbol == '\\' || symbol == '{' || symbol == '}') {
+                add(static_cast<char16_t>(symbol));
+            } else if (symbol == '~') {
+                add(u' ');
+            }
+        }
+    }
+    return utf16_to_utf8(text);
 }

@@ -47,6 +47,20 @@ struct Draft {
 
 std::string write_draft(const Draft& draft);
 
+// A draft as its first bytes tell it, body aside: enough to ask about it
+// without reading a body of many megabytes.
+struct DraftHeader {
+    Draft fields;                 // all but the body
+    std::uint64_t body_size = 0;  // as the body's line gives it
+    std::uint64_t whole_size = 0; // of the whole draft, checksum line included
+    std::string body_start;       // as much of the body as the bytes hold
+};
+
+// The header in the first bytes of a draft (more bytes may follow), or
+// nullopt, with *why, when they do not begin a draft of this version. The
+// checksum is not checked: read_draft() does that with the whole.
+std::optional<DraftHeader> read_draft_header(std::string_view first_bytes, std::string* why = nullptr);
+
 // The draft in `bytes`, or nullopt when they are not a whole, undamaged
 // draft of this version; then *why (if given) says what is wrong, in
 // English, for the log. Any input, in linear time.
@@ -54,6 +68,13 @@ std::optional<Draft> read_draft(std::string_view bytes, std::string* why = nullp
 
 // The CRC-32 (as in zip and PNG) that a draft's last line carries.
 std::uint32_t draft_checksum(std::string_view bytes);
+
+// The plain text at the start of a draft's RTF body, read without the
+// control, up to about max_units UTF-16 units: the text of the document's
+// groups, with its tables, pictures and other destinations left out, \par
+// and \tab as blanks, \uN and \'xx (ASCII) as the characters they stand
+// for. A body cut short simply ends the text.
+std::string rtf_text_start(std::string_view rtf, std::size_t max_units);
 
 // The start of the document for the question whether to recover it: runs of
 // blanks, tabs and line breaks become one space, and the text is cut after

@@ -14,6 +14,8 @@ TagProblemKind problem_kind(TagFault fault)
         return TagProblemKind::no_open;
     case TagFault::crossing:
         return TagProblemKind::crossed;
+    case TagFault::too_deep:
+        return TagProblemKind::too_deep;
     case TagFault::none:
         break;
     }
@@ -73,6 +75,8 @@ std::string tag_problem_text(const TagProblem& problem)
     case TagProblemKind::crossed:
         return "Tagy: překřížené " + tag_in_brackets(problem.tag, false) + " a " +
                tag_in_brackets(problem.other, false) + line;
+    case TagProblemKind::too_deep:
+        return "Tagy: příliš hluboko vnořený " + tag_in_brackets(problem.tag, false) + line;
     }
     return "Tagy: OK";
 }

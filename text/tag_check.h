@@ -13,6 +13,7 @@ enum class TagProblemKind {
     unclosed, // an open tag that nothing closes
     no_open,  // a close tag that nothing opened
     crossed,  // a close tag that ends its tag while one opened inside it is still open
+    too_deep, // an open tag nested deeper than the preview (and a forum) lays out
 };
 
 struct TagProblem {
@@ -30,12 +31,15 @@ struct TagProblem {
 //  - no open: the close tag;
 //  - crossed: the close tag that comes too early, naming its own tag and the
 //    innermost tag still open inside it: in "[b][i]x[/b][/i]" it is "[/b]",
-//    crossing [i]. Moving that close behind the other's close mends it.
+//    crossing [i]. Moving that close behind the other's close mends it;
+//  - too deep: the open tag of the first pair nested deeper than
+//    MAX_MARKUP_DEPTH, which the preview and the counts take as text.
 // Nothing between [code] and [/code] is looked at, nor an [img] address.
 // [hr] and [*] need no close, and their close forms are plain text.
 // Linear in the length of the post.
 TagProblem check_tags(std::string_view post);
 
 // "Tagy: OK", "Tagy: neuzavřený [quote] (řádek 3)", "Tagy: [/i] bez otevření
-// (řádek 5)" or "Tagy: překřížené [b] a [i] (řádek 2)", in UTF-8.
+// (řádek 5)", "Tagy: překřížené [b] a [i] (řádek 2)" or "Tagy: příliš
+// hluboko vnořený [quote] (řádek 4)", in UTF-8.
 std::string tag_problem_text(const TagProblem& problem);

@@ -80,6 +80,7 @@ void limit_markup(std::vector<MatchedTag>& tags)
                 blocks.pop_back();
         } else if (depth == MAX_MARKUP_DEPTH) {
             tag.markup = tags[tag.partner].markup = false;
+            tag.fault = TagFault::too_deep;
         } else {
             ++depth;
             if (is_block_tag(id))

@@ -15,6 +15,7 @@ enum class TagFault : uint8_t {
     unclosed, // an open tag that no close of its name pairs with
     no_open,  // a close tag that no open tag of its name pairs with
     crossing, // a close whose open tag encloses another open tag that is closed only after it
+    too_deep, // an open tag whose pair would nest deeper than MAX_MARKUP_DEPTH
 };
 
 inline constexpr size_t NO_TAG = SIZE_MAX;
@@ -40,7 +41,7 @@ struct MatchedTag {
 //     innermost one still open crosses that innermost open tag; the crossing
 //     pair is shown as typed and the crossed one stays markup.
 //  3. Markup is what 1 and 2 leave whole, except pairs that would nest deeper
-//     than MAX_MARKUP_DEPTH, and [*] that does not stand in a [list] (the
+//     than MAX_MARKUP_DEPTH (their open tag is too deep), and [*] that does not stand in a [list] (the
 //     innermost block open around it must be a list).
 // So the markup pairs always nest properly. Linear in the length of the post.
 std::vector<MatchedTag> match_tags(std::string_view post);

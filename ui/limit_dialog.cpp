@@ -1,8 +1,35 @@
 #include "ui/limit_dialog.h"
 
+#include <string>
+
 #include "res/resource_ids.h"
+#include "text/byte_reader.h"
+#include "win/messages.h"
 
 namespace {
+
+// The limit typed into the field, or the text that says why it is none.
+struct TypedLimit {
+    DWORD limit = 0;
+    UINT refusal = 0;
+};
+
+TypedLimit read_typed_limit(HWND field)
+{
+    std::wstring typed(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    typed.resize(static_cast<std::size_t>(GetWindowTextW(field, typed.data(), static_cast<int>(typed.size()))));
+    const auto first = typed.find_first_not_of(L' ');
+    if (first == std::wstring::npos)
+        return {0, IDS_LIMIT_EMPTY};
+    const std::wstring_view digits = std::wstring_view(typed).substr(first, typed.find_last_not_of(L' ') + 1 - first);
+    // Pasted text can get past the field's digits-only style: a sign, letters.
+    if (digits.find_first_not_of(L"0123456789") != std::wstring_view::npos)
+        return {0, IDS_LIMIT_NOT_A_NUMBER};
+    const auto limit = parse_number<std::uint64_t>(digits);
+    if (!limit || *limit > MAX_CHARACTER_LIMIT)
+        return {0, IDS_LIMIT_TOO_LARGE};
+    return {static_cast<DWORD>(*limit), 0};
+}
 
 struct LimitDialog {
     DWORD limit;
@@ -21,18 +48,16 @@ BOOL on_init(HWND dialog, const LimitDialog& data)
 
 void on_ok(HWND dialog, LimitDialog& data)
 {
-    BOOL is_number = FALSE;
-    const UINT limit = GetDlgItemInt(dialog, IDC_LIMIT_VALUE, &is_number, FALSE);
-    if (!is_number) {
-        // An empty field, or something pasted that is not a number: the
-        // user tries again, and nothing is lost.
-        MessageBeep(MB_ICONWARNING);
-        HWND field = GetDlgItem(dialog, IDC_LIMIT_VALUE);
+    HWND field = GetDlgItem(dialog, IDC_LIMIT_VALUE);
+    const TypedLimit typed = read_typed_limit(field);
+    if (typed.refusal) {
+        // The user hears why, tries again, and nothing is lost.
+        show_message(dialog, {typed.refusal, IDS_CAPTION_CHYBA, MB_OK | MB_ICONWARNING});
         SetFocus(field);
         SendMessageW(field, EM_SETSEL, 0, -1);
         return;
     }
-    data.limit = limit;
+    data.limit = typed.limit;
     EndDialog(dialog, IDOK);
 }
 

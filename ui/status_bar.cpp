@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "res/resource_ids.h"
 #include "win/dpi.h"
 #include "win/win_handles.h"
@@ -98,6 +100,45 @@ void send_part_text(const StatusBar& bar, size_t index)
     SendMessageW(bar.window, SB_SETTEXTW, how, reinterpret_cast<LPARAM>(bar.texts[index].c_str()));
 }
 
+// Copies a part's text into a caller's buffer as a plain part would, in
+// the caller's character set: the length, with the part's type above it.
+LRESULT answer_with_text(UINT message, std::wstring_view text, LPARAM buffer, WORD type)
+{
+    const bool wide = message == SB_GETTEXTW || message == SB_GETTEXTLENGTHW;
+    const std::string narrow = wide ? std::string() : [&] {
+        const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+        return bytes;
+    }();
+    const size_t length = wide ? text.size() : narrow.size();
+    const bool copy = buffer && (message == SB_GETTEXTW || message == SB_GETTEXTA);
+    if (copy && wide)
+        *std::copy_n(text.data(), length, reinterpret_cast<wchar_t*>(buffer)) = L'\0';
+    else if (copy)
+        *std::copy_n(narrow.data(), length, reinterpret_cast<char*>(buffer)) = '\0';
+    return MAKELRESULT(static_cast<WORD>(length), type);
+}
+
+// A part drawn by its owner answers SB_GETTEXT with the pointer it was
+// given instead of its text, which a screen reader or another program
+// cannot read: every part answers with its text, as a plain part does.
+LRESULT CALLBACK readable_parts_proc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR)
+{
+    if (message == SB_GETTEXTW || message == SB_GETTEXTA || message == SB_GETTEXTLENGTHW ||
+        message == SB_GETTEXTLENGTHA) {
+        const LRESULT kind = DefSubclassProc(bar, SB_GETTEXTLENGTHW, wparam, 0);
+        const auto* text = HIWORD(kind) & SBT_OWNERDRAW
+                               ? reinterpret_cast<const wchar_t*>(DefSubclassProc(bar, SB_GETTEXTW, wparam, 0))
+                               : nullptr;
+        if (text)
+            return answer_with_text(message, text, lparam, HIWORD(kind));
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(bar, readable_parts_proc, 0);
+    return DefSubclassProc(bar, message, wparam, lparam);
+}
+
 } // namespace
 
 StatusBar create_status_bar(HWND main_window)
@@ -108,8 +149,10 @@ StatusBar create_status_bar(HWND main_window)
     bar.window = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                  main_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), instance,
                                  nullptr);
-    if (bar.window)
+    if (bar.window) {
         set_part_edges(bar.window);
+        SetWindowSubclass(bar.window, readable_parts_proc, 0, 0);
+    }
     return bar;
 }
 

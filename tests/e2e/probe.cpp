@@ -141,8 +141,8 @@ int print_layout(HWND main)
     return 0;
 }
 
-// A part drawn by its owner answers SB_GETTEXT with the address of its
-// text in the editor's memory instead of the text.
+// Every part answers SB_GETTEXT with its text, a part drawn by its owner
+// (a warning) too, as a screen reader asks for it.
 int print_status(HWND main)
 {
     HWND bar = GetDlgItem(main, STATUS_BAR_ID);
@@ -152,22 +152,10 @@ int print_status(HWND main)
     for (int part = 0; part < parts; ++part) {
         const LRESULT length = SendMessageW(bar, SB_GETTEXTLENGTHW, part, 0);
         const bool warning = HIWORD(length) & SBT_OWNERDRAW;
-        std::wstring text;
-        if (warning) {
-            RemoteBuffer reader(bar, 1);
-            const auto* remote = reinterpret_cast<const wchar_t*>(SendMessageW(bar, SB_GETTEXTW, part, 0));
-            for (wchar_t c = 0; remote; ++remote) {
-                reader.read_at(remote, &c, sizeof c);
-                if (c == 0)
-                    break;
-                text += c;
-            }
-        } else {
-            text.resize(LOWORD(length));
-            RemoteBuffer buffer(bar, (text.size() + 1) * sizeof(wchar_t));
-            SendMessageW(bar, SB_GETTEXTW, part, buffer.address());
-            buffer.read(text.data(), text.size() * sizeof(wchar_t));
-        }
+        std::wstring text(LOWORD(length), L'\0');
+        RemoteBuffer buffer(bar, (text.size() + 1) * sizeof(wchar_t));
+        SendMessageW(bar, SB_GETTEXTW, part, buffer.address());
+        buffer.read(text.data(), text.size() * sizeof(wchar_t));
         printf("%s %s\n", warning ? "warning" : "plain", utf8(text).c_str());
     }
     return 0;

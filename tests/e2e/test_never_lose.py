@@ -79,6 +79,26 @@ class NeverLoseTest(EditorTestCase):
         self.editor.key("ctrl+s")
         wait_until(lambda: open(path, "rb").read() == b"line one\r\nline two!", what="the text saved as text")
 
+    def test_save_asks_before_writing_over_what_another_program_added(self):
+        path = self.path("shared.txt", b"mine\r\n")
+        self.editor.start()
+        self.open_file(path)
+        self.editor.answer(NOTICE, OK)  # opened as text
+        self.editor.wait_for_text("mine\r\n")
+        self.editor.key("ctrl+End")
+        self.editor.type("more")
+        self.editor.wait_for_text("mine\r\nmore")
+
+        with open(path, "ab") as other_program:
+            other_program.write(b"theirs\r\n")
+        self.editor.key("ctrl+s")
+        question = " ".join(self.editor.wait_for_dialog(NOTICE))
+        self.assertIn("changed by another program since it was opened", question)
+        self.editor.answer(NOTICE, CANCEL)
+        with open(path, "rb") as kept:
+            self.assertEqual(kept.read(), b"mine\r\ntheirs\r\n")
+        self.assertEqual(self.editor.editor_text(), "mine\r\nmore")
+
     def test_hostile_rtf_is_refused_and_the_text_typed_before_stays(self):
         nested = self.path("nested.rtf", b"{\\rtf1" + b"{" * 33 + b"x" + b"}" * 34)
         huge_bin = self.path("picture.rtf")

@@ -107,6 +107,8 @@ TEST(TagMatch, NestingBeyondTheLimitIsText)
     for (const MatchedTag& tag : match_tags(post))
         markup += tag.markup;
     EXPECT_EQ(markup, 2 * MAX_MARKUP_DEPTH);
+    EXPECT_EQ(check_tags(post).offset, MAX_MARKUP_DEPTH * 7);
+    EXPECT_EQ(tag_problem_text(check_tags(post)), "Tagy: příliš hluboko vnořený [quote] (řádek 1)");
 }
 
 void expect_same_as_reference(const std::string& post)

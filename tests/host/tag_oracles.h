@@ -8,6 +8,7 @@
 
 #include "text/forum_tags.h"
 #include "text/tag_check.h"
+#include "text/tag_match.h"
 
 #include <cctype>
 #include <string>
@@ -120,6 +121,7 @@ inline TagProblem check_tags(std::string_view post)
             return;
         first = {kind, tag.id, other, tag.offset, tag.length, line_of(post, tag.offset)};
     };
+    std::vector<bool> crossing(tags.size(), false);
     for (size_t i = 0; i < tags.size(); ++i) {
         const Tag& tag = tags[i];
         if (stands_alone(tag))
@@ -137,9 +139,21 @@ inline TagProblem check_tags(std::string_view post)
             const Tag& other = tags[inner];
             if (!other.closing && other.partner != SIZE_MAX && other.partner > i) {
                 consider(TagProblemKind::crossed, tag, other.id);
+                crossing[i] = crossing[open] = true;
                 break;
             }
         }
+    }
+    // A whole pair inside as many whole pairs as the preview lays out.
+    const auto whole = [&](size_t i) { return tags[i].partner != SIZE_MAX && !crossing[i]; };
+    for (size_t i = 0; i < tags.size(); ++i) {
+        if (tags[i].closing || !whole(i))
+            continue;
+        size_t enclosing = 0;
+        for (size_t outer = 0; outer < i; ++outer)
+            enclosing += !tags[outer].closing && whole(outer) && tags[outer].partner > tags[i].partner;
+        if (enclosing >= MAX_MARKUP_DEPTH)
+            consider(TagProblemKind::too_deep, tags[i], tags[i].id);
     }
     return first;
 }

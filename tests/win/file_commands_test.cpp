@@ -405,6 +405,40 @@ TEST_F(FileCommandsTest, SaveThatCannotWriteKeepsTheOldFileAndTheModifiedFlag)
     EXPECT_EQ(files_in_folder().size(), std::size(cases));
 }
 
+TEST_F(FileCommandsTest, AChangeByAnotherProgramIsNeverOverwrittenUnasked)
+{
+    const std::string path = folder.file("shared.txt");
+    const auto answer = [](int button) {
+        const std::string seen = answer_message_box("Forum Editor", button).text;
+        EXPECT_NE(seen.find("changed by another program since it was opened"), std::string::npos) << seen;
+    };
+    ASSERT_TRUE(write_file_bytes(path, "mine"));
+    open_file(path, TEXT_FILTER);
+    ASSERT_TRUE(write_file_bytes(path, "mine, theirs"));
+    // Unmodified, it is offered again when the window is activated.
+    with_dialogs([&] { answer(IDYES); }, [&] {
+        SendMessageW(main_window, WM_ACTIVATE, WA_ACTIVE, 0);
+        pump_messages();
+    });
+    EXPECT_EQ(text(), "mine, theirs");
+    EXPECT_FALSE(modified());
+
+    type("1");
+    ASSERT_TRUE(write_file_bytes(path, "theirs again"));
+    with_dialogs([&] { answer(IDCANCEL); }, [&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(read_file_bytes(path), "theirs again");
+    EXPECT_TRUE(modified());
+    with_dialogs([&] { answer(IDYES); }, [&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(read_file_bytes(path), text());
+    // Nothing changed outside since, or the file is gone: no question.
+    type("2");
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    type("3");
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(read_file_bytes(path), text());
+}
+
 TEST_F(FileCommandsTest, SaveIntoAMissingFolderFails)
 {
     state().document.name = folder.file("no such folder\\post.txt");
@@ -544,6 +578,70 @@ TEST_F(FileCommandsTest, ClosingAnUnmodifiedDocumentEndsAtOnceWithExitCodeZero)
     MSG quit{};
     ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
+}
+
+TEST_F(FileCommandsTest, APathOf325CharactersOpensAndSavesThroughTheDialog)
+{
+    // Made in the long form, which the folders of such a path need.
+    std::wstring long_form = L"\\\\?\\" + std::wstring(folder.path.begin(), folder.path.end());
+    for (wchar_t letter : {L'a', L'b', L'c'}) {
+        long_form += L"\\" + std::wstring(80, letter);
+        ASSERT_TRUE(CreateDirectoryW(long_form.c_str(), nullptr));
+    }
+    const std::size_t room = 325 - (long_form.size() - 4) - 1;
+    ASSERT_GT(room, 4u);
+    long_form += L"\\" + std::wstring(room - 4, L'p') + L".txt";
+    const std::string path(long_form.begin() + 4, long_form.end());
+    const auto on_disk = [&] {
+        const OwnedFile file(CreateFileW(long_form.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        std::string bytes(64, '\0');
+        DWORD read = 0;
+        ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        return bytes.substr(0, read);
+    };
+
+    set_modified_text("long way");
+    save_file_as(path, TEXT_FILTER);
+    ASSERT_EQ(path.size(), 325u);
+    EXPECT_EQ(on_disk(), "long way");
+    command(IDM_FILE_NEW);
+    open_file(path, TEXT_FILTER);
+    EXPECT_EQ(text(), "long way");
+    EXPECT_EQ(state().document.name, path);
+    type("!");
+    without_dialogs([&] { command(IDM_FILE_SAVE); });
+    EXPECT_EQ(on_disk(), text());
+}
+
+TEST_F(FileCommandsTest, NewOrOpenAfterALongDocumentEmptiesItWithAFreshHistory)
+{
+    std::string lines;
+    while (lines.size() < (2 << 20))
+        lines += std::string(62, 'a') + "\r\n";
+    const std::string path = folder.file("long.txt");
+    ASSERT_TRUE(write_file_bytes(path, lines));
+    open_file(path, TEXT_FILTER);
+    ASSERT_GT(text_length(), 1 << 20);
+
+    without_dialogs([&] { command(IDM_FILE_NEW); });
+    editor = state().parts.editor;
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(modified());
+    EXPECT_FALSE(state().history.can_undo());
+    // The control that holds the new document records what is typed.
+    type("ab");
+    EXPECT_TRUE(modified());
+    command(IDM_EDIT_UNDO);
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(modified());
+
+    const std::string short_file = folder.file("short.txt");
+    ASSERT_TRUE(write_file_bytes(short_file, "short"));
+    open_file(path, TEXT_FILTER);
+    open_file(short_file, TEXT_FILTER);
+    editor = state().parts.editor;
+    EXPECT_EQ(text(), "short");
+    EXPECT_FALSE(state().history.can_undo());
 }
 
 TEST_F(FileCommandsTest, ALongPathIsShortenedInTheTitle)

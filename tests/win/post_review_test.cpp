@@ -15,6 +15,7 @@
 #include "app/settings.h"
 #include "editor/markup_commands.h"
 #include "text/preview_rtf.h"
+#include "text/tag_match.h"
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
 #include "ui/status_bar.h"
@@ -150,14 +151,12 @@ protected:
     HWND status_bar() const { return state().parts.status_bar.window; }
     HWND preview() const { return state().parts.preview.window; }
 
-    // What a part shows, read from the control: an owner-drawn part keeps
-    // only the pointer to its text.
+    // What a part shows, read from the control as a screen reader reads it,
+    // whether the part is drawn by its owner or not.
     std::string status(StatusPart part) const
     {
         const auto index = static_cast<WPARAM>(part);
         const LRESULT length = SendMessageW(status_bar(), SB_GETTEXTLENGTHW, index, 0);
-        if (HIWORD(length) & SBT_OWNERDRAW)
-            return utf8(reinterpret_cast<const wchar_t*>(SendMessageW(status_bar(), SB_GETTEXTW, index, 0)));
         std::wstring text(LOWORD(length) + 1u, L'\0');
         SendMessageW(status_bar(), SB_GETTEXTW, index, reinterpret_cast<LPARAM>(text.data()));
         text.resize(LOWORD(length));
@@ -324,6 +323,64 @@ TEST_F(PostReviewTest, LimitDialogSetsTheLimitAndOverItThePartIsAWarning)
     EXPECT_EQ(status(StatusPart::characters), "Znaky: 17");
     EXPECT_FALSE(is_warning(StatusPart::characters));
     EXPECT_EQ(SettingsKept::stored(CHARACTER_LIMIT_VALUE), 0u);
+}
+
+TEST_F(PostReviewTest, APartDrawnAsAWarningStillGivesItsText)
+{
+    state().review.settings.character_limit = 5;
+    show_post("twelve chars");
+    ASSERT_TRUE(is_warning(StatusPart::characters));
+    EXPECT_EQ(status(StatusPart::characters), "Znaky: 12 / 5");
+    // In 8 bits too, as an older reader asks.
+    char narrow[64]{};
+    const LRESULT length = SendMessageA(status_bar(), SB_GETTEXTLENGTHA, 0, 0);
+    SendMessageA(status_bar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(narrow));
+    EXPECT_EQ(std::string(narrow), "Znaky: 12 / 5");
+    EXPECT_EQ(LOWORD(length), 13);
+}
+
+TEST_F(PostReviewTest, ALimitOutOfRangeIsRefusedWithItsReason)
+{
+    std::vector<std::string> reasons;
+    with_dialogs(
+        [&] {
+            HWND dialog = wait_for_window({"#32770", "", nullptr, IDC_LIMIT_VALUE});
+            for (const char* typed : {"-5", "abc", "", "10000001"}) {
+                set_control_text(dialog, IDC_LIMIT_VALUE, typed);
+                press_button(dialog, IDOK);
+                reasons.push_back(answer_message_box("Chyba", IDOK).text);
+            }
+            set_control_text(dialog, IDC_LIMIT_VALUE, "10000000");
+            press_button(dialog, IDOK);
+        },
+        [&] { command(IDM_CHARACTER_LIMIT); });
+    ASSERT_EQ(reasons.size(), 4u);
+    EXPECT_EQ(reasons[0], reasons[1]);
+    EXPECT_NE(reasons[2], reasons[0]);
+    EXPECT_NE(reasons[3], reasons[0]);
+    EXPECT_EQ(SettingsKept::stored(CHARACTER_LIMIT_VALUE), 10000000u);
+
+    // A stored value out of range gives way to the default.
+    const DWORD damaged = 0xFFFFFFFF;
+    RegSetKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, CHARACTER_LIMIT_VALUE, REG_DWORD, &damaged, sizeof damaged);
+    recreate_main_window(SW_SHOWNORMAL);
+    EXPECT_EQ(state().review.settings.character_limit, DEFAULT_CHARACTER_LIMIT);
+}
+
+TEST_F(PostReviewTest, TheTagCheckNamesNestingTooDeepForThePreview)
+{
+    std::string post;
+    for (int i = 0; i < 10000; ++i)
+        post += "[quote]\n";
+    post += "x";
+    for (int i = 0; i < 10000; ++i)
+        post += "[/quote]";
+    show_post(post);
+    const std::string first_too_deep = std::to_string(MAX_MARKUP_DEPTH + 1);
+    EXPECT_EQ(status(StatusPart::tags), "Tagy: příliš hluboko vnořený [quote] (řádek " + first_too_deep + ")");
+    command(IDM_TAG_CHECK);
+    EXPECT_EQ(selected_text(), "[quote]");
+    EXPECT_EQ(selection().cpMin, static_cast<LONG>(MAX_MARKUP_DEPTH * 8));
 }
 
 TEST_F(PostReviewTest, F8SelectsTheFirstProblemsTagInAPostOfManyLines)

@@ -137,6 +137,16 @@ TEST_F(RecoveryTest, HoldsTheFormatsNameAndKindAndGoesWhenSaved)
     EXPECT_FALSE(read_file_bytes(own_copy_path()));
 }
 
+TEST_F(RecoveryTest, TheCopyHoldsTheRtfWithoutTheStreamsTerminatingZero)
+{
+    type("words");
+    timer_fires();
+    const auto copy = own_copy();
+    ASSERT_TRUE(copy);
+    EXPECT_NE(copy->body.find("words"), std::string::npos);
+    EXPECT_EQ(copy->body.find('\0'), std::string::npos);
+}
+
 TEST_F(RecoveryTest, GoesWithNoAtTheSaveQuestionAndWithTheWindow)
 {
     type("discarded");
@@ -229,6 +239,44 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedOnceAndMovedAside)
     EXPECT_EQ(read_file_bytes(path + ".damaged"), cut);
     EXPECT_EQ(text(), "");
     offer({});
+}
+
+TEST_F(RecoveryTest, ALargeCopyIsOfferedFromItsHeaderAndOnlyYesLoadsIt)
+{
+    std::string many_words = "first words";
+    while (many_words.size() < (512 << 10))
+        many_words += " in paragraphs of a few words\\par";
+    leave_copy(copy_of(many_words), 1);
+    LRESULT length_behind_question = -1;
+    MessageBoxSeen question;
+    offer([&] {
+        wait_for_window({"#32770", "Recovery copy"});
+        length_behind_question = SendMessageW(editor, WM_GETTEXTLENGTH, 0, 0);
+        question = answer_message_box("Recovery copy", IDYES);
+    });
+    EXPECT_EQ(length_behind_question, 0);
+    EXPECT_NE(question.text.find("first words in paragraphs"), std::string::npos) << question.text.substr(0, 400);
+    EXPECT_GT(text().size(), 400000u);
+    EXPECT_TRUE(modified());
+
+    // A body longer than any document makes (a sparse file), and a body
+    // cut short, are set aside from the header alone.
+    const std::string huge_path = leave_copy(copy_of(""), 2);
+    const std::string cut_path = leave_copy(copy_of("cut"), 3);
+    const std::string cut = *read_file_bytes(cut_path);
+    ASSERT_TRUE(write_file_bytes(cut_path, cut.substr(0, cut.size() - 40)));
+    const HANDLE file = CreateFileA(huge_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(max_draft_body_bytes() + 4096);
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    offer([&] {
+        EXPECT_NE(answer_message_box("Recovery copy", IDOK).text.find("cannot be read"), std::string::npos);
+        EXPECT_NE(answer_message_box("Recovery copy", IDOK).text.find("cannot be read"), std::string::npos);
+    });
+    EXPECT_TRUE(read_file_bytes(cut_path + ".damaged"));
+    EXPECT_NE(GetFileAttributesA((huge_path + ".damaged").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(RecoveryTest, AFolderThatCannotBeWrittenIsSaidOnceAndTheEditorGoesOn)
