@@ -2,7 +2,8 @@
 typo underlined in red, and the live preview beside it, as a user sees it. Run it inside the test
 environment (a fresh Wine prefix, so the preview starts hidden):
 
-    tools/test-env.sh python3 tools/take_screenshot.py docs/screenshot.png
+    FORUM_EDITOR_EXE=build/win/forum-editor.exe FORUM_PROBE_EXE=build/win/fe-probe.exe \
+        tools/test-env.sh python3 tools/take_screenshot.py docs/screenshot.png
 """
 
 import os
@@ -32,7 +33,7 @@ def main(output):
         # The first smiley, from the last menu of the bar.
         editor.key("alt+p")
         harness.wait_until(lambda: editor.probe("popup-menu").strip() == "open", what="the Tagy menu")
-        editor.key(*["Right"] * 6, "Return")
+        editor.key(*["Right"] * 5, "Return")
         left, top, right, bottom = editor.layout()["window"]
         harness.wait_until(lambda: "Thanks!" in editor.preview_text(), what="the post in the preview")
         harness.wait_until(lambda: ("Překlepy: 1", False) in editor.status(), timeout=20,
