@@ -12,16 +12,7 @@
 #include <vector>
 
 #include "app/startup.h"
-
-inline double now_ms()
-{
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+#include "win/precise_clock.h"
 
 // The paragraph again and again, cut to the length.
 inline std::string repeated_to_length(const std::string& paragraph, std::size_t length)

@@ -7,6 +7,7 @@
 
 #include "editor/editor_text.h"
 #include "win/input_waiting.h"
+#include "win/precise_clock.h"
 #include "win/win_handles.h"
 
 namespace {
@@ -22,16 +23,6 @@ constexpr double SLICE_MS = 8.0;
 constexpr COLORREF ZIGZAG_COLOR = RGB(230, 0, 0);
 // Each step of the zigzag is this wide and high, in pixels.
 constexpr int ZIGZAG_STEP = 2;
-
-double now_ms()
-{
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Where the character at `position` is drawn (its top left corner). The
 // rich-edit control of version 1 takes a pointer to the point.
