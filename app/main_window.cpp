@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/command_dispatch.h"
+#include "app/editor_control.h"
 #include "app/file_commands.h"
 #include "app/find_commands.h"
 #include "app/main_window_state.h"
@@ -15,16 +16,14 @@
 #include "app/recovery.h"
 #include "app/spelling.h"
 #include "app/window_memory.h"
-#include "editor/char_format.h"
 #include "document/printing.h"
+#include "editor/editor_text.h"
 #include "res/resource_ids.h"
 #include "res/resource_names.h"
-#include "editor/editor_text.h"
 #include "ui/menus.h"
-#include "win/messages.h"
-#include "win/wait_cursor.h"
 #include "ui/toolbar.h"
 #include "win/dpi.h"
+#include "win/messages.h"
 
 namespace {
 
@@ -32,19 +31,9 @@ namespace {
 // window is active rather than in the middle of its activation.
 constexpr UINT WM_CHECK_FILE_ON_DISK = WM_APP + 20;
 
-// From about this many lines on, a new control is far quicker than emptying
-// the old one.
-constexpr LRESULT SLOW_EMPTYING_LINES = 1000;
-
 MainWindowState& state_of(HWND window)
 {
     return *main_window_state(window);
-}
-
-HWND create_editor(HWND window, HINSTANCE instance)
-{
-    return CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", EDITOR_STYLE, 0, 0, 0, 0, window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDITOR)), instance, nullptr);
 }
 
 void show_startup_error(HWND owner, UINT text_id)
@@ -75,51 +64,6 @@ void on_history_changed(HWND window)
     recovery_document_changed(window, state);
 }
 
-// Text dropped from other programs would change the document behind the
-// history's back (the subclass drags the selection within the control).
-// A control that takes drops has loaded OLE to register for them; the
-// program does not load it only to find that nothing is registered.
-void refuse_dropped_text(HWND editor)
-{
-    HMODULE ole = GetModuleHandleA("ole32.dll");
-    const auto revoke = ole ? reinterpret_cast<HRESULT(WINAPI*)(HWND)>(
-                                  reinterpret_cast<void*>(GetProcAddress(ole, "RevokeDragDrop")))
-                            : nullptr;
-    if (revoke)
-        revoke(editor);
-}
-
-// A new Editor control, made ready as every one is: its notifications,
-// limit, font and subclass, and the history recording it. It wraps at the
-// window's edge: the printer's layout comes later, if at all.
-HWND set_up_editor(HWND window, MainWindowState& state)
-{
-    WindowParts& parts = state.parts;
-    HWND editor = create_editor(window, parts.instance);
-    if (!editor)
-        return nullptr;
-    parts.editor_subclass = {};
-
-    // Mouse notifications bring the right click to us as EN_MSGFILTER, and
-    // EN_CHANGE brings every change of the post to the status bar and the
-    // preview.
-    const auto event_mask = SendMessageA(editor, EM_GETEVENTMASK, 0, 0);
-    SendMessageA(editor, EM_SETEVENTMASK, 0, event_mask | ENM_MOUSEEVENTS | ENM_CHANGE);
-    // A long post or a large file must never be cut off at the control's
-    // default limit of 64,000 characters.
-    SendMessageA(editor, EM_EXLIMITTEXT, 0, EDITOR_TEXT_LIMIT);
-
-    set_default_font(editor);
-    refuse_dropped_text(editor);
-    EditRecorder& history = state.history;
-    history.attach(editor, [window] { on_history_changed(window); });
-    parts.editor_subclass.command_window = window;
-    parts.editor_subclass.recorder = &history;
-    parts.editor_subclass.size_limit = DOCUMENT_SIZE_LIMIT;
-    install_editor_subclass(editor, parts.editor_subclass);
-    return editor;
-}
-
 BOOL on_create(HWND window, LPCREATESTRUCT)
 {
     WindowParts& parts = state_of(window).parts;
@@ -133,7 +77,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         return FALSE;
     }
     start_recovery(window, state_of(window));
-    parts.editor = set_up_editor(window, state_of(window));
+    parts.editor = set_up_editor(state_of(window), [window] { on_history_changed(window); });
     if (!parts.editor) {
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
@@ -166,14 +110,6 @@ void on_size(HWND window, UINT state, int width, int height)
     if (parts.toolbar.window)
         FORWARD_WM_SIZE(parts.toolbar.window, state, width, height, SendMessageW);
     SetFocus(parts.editor);
-}
-
-// The text of both rich-edit controls at the monitor's DPI: they draw at
-// the DPI the system started with.
-void zoom_to_dpi(HWND control, UINT dpi)
-{
-    const UINT system = system_dpi();
-    SendMessageW(control, EM_SETZOOM, dpi == system ? 0 : dpi, dpi == system ? 0 : system);
 }
 
 // Moved to a monitor of another DPI, or the user changed it: the window
@@ -403,39 +339,6 @@ void on_nc_destroy(HWND window)
 }
 
 } // namespace
-
-HWND replace_editor(MainWindowState& state)
-{
-    const WaitCursor wait;
-    WindowParts& parts = state.parts;
-    HWND window = parts.main_window;
-    HWND old = parts.editor;
-    // The deletion costs in the square of the lines: a short text goes at once.
-    if (SendMessageW(old, EM_GETLINECOUNT, 0, 0) < SLOW_EMPTYING_LINES) {
-        SetWindowTextW(old, L"");
-        return old;
-    }
-    // What the user chose for the text and the view goes on.
-    CHARFORMAT2W typing_format{};
-    typing_format.cbSize = sizeof typing_format;
-    SendMessageW(old, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
-    HWND fresh = set_up_editor(window, state);
-    if (!fresh) {
-        // Emptied the slow way, then: the old control is as it was.
-        SetWindowTextW(old, L"");
-        return old;
-    }
-    SendMessageW(fresh, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
-    SendMessageW(fresh, EM_SETBKGNDCOLOR, 0, state.colors.background.color);
-    parts.editor = fresh;
-    DestroyWindow(old);
-    underline_new_editor(state);
-    RECT client{};
-    GetClientRect(window, &client);
-    SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    post_changed(state);
-    return fresh;
-}
 
 MainWindowState* main_window_state(HWND main_window)
 {

@@ -1,7 +1,7 @@
 #include "app/recent_files.h"
 
+#include "app/editor_control.h"
 #include "app/file_commands.h"
-#include "app/main_window.h"
 #include "app/main_window_state.h"
 #include "app/settings.h"
 #include "text/recent_files.h"

@@ -50,6 +50,7 @@ set(FORUM_WIN_SOURCES
     ui/window_title.cpp
     # app/: The Main window, command dispatch, the file commands, settings and recovery.
     app/command_dispatch.cpp
+    app/editor_control.cpp
     app/file_commands.cpp
     app/find_commands.cpp
     app/main_window.cpp

@@ -36,6 +36,9 @@ public:
     // anything that may change what can be undone or redone, or whether the
     // document is modified.
     void attach(HWND editor, std::function<void()> changed);
+    // What runs after each change: a control that takes this one's place
+    // is attached with it too.
+    const std::function<void()>& listener() const { return changed_; }
 
     // `edited` runs after each change of the text made or put back through
     // the recorder, and with nothing when the whole text changed otherwise

@@ -1,5 +1,7 @@
 #include "win/dpi.h"
 
+#include <richedit.h>
+
 #include "win/win_handles.h"
 
 namespace {
@@ -34,4 +36,10 @@ UINT system_dpi()
     static const auto get_dpi_for_system = user32_function<UINT(WINAPI*)()>("GetDpiForSystem");
     const UINT dpi = get_dpi_for_system ? get_dpi_for_system() : 0;
     return dpi ? dpi : screen_dpi();
+}
+
+void zoom_to_dpi(HWND rich_edit, UINT dpi)
+{
+    const UINT system = system_dpi();
+    SendMessageW(rich_edit, EM_SETZOOM, dpi == system ? 0 : dpi, dpi == system ? 0 : system);
 }

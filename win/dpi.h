@@ -19,3 +19,7 @@ inline int scaled(int pixels_at_96, UINT dpi)
 {
     return MulDiv(pixels_at_96, static_cast<int>(dpi), static_cast<int>(DEFAULT_DPI));
 }
+
+// Shows a rich-edit control's text at the monitor's DPI: the control draws
+// at the DPI the system started with.
+void zoom_to_dpi(HWND rich_edit, UINT dpi);

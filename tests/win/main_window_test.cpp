@@ -1,8 +1,9 @@
 #include "dialog_automation.h"
 #include "editor_fixture.h"
 
-#include "app/main_window_state.h"
+#include "app/editor_control.h"
 #include "app/main_window.h"
+#include "app/main_window_state.h"
 #include "app/startup.h"
 #include "res/resource_ids.h"
 
