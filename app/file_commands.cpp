@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/recent_files.h"
+#include "app/settings.h"
 #include "document/document_stream.h"
 #include "document/file_io.h"
 #include "text/file_sniff.h"

@@ -4,8 +4,6 @@
 #include "app/file_commands.h"
 #include "app/main_window_state.h"
 #include "app/settings.h"
-#include "text/recent_files.h"
-#include "text/wide_text.h"
 #include "ui/recent_menu.h"
 #include "win/messages.h"
 
@@ -13,26 +11,12 @@ namespace {
 
 constexpr Message RECENT_FILE_GONE{IDS_RECENT_FILE_GONE, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
 
-// As the file system compares names: without regard to case.
-bool same_path(std::string_view a, std::string_view b)
-{
-    const std::wstring wide_a = to_wide(a);
-    const std::wstring wide_b = to_wide(b);
-    return CompareStringOrdinal(wide_a.c_str(), static_cast<int>(wide_a.size()), wide_b.c_str(),
-                                static_cast<int>(wide_b.size()), TRUE) == CSTR_EQUAL;
-}
-
 HMENU file_popup(const MainWindowState& state)
 {
     return GetSubMenu(GetMenu(state.parts.main_window), 0);
 }
 
 } // namespace
-
-void note_recent_file(const std::string& path)
-{
-    save_recent_files(with_recent_file(load_recent_files(), path, same_path));
-}
 
 void refresh_recent_files(MainWindowState& state)
 {
@@ -49,7 +33,7 @@ DocumentChange open_recent_file(MainWindowState& state, size_t index)
         open_recent_document(state.parts.editor, state.document, state.history.is_modified(), path,
                              [&state] { return replace_editor(state); });
     if (opened.file_gone) {
-        save_recent_files(without_recent_file(load_recent_files(), path, same_path));
+        forget_recent_file(path);
         show_message(state.parts.main_window, RECENT_FILE_GONE, path);
     }
     refresh_recent_files(state);

@@ -10,9 +10,6 @@
 
 struct MainWindowState;
 
-// Puts the file at the front of the stored list.
-void note_recent_file(const std::string& path);
-
 // Shows the stored list in the File popup (again: another editor may have
 // changed it meanwhile).
 void refresh_recent_files(MainWindowState& state);

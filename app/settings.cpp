@@ -24,6 +24,15 @@ bool write_number(const wchar_t* name, DWORD value)
            ERROR_SUCCESS;
 }
 
+// As the file system compares names: without regard to case.
+bool same_path(std::string_view a, std::string_view b)
+{
+    const std::wstring wide_a = to_wide(a);
+    const std::wstring wide_b = to_wide(b);
+    return CompareStringOrdinal(wide_a.c_str(), static_cast<int>(wide_a.size()), wide_b.c_str(),
+                                static_cast<int>(wide_b.size()), TRUE) == CSTR_EQUAL;
+}
+
 std::wstring recent_file_value(size_t index)
 {
     return RECENT_FILE_VALUE + std::to_wstring(index + 1);
@@ -105,6 +114,16 @@ bool save_recent_files(const std::vector<std::string>& paths)
             RegDeleteKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, recent_file_value(i).c_str());
     }
     return saved;
+}
+
+void note_recent_file(const std::string& path)
+{
+    save_recent_files(with_recent_file(load_recent_files(), path, same_path));
+}
+
+void forget_recent_file(const std::string& path)
+{
+    save_recent_files(without_recent_file(load_recent_files(), path, same_path));
 }
 
 std::optional<WindowMemory> load_window_memory()

@@ -47,6 +47,10 @@ bool save_spelling(bool while_typing, SpellLanguages languages);
 // The recent files, newest first (UTF-8 paths); none when nothing is stored.
 std::vector<std::string> load_recent_files();
 bool save_recent_files(const std::vector<std::string>& paths);
+// Puts the file at the front of the stored list, or takes it off; the same
+// file under another letter case is the same file.
+void note_recent_file(const std::string& path);
+void forget_recent_file(const std::string& path);
 
 // The Main window as it was closed: its restored rectangle (as
 // GetWindowPlacement gives it), whether it was maximized, and the
