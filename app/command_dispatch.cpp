@@ -52,7 +52,7 @@ void exit_program(MainWindowState& state) { SendMessageW(state.parts.main_window
 // back to the saved text makes it unmodified.
 void undo(MainWindowState& state) { state.history.undo(); }
 void redo(MainWindowState& state) { state.history.redo(); }
-void copy(MainWindowState& state)
+void copy_post(MainWindowState& state)
 {
     copy_selection(editor_of(state));
     review_copied_post(state);
@@ -138,7 +138,7 @@ constexpr Command COMMANDS[] = {
     {IDM_ALIGN_CENTER, do_nothing, false},
     {IDM_ALIGN_LEFT, do_nothing, false},
     {IDM_ALIGN_RIGHT, do_nothing, false},
-    {IDM_EDIT_COPY, copy, false},
+    {IDM_EDIT_COPY, copy_post, false},
     {IDM_EDIT_CUT, cut, false, EditKind::clipboard},
     {IDM_EDIT_PASTE, paste, false, EditKind::clipboard},
     {IDM_EDIT_SELECTALL, whole_text, false},
