@@ -8,6 +8,7 @@ set(FORUM_WIN_SOURCES
     # win/: Windows basics: handle owners, the program's texts and message boxes, the user's folders.
     win/letter_case.cpp
     win/messages.cpp
+    win/system_utf8.cpp
     win/dpi.cpp
     win/user_folders.cpp
     # editor/: What talks to the rich-edit control: its text, the subclass, the undo history, the markup commands.

@@ -6,6 +6,7 @@
 
 #include "res/resource_ids.h"
 #include "win/dpi.h"
+#include "win/system_utf8.h"
 #include "win/win_handles.h"
 
 namespace {
@@ -19,28 +20,6 @@ constexpr int PART_PADDING = 16; // at 96 DPI
 
 constexpr COLORREF WARNING_BACKGROUND = RGB(192, 0, 0);
 constexpr COLORREF WARNING_TEXT = RGB(255, 255, 255);
-
-std::wstring wide_from_utf8(std::string_view text)
-{
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string utf8_from_wide(std::wstring_view text)
-{
-    if (text.empty())
-        return {};
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length > 0 ? length : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
 
 int text_width(HWND bar, const wchar_t* text)
 {

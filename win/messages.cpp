@@ -1,5 +1,6 @@
 #include "win/messages.h"
 
+#include "win/system_utf8.h"
 
 std::wstring load_text(UINT id)
 {
@@ -11,36 +12,17 @@ std::wstring load_text(UINT id)
     return std::wstring(text, static_cast<std::size_t>(length));
 }
 
-namespace {
-
-// Messages are only shown, never kept, so the system's own conversion is
-// enough: a lone surrogate in a file's name shows as a replacement mark.
-std::wstring utf8_to_wide(std::string_view utf8)
-{
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
-}
-
-} // namespace
-
 std::string load_program_text(UINT id)
 {
     // The program's own texts are whole characters: the conversion is exact.
-    const std::wstring wide = load_text(id);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
-    return utf8;
+    return utf8_from_wide(load_text(id));
 }
 
 int show_message(HWND owner, const Message& message, std::string_view detail)
 {
     std::wstring text = load_text(message.text);
     if (!detail.empty())
-        text.append(L"\n\n").append(utf8_to_wide(detail));
+        text.append(L"\n\n").append(wide_from_utf8(detail));
     const std::wstring caption = message.caption ? load_text(message.caption) : std::wstring();
     // A child window cannot own a box; its top-level window does.
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
