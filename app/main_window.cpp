@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/command_dispatch.h"
 #include "app/editor_control.h"
@@ -22,6 +23,7 @@
 #include "res/resource_names.h"
 #include "ui/menus.h"
 #include "ui/toolbar.h"
+#include "win/caught_failure.h"
 #include "win/dpi.h"
 #include "win/messages.h"
 
@@ -332,6 +334,26 @@ void on_destroy(HWND window)
     PostQuitMessage(0);
 }
 
+// A failure was caught where a message came in (win/caught_failure.h):
+// whatever it was doing stays undone, the unsaved work goes into the
+// recovery copy at once, and the user hears what happened, once for each
+// kind of message, so that a failure that comes back with every paint
+// does not bury the window in boxes.
+void on_caught_failure(HWND window, CaughtFailure failure, UINT message)
+{
+    MainWindowState& state = state_of(window);
+    if (state.recovery.unwritten_since != 0)
+        write_recovery_copy(window, state);
+    if (!state.failures_told.insert(message).second)
+        return;
+    const UINT what = failure == CaughtFailure::out_of_memory ? IDS_CAUGHT_OUT_OF_MEMORY : IDS_CAUGHT_FAILURE;
+    char number[16]{};
+    std::snprintf(number, sizeof number, "0x%04X", message);
+    show_message(window, {what, IDS_CAPTION_ERROR, MB_OK | MB_ICONWARNING},
+                 load_program_text(IDS_CAUGHT_WORK_KEPT) + "\n\n" + load_program_text(IDS_CAUGHT_MESSAGE) + " " +
+                     number);
+}
+
 void on_nc_destroy(HWND window)
 {
     delete main_window_state(window);
@@ -345,7 +367,9 @@ MainWindowState* main_window_state(HWND main_window)
     return reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(main_window, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+LRESULT handle_message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // HANDLE_MSG expects the parameters under these names.
     if (message != WM_NCCREATE && !main_window_state(window))
@@ -381,6 +405,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_RECOVERY_WRITE_FAILED:
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));
         return 0;
+    case WM_CAUGHT_FAILURE:
+        on_caught_failure(window, static_cast<CaughtFailure>(wParam), static_cast<UINT>(lParam));
+        return 0;
     case WM_NCDESTROY:
         on_nc_destroy(window);
         return DefWindowProcW(window, message, wParam, lParam);
@@ -391,4 +418,13 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+} // namespace
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    // A failed WM_CREATE fails the window's creation.
+    const LRESULT failed = message == WM_CREATE ? -1 : 0;
+    return guarded(window, message, failed, [&] { return handle_message(window, message, wparam, lparam); });
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,8 @@ struct MainWindowState {
     // The recent files as the File popup shows them, newest first.
     std::vector<std::string> recent_files;
     SearchState search;
+    // The messages during which a failure was caught and told: each is told once.
+    std::set<UINT> failures_told;
 };
 
 // The state of a Main window, or null for any other window.

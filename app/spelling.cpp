@@ -70,7 +70,15 @@ void tell_load_failures(MainWindowState& state, const SpellLoadReport& report)
     if (!report.dictionaries.empty() && !spelling.load_failure_told) {
         spelling.load_failure_told = true;
         const SpellLoadReport::Failure& first = report.dictionaries.front();
-        tell(state, problem_text(first.problem), first.path + L".aff, .dic", IDS_SPELLING_GOES_ON);
+        std::wstring files = first.path + L".aff, .dic";
+        if (first.fault.aff_line != 0)
+            files += L"\n" + to_wide(load_program_text(IDS_DICTIONARY_COUNT_LINE)) + L" " +
+                     std::to_wstring(first.fault.aff_line);
+        tell(state, problem_text(first.fault.problem), files, IDS_SPELLING_GOES_ON);
+    }
+    if (report.check_failed && !spelling.check_failure_told) {
+        spelling.check_failure_told = true;
+        show_message(state.parts.main_window, {IDS_SPELLING_CHECK_FAILED, IDS_CAPTION_SPELLING, MB_OK | MB_ICONWARNING});
     }
     if (report.personal_unreadable && !spelling.personal_failure_told) {
         spelling.personal_failure_told = true;

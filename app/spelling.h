@@ -41,6 +41,7 @@ struct SpellingState {
     // Each problem is told once while the editor runs.
     bool load_failure_told = false;
     bool personal_failure_told = false;
+    bool check_failure_told = false;
     // The misspelt word the context menu was opened on.
     std::optional<TextRange> menu_word;
     std::string menu_word_text;

@@ -33,12 +33,12 @@ SpellLoadReport SpellChecker::load(SpellLanguages languages)
     for (Slot& slot : slots_) {
         if (slot.tried || (static_cast<unsigned>(languages) & static_cast<unsigned>(slot.language)) == 0)
             continue;
-        DictionaryProblem problem = DictionaryProblem::none;
-        std::unique_ptr<HunspellDictionary> dictionary = HunspellDictionary::load(folder_, slot.name, problem);
+        DictionaryFault fault;
+        std::unique_ptr<HunspellDictionary> dictionary = HunspellDictionary::load(folder_, slot.name, fault);
         const std::lock_guard lock(mutex_);
         slot.tried = true;
         if (!dictionary) {
-            report.dictionaries.push_back({folder_ + L"\\" + std::wstring(slot.name), problem});
+            report.dictionaries.push_back({folder_ + L"\\" + std::wstring(slot.name), fault});
             continue;
         }
         for (const std::string& word : personal_words_)

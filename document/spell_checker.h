@@ -22,14 +22,17 @@ enum class SpellLanguages : std::uint8_t { czech = 1, english = 2, both = 3 };
 inline constexpr std::wstring_view CZECH_DICTIONARY = L"cs_CZ";
 inline constexpr std::wstring_view ENGLISH_DICTIONARY = L"en_US";
 
-// What went wrong while loading, for the one message that says so.
+// What went wrong while loading or checking, for the one message that
+// says so.
 struct SpellLoadReport {
     struct Failure {
         std::wstring path; // the dictionary's files, without their extension
-        DictionaryProblem problem;
+        DictionaryFault fault;
     };
     std::vector<Failure> dictionaries;
     bool personal_unreadable = false;
+    // The check itself failed (out of memory): nothing was checked.
+    bool check_failed = false;
 };
 
 class SpellChecker {

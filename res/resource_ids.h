@@ -150,3 +150,11 @@
 #define IDS_LIMIT_TOO_LARGE 225
 #define IDS_PATH_TOO_LONG 226
 #define IDS_REPLACE_QUESTION 227
+
+// The faults caught where they came in, and the dictionaries' damage (1200-1249)
+#define IDS_CAUGHT_OUT_OF_MEMORY 1200
+#define IDS_CAUGHT_FAILURE 1201
+#define IDS_CAUGHT_WORK_KEPT 1202
+#define IDS_CAUGHT_MESSAGE 1203
+#define IDS_DICTIONARY_COUNT_LINE 1204
+#define IDS_SPELLING_CHECK_FAILED 1205

@@ -8,6 +8,7 @@
 
 #include "document/file_io.h"
 #include "text/wide_text.h"
+#include "win/caught_failure.h"
 #include "win/messages.h"
 
 namespace {
@@ -62,7 +63,7 @@ std::wstring typed_path(HWND frame)
     return folder.empty() ? typed : folder + L"\\" + typed;
 }
 
-LRESULT CALLBACK dialog_frame_proc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT dialog_frame_message(HWND frame, UINT message, WPARAM wparam, LPARAM lparam)
 {
     auto* caught = static_cast<LongPathCatch*>(GetPropW(frame, LONG_PATH_CATCH));
     if (message == WM_COMMAND && LOWORD(wparam) == IDOK) {
@@ -89,8 +90,14 @@ LRESULT CALLBACK dialog_frame_proc(HWND frame, UINT message, WPARAM wparam, LPAR
     return CallWindowProcW(caught->previous, frame, message, wparam, lparam);
 }
 
+LRESULT CALLBACK dialog_frame_proc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return guarded(frame, message, LRESULT{0}, [&] { return dialog_frame_message(frame, message, wparam, lparam); });
+}
+
 UINT_PTR CALLBACK dialog_hook(HWND child, UINT message, WPARAM, LPARAM lparam)
 {
+    // Nothing here throws: it only hooks the frame.
     if (message != WM_INITDIALOG)
         return 0;
     auto* caught = reinterpret_cast<LongPathCatch*>(reinterpret_cast<const OPENFILENAMEW*>(lparam)->lCustData);
