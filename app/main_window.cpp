@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "app/command_dispatch.h"
 #include "app/editor_control.h"
@@ -73,8 +74,10 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
 
     // Without the rich-edit control there is nothing to edit in: say so and
     // let CreateWindowEx fail, instead of running on with an empty frame.
-    parts.richedit_library.reset(LoadLibraryA("RICHED32.DLL"));
-    if (!parts.richedit_library) {
+    // The library stays until the process ends: a control may still be
+    // running when its window goes (its right-button handler runs the
+    // context menu), and would return into freed code.
+    if (!LoadLibraryA("RICHED32.DLL")) {
         show_startup_error(window, IDS_RICHEDIT_LIBRARY_MISSING);
         return FALSE;
     }
@@ -162,7 +165,7 @@ void check_file_on_disk(HWND window)
 
 void show_context_menu(HWND window, const MSGFILTER& filter)
 {
-    const WindowParts& parts = state_of(window).parts;
+    WindowParts& parts = state_of(window).parts;
     const POINT in_editor{GET_X_LPARAM(filter.lParam), GET_Y_LPARAM(filter.lParam)};
     POINT point = in_editor;
     ClientToScreen(parts.editor, &point);
@@ -171,8 +174,12 @@ void show_context_menu(HWND window, const MSGFILTER& filter)
     if (!menu)
         return;
     add_spelling_to_context_menu(state_of(window), GetSubMenu(menu.get(), 0), in_editor);
+    parts.context_menu_open = true;
     TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, 0,
                    window, nullptr);
+    parts.context_menu_open = false;
+    if (std::exchange(parts.close_after_menu, false))
+        PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 LRESULT on_notify(HWND window, int, NMHDR* header)
@@ -290,6 +297,16 @@ bool may_discard(HWND window)
 
 void on_close(HWND window)
 {
+    // Asked to close while the context menu is open (End task, a log-off):
+    // the menu runs inside the Editor control's own right-button handler,
+    // which must not find its window gone when the menu returns. The menu
+    // closes, and the close is taken up again once it has.
+    WindowParts& parts = state_of(window).parts;
+    if (parts.context_menu_open) {
+        EndMenu();
+        parts.close_after_menu = true;
+        return;
+    }
     if (!may_discard(window))
         return;
     remember_main_window(window, state_of(window));
@@ -320,8 +337,8 @@ void on_destroy(HWND window)
     KillTimer(window, REVIEW_TIMER);
     KillTimer(window, PREVIEW_STEP_TIMER);
     KillTimer(window, PRINT_TARGET_TIMER);
-    // The rich-edit controls go first: the Editor control's printer DC and
-    // their library may only be released once no rich-edit window is left.
+    // The rich-edit controls go first: the Editor control's printer DC may
+    // only be released once no rich-edit window is left.
     if (parts.editor)
         DestroyWindow(parts.editor);
     parts.editor = nullptr;
@@ -329,8 +346,6 @@ void on_destroy(HWND window)
         DestroyWindow(parts.preview.window);
     parts.preview.window = nullptr;
     parts.print_target.dc.reset();
-    if (!parts.richedit_library.reset())
-        show_error(window, IDS_LIBRARY_ERROR);
     PostQuitMessage(0);
 }
 

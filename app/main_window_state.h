@@ -23,13 +23,14 @@
 #include "ui/toolbar.h"
 #include "win/win_handles.h"
 
-// The window's parts, declared in the order they may be released: the
-// library last, once no rich-edit control is left.
+// The window's parts, declared in the order they may be released.
 struct WindowParts {
     HINSTANCE instance = nullptr;
     HWND main_window = nullptr;
-    OwnedLibrary richedit_library;
     HWND editor = nullptr;
+    // While the context menu is open, a close waits until it has closed.
+    bool context_menu_open = false;
+    bool close_after_menu = false;
     Toolbar toolbar;
     bool undo_button_enabled = true;
     StatusBar status_bar;
