@@ -209,6 +209,7 @@ SaveOutcome save_document(HWND editor, DocumentFile& file)
         show_file_error(editor, file.name, system_reason(error));
         return SaveOutcome::failed;
     }
+    file.name = name_as_saved(file.name);
     file.stamp = file_stamp(file.name);
     file.reload_declined.reset();
     if (file.encoding != encoding_before)

@@ -90,6 +90,19 @@ std::uint64_t from_filetime(const FILETIME& time)
     return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
 }
 
+// The path made whole as Windows makes it (".", ".." and the names'
+// trailing dots and spaces gone); empty when it cannot be.
+std::wstring full_path(const std::wstring& path)
+{
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(needed, L'\0');
+    const DWORD length = needed ? GetFullPathNameW(path.c_str(), needed, full.data(), nullptr) : 0;
+    if (length == 0 || length >= needed)
+        return {};
+    full.resize(length);
+    return full;
+}
+
 } // namespace
 
 std::wstring system_path(const std::string& path)
@@ -98,15 +111,21 @@ std::wstring system_path(const std::string& path)
     if (wide.size() < PLAIN_PATH_LIMIT || wide.rfind(L"\\\\?\\", 0) == 0)
         return wide;
     // The long form takes no "." or "..", nor a relative path.
-    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    std::wstring full(needed, L'\0');
-    const DWORD length = needed ? GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr) : 0;
-    if (length == 0 || length >= needed)
+    const std::wstring full = full_path(wide);
+    if (full.empty())
         return wide;
-    full.resize(length);
     if (full.rfind(L"\\\\", 0) == 0)
         return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
+}
+
+std::string name_as_saved(const std::string& path)
+{
+    const std::wstring wide = system_path(path);
+    if (wide.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    const std::wstring full = full_path(wide);
+    return full.empty() ? path : from_wide(full);
 }
 
 std::string system_reason(DWORD error)

@@ -17,6 +17,12 @@
 // in its "\\?\" form, which lifts that limit.
 std::wstring system_path(const std::string& path);
 
+// The path of a file just written, as the file system names it: Windows
+// drops the trailing dots and spaces of each name in a path ("post." is
+// written as "post"), but not in the "\\?\" form, which keeps names as
+// they are given.
+std::string name_as_saved(const std::string& path);
+
 // The system's own words for an error code, without the trailing line break.
 std::string system_reason(DWORD error);
 
