@@ -24,15 +24,7 @@ std::wstring dictionary_folder()
 {
     if (std::wstring chosen = environment_value(DICTIONARY_FOLDER_VARIABLE); !chosen.empty())
         return chosen;
-    std::wstring program(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-        if (length < program.size()) {
-            program.resize(length);
-            break;
-        }
-        program.resize(program.size() * 2);
-    }
+    const std::wstring program = program_path();
     return program.substr(0, program.find_last_of(L'\\') + 1) + L"dictionaries";
 }
 
