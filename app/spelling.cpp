@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/main_window_state.h"
+#include "document/file_io.h"
 #include "document/personal_dictionary.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
@@ -38,12 +39,31 @@ void show_count(MainWindowState& state)
     set_status_part(state.parts.status_bar, StatusPart::misspellings, misspellings_status(state.spelling.count), false);
 }
 
-void tell(MainWindowState& state, UINT text, const std::wstring& path, UINT after = 0)
+void tell(MainWindowState& state, UINT text, const std::string& detail)
 {
-    std::string detail = from_wide(path);
-    if (after)
-        detail += "\n\n" + load_program_text(after);
     show_message(state.parts.main_window, {text, IDS_CAPTION_SPELLING, MB_OK | MB_ICONWARNING}, detail);
+}
+
+// "2, 5, 9", and of many only the first, with how many there are in all.
+std::string line_numbers(const std::vector<std::size_t>& lines)
+{
+    constexpr std::size_t SHOWN = 10;
+    std::string listed;
+    for (std::size_t i = 0; i < lines.size() && i < SHOWN; ++i)
+        listed += (i ? ", " : "") + std::to_string(lines[i]);
+    if (lines.size() > SHOWN)
+        listed += ", ...; " + load_program_text(IDS_LINES_IN_ALL) + " " + locale_number(lines.size());
+    return listed;
+}
+
+void tell_personal_dictionary(MainWindowState& state, const SpellLoadReport& report)
+{
+    const std::string path = from_wide(personal_dictionary_path());
+    if (report.personal_error)
+        tell(state, IDS_PERSONAL_DICTIONARY_UNREADABLE, path + "\n" + system_reason(report.personal_error));
+    else
+        tell(state, IDS_PERSONAL_DICTIONARY_BAD_LINES, path + "\n" + load_program_text(IDS_PERSONAL_DICTIONARY_LINES) +
+                                                           " " + line_numbers(report.personal_bad_lines));
 }
 
 UINT problem_text(DictionaryProblem problem)
@@ -62,19 +82,18 @@ void tell_load_failures(MainWindowState& state, const SpellLoadReport& report)
     if (!report.dictionaries.empty() && !spelling.load_failure_told) {
         spelling.load_failure_told = true;
         const SpellLoadReport::Failure& first = report.dictionaries.front();
-        std::wstring files = first.path + L".aff, .dic";
+        std::string files = from_wide(first.path) + ".aff, .dic";
         if (first.fault.aff_line != 0)
-            files += L"\n" + to_wide(load_program_text(IDS_DICTIONARY_COUNT_LINE)) + L" " +
-                     std::to_wstring(first.fault.aff_line);
-        tell(state, problem_text(first.fault.problem), files, IDS_SPELLING_GOES_ON);
+            files += "\n" + load_program_text(IDS_DICTIONARY_COUNT_LINE) + " " + std::to_string(first.fault.aff_line);
+        tell(state, problem_text(first.fault.problem), files + "\n\n" + load_program_text(IDS_SPELLING_GOES_ON));
     }
     if (report.check_failed && !spelling.check_failure_told) {
         spelling.check_failure_told = true;
         show_message(state.parts.main_window, {IDS_SPELLING_CHECK_FAILED, IDS_CAPTION_SPELLING, MB_OK | MB_ICONWARNING});
     }
-    if (report.personal_unreadable && !spelling.personal_failure_told) {
+    if ((report.personal_error || !report.personal_bad_lines.empty()) && !spelling.personal_failure_told) {
         spelling.personal_failure_told = true;
-        tell(state, IDS_PERSONAL_DICTIONARY_UNREADABLE, personal_dictionary_path());
+        tell_personal_dictionary(state, report);
     }
 }
 
@@ -330,9 +349,9 @@ bool run_spelling_menu_item(MainWindowState& state, WORD id)
     }
     if (id == IDM_SPELL_IGNORE_ALL) {
         spelling.checker->ignore(spelt);
-    } else if (!spelling.checker->add_personal_word(spelt) && !spelling.personal_failure_told) {
-        spelling.personal_failure_told = true;
-        tell(state, IDS_PERSONAL_DICTIONARY_UNWRITABLE, personal_dictionary_path());
+    } else if (!spelling.checker->add_personal_word(spelt)) {
+        // Every time: each word lost at the next start is worth a word now.
+        tell(state, IDS_PERSONAL_DICTIONARY_UNWRITABLE, from_wide(personal_dictionary_path()));
     }
     request_check(state, get_text(state.parts.editor));
     return true;

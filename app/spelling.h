@@ -38,7 +38,8 @@ struct SpellingState {
     bool last_edit_typing = false;
     // The number of misspelt words, once a dictionary has checked the post.
     std::optional<std::size_t> count;
-    // Each problem is told once while the editor runs.
+    // Each problem of the start is told once while the editor runs; a word
+    // that cannot be kept is told each time.
     bool load_failure_told = false;
     bool personal_failure_told = false;
     bool check_failure_told = false;

@@ -58,7 +58,10 @@ void SpellWorker::run()
         if (answer_) {
             auto& failures = answer.report.dictionaries;
             failures.insert(failures.begin(), answer_->report.dictionaries.begin(), answer_->report.dictionaries.end());
-            answer.report.personal_unreadable |= answer_->report.personal_unreadable;
+            if (answer_->report.personal_error || !answer_->report.personal_bad_lines.empty()) {
+                answer.report.personal_error = answer_->report.personal_error;
+                answer.report.personal_bad_lines = answer_->report.personal_bad_lines;
+            }
             answer.report.check_failed |= answer_->report.check_failed;
         }
         answer_ = std::move(answer);

@@ -11,10 +11,12 @@
 
 #include "app/post_review.h"
 #include "app/spelling.h"
+#include "document/personal_dictionary.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
 #include "text/unicode_text.h"
 #include "ui/status_bar.h"
+#include "win/user_folders.h"
 #include "win/win_handles.h"
 #include "wine_host.h"
 
@@ -72,6 +74,16 @@ protected:
         return words;
     }
 
+    // The context menu as it opens on the character at `position`.
+    OwnedMenu context_menu_at(LONG position)
+    {
+        POINTL at{};
+        SendMessageW(editor, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), position);
+        OwnedMenu menu(LoadMenuA(state().parts.instance, "MYPOPUP"));
+        add_spelling_to_context_menu(state(), GetSubMenu(menu.get(), 0), {at.x, at.y + 2});
+        return menu;
+    }
+
     // Starts the spelling with the dictionaries the environment names, and
     // reads the message it gives.
     MessageBoxSeen start_spelling_with_a_message()
@@ -116,11 +128,8 @@ TEST_F(SpellingTest, ContextMenuSuggestsAndAReplacementIsOneUndoStep)
 {
     type(L"Ahoj svete!");
     ASSERT_TRUE(checked_to("Překlepy: 1"));
-    POINTL at{};
-    SendMessageW(editor, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 7);
-    const OwnedMenu menu(LoadMenuA(state().parts.instance, "MYPOPUP"));
+    const OwnedMenu menu = context_menu_at(7);
     HMENU popup = GetSubMenu(menu.get(), 0);
-    add_spelling_to_context_menu(state(), popup, {at.x, at.y + 2});
 
     std::vector<std::string> items;
     for (int i = 0; i < GetMenuItemCount(popup) && items.size() < 9; ++i) {
@@ -179,6 +188,51 @@ TEST_F(SpellingTest, MissingDictionaryFolderIsToldOnceAndTypingGoesOn)
     });
     EXPECT_EQ(text(), "chiba ");
     EXPECT_EQ(misspellings_part(), "");
+}
+
+// As found: one line saved in code page 1250 kept every word of the file
+// from being read, and a word added after it was lost at the next start
+// without a word; with a folder in the file's place, a word added was lost
+// silently, since a message about the file had been shown already.
+TEST_F(SpellingTest, PersonalWordsOutliveABadLineAndAWordThatCannotBeKeptIsSaidEachTime)
+{
+    const ScratchFolder folder;
+    const std::string file = folder.file("dictionary.txt");
+    ASSERT_TRUE(write_file_bytes(file, "chiba\r\n\xE8\x61pek\r\nxyzw\r\n"));
+    const std::wstring kept = environment_value(PERSONAL_DICTIONARY_VARIABLE);
+    const auto use_personal_dictionary = [&](const std::string& path) {
+        stop_spelling(state());
+        state().spelling.personal_failure_told = false;
+        SetEnvironmentVariableW(PERSONAL_DICTIONARY_VARIABLE, std::wstring(path.begin(), path.end()).c_str());
+    };
+    const auto add_first_word = [&](const wchar_t* word) {
+        set_text("");
+        type(word);
+        ASSERT_TRUE(checked_to("Překlepy: 1")) << misspellings_part();
+        const OwnedMenu menu = context_menu_at(1);
+        command(IDM_SPELL_ADD_WORD);
+    };
+
+    use_personal_dictionary(file);
+    EXPECT_NE(start_spelling_with_a_message().text.find(": 2"), std::string::npos); // "Vynechané řádky: 2"
+    without_dialogs([&] { add_first_word(L"tezt "); });
+    EXPECT_EQ(read_file_bytes(file), "chiba\r\n\xE8\x61pek\r\nxyzw\r\ntezt\r\n");
+    // At the next start every good word is there, the added one too.
+    stop_spelling(state());
+    set_text("");
+    without_dialogs([&] { start_spelling(state()); });
+    type(L"chiba xyzw tezt ");
+    EXPECT_TRUE(checked_to("Překlepy: 0")) << misspellings_part();
+
+    use_personal_dictionary(folder.path);
+    EXPECT_NE(start_spelling_with_a_message().text.find("nejde p"), std::string::npos); // "nejde přečíst"
+    for (const wchar_t* word : {L"tezq ", L"tezw "}) {
+        MessageBoxSeen seen;
+        with_dialogs([&] { seen = answer_message_box("Kontrola pravopisu", IDOK); }, [&] { add_first_word(word); });
+        EXPECT_NE(seen.text.find("nejde ulo"), std::string::npos) << seen.text; // "nejde uložit"
+    }
+    stop_spelling(state());
+    SetEnvironmentVariableW(PERSONAL_DICTIONARY_VARIABLE, kept.c_str());
 }
 
 // The dictionaries beside the test program, copied into a folder where one
