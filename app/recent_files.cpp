@@ -34,7 +34,7 @@ DocumentChange open_recent_file(MainWindowState& state, size_t index)
                              [&state] { return replace_editor(state); });
     if (opened.file_gone) {
         forget_recent_file(path);
-        show_message(state.parts.main_window, RECENT_FILE_GONE, path);
+        show_message(state.parts.main_window, RECENT_FILE_GONE, quoted_path(path));
     }
     refresh_recent_files(state);
     return opened.change;

@@ -102,7 +102,7 @@ std::string question_detail(const Draft& draft, const std::string& first_words, 
 {
     std::string detail = load_program_text(IDS_RECOVERY_WRITTEN) + " " + local_time_of(draft.written_at) + "\n";
     detail += load_program_text(IDS_RECOVERY_FILE) + " " +
-              (draft.file_name.empty() ? load_program_text(IDS_RECOVERY_UNTITLED) : draft.file_name) + "\n\n";
+              (draft.file_name.empty() ? load_program_text(IDS_RECOVERY_UNTITLED) : quoted_path(draft.file_name)) + "\n\n";
     // Between Czech quotation marks.
     detail += "\xE2\x80\x9E" + first_words + "\xE2\x80\x9C\n\n";
     return detail + load_program_text(choices);
@@ -112,7 +112,7 @@ std::string question_detail(const Draft& draft, const std::string& first_words, 
 void set_aside(HWND main_window, const StoredDraft& stored, const std::string& reason)
 {
     const std::wstring aside = move_draft_aside(stored.path);
-    show_message(main_window, DRAFT_DAMAGED, from_wide(aside.empty() ? stored.path : aside) + "\n" + reason);
+    show_message(main_window, DRAFT_DAMAGED, quoted_path(aside.empty() ? stored.path : aside) + "\n" + reason);
 }
 
 // What the question needs, from the start of the copy: its body may be
@@ -214,7 +214,7 @@ Answer offer_elsewhere(HWND main_window, const StoredDraft& stored, const OpenCo
     if (answer == IDNO)
         DeleteFileW(stored.path.c_str());
     if (answer == IDYES && !open_elsewhere(stored.path))
-        show_message(main_window, RECOVERY_NOT_OPENED, from_wide(stored.path) + "\n" + system_reason(GetLastError()));
+        show_message(main_window, RECOVERY_NOT_OPENED, quoted_path(stored.path) + "\n" + system_reason(GetLastError()));
     return answer == IDCANCEL ? Answer::stop : Answer::next;
 }
 
@@ -286,7 +286,7 @@ void recovery_write_failed(HWND main_window, MainWindowState& state, DWORD error
     if (recovery.failure_told)
         return;
     recovery.failure_told = true;
-    show_message(main_window, DRAFT_NOT_WRITTEN, from_wide(recovery.folder) + "\n" + system_reason(error));
+    show_message(main_window, DRAFT_NOT_WRITTEN, quoted_path(recovery.folder) + "\n" + system_reason(error));
 }
 
 void end_recovery(HWND main_window, MainWindowState& state)

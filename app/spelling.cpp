@@ -58,7 +58,7 @@ std::string line_numbers(const std::vector<std::size_t>& lines)
 
 void tell_personal_dictionary(MainWindowState& state, const SpellLoadReport& report)
 {
-    const std::string path = from_wide(personal_dictionary_path());
+    const std::string path = quoted_path(personal_dictionary_path());
     if (report.personal_error)
         tell(state, IDS_PERSONAL_DICTIONARY_UNREADABLE, path + "\n" + system_reason(report.personal_error));
     else
@@ -82,7 +82,7 @@ void tell_load_failures(MainWindowState& state, const SpellLoadReport& report)
     if (!report.dictionaries.empty() && !spelling.load_failure_told) {
         spelling.load_failure_told = true;
         const SpellLoadReport::Failure& first = report.dictionaries.front();
-        std::string files = from_wide(first.path) + ".aff, .dic";
+        std::string files = quoted_path(first.path + L".aff, .dic");
         if (first.fault.aff_line != 0)
             files += "\n" + load_program_text(IDS_DICTIONARY_COUNT_LINE) + " " + std::to_string(first.fault.aff_line);
         tell(state, problem_text(first.fault.problem), files + "\n\n" + load_program_text(IDS_SPELLING_GOES_ON));
@@ -351,7 +351,7 @@ bool run_spelling_menu_item(MainWindowState& state, WORD id)
         spelling.checker->ignore(spelt);
     } else if (!spelling.checker->add_personal_word(spelt)) {
         // Every time: each word lost at the next start is worth a word now.
-        tell(state, IDS_PERSONAL_DICTIONARY_UNWRITABLE, from_wide(personal_dictionary_path()));
+        tell(state, IDS_PERSONAL_DICTIONARY_UNWRITABLE, quoted_path(personal_dictionary_path()));
     }
     request_check(state, get_text(state.parts.editor));
     return true;

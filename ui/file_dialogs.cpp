@@ -76,7 +76,7 @@ LRESULT dialog_frame_message(HWND frame, UINT message, WPARAM wparam, LPARAM lpa
             const bool exists = GetFileAttributesW(system_path(from_wide(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
             if (caught->purpose == Purpose::save && exists &&
                 show_message(frame, {IDS_REPLACE_QUESTION, IDS_CAPTION_SAVE_AS, MB_YESNO | MB_ICONWARNING},
-                             from_wide(path)) != IDYES)
+                             quoted_path(path)) != IDYES)
                 return 0;
             caught->path = std::move(path);
             EndDialog(frame, IDOK);

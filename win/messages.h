@@ -38,6 +38,14 @@ inline constexpr Message FILE_CHANGED_ON_SAVE{IDS_FILE_CHANGED_ON_DISK, IDS_CAPT
 inline constexpr Message FILE_CHANGED_RELOAD{IDS_FILE_CHANGED_ON_DISK, IDS_CAPTION_NOTICE, MB_YESNO | MB_ICONQUESTION};
 inline constexpr Message DRAFT_NOT_WRITTEN{IDS_DRAFT_NOT_WRITTEN, IDS_CAPTION_RECOVERY, MB_OK | MB_ICONWARNING};
 
+// The most characters of a path that a message quotes: a longer one is
+// shortened in the middle, so that the box still fits the screen.
+inline constexpr std::size_t MESSAGE_PATH_CHARACTERS = 260;
+
+// A path (UTF-8) as a message quotes it.
+std::string quoted_path(std::string_view path);
+std::string quoted_path(std::wstring_view path);
+
 // A text of the string table, or empty when it has none by that number.
 std::wstring load_text(UINT id);
 // The same as the program's own UTF-8, to be joined with other text.

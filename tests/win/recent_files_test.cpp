@@ -8,6 +8,7 @@
 #include "res/resource_ids.h"
 #include "text/recent_files.h"
 #include "text/wide_text.h"
+#include "win/messages.h"
 
 namespace {
 
@@ -98,4 +99,39 @@ TEST_F(RecentFilesTest, AFileThatIsGoneIsTakenOffTheListAfterTheSaveQuestion)
     EXPECT_EQ(text(), typed);
     EXPECT_TRUE(load_recent_files().empty());
     EXPECT_TRUE(end_of_file_popup().empty());
+}
+
+// As found, a 100,000-character entry gave a box larger than the screen,
+// with no text or button to be seen. Every message that quotes a path
+// shortens it in the middle.
+TEST_F(RecentFilesTest, AVeryLongEntryIsQuotedShortenedInABoxWhoseButtonCanBePressed)
+{
+    const std::string long_path = "C:\\" + std::string(100000, 'a') + "\\gone.txt";
+    save_recent_files({long_path});
+    ASSERT_EQ(end_of_file_popup().size(), 3u); // the entry, the line, END
+    MessageBoxSeen seen;
+    RECT box{};
+    RECT button{};
+    with_dialogs(
+        [&] {
+            HWND shown = wait_for_window({"#32770", "Forum Editor"});
+            GetWindowRect(shown, &box);
+            GetWindowRect(GetDlgItem(shown, IDOK), &button);
+            seen = answer_message_box("Forum Editor", IDOK);
+        },
+        [&] { command(IDM_RECENT_FILE_FIRST); });
+    const std::size_t quoted = seen.text.find("C:\\aaa");
+    ASSERT_NE(quoted, std::string::npos) << seen.text.substr(0, 300);
+    const std::string line = seen.text.substr(quoted, seen.text.find('\n', quoted) - quoted);
+    EXPECT_EQ(line.size(), MESSAGE_PATH_CHARACTERS);
+    EXPECT_NE(line.find("..."), std::string::npos);
+    EXPECT_TRUE(line.ends_with("\\gone.txt")) << line;
+    // 260 characters with no space to break at may still be wider than a
+    // small screen; the box stands centred, and its button on the screen.
+    EXPECT_LE(box.bottom - box.top, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_GE(button.left, 0);
+    EXPECT_LE(button.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(button.top, 0);
+    EXPECT_LE(button.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(load_recent_files().empty());
 }
