@@ -101,6 +101,15 @@ TEST_F(RecentFilesTest, AFileThatIsGoneIsTakenOffTheListAfterTheSaveQuestion)
     EXPECT_TRUE(end_of_file_popup().empty());
 }
 
+// As found, entries that differ only in case were listed apart until one
+// was opened. They are folded as Windows compares paths, Czech letters too.
+TEST_F(RecentFilesTest, EntriesThatDifferOnlyInCaseAreListedOnce)
+{
+    const std::string first = "C:\\P\xC5\x99\xC3\xADsp\xC4\x9Bvky\\A.rtf"; // Příspěvky
+    save_recent_files({first, "c:\\P\xC5\x98\xC3\x8DSP\xC4\x9AVKY\\a.RTF", "C:\\b.rtf"}); // PŘÍSPĚVKY
+    EXPECT_EQ(end_of_file_popup(), (std::vector<std::wstring>{item(0, first), item(1, "C:\\b.rtf"), L"-", L"END(&X)"}));
+}
+
 // As found, a 100,000-character entry gave a box larger than the screen,
 // with no text or button to be seen. Every message that quotes a path
 // shortens it in the middle.
