@@ -181,13 +181,14 @@ RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, 
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)
-        return {DocumentChange::kept, false};
+        return {DocumentChange::kept, PathKind::other};
     SetFocus(editor);
     const DocumentChange kept = offer == SaveOffer::saved ? DocumentChange::saved_but_kept : DocumentChange::kept;
-    if (file_is_missing(path))
-        return {kept, true};
+    if (const PathKind kind = path_kind(path); kind != PathKind::other)
+        return {kept, kind};
     // No filter was chosen: the file's first bytes say what it is.
-    return {open_file(editor, file, path, std::nullopt, empty_editor) ? DocumentChange::replaced : kept, false};
+    return {open_file(editor, file, path, std::nullopt, empty_editor) ? DocumentChange::replaced : kept,
+            PathKind::other};
 }
 
 SaveOutcome save_document(HWND editor, DocumentFile& file)

@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "text/device_names.h"
 #include "text/wide_text.h"
 #include "win/win_handles.h"
 
@@ -142,12 +143,16 @@ std::string system_reason(DWORD error)
     return reason;
 }
 
-bool file_is_missing(const std::string& path)
+PathKind path_kind(const std::string& path)
 {
-    if (GetFileAttributesW(to_wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
-        return false;
+    // By its name alone: a device is not opened to be looked at.
+    if (names_a_device(path))
+        return PathKind::device;
+    const DWORD attributes = GetFileAttributesW(system_path(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::folder : PathKind::other;
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathKind::missing : PathKind::other;
 }
 
 FileRead read_whole_file(const std::string& path, std::size_t limit)

@@ -144,3 +144,25 @@ TEST_F(RecentFilesTest, AVeryLongEntryIsQuotedShortenedInABoxWhoseButtonCanBePre
     EXPECT_LE(button.bottom, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(load_recent_files().empty());
 }
+
+// As found, a folder said "Access denied." and a device "Invalid handle.",
+// and both stayed on the list.
+TEST_F(RecentFilesTest, AFolderOrADeviceIsSaidForWhatItIsAndTakenOffTheList)
+{
+    const struct {
+        std::string path;
+        const char* said; // read through the code page
+    } entries[] = {{folder.path, "Toto je slo"}, {"C:\\posts\\nul.txt", "Toto je za"}};
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.path);
+        save_recent_files({entry.path});
+        ASSERT_EQ(end_of_file_popup().size(), 3u);
+        MessageBoxSeen seen;
+        with_dialogs([&] { seen = answer_message_box("Forum Editor", IDOK); },
+                     [&] { command(IDM_RECENT_FILE_FIRST); });
+        EXPECT_EQ(seen.text.rfind(entry.said, 0), 0u) << seen.text;
+        EXPECT_NE(seen.text.find(entry.path), std::string::npos) << seen.text;
+        EXPECT_TRUE(load_recent_files().empty());
+        EXPECT_EQ(text(), "");
+    }
+}
