@@ -75,18 +75,44 @@ UINT problem_text(DictionaryProblem problem)
     }
 }
 
-// Told once while the editor runs, whichever dictionary it was.
+// "Čeština: C:\...\cs_CZ.aff, .dic", and the line of the damage.
+std::string failed_dictionary(const SpellLoadReport::Failure& failure)
+{
+    const UINT language = failure.language == SpellLanguages::czech ? IDS_LANGUAGE_CZECH : IDS_LANGUAGE_ENGLISH;
+    std::string said = load_program_text(language) + ": " + quoted_path(failure.path + L".aff, .dic");
+    if (failure.fault.aff_line != 0)
+        said += "\n" + load_program_text(IDS_DICTIONARY_COUNT_LINE) + " " + std::to_string(failure.fault.aff_line);
+    return said;
+}
+
+// Each dictionary's failure is told once while the editor runs, and those
+// of one load in one message, each language by its name.
+void tell_dictionary_failures(MainWindowState& state, const std::vector<SpellLoadReport::Failure>& failures)
+{
+    std::vector<SpellLoadReport::Failure> untold;
+    for (const SpellLoadReport::Failure& failure : failures) {
+        const auto bit = static_cast<unsigned>(failure.language);
+        if (!(state.spelling.dictionaries_told & bit))
+            untold.push_back(failure);
+        state.spelling.dictionaries_told |= bit;
+    }
+    if (untold.empty())
+        return;
+    if (untold.size() == 1) {
+        tell(state, problem_text(untold.front().fault.problem),
+             failed_dictionary(untold.front()) + "\n\n" + load_program_text(IDS_SPELLING_GOES_ON));
+        return;
+    }
+    std::string detail;
+    for (const SpellLoadReport::Failure& failure : untold)
+        detail += load_program_text(problem_text(failure.fault.problem)) + "\n" + failed_dictionary(failure) + "\n\n";
+    tell(state, IDS_DICTIONARIES_FAILED, detail + load_program_text(IDS_SPELLING_GOES_ON_WITHOUT_ANY));
+}
+
 void tell_load_failures(MainWindowState& state, const SpellLoadReport& report)
 {
     SpellingState& spelling = state.spelling;
-    if (!report.dictionaries.empty() && !spelling.load_failure_told) {
-        spelling.load_failure_told = true;
-        const SpellLoadReport::Failure& first = report.dictionaries.front();
-        std::string files = quoted_path(first.path + L".aff, .dic");
-        if (first.fault.aff_line != 0)
-            files += "\n" + load_program_text(IDS_DICTIONARY_COUNT_LINE) + " " + std::to_string(first.fault.aff_line);
-        tell(state, problem_text(first.fault.problem), files + "\n\n" + load_program_text(IDS_SPELLING_GOES_ON));
-    }
+    tell_dictionary_failures(state, report.dictionaries);
     if (report.check_failed && !spelling.check_failure_told) {
         spelling.check_failure_told = true;
         show_message(state.parts.main_window, {IDS_SPELLING_CHECK_FAILED, IDS_CAPTION_SPELLING, MB_OK | MB_ICONWARNING});

@@ -40,7 +40,7 @@ struct SpellingState {
     std::optional<std::size_t> count;
     // Each problem of the start is told once while the editor runs; a word
     // that cannot be kept is told each time.
-    bool load_failure_told = false;
+    unsigned dictionaries_told = 0; // SpellLanguages, as bits
     bool personal_failure_told = false;
     bool check_failure_told = false;
     // The misspelt word the context menu was opened on.

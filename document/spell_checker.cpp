@@ -38,7 +38,7 @@ SpellLoadReport SpellChecker::load(SpellLanguages languages)
         const std::lock_guard lock(mutex_);
         slot.tried = true;
         if (!dictionary) {
-            report.dictionaries.push_back({folder_ + L"\\" + std::wstring(slot.name), fault});
+            report.dictionaries.push_back({folder_ + L"\\" + std::wstring(slot.name), fault, slot.language});
             continue;
         }
         for (const std::string& word : personal_words_)

@@ -29,6 +29,7 @@ struct SpellLoadReport {
     struct Failure {
         std::wstring path; // the dictionary's files, without their extension
         DictionaryFault fault;
+        SpellLanguages language;
     };
     std::vector<Failure> dictionaries;
     // The user's own words: the system's error when the file cannot be
