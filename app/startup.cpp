@@ -14,6 +14,7 @@
 #include "res/resource_ids.h"
 #include "res/resource_names.h"
 #include "ui/menus.h"
+#include "win/caught_failure.h"
 #include "win/dpi.h"
 #include "win/user_folders.h"
 
@@ -119,11 +120,16 @@ int run_forum_editor(HINSTANCE instance, int show_command)
     HWND main_window = create_main_window(instance, show_command);
     if (!main_window)
         return EXIT_STARTUP_FAILED;
-    MainWindowState& state = *main_window_state(main_window);
-    if (const std::optional<std::wstring> copy = copy_to_restore())
-        restore_recovery_copy(main_window, state, *copy);
-    else
-        offer_recovery_copies(main_window, state, open_copy_in_new_editor);
+    // Outside any window procedure, and as guarded: a copy that cannot be
+    // taken must not end the editor before it has started.
+    guarded(main_window, 0, 0, [main_window] {
+        MainWindowState& state = *main_window_state(main_window);
+        if (const std::optional<std::wstring> copy = copy_to_restore())
+            restore_recovery_copy(main_window, state, *copy);
+        else
+            offer_recovery_copies(main_window, state, open_copy_in_new_editor);
+        return 0;
+    });
 
     // A missing table only means that no shortcut works.
     HACCEL accelerators = LoadAcceleratorsW(instance, SHORTCUTS_RESOURCE);
