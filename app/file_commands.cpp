@@ -19,7 +19,7 @@ namespace {
 // "FILE ERROR", then which file and why.
 void show_file_error(HWND editor, const std::string& path, const std::string& reason)
 {
-    show_error(editor, IDS_FILE_ERROR, path + "\n" + reason);
+    show_error(editor, IDS_FILE_ERROR, quoted_path(path) + "\n" + reason);
 }
 
 std::string size_in_words(std::uint64_t bytes)
@@ -53,15 +53,15 @@ std::optional<FileKind> kind_to_open_as(HWND editor, const std::string& path, co
             return std::nullopt;
         }
         if (scan.has_pictures_or_objects)
-            show_message(editor, PICTURES_NOT_SAVED, path);
+            show_message(editor, PICTURES_NOT_SAVED, quoted_path(path));
         return FileKind::rtf;
     }
-    if (looks_binary(bytes) && show_message(editor, BINARY_QUESTION, path) != IDYES)
+    if (looks_binary(bytes) && show_message(editor, BINARY_QUESTION, quoted_path(path)) != IDYES)
         return std::nullopt;
     // The filter decides, but a file that is not RTF at all would open empty
     // and be overwritten with RTF on the next save: take it as the text it is.
     if (chosen == FileKind::rtf)
-        show_message(editor, OPENED_AS_TEXT, path);
+        show_message(editor, OPENED_AS_TEXT, quoted_path(path));
     return FileKind::text;
 }
 
@@ -97,7 +97,7 @@ bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::op
         repaired = stream_document_in(editor, *read.bytes, file.kind, file.encoding);
     }
     if (repaired > 0)
-        show_message(editor, ENCODING_REPAIRED, path);
+        show_message(editor, ENCODING_REPAIRED, quoted_path(path));
     show_title_of(editor, file);
     note_recent_file(path);
     return true;
@@ -123,7 +123,7 @@ Overwrite may_overwrite(HWND editor, const DocumentFile& file)
 {
     if (!changed_on_disk(file))
         return Overwrite::yes;
-    const std::string detail = file.name + "\n\n" + load_program_text(IDS_FILE_CHANGED_CHOICES);
+    const std::string detail = quoted_path(file.name) + "\n\n" + load_program_text(IDS_FILE_CHANGED_CHOICES);
     switch (show_message(editor, FILE_CHANGED_ON_SAVE, detail)) {
     case IDYES: return Overwrite::yes;
     case IDNO: return Overwrite::save_as;
@@ -181,13 +181,14 @@ RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, 
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)
-        return {DocumentChange::kept, false};
+        return {DocumentChange::kept, PathKind::other};
     SetFocus(editor);
     const DocumentChange kept = offer == SaveOffer::saved ? DocumentChange::saved_but_kept : DocumentChange::kept;
-    if (file_is_missing(path))
-        return {kept, true};
+    if (const PathKind kind = path_kind(path); kind != PathKind::other)
+        return {kept, kind};
     // No filter was chosen: the file's first bytes say what it is.
-    return {open_file(editor, file, path, std::nullopt, empty_editor) ? DocumentChange::replaced : kept, false};
+    return {open_file(editor, file, path, std::nullopt, empty_editor) ? DocumentChange::replaced : kept,
+            PathKind::other};
 }
 
 SaveOutcome save_document(HWND editor, DocumentFile& file)
@@ -209,10 +210,11 @@ SaveOutcome save_document(HWND editor, DocumentFile& file)
         show_file_error(editor, file.name, system_reason(error));
         return SaveOutcome::failed;
     }
+    file.name = name_as_saved(file.name);
     file.stamp = file_stamp(file.name);
     file.reload_declined.reset();
     if (file.encoding != encoding_before)
-        show_message(editor, SAVED_AS_UTF8, file.name);
+        show_message(editor, SAVED_AS_UTF8, quoted_path(file.name));
     note_recent_file(file.name);
     return SaveOutcome::saved;
 }
@@ -242,7 +244,7 @@ bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::fun
     // Asked once for this version of the file, even while the question is
     // still open and the window is activated again.
     file.reload_declined = now;
-    if (show_message(editor, FILE_CHANGED_RELOAD, file.name + "\n\n" + load_program_text(IDS_FILE_CHANGED_RELOAD)) !=
+    if (show_message(editor, FILE_CHANGED_RELOAD, quoted_path(file.name) + "\n\n" + load_program_text(IDS_FILE_CHANGED_RELOAD)) !=
         IDYES)
         return false;
     return open_document_file(editor, file, file.name, file.kind, empty_editor);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "document/document_file.h"
+#include "document/file_io.h"
 
 enum class SaveOutcome { saved, cancelled, failed };
 
@@ -46,7 +47,10 @@ bool open_document_file(HWND editor, DocumentFile& file, const std::string& path
 
 struct RecentOpen {
     DocumentChange change;
-    bool file_gone; // the file is no longer there: nothing was opened
+    // What the entry names when it is no file to open (nothing was opened
+    // then): nothing any more, a folder or a device; PathKind::other when
+    // it was a file.
+    PathKind not_a_file;
 };
 
 // Opens a file of the recent-files list through the same steps as Open:

@@ -19,19 +19,23 @@ void show_find_note(MainWindowState& state, const std::string& note)
 }
 
 // The selection, when it is a piece of one line, is what the user most
-// likely wants to find.
-std::wstring selection_to_search_for(HWND editor)
+// likely wants to find. One longer than the dialog's box takes is not cut
+// to fit without a word: the box offers the last search, and a note says why.
+std::wstring selection_to_search_for(MainWindowState& state)
 {
-    const std::u16string selected = get_selected_utf16(editor);
+    const std::u16string selected = get_selected_utf16(state.parts.editor);
     if (selected.find_first_of(u"\r\n") != std::u16string::npos)
         return {};
+    if (selected.size() > FIND_TEXT_MOST) {
+        show_find_note(state, load_program_text(IDS_FIND_SELECTION_TOO_LONG));
+        return {};
+    }
     return std::wstring(selected.begin(), selected.end());
 }
 
 void open_dialog(MainWindowState& state, bool replacing)
 {
-    open_find_dialog(state.search.dialog, state.parts.main_window, replacing,
-                     selection_to_search_for(state.parts.editor));
+    open_find_dialog(state.search.dialog, state.parts.main_window, replacing, selection_to_search_for(state));
 }
 
 // Over the dialog when it is open, so that it stays in front.

@@ -5,6 +5,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <utility>
 
 #include "app/command_dispatch.h"
 #include "app/editor_control.h"
@@ -22,6 +24,7 @@
 #include "res/resource_names.h"
 #include "ui/menus.h"
 #include "ui/toolbar.h"
+#include "win/caught_failure.h"
 #include "win/dpi.h"
 #include "win/messages.h"
 
@@ -71,8 +74,10 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
 
     // Without the rich-edit control there is nothing to edit in: say so and
     // let CreateWindowEx fail, instead of running on with an empty frame.
-    parts.richedit_library.reset(LoadLibraryA("RICHED32.DLL"));
-    if (!parts.richedit_library) {
+    // The library stays until the process ends: a control may still be
+    // running when its window goes (its right-button handler runs the
+    // context menu), and would return into freed code.
+    if (!LoadLibraryA("RICHED32.DLL")) {
         show_startup_error(window, IDS_RICHEDIT_LIBRARY_MISSING);
         return FALSE;
     }
@@ -160,7 +165,7 @@ void check_file_on_disk(HWND window)
 
 void show_context_menu(HWND window, const MSGFILTER& filter)
 {
-    const WindowParts& parts = state_of(window).parts;
+    WindowParts& parts = state_of(window).parts;
     const POINT in_editor{GET_X_LPARAM(filter.lParam), GET_Y_LPARAM(filter.lParam)};
     POINT point = in_editor;
     ClientToScreen(parts.editor, &point);
@@ -169,8 +174,12 @@ void show_context_menu(HWND window, const MSGFILTER& filter)
     if (!menu)
         return;
     add_spelling_to_context_menu(state_of(window), GetSubMenu(menu.get(), 0), in_editor);
+    parts.context_menu_open = true;
     TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, point.x, point.y, 0,
                    window, nullptr);
+    parts.context_menu_open = false;
+    if (std::exchange(parts.close_after_menu, false))
+        PostMessageW(window, WM_CLOSE, 0, 0);
 }
 
 LRESULT on_notify(HWND window, int, NMHDR* header)
@@ -288,6 +297,16 @@ bool may_discard(HWND window)
 
 void on_close(HWND window)
 {
+    // Asked to close while the context menu is open (End task, a log-off):
+    // the menu runs inside the Editor control's own right-button handler,
+    // which must not find its window gone when the menu returns. The menu
+    // closes, and the close is taken up again once it has.
+    WindowParts& parts = state_of(window).parts;
+    if (parts.context_menu_open) {
+        EndMenu();
+        parts.close_after_menu = true;
+        return;
+    }
     if (!may_discard(window))
         return;
     remember_main_window(window, state_of(window));
@@ -318,8 +337,8 @@ void on_destroy(HWND window)
     KillTimer(window, REVIEW_TIMER);
     KillTimer(window, PREVIEW_STEP_TIMER);
     KillTimer(window, PRINT_TARGET_TIMER);
-    // The rich-edit controls go first: the Editor control's printer DC and
-    // their library may only be released once no rich-edit window is left.
+    // The rich-edit controls go first: the Editor control's printer DC may
+    // only be released once no rich-edit window is left.
     if (parts.editor)
         DestroyWindow(parts.editor);
     parts.editor = nullptr;
@@ -327,9 +346,27 @@ void on_destroy(HWND window)
         DestroyWindow(parts.preview.window);
     parts.preview.window = nullptr;
     parts.print_target.dc.reset();
-    if (!parts.richedit_library.reset())
-        show_error(window, IDS_LIBRARY_ERROR);
     PostQuitMessage(0);
+}
+
+// A failure was caught where a message came in (win/caught_failure.h):
+// whatever it was doing stays undone, the unsaved work goes into the
+// recovery copy at once, and the user hears what happened, once for each
+// kind of message, so that a failure that comes back with every paint
+// does not bury the window in boxes.
+void on_caught_failure(HWND window, CaughtFailure failure, UINT message)
+{
+    MainWindowState& state = state_of(window);
+    if (state.recovery.unwritten_since != 0)
+        write_recovery_copy(window, state);
+    if (!state.failures_told.insert(message).second)
+        return;
+    const UINT what = failure == CaughtFailure::out_of_memory ? IDS_CAUGHT_OUT_OF_MEMORY : IDS_CAUGHT_FAILURE;
+    char number[16]{};
+    std::snprintf(number, sizeof number, "0x%04X", message);
+    show_message(window, {what, IDS_CAPTION_ERROR, MB_OK | MB_ICONWARNING},
+                 load_program_text(IDS_CAUGHT_WORK_KEPT) + "\n\n" + load_program_text(IDS_CAUGHT_MESSAGE) + " " +
+                     number);
 }
 
 void on_nc_destroy(HWND window)
@@ -345,7 +382,9 @@ MainWindowState* main_window_state(HWND main_window)
     return reinterpret_cast<MainWindowState*>(GetWindowLongPtrW(main_window, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+LRESULT handle_message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // HANDLE_MSG expects the parameters under these names.
     if (message != WM_NCCREATE && !main_window_state(window))
@@ -381,6 +420,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_RECOVERY_WRITE_FAILED:
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));
         return 0;
+    case WM_CAUGHT_FAILURE:
+        on_caught_failure(window, static_cast<CaughtFailure>(wParam), static_cast<UINT>(lParam));
+        return 0;
     case WM_NCDESTROY:
         on_nc_destroy(window);
         return DefWindowProcW(window, message, wParam, lParam);
@@ -391,4 +433,13 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+} // namespace
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    // A failed WM_CREATE fails the window's creation.
+    const LRESULT failed = message == WM_CREATE ? -1 : 0;
+    return guarded(window, message, failed, [&] { return handle_message(window, message, wparam, lparam); });
 }

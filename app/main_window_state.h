@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,14 @@
 #include "ui/toolbar.h"
 #include "win/win_handles.h"
 
-// The window's parts, declared in the order they may be released: the
-// library last, once no rich-edit control is left.
+// The window's parts, declared in the order they may be released.
 struct WindowParts {
     HINSTANCE instance = nullptr;
     HWND main_window = nullptr;
-    OwnedLibrary richedit_library;
     HWND editor = nullptr;
+    // While the context menu is open, a close waits until it has closed.
+    bool context_menu_open = false;
+    bool close_after_menu = false;
     Toolbar toolbar;
     bool undo_button_enabled = true;
     StatusBar status_bar;
@@ -83,6 +85,8 @@ struct MainWindowState {
     // The recent files as the File popup shows them, newest first.
     std::vector<std::string> recent_files;
     SearchState search;
+    // The messages during which a failure was caught and told: each is told once.
+    std::set<UINT> failures_told;
 };
 
 // The state of a Main window, or null for any other window.

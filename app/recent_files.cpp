@@ -9,7 +9,15 @@
 
 namespace {
 
-constexpr Message RECENT_FILE_GONE{IDS_RECENT_FILE_GONE, IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING};
+// Why an entry is taken off the list.
+UINT not_a_file_text(PathKind kind)
+{
+    switch (kind) {
+    case PathKind::folder: return IDS_RECENT_IS_A_FOLDER;
+    case PathKind::device: return IDS_RECENT_IS_A_DEVICE;
+    default: return IDS_RECENT_FILE_GONE;
+    }
+}
 
 HMENU file_popup(const MainWindowState& state)
 {
@@ -32,9 +40,10 @@ DocumentChange open_recent_file(MainWindowState& state, size_t index)
     const RecentOpen opened =
         open_recent_document(state.parts.editor, state.document, state.history.is_modified(), path,
                              [&state] { return replace_editor(state); });
-    if (opened.file_gone) {
+    if (opened.not_a_file != PathKind::other) {
         forget_recent_file(path);
-        show_message(state.parts.main_window, RECENT_FILE_GONE, path);
+        show_message(state.parts.main_window, {not_a_file_text(opened.not_a_file), IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING},
+                     quoted_path(path));
     }
     refresh_recent_files(state);
     return opened.change;

@@ -15,6 +15,7 @@ struct MainWindowState;
 void refresh_recent_files(MainWindowState& state);
 
 // Opens the file of a recent-file item (0 is the newest shown), as Open
-// would; a file that is no longer there is taken off the list, with a word
-// to the user. Returns what became of the document.
+// would; an entry that is no longer there, or names a folder or a device,
+// is taken off the list, with a word to the user. Returns what became of
+// the document.
 DocumentChange open_recent_file(MainWindowState& state, size_t index);

@@ -98,21 +98,21 @@ void stop_timer(HWND main_window, RecoveryState& recovery)
     recovery.unwritten_since = 0;
 }
 
-std::string question_detail(const Draft& draft, const std::string& first_words)
+std::string question_detail(const Draft& draft, const std::string& first_words, UINT choices)
 {
     std::string detail = load_program_text(IDS_RECOVERY_WRITTEN) + " " + local_time_of(draft.written_at) + "\n";
     detail += load_program_text(IDS_RECOVERY_FILE) + " " +
-              (draft.file_name.empty() ? load_program_text(IDS_RECOVERY_UNTITLED) : draft.file_name) + "\n\n";
+              (draft.file_name.empty() ? load_program_text(IDS_RECOVERY_UNTITLED) : quoted_path(draft.file_name)) + "\n\n";
     // Between Czech quotation marks.
     detail += "\xE2\x80\x9E" + first_words + "\xE2\x80\x9C\n\n";
-    return detail + load_program_text(IDS_RECOVERY_CHOICES);
+    return detail + load_program_text(choices);
 }
 
 // A copy that cannot be taken is said so and moved aside, never offered again.
 void set_aside(HWND main_window, const StoredDraft& stored, const std::string& reason)
 {
     const std::wstring aside = move_draft_aside(stored.path);
-    show_message(main_window, DRAFT_DAMAGED, from_wide(aside.empty() ? stored.path : aside) + "\n" + reason);
+    show_message(main_window, DRAFT_DAMAGED, quoted_path(aside.empty() ? stored.path : aside) + "\n" + reason);
 }
 
 // What the question needs, from the start of the copy: its body may be
@@ -172,17 +172,26 @@ void restore(HWND main_window, MainWindowState& state, const Draft& draft, const
     DeleteFileW(stored.path.c_str());
 }
 
-enum class Answer { next, stop };
+enum class Answer { next, restored, stop };
 
-Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored)
+// The question about a copy, from its first bytes; 0 after the copy was
+// reported and moved aside.
+int ask_about(HWND main_window, const StoredDraft& stored, const Message& question, UINT choices)
 {
     const auto header = read_offered_header(main_window, stored);
     if (!header)
-        return Answer::next;
+        return 0;
     // Enough text for the words, whatever formats and tables stand before it.
     const std::string first_words =
         draft_first_words(rtf_text_start(header->body_start, 4 * FIRST_WORDS_CHARS), FIRST_WORDS_CHARS);
-    const int answer = show_message(main_window, RECOVERY_QUESTION, question_detail(header->fields, first_words));
+    return show_message(main_window, question, question_detail(header->fields, first_words, choices));
+}
+
+Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored)
+{
+    const int answer = ask_about(main_window, stored, RECOVERY_QUESTION, IDS_RECOVERY_CHOICES);
+    if (answer == 0)
+        return Answer::next;
     if (answer == IDNO) {
         DeleteFileW(stored.path.c_str());
         return Answer::next;
@@ -194,7 +203,19 @@ Answer offer(HWND main_window, MainWindowState& state, const StoredDraft& stored
     if (!draft)
         return Answer::next;
     restore(main_window, state, *draft, stored);
-    return Answer::stop;
+    return Answer::restored;
+}
+
+// This window holds a restored post already: a further copy opens in a
+// window of its own.
+Answer offer_elsewhere(HWND main_window, const StoredDraft& stored, const OpenCopyElsewhere& open_elsewhere)
+{
+    const int answer = ask_about(main_window, stored, ANOTHER_RECOVERY_QUESTION, IDS_RECOVERY_ANOTHER_CHOICES);
+    if (answer == IDNO)
+        DeleteFileW(stored.path.c_str());
+    if (answer == IDYES && !open_elsewhere(stored.path))
+        show_message(main_window, RECOVERY_NOT_OPENED, quoted_path(stored.path) + "\n" + system_reason(GetLastError()));
+    return answer == IDCANCEL ? Answer::stop : Answer::next;
 }
 
 } // namespace
@@ -265,7 +286,7 @@ void recovery_write_failed(HWND main_window, MainWindowState& state, DWORD error
     if (recovery.failure_told)
         return;
     recovery.failure_told = true;
-    show_message(main_window, DRAFT_NOT_WRITTEN, from_wide(recovery.folder) + "\n" + system_reason(error));
+    show_message(main_window, DRAFT_NOT_WRITTEN, quoted_path(recovery.folder) + "\n" + system_reason(error));
 }
 
 void end_recovery(HWND main_window, MainWindowState& state)
@@ -279,15 +300,27 @@ void end_recovery(HWND main_window, MainWindowState& state)
     recovery.copy_may_exist = false;
 }
 
-void offer_recovery_copies(HWND main_window, MainWindowState& state)
+void offer_recovery_copies(HWND main_window, MainWindowState& state, const OpenCopyElsewhere& open_elsewhere)
 {
     const RecoveryState& recovery = state.recovery;
     if (recovery.folder.empty())
         return;
+    bool restored = false;
     for (const StoredDraft& stored : find_drafts(recovery.folder)) {
         if (stored.writer == recovery.process || is_running(stored.writer))
             continue;
-        if (offer(main_window, state, stored) == Answer::stop)
+        const Answer answer =
+            restored ? offer_elsewhere(main_window, stored, open_elsewhere) : offer(main_window, state, stored);
+        if (answer == Answer::stop)
             break;
+        restored = restored || answer == Answer::restored;
     }
+}
+
+void restore_recovery_copy(HWND main_window, MainWindowState& state, const std::wstring& path)
+{
+    const WaitCursor wait;
+    const StoredDraft stored{path, {}, {}};
+    if (const auto draft = read_offered_copy(main_window, stored))
+        restore(main_window, state, *draft, stored);
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -70,8 +71,18 @@ void recovery_write_failed(HWND main_window, MainWindowState& state, DWORD error
 // A normal end: the copy goes, whatever the document holds.
 void end_recovery(HWND main_window, MainWindowState& state);
 
+// Opens a copy in another editor window (a process of its own, see
+// restore_recovery_copy); false when that could not be started.
+using OpenCopyElsewhere = std::function<bool(const std::wstring& path)>;
+
 // At start: offers, newest first, the copies of editors that no longer run.
 // Yes restores one as the modified document it was; No deletes it and
-// offers the next; Cancel keeps it for the next start. A copy that cannot be
-// read is reported and moved aside.
-void offer_recovery_copies(HWND main_window, MainWindowState& state);
+// offers the next; Cancel keeps it, and those after it, for the next start.
+// Once one is restored, each copy still waiting is offered in turn, Yes
+// opening it in another editor window. A copy that cannot be read is
+// reported and moved aside.
+void offer_recovery_copies(HWND main_window, MainWindowState& state, const OpenCopyElsewhere& open_elsewhere);
+
+// At the start of an editor opened for one copy: restores it without a
+// question (the user answered one in the editor that opened this one).
+void restore_recovery_copy(HWND main_window, MainWindowState& state, const std::wstring& path);

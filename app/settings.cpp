@@ -101,7 +101,7 @@ std::vector<std::string> load_recent_files()
     for (size_t i = 0; i < RECENT_FILE_COUNT; ++i)
         if (const auto path = read_text(recent_file_value(i)); path && !path->empty())
             paths.push_back(from_wide(*path));
-    return paths;
+    return without_repeated_files(std::move(paths), same_path);
 }
 
 bool save_recent_files(const std::vector<std::string>& paths)

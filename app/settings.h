@@ -44,7 +44,8 @@ bool save_character_limit(DWORD limit);
 bool save_preview_shown(bool shown);
 bool save_spelling(bool while_typing, SpellLanguages languages);
 
-// The recent files, newest first (UTF-8 paths); none when nothing is stored.
+// The recent files, newest first (UTF-8 paths), each file once, its case
+// folded as Windows compares paths; none when nothing is stored.
 std::vector<std::string> load_recent_files();
 bool save_recent_files(const std::vector<std::string>& paths);
 // Puts the file at the front of the stored list, or takes it off; the same

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/main_window_state.h"
+#include "document/file_io.h"
 #include "document/personal_dictionary.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
@@ -24,15 +25,7 @@ std::wstring dictionary_folder()
 {
     if (std::wstring chosen = environment_value(DICTIONARY_FOLDER_VARIABLE); !chosen.empty())
         return chosen;
-    std::wstring program(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-        if (length < program.size()) {
-            program.resize(length);
-            break;
-        }
-        program.resize(program.size() * 2);
-    }
+    const std::wstring program = program_path();
     return program.substr(0, program.find_last_of(L'\\') + 1) + L"dictionaries";
 }
 
@@ -46,12 +39,31 @@ void show_count(MainWindowState& state)
     set_status_part(state.parts.status_bar, StatusPart::misspellings, misspellings_status(state.spelling.count), false);
 }
 
-void tell(MainWindowState& state, UINT text, const std::wstring& path, UINT after = 0)
+void tell(MainWindowState& state, UINT text, const std::string& detail)
 {
-    std::string detail = from_wide(path);
-    if (after)
-        detail += "\n\n" + load_program_text(after);
     show_message(state.parts.main_window, {text, IDS_CAPTION_SPELLING, MB_OK | MB_ICONWARNING}, detail);
+}
+
+// "2, 5, 9", and of many only the first, with how many there are in all.
+std::string line_numbers(const std::vector<std::size_t>& lines)
+{
+    constexpr std::size_t SHOWN = 10;
+    std::string listed;
+    for (std::size_t i = 0; i < lines.size() && i < SHOWN; ++i)
+        listed += (i ? ", " : "") + std::to_string(lines[i]);
+    if (lines.size() > SHOWN)
+        listed += ", ...; " + load_program_text(IDS_LINES_IN_ALL) + " " + locale_number(lines.size());
+    return listed;
+}
+
+void tell_personal_dictionary(MainWindowState& state, const SpellLoadReport& report)
+{
+    const std::string path = quoted_path(personal_dictionary_path());
+    if (report.personal_error)
+        tell(state, IDS_PERSONAL_DICTIONARY_UNREADABLE, path + "\n" + system_reason(report.personal_error));
+    else
+        tell(state, IDS_PERSONAL_DICTIONARY_BAD_LINES, path + "\n" + load_program_text(IDS_PERSONAL_DICTIONARY_LINES) +
+                                                           " " + line_numbers(report.personal_bad_lines));
 }
 
 UINT problem_text(DictionaryProblem problem)
@@ -63,18 +75,51 @@ UINT problem_text(DictionaryProblem problem)
     }
 }
 
-// Told once while the editor runs, whichever dictionary it was.
+// "Čeština: C:\...\cs_CZ.aff, .dic", and the line of the damage.
+std::string failed_dictionary(const SpellLoadReport::Failure& failure)
+{
+    const UINT language = failure.language == SpellLanguages::czech ? IDS_LANGUAGE_CZECH : IDS_LANGUAGE_ENGLISH;
+    std::string said = load_program_text(language) + ": " + quoted_path(failure.path + L".aff, .dic");
+    if (failure.fault.aff_line != 0)
+        said += "\n" + load_program_text(IDS_DICTIONARY_COUNT_LINE) + " " + std::to_string(failure.fault.aff_line);
+    return said;
+}
+
+// Each dictionary's failure is told once while the editor runs, and those
+// of one load in one message, each language by its name.
+void tell_dictionary_failures(MainWindowState& state, const std::vector<SpellLoadReport::Failure>& failures)
+{
+    std::vector<SpellLoadReport::Failure> untold;
+    for (const SpellLoadReport::Failure& failure : failures) {
+        const auto bit = static_cast<unsigned>(failure.language);
+        if (!(state.spelling.dictionaries_told & bit))
+            untold.push_back(failure);
+        state.spelling.dictionaries_told |= bit;
+    }
+    if (untold.empty())
+        return;
+    if (untold.size() == 1) {
+        tell(state, problem_text(untold.front().fault.problem),
+             failed_dictionary(untold.front()) + "\n\n" + load_program_text(IDS_SPELLING_GOES_ON));
+        return;
+    }
+    std::string detail;
+    for (const SpellLoadReport::Failure& failure : untold)
+        detail += load_program_text(problem_text(failure.fault.problem)) + "\n" + failed_dictionary(failure) + "\n\n";
+    tell(state, IDS_DICTIONARIES_FAILED, detail + load_program_text(IDS_SPELLING_GOES_ON_WITHOUT_ANY));
+}
+
 void tell_load_failures(MainWindowState& state, const SpellLoadReport& report)
 {
     SpellingState& spelling = state.spelling;
-    if (!report.dictionaries.empty() && !spelling.load_failure_told) {
-        spelling.load_failure_told = true;
-        const SpellLoadReport::Failure& first = report.dictionaries.front();
-        tell(state, problem_text(first.problem), first.path + L".aff, .dic", IDS_SPELLING_GOES_ON);
+    tell_dictionary_failures(state, report.dictionaries);
+    if (report.check_failed && !spelling.check_failure_told) {
+        spelling.check_failure_told = true;
+        show_message(state.parts.main_window, {IDS_SPELLING_CHECK_FAILED, IDS_CAPTION_SPELLING, MB_OK | MB_ICONWARNING});
     }
-    if (report.personal_unreadable && !spelling.personal_failure_told) {
+    if ((report.personal_error || !report.personal_bad_lines.empty()) && !spelling.personal_failure_told) {
         spelling.personal_failure_told = true;
-        tell(state, IDS_PERSONAL_DICTIONARY_UNREADABLE, personal_dictionary_path());
+        tell_personal_dictionary(state, report);
     }
 }
 
@@ -330,9 +375,9 @@ bool run_spelling_menu_item(MainWindowState& state, WORD id)
     }
     if (id == IDM_SPELL_IGNORE_ALL) {
         spelling.checker->ignore(spelt);
-    } else if (!spelling.checker->add_personal_word(spelt) && !spelling.personal_failure_told) {
-        spelling.personal_failure_told = true;
-        tell(state, IDS_PERSONAL_DICTIONARY_UNWRITABLE, personal_dictionary_path());
+    } else if (!spelling.checker->add_personal_word(spelt)) {
+        // Every time: each word lost at the next start is worth a word now.
+        tell(state, IDS_PERSONAL_DICTIONARY_UNWRITABLE, quoted_path(personal_dictionary_path()));
     }
     request_check(state, get_text(state.parts.editor));
     return true;

@@ -38,9 +38,11 @@ struct SpellingState {
     bool last_edit_typing = false;
     // The number of misspelt words, once a dictionary has checked the post.
     std::optional<std::size_t> count;
-    // Each problem is told once while the editor runs.
-    bool load_failure_told = false;
+    // Each problem of the start is told once while the editor runs; a word
+    // that cannot be kept is told each time.
+    unsigned dictionaries_told = 0; // SpellLanguages, as bits
     bool personal_failure_told = false;
+    bool check_failure_told = false;
     // The misspelt word the context menu was opened on.
     std::optional<TextRange> menu_word;
     std::string menu_word_text;

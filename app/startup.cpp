@@ -1,5 +1,8 @@
 #include "app/startup.h"
 
+#include <shellapi.h>
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,7 +14,9 @@
 #include "res/resource_ids.h"
 #include "res/resource_names.h"
 #include "ui/menus.h"
+#include "win/caught_failure.h"
 #include "win/dpi.h"
+#include "win/user_folders.h"
 
 namespace {
 
@@ -20,6 +25,20 @@ std::wstring wide_class_name()
 {
     const std::string_view name = FORUM_EDITOR_CLASS;
     return std::wstring(name.begin(), name.end());
+}
+
+// The recovery copy named on the command line ("/recover PATH"), if any.
+std::optional<std::wstring> copy_to_restore()
+{
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments)
+        return std::nullopt;
+    std::optional<std::wstring> copy;
+    if (count == 3 && std::wstring_view(arguments[1]) == RECOVER_SWITCH)
+        copy = arguments[2];
+    LocalFree(arguments);
+    return copy;
 }
 
 } // namespace
@@ -79,6 +98,21 @@ int run_message_loop(HWND main_window, HACCEL accelerators)
     return static_cast<int>(message.wParam);
 }
 
+bool open_copy_in_new_editor(const std::wstring& path)
+{
+    const std::wstring program = program_path();
+    std::wstring command_line = L"\"" + program + L"\" " + RECOVER_SWITCH + L" \"" + path + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 int run_forum_editor(HINSTANCE instance, int show_command)
 {
     if (!register_main_class(instance))
@@ -86,7 +120,16 @@ int run_forum_editor(HINSTANCE instance, int show_command)
     HWND main_window = create_main_window(instance, show_command);
     if (!main_window)
         return EXIT_STARTUP_FAILED;
-    offer_recovery_copies(main_window, *main_window_state(main_window));
+    // Outside any window procedure, and as guarded: a copy that cannot be
+    // taken must not end the editor before it has started.
+    guarded(main_window, 0, 0, [main_window] {
+        MainWindowState& state = *main_window_state(main_window);
+        if (const std::optional<std::wstring> copy = copy_to_restore())
+            restore_recovery_copy(main_window, state, *copy);
+        else
+            offer_recovery_copies(main_window, state, open_copy_in_new_editor);
+        return 0;
+    });
 
     // A missing table only means that no shortcut works.
     HACCEL accelerators = LoadAcceleratorsW(instance, SHORTCUTS_RESOURCE);

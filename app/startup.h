@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Class name and the Main window's first title (two blanks before "by").
 inline constexpr char FORUM_EDITOR_CLASS[] = "KLESTOR FORUM EDITOR  by vorlen :)";
 
@@ -21,6 +23,15 @@ HWND create_main_window(HINSTANCE instance, int show_command);
 
 // Runs the message loop until WM_QUIT and returns its exit code.
 int run_message_loop(HWND main_window, HACCEL accelerators);
+
+// "forum-editor.exe /recover PATH" restores the recovery copy at PATH at
+// start instead of offering the copies: an editor that restored one post
+// opens the next one in a window of its own so.
+inline constexpr wchar_t RECOVER_SWITCH[] = L"/recover";
+
+// Starts another editor for the copy; false (with the system's error) when
+// it cannot be started.
+bool open_copy_in_new_editor(const std::wstring& path);
 
 // The whole entry procedure; returns the process exit code.
 int run_forum_editor(HINSTANCE instance, int show_command);

@@ -1,10 +1,12 @@
 #include "app/window_memory.h"
 
 #include <optional>
+#include <vector>
 
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/settings.h"
+#include "text/window_place.h"
 
 namespace {
 
@@ -14,6 +16,44 @@ bool plain_start(int show_command)
     return show_command == SW_SHOWNORMAL || show_command == SW_SHOWDEFAULT || show_command == SW_SHOW;
 }
 
+ScreenArea area_of(const RECT& rect)
+{
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+BOOL CALLBACK add_work_area(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    try {
+        if (GetMonitorInfoW(monitor, &info))
+            reinterpret_cast<std::vector<ScreenArea>*>(areas)->push_back(area_of(info.rcWork));
+        return TRUE;
+    } catch (...) {
+        return FALSE; // nothing may pass through Windows' frames; the areas found so far do
+    }
+}
+
+std::vector<ScreenArea> work_areas()
+{
+    std::vector<ScreenArea> areas;
+    EnumDisplayMonitors(nullptr, nullptr, add_work_area, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+// The window's place as GetWindowPlacement keeps it is in workspace
+// coordinates: from the corner of the main monitor's work area, which a
+// taskbar on the left or at the top moves.
+ScreenArea on_screen(const RECT& workspace)
+{
+    MONITORINFO primary{};
+    primary.cbSize = sizeof primary;
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+    RECT screen = workspace;
+    OffsetRect(&screen, primary.rcWork.left - primary.rcMonitor.left, primary.rcWork.top - primary.rcMonitor.top);
+    return area_of(screen);
+}
+
 } // namespace
 
 void show_main_window(HWND window, MainWindowState& state, int show_command)
@@ -21,8 +61,9 @@ void show_main_window(HWND window, MainWindowState& state, int show_command)
     const std::optional<WindowMemory> memory = load_window_memory();
     if (memory)
         set_preview_share(state, memory->preview_per_mille);
-    // A monitor unplugged since, or a smaller screen: the default place.
-    if (!memory || !MonitorFromRect(&memory->normal, MONITOR_DEFAULTTONULL)) {
+    // A monitor unplugged since, or a smaller screen: the default place,
+    // unless the title bar can still be reached to move the window.
+    if (!memory || !title_bar_reachable(on_screen(memory->normal), work_areas())) {
         ShowWindow(window, show_command);
         return;
     }

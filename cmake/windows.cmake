@@ -11,6 +11,7 @@ set(FORUM_WIN_SOURCES
     win/system_utf8.cpp
     win/dpi.cpp
     win/user_folders.cpp
+    win/caught_failure.cpp
     # editor/: What talks to the rich-edit control: its text, the subclass, the undo history, the markup commands.
     editor/char_format.cpp
     editor/clipboard.cpp

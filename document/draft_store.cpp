@@ -214,11 +214,18 @@ void DraftWriter::run()
         waiting_.reset();
         busy_ = true;
         lock.unlock();
-        if (request.removing) {
-            DeleteFileW(joined(request.folder, request.name).c_str());
-        } else if (const DWORD error = write_draft_file(request.folder, request.name, request.bytes)) {
-            failed_(error);
+        DWORD error = 0;
+        try {
+            if (request.removing)
+                DeleteFileW(joined(request.folder, request.name).c_str());
+            else
+                error = write_draft_file(request.folder, request.name, request.bytes);
+        } catch (...) {
+            // Nothing may leave the thread: the copy is reported unwritten.
+            error = ERROR_NOT_ENOUGH_MEMORY;
         }
+        if (error)
+            failed_(error);
         lock.lock();
         busy_ = false;
         idle_.notify_all();

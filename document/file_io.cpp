@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "text/device_names.h"
 #include "text/wide_text.h"
 #include "win/win_handles.h"
 
@@ -90,6 +91,19 @@ std::uint64_t from_filetime(const FILETIME& time)
     return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
 }
 
+// The path made whole as Windows makes it (".", ".." and the names'
+// trailing dots and spaces gone); empty when it cannot be.
+std::wstring full_path(const std::wstring& path)
+{
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(needed, L'\0');
+    const DWORD length = needed ? GetFullPathNameW(path.c_str(), needed, full.data(), nullptr) : 0;
+    if (length == 0 || length >= needed)
+        return {};
+    full.resize(length);
+    return full;
+}
+
 } // namespace
 
 std::wstring system_path(const std::string& path)
@@ -98,15 +112,21 @@ std::wstring system_path(const std::string& path)
     if (wide.size() < PLAIN_PATH_LIMIT || wide.rfind(L"\\\\?\\", 0) == 0)
         return wide;
     // The long form takes no "." or "..", nor a relative path.
-    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    std::wstring full(needed, L'\0');
-    const DWORD length = needed ? GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr) : 0;
-    if (length == 0 || length >= needed)
+    const std::wstring full = full_path(wide);
+    if (full.empty())
         return wide;
-    full.resize(length);
     if (full.rfind(L"\\\\", 0) == 0)
         return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
+}
+
+std::string name_as_saved(const std::string& path)
+{
+    const std::wstring wide = system_path(path);
+    if (wide.rfind(L"\\\\?\\", 0) == 0)
+        return path;
+    const std::wstring full = full_path(wide);
+    return full.empty() ? path : from_wide(full);
 }
 
 std::string system_reason(DWORD error)
@@ -123,12 +143,16 @@ std::string system_reason(DWORD error)
     return reason;
 }
 
-bool file_is_missing(const std::string& path)
+PathKind path_kind(const std::string& path)
 {
-    if (GetFileAttributesW(to_wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
-        return false;
+    // By its name alone: a device is not opened to be looked at.
+    if (names_a_device(path))
+        return PathKind::device;
+    const DWORD attributes = GetFileAttributesW(system_path(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::folder : PathKind::other;
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathKind::missing : PathKind::other;
 }
 
 FileRead read_whole_file(const std::string& path, std::size_t limit)

@@ -17,6 +17,12 @@
 // in its "\\?\" form, which lifts that limit.
 std::wstring system_path(const std::string& path);
 
+// The path of a file just written, as the file system names it: Windows
+// drops the trailing dots and spaces of each name in a path ("post." is
+// written as "post"), but not in the "\\?\" form, which keeps names as
+// they are given.
+std::string name_as_saved(const std::string& path);
+
 // The system's own words for an error code, without the trailing line break.
 std::string system_reason(DWORD error);
 
@@ -39,9 +45,12 @@ struct FileRead {
 // source (a device) stops at the limit instead of filling memory.
 FileRead read_whole_file(const std::string& path, std::size_t limit);
 
-// True when the system finds no file or no folder of that path (a file it
-// may not read, or a drive that does not answer, is not missing).
-bool file_is_missing(const std::string& path);
+// What a path names, before it is opened: nothing (the system finds no
+// file or folder there; a file it may not read, or a drive that does not
+// answer, is not missing), a folder, a device ("NUL", "\\.\COM1"), or
+// something to open and see.
+enum class PathKind { missing, folder, device, other };
+PathKind path_kind(const std::string& path);
 // The file's size and time of last write now; nothing when it is gone or
 // cannot be looked at.
 std::optional<FileStamp> file_stamp(const std::string& path);

@@ -4,8 +4,13 @@
 
 #include <hunspell/hunspell.hxx>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
+#include <tuple>
+
+#include "text/dictionary_counts.h"
 
 #include "win/win_handles.h"
 
@@ -73,8 +78,18 @@ std::string ansi_path(const std::wstring& path)
     return converted(CP_ACP, std::string_view(ansi)) == usable ? ansi : std::string();
 }
 
-// The file can be opened and read; its first line, read here too.
-DictionaryProblem first_line_of(const std::wstring& path, std::string& line)
+// The most of an .aff file that is read: Hunspell's own are some 100 KB.
+constexpr std::uint64_t LARGEST_AFF_FILE = 16u << 20;
+// Enough of a .dic file for its first line, the word count.
+constexpr std::uint64_t DIC_START = 256;
+
+// The file's size, and its first `most` bytes.
+struct FileStart {
+    std::uint64_t size = 0;
+    std::string bytes;
+};
+
+DictionaryProblem read_start(const std::wstring& path, std::uint64_t most, FileStart& start)
 {
     const OwnedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -83,50 +98,69 @@ DictionaryProblem first_line_of(const std::wstring& path, std::string& line)
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? DictionaryProblem::missing
                                                                               : DictionaryProblem::unreadable;
     }
-    char start[256]{};
-    DWORD read = 0;
-    if (!ReadFile(file.get(), start, sizeof start, &read, nullptr))
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
         return DictionaryProblem::unreadable;
-    line.assign(start, read);
-    line = line.substr(0, line.find_first_of("\r\n"));
+    start.size = static_cast<std::uint64_t>(size.QuadPart);
+    start.bytes.resize(static_cast<std::size_t>(std::min(start.size, most)));
+    DWORD read = 0;
+    if (!start.bytes.empty() &&
+        !ReadFile(file.get(), start.bytes.data(), static_cast<DWORD>(start.bytes.size()), &read, nullptr))
+        return DictionaryProblem::unreadable;
+    start.bytes.resize(read);
     return DictionaryProblem::none;
 }
 
-// A .dic file starts with the number of its words; an .aff file is text.
-DictionaryProblem check_files(const std::wstring& aff, const std::wstring& dic)
+// A .dic file starts with the number of its words, no more than the file
+// can hold; an .aff file is text whose tables hold what they announce.
+DictionaryFault check_files(const std::wstring& aff, const std::wstring& dic)
 {
-    std::string aff_line;
-    std::string dic_line;
-    for (const auto& [path, line] : {std::pair{&aff, &aff_line}, std::pair{&dic, &dic_line}})
-        if (const DictionaryProblem problem = first_line_of(*path, *line); problem != DictionaryProblem::none)
-            return problem;
+    FileStart aff_file;
+    FileStart dic_file;
+    for (const auto& [path, most, start] :
+         {std::tuple{&aff, LARGEST_AFF_FILE, &aff_file}, std::tuple{&dic, DIC_START, &dic_file}})
+        if (const DictionaryProblem problem = read_start(*path, most, *start); problem != DictionaryProblem::none)
+            return {problem};
+    const std::string dic_line = dic_file.bytes.substr(0, dic_file.bytes.find_first_of("\r\n"));
     const bool counted = !dic_line.empty() && dic_line.find_first_not_of("0123456789") == std::string::npos &&
-                         dic_line != "0";
-    const bool text = aff_line.find('\0') == std::string::npos;
-    return counted && text ? DictionaryProblem::none : DictionaryProblem::damaged;
+                         dic_line != "0" && word_count_fits(dic_line, dic_file.size);
+    const bool text = aff_file.size <= LARGEST_AFF_FILE && aff_file.bytes.find('\0') == std::string::npos;
+    if (!counted || !text)
+        return {DictionaryProblem::damaged};
+    if (const auto overstated = first_overstated_table(aff_file.bytes))
+        return {DictionaryProblem::damaged, overstated->line};
+    return {};
 }
 
 } // namespace
 
 std::unique_ptr<HunspellDictionary> HunspellDictionary::load(const std::wstring& folder, std::wstring_view name,
-                                                             DictionaryProblem& problem)
+                                                             DictionaryFault& fault)
 {
     const std::wstring base = folder + L"\\" + std::wstring(name);
     const std::wstring aff = base + L".aff";
     const std::wstring dic = base + L".dic";
-    problem = check_files(aff, dic);
-    if (problem != DictionaryProblem::none)
+    fault = check_files(aff, dic);
+    if (fault.problem != DictionaryProblem::none)
         return nullptr;
     const std::string aff_path = ansi_path(aff);
     const std::string dic_path = ansi_path(dic);
     if (aff_path.empty() || dic_path.empty()) {
-        problem = DictionaryProblem::unreadable;
+        fault = {DictionaryProblem::unreadable};
         return nullptr;
     }
-    auto hunspell = std::make_unique<Hunspell>(aff_path.c_str(), dic_path.c_str());
+    std::unique_ptr<Hunspell> hunspell;
+    try {
+        hunspell = std::make_unique<Hunspell>(aff_path.c_str(), dic_path.c_str());
+    } catch (...) {
+        // A damage the checks above do not know of: whatever Hunspell had
+        // built of it is lost, the rest of the editor is not.
+        fault = {DictionaryProblem::damaged};
+        return nullptr;
+    }
     const unsigned code_page = code_page_of(hunspell->get_dict_encoding());
     if (code_page == 0) {
-        problem = DictionaryProblem::damaged;
+        fault = {DictionaryProblem::damaged};
         return nullptr;
     }
     return std::unique_ptr<HunspellDictionary>(new HunspellDictionary(std::move(hunspell), code_page));

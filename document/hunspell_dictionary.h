@@ -2,6 +2,7 @@
 // whatever its own encoding.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,14 +13,23 @@ class Hunspell;
 // Why a dictionary could not be loaded, for the message that says so.
 enum class DictionaryProblem { none, missing, unreadable, damaged };
 
+struct DictionaryFault {
+    DictionaryProblem problem = DictionaryProblem::none;
+    // The line of the .aff file whose count the file cannot hold; 0 when
+    // the damage is elsewhere.
+    std::size_t aff_line = 0;
+};
+
 class HunspellDictionary {
 public:
     // Loads "<folder>\<name>.aff" and "<folder>\<name>.dic". Slow (a large
     // dictionary takes a good part of a second): never on the UI thread.
     // Hunspell's shared tables are set up unsafely for threads, so only one
-    // dictionary may be loaded or destroyed at a time.
+    // dictionary may be loaded or destroyed at a time. A damaged dictionary
+    // is refused before Hunspell reads it where the damage can be seen, and
+    // whatever Hunspell throws on one is caught: null, and `fault` says why.
     static std::unique_ptr<HunspellDictionary> load(const std::wstring& folder, std::wstring_view name,
-                                                    DictionaryProblem& problem);
+                                                    DictionaryFault& fault);
     ~HunspellDictionary();
     HunspellDictionary(const HunspellDictionary&) = delete;
     HunspellDictionary& operator=(const HunspellDictionary&) = delete;

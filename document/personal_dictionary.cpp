@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include "document/draft_store.h"
-#include "text/word_list.h"
 #include "win/user_folders.h"
 #include "win/win_handles.h"
 
@@ -43,14 +42,16 @@ std::wstring personal_dictionary_path()
     return roaming + L"\\Forum Editor\\dictionary.txt";
 }
 
-std::optional<std::vector<std::string>> read_personal_dictionary(const std::wstring& path)
+PersonalWords read_personal_dictionary(const std::wstring& path)
 {
     DWORD error = 0;
     // A file read whole, as a recovery copy is.
     const std::optional<std::string> bytes = read_draft_file(path, &error);
-    if (!bytes)
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::optional(std::vector<std::string>()) : std::nullopt;
-    return parse_word_list(*bytes);
+    if (bytes)
+        return {parse_word_list(*bytes), 0};
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return {};
+    return {{}, error ? error : static_cast<DWORD>(ERROR_READ_FAULT)};
 }
 
 bool add_to_personal_dictionary(const std::wstring& path, std::string_view word)

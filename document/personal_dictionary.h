@@ -3,10 +3,12 @@
 // after a restart and can be edited by hand.
 #pragma once
 
-#include <optional>
+#include <windows.h>
+
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "text/word_list.h"
 
 // The environment variable that names another file (the tests' own, so that
 // they never touch the user's).
@@ -16,9 +18,16 @@ inline constexpr wchar_t PERSONAL_DICTIONARY_VARIABLE[] = L"FORUM_EDITOR_PERSONA
 // application data; empty when Windows names no such folder.
 std::wstring personal_dictionary_path();
 
-// The words of the file; none when there is no file yet. Nothing when the
-// file is there but cannot be read or holds no word list.
-std::optional<std::vector<std::string>> read_personal_dictionary(const std::wstring& path);
+struct PersonalWords {
+    WordList list;
+    // The file is there but cannot be read (a folder, no access): the
+    // system's error code; 0 otherwise. No file yet is no error.
+    DWORD error = 0;
+};
+
+// The words of the file, and the lines left out; none when there is no
+// file yet.
+PersonalWords read_personal_dictionary(const std::wstring& path);
 
 // Adds the word at the end of the file, creating the file and its folder as
 // needed. False when it cannot be written.

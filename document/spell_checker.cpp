@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "document/personal_dictionary.h"
 
 SpellChecker::SpellChecker(std::wstring folder, std::wstring personal_path)
     : folder_(std::move(folder)), personal_path_(std::move(personal_path)),
@@ -23,22 +22,23 @@ SpellLoadReport SpellChecker::load(SpellLanguages languages)
     const std::lock_guard loading(loading_);
     SpellLoadReport report;
     if (!personal_read_) {
-        auto words = read_personal_dictionary(personal_path_);
-        report.personal_unreadable = !words;
+        PersonalWords personal = read_personal_dictionary(personal_path_);
+        report.personal_error = personal.error;
+        report.personal_bad_lines = personal.list.bad_lines;
         const std::lock_guard lock(mutex_);
         personal_read_ = true;
-        if (words)
-            personal_words_.insert(personal_words_.end(), words->begin(), words->end());
+        personal_unreadable_ = personal.error != 0;
+        personal_words_.insert(personal_words_.end(), personal.list.words.begin(), personal.list.words.end());
     }
     for (Slot& slot : slots_) {
         if (slot.tried || (static_cast<unsigned>(languages) & static_cast<unsigned>(slot.language)) == 0)
             continue;
-        DictionaryProblem problem = DictionaryProblem::none;
-        std::unique_ptr<HunspellDictionary> dictionary = HunspellDictionary::load(folder_, slot.name, problem);
+        DictionaryFault fault;
+        std::unique_ptr<HunspellDictionary> dictionary = HunspellDictionary::load(folder_, slot.name, fault);
         const std::lock_guard lock(mutex_);
         slot.tried = true;
         if (!dictionary) {
-            report.dictionaries.push_back({folder_ + L"\\" + std::wstring(slot.name), problem});
+            report.dictionaries.push_back({folder_ + L"\\" + std::wstring(slot.name), fault, slot.language});
             continue;
         }
         for (const std::string& word : personal_words_)
@@ -115,7 +115,13 @@ std::vector<std::string> SpellChecker::suggestions(std::string_view word, std::s
 
 bool SpellChecker::add_personal_word(std::string_view word)
 {
-    const bool stored = add_to_personal_dictionary(personal_path_, word);
+    bool readable = false;
+    {
+        const std::lock_guard lock(mutex_);
+        readable = !personal_unreadable_;
+    }
+    // A word added to a file that is not read would be lost at the next start all the same.
+    const bool stored = readable && add_to_personal_dictionary(personal_path_, word);
     const std::lock_guard lock(mutex_);
     personal_words_.emplace_back(word);
     for (Slot& slot : slots_)

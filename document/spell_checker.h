@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "document/hunspell_dictionary.h"
+#include "document/personal_dictionary.h"
 #include "text/spell_cache.h"
 
 // Which dictionaries check the post; the values are kept in the settings.
@@ -22,14 +23,21 @@ enum class SpellLanguages : std::uint8_t { czech = 1, english = 2, both = 3 };
 inline constexpr std::wstring_view CZECH_DICTIONARY = L"cs_CZ";
 inline constexpr std::wstring_view ENGLISH_DICTIONARY = L"en_US";
 
-// What went wrong while loading, for the one message that says so.
+// What went wrong while loading or checking, for the one message that
+// says so.
 struct SpellLoadReport {
     struct Failure {
         std::wstring path; // the dictionary's files, without their extension
-        DictionaryProblem problem;
+        DictionaryFault fault;
+        SpellLanguages language;
     };
     std::vector<Failure> dictionaries;
-    bool personal_unreadable = false;
+    // The user's own words: the system's error when the file cannot be
+    // read, and the lines of it left out.
+    DWORD personal_error = 0;
+    std::vector<std::size_t> personal_bad_lines;
+    // The check itself failed (out of memory): nothing was checked.
+    bool check_failed = false;
 };
 
 class SpellChecker {
@@ -58,8 +66,10 @@ public:
     // turn.
     std::vector<std::string> suggestions(std::string_view word, std::size_t most) const;
 
-    // The word is correct from now on: added to the user's file (false when
-    // that fails; the word is accepted for this session all the same).
+    // The word is correct from now on: added to the user's file. False when
+    // it is not kept for the next start (the file cannot be written, or
+    // could not be read at this start); the word is accepted for this
+    // session all the same.
     bool add_personal_word(std::string_view word);
     // The word is correct until the editor closes.
     void ignore(std::string_view word);
@@ -83,6 +93,7 @@ private:
     Slot slots_[2];
     SpellLanguages languages_ = SpellLanguages::both;
     bool personal_read_ = false;
+    bool personal_unreadable_ = false;
     std::vector<std::string> personal_words_;
     std::unordered_set<std::string> ignored_;
     SpellCache cache_;

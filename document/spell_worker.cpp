@@ -51,20 +51,18 @@ void SpellWorker::run()
         busy_ = true;
         lock.unlock();
 
-        SpellAnswer answer;
-        answer.version = request.version;
-        answer.report = checker_.load(request.languages);
-        checker_.choose(request.languages);
-        answer.checked = checker_.ready();
-        if (answer.checked)
-            answer.misspelt = utf16_ranges(request.post, checker_.misspellings(request.post));
+        SpellAnswer answer = this->answer(request);
 
         lock.lock();
         // A failure not yet taken is still to be told.
         if (answer_) {
             auto& failures = answer.report.dictionaries;
             failures.insert(failures.begin(), answer_->report.dictionaries.begin(), answer_->report.dictionaries.end());
-            answer.report.personal_unreadable |= answer_->report.personal_unreadable;
+            if (answer_->report.personal_error || !answer_->report.personal_bad_lines.empty()) {
+                answer.report.personal_error = answer_->report.personal_error;
+                answer.report.personal_bad_lines = answer_->report.personal_bad_lines;
+            }
+            answer.report.check_failed |= answer_->report.check_failed;
         }
         answer_ = std::move(answer);
         lock.unlock();
@@ -73,4 +71,23 @@ void SpellWorker::run()
         busy_ = false;
         idle_.notify_all();
     }
+}
+
+SpellAnswer SpellWorker::answer(const SpellRequest& request) noexcept
+{
+    SpellAnswer answer;
+    answer.version = request.version;
+    try {
+        answer.report = checker_.load(request.languages);
+        checker_.choose(request.languages);
+        answer.checked = checker_.ready();
+        if (answer.checked)
+            answer.misspelt = utf16_ranges(request.post, checker_.misspellings(request.post));
+    } catch (...) {
+        // Nothing may leave the thread, or the editor would end with it.
+        answer.misspelt.clear();
+        answer.checked = false;
+        answer.report.check_failed = true;
+    }
+    return answer;
 }

@@ -50,6 +50,8 @@ public:
 
 private:
     void run();
+    // Never throws: what the check throws becomes an answer that says so.
+    SpellAnswer answer(const SpellRequest& request) noexcept;
 
     SpellChecker& checker_;
     std::function<void()> answered_;

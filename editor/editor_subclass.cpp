@@ -10,6 +10,7 @@
 #include "editor/editor_text.h"
 #include "editor/selection_drag.h"
 #include "res/resource_ids.h"
+#include "win/caught_failure.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ LRESULT on_nc_destroy(HWND editor, const EditorSubclassState& state, WPARAM wpar
     return CallWindowProcW(previous, editor, WM_NCDESTROY, wparam, lparam);
 }
 
-LRESULT CALLBACK editor_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT handle_editor_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     EditorSubclassState& state = state_of(window);
     switch (message) {
@@ -183,6 +184,11 @@ LRESULT CALLBACK editor_subclass_proc(HWND window, UINT message, WPARAM wparam, 
     default:
         return pass_to_control(window, state, message, wparam, lparam);
     }
+}
+
+LRESULT CALLBACK editor_subclass_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return guarded(window, message, LRESULT{0}, [&] { return handle_editor_message(window, message, wparam, lparam); });
 }
 
 } // namespace

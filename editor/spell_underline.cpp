@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "editor/editor_text.h"
+#include "win/caught_failure.h"
 #include "win/input_waiting.h"
 #include "win/precise_clock.h"
 #include "win/win_handles.h"
@@ -247,7 +248,9 @@ void release_held_word(HWND editor, SpellMarks& marks)
             repaint_band(editor, band);
 }
 
-LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data);
+
+LRESULT underline_message(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, DWORD_PTR data)
 {
     auto& marks = *reinterpret_cast<SpellMarks*>(data);
     switch (message) {
@@ -282,6 +285,11 @@ LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM
     default:
         return DefSubclassProc(editor, message, wparam, lparam);
     }
+}
+
+LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data)
+{
+    return guarded(editor, message, LRESULT{0}, [&] { return underline_message(editor, message, wparam, lparam, data); });
 }
 
 } // namespace

@@ -19,6 +19,15 @@ std::vector<std::string> without_recent_file(std::vector<std::string> list, std:
     return list;
 }
 
+std::vector<std::string> without_repeated_files(std::vector<std::string> list, SamePath same)
+{
+    std::vector<std::string> once;
+    for (std::string& path : list)
+        if (std::none_of(once.begin(), once.end(), [&](const std::string& kept) { return same(kept, path); }))
+            once.push_back(std::move(path));
+    return once;
+}
+
 std::string recent_file_caption(std::size_t index, std::string_view path)
 {
     std::string caption = "&" + std::to_string(index + 1) + " ";

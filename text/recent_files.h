@@ -23,6 +23,10 @@ std::vector<std::string> with_recent_file(std::vector<std::string> list, std::st
 // The list without any entry for the same file as `path`.
 std::vector<std::string> without_recent_file(std::vector<std::string> list, std::string_view path, SamePath same);
 
+// The list with each file once, where it first stands: a list stored by
+// hand, or by an older version, may name one file twice in other cases.
+std::vector<std::string> without_repeated_files(std::vector<std::string> list, SamePath same);
+
 // "&1 C:\posts\post.rtf" for the first entry (index 0): the number is the
 // item's key, a long path is shortened in the middle and an "&" in it is
 // shown as itself.

@@ -1,5 +1,6 @@
 #include "text/word_list.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "text/code_points.h"
@@ -27,25 +28,25 @@ std::string_view trimmed(std::string_view text)
 
 } // namespace
 
-std::optional<std::vector<std::string>> parse_word_list(std::string_view file)
+WordList parse_word_list(std::string_view file)
 {
     if (file.starts_with(BYTE_ORDER_MARK))
         file.remove_prefix(BYTE_ORDER_MARK.size());
-    if (!is_valid_utf8(file))
-        return std::nullopt;
-    for (char c : file)
-        if (is_control(c))
-            return std::nullopt;
-    std::vector<std::string> words;
+    WordList list;
     std::unordered_set<std::string_view> seen;
-    while (!file.empty()) {
+    for (std::size_t line = 1; !file.empty(); ++line) {
         const std::size_t end = std::min(file.find('\n'), file.size());
-        const std::string_view word = trimmed(file.substr(0, end));
-        if (!word.empty() && seen.insert(word).second)
-            words.emplace_back(word);
+        const std::string_view text = file.substr(0, end);
         file.remove_prefix(std::min(end + 1, file.size()));
+        if (!is_valid_utf8(text) || std::any_of(text.begin(), text.end(), is_control)) {
+            list.bad_lines.push_back(line);
+            continue;
+        }
+        const std::string_view word = trimmed(text);
+        if (!word.empty() && seen.insert(word).second)
+            list.words.emplace_back(word);
     }
-    return words;
+    return list;
 }
 
 bool is_storable_word(std::string_view word)

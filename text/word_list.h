@@ -2,17 +2,23 @@
 // no Windows headers.
 #pragma once
 
-#include <optional>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The words of the file, in order, each once: a byte-order mark, CR LF or
-// LF line ends and white space around a word are allowed; empty lines are
-// skipped. Nothing when the file is no UTF-8 text (invalid UTF-8, NUL or
-// other control characters), so that a damaged file is reported, not read
-// as words.
-std::optional<std::vector<std::string>> parse_word_list(std::string_view file);
+struct WordList {
+    std::vector<std::string> words;
+    // The lines (from 1) left out: no UTF-8 text (invalid UTF-8, NUL or
+    // other control characters), such as a word saved in another encoding.
+    std::vector<std::size_t> bad_lines;
+};
+
+// The words of the file, in order, each once, read line by line: a
+// byte-order mark, CR LF or LF line ends and white space around a word are
+// allowed; empty lines are skipped, and a bad line is left out and named,
+// so that one damaged line costs no other word.
+WordList parse_word_list(std::string_view file);
 
 // Whether the word may go into the file: one line of valid UTF-8 without
 // white space at its edges, neither empty nor over the longest word checked.

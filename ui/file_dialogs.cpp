@@ -8,6 +8,7 @@
 
 #include "document/file_io.h"
 #include "text/wide_text.h"
+#include "win/caught_failure.h"
 #include "win/messages.h"
 
 namespace {
@@ -62,7 +63,7 @@ std::wstring typed_path(HWND frame)
     return folder.empty() ? typed : folder + L"\\" + typed;
 }
 
-LRESULT CALLBACK dialog_frame_proc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT dialog_frame_message(HWND frame, UINT message, WPARAM wparam, LPARAM lparam)
 {
     auto* caught = static_cast<LongPathCatch*>(GetPropW(frame, LONG_PATH_CATCH));
     if (message == WM_COMMAND && LOWORD(wparam) == IDOK) {
@@ -75,7 +76,7 @@ LRESULT CALLBACK dialog_frame_proc(HWND frame, UINT message, WPARAM wparam, LPAR
             const bool exists = GetFileAttributesW(system_path(from_wide(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
             if (caught->purpose == Purpose::save && exists &&
                 show_message(frame, {IDS_REPLACE_QUESTION, IDS_CAPTION_SAVE_AS, MB_YESNO | MB_ICONWARNING},
-                             from_wide(path)) != IDYES)
+                             quoted_path(path)) != IDYES)
                 return 0;
             caught->path = std::move(path);
             EndDialog(frame, IDOK);
@@ -89,8 +90,14 @@ LRESULT CALLBACK dialog_frame_proc(HWND frame, UINT message, WPARAM wparam, LPAR
     return CallWindowProcW(caught->previous, frame, message, wparam, lparam);
 }
 
+LRESULT CALLBACK dialog_frame_proc(HWND frame, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return guarded(frame, message, LRESULT{0}, [&] { return dialog_frame_message(frame, message, wparam, lparam); });
+}
+
 UINT_PTR CALLBACK dialog_hook(HWND child, UINT message, WPARAM, LPARAM lparam)
 {
+    // Nothing here throws: it only hooks the frame.
     if (message != WM_INITDIALOG)
         return 0;
     auto* caught = reinterpret_cast<LongPathCatch*>(reinterpret_cast<const OPENFILENAMEW*>(lparam)->lCustData);

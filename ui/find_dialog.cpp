@@ -4,8 +4,8 @@
 
 namespace {
 
-// What the dialog's text boxes can hold, in UTF-16 units.
-constexpr WORD TEXT_ROOM = 1024;
+// The dialog's buffers: what its text boxes hold, and the terminating zero.
+constexpr WORD TEXT_ROOM = FIND_TEXT_MOST + 1;
 
 constexpr DWORD KEPT_FLAGS = FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD;
 

@@ -12,6 +12,9 @@
 
 #include "editor/find_replace.h"
 
+// The most UTF-16 units the dialog's text boxes hold.
+inline constexpr std::size_t FIND_TEXT_MOST = 1023;
+
 struct FindDialog {
     // The open dialog, or null.
     HWND window = nullptr;

@@ -4,6 +4,7 @@
 
 #include "res/resource_ids.h"
 #include "text/byte_reader.h"
+#include "win/caught_failure.h"
 #include "win/messages.h"
 
 namespace {
@@ -61,7 +62,7 @@ void on_ok(HWND dialog, LimitDialog& data)
     EndDialog(dialog, IDOK);
 }
 
-INT_PTR CALLBACK limit_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+INT_PTR limit_dialog_message(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -78,6 +79,11 @@ INT_PTR CALLBACK limit_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
     default:
         return FALSE;
     }
+}
+
+INT_PTR CALLBACK limit_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return guarded(dialog, message, INT_PTR{FALSE}, [&] { return limit_dialog_message(dialog, message, wparam, lparam); });
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "res/resource_ids.h"
+#include "win/caught_failure.h"
 #include "win/dpi.h"
 #include "win/system_utf8.h"
 #include "win/win_handles.h"
@@ -102,7 +103,9 @@ LRESULT answer_with_text(UINT message, std::wstring_view text, LPARAM buffer, WO
 // A part drawn by its owner answers SB_GETTEXT with the pointer it was
 // given instead of its text, which a screen reader or another program
 // cannot read: every part answers with its text, as a plain part does.
-LRESULT CALLBACK readable_parts_proc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR)
+LRESULT CALLBACK readable_parts_proc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR);
+
+LRESULT readable_parts_message(HWND bar, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == SB_GETTEXTW || message == SB_GETTEXTA || message == SB_GETTEXTLENGTHW ||
         message == SB_GETTEXTLENGTHA) {
@@ -116,6 +119,11 @@ LRESULT CALLBACK readable_parts_proc(HWND bar, UINT message, WPARAM wparam, LPAR
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(bar, readable_parts_proc, 0);
     return DefSubclassProc(bar, message, wparam, lparam);
+}
+
+LRESULT CALLBACK readable_parts_proc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR)
+{
+    return guarded(bar, message, LRESULT{0}, [&] { return readable_parts_message(bar, message, wparam, lparam); });
 }
 
 } // namespace

@@ -1,6 +1,17 @@
 #include "win/messages.h"
 
+#include "text/middle_ellipsis.h"
 #include "win/system_utf8.h"
+
+std::string quoted_path(std::string_view path)
+{
+    return shorten_in_middle(path, MESSAGE_PATH_CHARACTERS);
+}
+
+std::string quoted_path(std::wstring_view path)
+{
+    return quoted_path(utf8_from_wide(path));
+}
 
 std::wstring load_text(UINT id)
 {

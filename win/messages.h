@@ -30,10 +30,21 @@ inline constexpr Message ENCODING_REPAIRED{IDS_ENCODING_REPAIRED, IDS_CAPTION_NO
 inline constexpr Message SAVED_AS_UTF8{IDS_SAVED_AS_UTF8, IDS_CAPTION_NOTICE, MB_OK | MB_ICONINFORMATION};
 inline constexpr Message PRINT_LAYOUT_ERROR{IDS_PRINT_LAYOUT_ERROR, IDS_CAPTION_ERROR_UPPER, MB_OK};
 inline constexpr Message RECOVERY_QUESTION{IDS_RECOVERY_QUESTION, IDS_CAPTION_RECOVERY, MB_YESNOCANCEL | MB_ICONQUESTION};
+inline constexpr Message ANOTHER_RECOVERY_QUESTION{IDS_RECOVERY_ANOTHER_QUESTION, IDS_CAPTION_RECOVERY,
+                                                   MB_YESNOCANCEL | MB_ICONQUESTION};
+inline constexpr Message RECOVERY_NOT_OPENED{IDS_RECOVERY_NOT_OPENED, IDS_CAPTION_RECOVERY, MB_OK | MB_ICONWARNING};
 inline constexpr Message DRAFT_DAMAGED{IDS_DRAFT_DAMAGED, IDS_CAPTION_RECOVERY, MB_OK | MB_ICONWARNING};
 inline constexpr Message FILE_CHANGED_ON_SAVE{IDS_FILE_CHANGED_ON_DISK, IDS_CAPTION_NOTICE, MB_YESNOCANCEL | MB_ICONWARNING};
 inline constexpr Message FILE_CHANGED_RELOAD{IDS_FILE_CHANGED_ON_DISK, IDS_CAPTION_NOTICE, MB_YESNO | MB_ICONQUESTION};
 inline constexpr Message DRAFT_NOT_WRITTEN{IDS_DRAFT_NOT_WRITTEN, IDS_CAPTION_RECOVERY, MB_OK | MB_ICONWARNING};
+
+// The most characters of a path that a message quotes: a longer one is
+// shortened in the middle, so that the box still fits the screen.
+inline constexpr std::size_t MESSAGE_PATH_CHARACTERS = 260;
+
+// A path (UTF-8) as a message quotes it.
+std::string quoted_path(std::string_view path);
+std::string quoted_path(std::wstring_view path);
 
 // A text of the string table, or empty when it has none by that number.
 std::wstring load_text(UINT id);

@@ -25,3 +25,16 @@ std::wstring user_folder(const wchar_t* variable, int csidl)
     folder.resize(std::wcslen(folder.c_str()));
     return folder;
 }
+
+std::wstring program_path()
+{
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+        if (length < program.size()) {
+            program.resize(length);
+            return program;
+        }
+        program.resize(program.size() * 2);
+    }
+}

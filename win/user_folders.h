@@ -1,5 +1,5 @@
-// Where the program finds the user's folders, and the variables that tests
-// set to point it elsewhere.
+// Where the program finds the user's folders and itself, and the variables
+// that tests set to point it elsewhere.
 #pragma once
 
 #include <windows.h>
@@ -13,3 +13,6 @@ std::wstring environment_value(const wchar_t* name);
 // the shell costs the start-up its library's setting up), else the shell's
 // answer for `csidl`; empty when neither knows it.
 std::wstring user_folder(const wchar_t* variable, int csidl);
+
+// The program's own file, whatever the length of its path.
+std::wstring program_path();

@@ -72,7 +72,6 @@ using OwnedBitmap = UniqueHandle<handle_traits::GdiObject<HBITMAP>>;
 using OwnedFont = UniqueHandle<handle_traits::GdiObject<HFONT>>;
 using OwnedDc = UniqueHandle<handle_traits::NullIsEmpty<HDC, DeleteDC>>;
 using OwnedFile = UniqueHandle<handle_traits::File>;
-using OwnedLibrary = UniqueHandle<handle_traits::NullIsEmpty<HMODULE, FreeLibrary>>;
 using OwnedMenu = UniqueHandle<handle_traits::NullIsEmpty<HMENU, DestroyMenu>>;
 using OwnedPrinter = UniqueHandle<handle_traits::NullIsEmpty<HANDLE, ClosePrinter>>;
 

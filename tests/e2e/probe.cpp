@@ -16,6 +16,8 @@
 //                               (an Edit control first, where a combo box
 //                               shares the id)
 //   fe-probe popup-menu         whether a popup menu of the editor is open
+//   fe-probe close              asks the Main window to close (WM_CLOSE), as Task
+//                               Manager's End task or a log-off does
 //   fe-probe toolbar-button ID  screen coordinates of the centre of toolbar button ID
 //   fe-probe status             the status bar's parts, one a line: "plain TEXT" or
 //                               "warning TEXT" (a part drawn as a warning), in UTF-8
@@ -416,7 +418,7 @@ int main()
     const std::vector<std::string> argv = utf8_arguments();
     const int argc = static_cast<int>(argv.size());
     if (argc < 2) {
-        fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|popup-menu|status|\n"
+        fprintf(stderr, "usage: fe-probe editor-text|title|layout|focus|selection|dialogs|popup-menu|close|status|\n"
                         "                preview-text|preview-format POS|char-point POS|toolbar-button ID|\n"
                         "                press TITLE ID|set-text TITLE ID TEXT\n");
         return 1;
@@ -449,6 +451,8 @@ int main()
         return print_dialogs(main);
     if (command == "popup-menu")
         return print_popup_menu(main);
+    if (command == "close")
+        return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == "status")
         return print_status(main);
     if (command == "preview-text")

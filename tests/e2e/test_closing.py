@@ -67,6 +67,21 @@ class ClosingTest(EditorTestCase):
         self.assertTrue(content.startswith(b"{\\rtf"))
         self.assertIn(b"kept words", content)
 
+    def test_a_close_while_the_context_menu_is_open_ends_cleanly(self):
+        # As found: the menu runs inside the control's own right-button
+        # handler, and a close that came meanwhile freed the control's
+        # library under it; the editor crashed once the menu loop returned.
+        self.editor.start()
+        self.editor.type("unsaved words")
+        self.editor.wait_for_text("unsaved words")
+        left, top, _, _ = self.editor.layout()["editor-on-screen"]
+        self.editor.run_xdotool("mousemove", str(left + 60), str(top + 40), "click", "3")
+        wait_until(lambda: self.editor.probe("popup-menu").strip() == "open", what="the context menu")
+        self.editor.probe("close")
+        self.editor.wait_for_dialog(SAVE_QUESTION)
+        self.editor.probe("press", SAVE_QUESTION, str(NO))
+        self.assertEqual(self.editor.wait_for_exit(), 0)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -30,6 +30,12 @@ TEST(RecentFiles, NewestComesFirstAndTheSameFileOnlyOnce)
               (std::vector<std::string>{"c:\\A.RTF"}));
 }
 
+TEST(RecentFiles, AFileStoredTwiceIsListedOnceWhereItFirstStands)
+{
+    EXPECT_EQ(without_repeated_files({"C:\\A.rtf", "C:\\b.rtf", "c:\\a.RTF", "C:\\B.RTF"}, same_ignoring_ascii_case),
+              (std::vector<std::string>{"C:\\A.rtf", "C:\\b.rtf"}));
+}
+
 TEST(RecentFiles, KeepsTheEightNewest)
 {
     std::vector<std::string> list;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/main_window_state.h"
+#include "app/settings.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -658,4 +659,18 @@ TEST_F(FileCommandsTest, ALongPathIsShortenedInTheTitle)
     EXPECT_EQ(shown.rfind("Editor [" + path.substr(0, 20), 0), 0u) << shown;
     EXPECT_NE(shown.find("..."), std::string::npos) << shown;
     EXPECT_EQ(shown.substr(shown.size() - 10), "nnnnn.txt]");
+}
+
+// Windows drops a name's trailing dots and spaces: "post." is written as
+// "post". The title, the recent files and the next Save name the file that
+// is there.
+TEST_F(FileCommandsTest, TheDocumentTakesTheNameItWasSavedUnder)
+{
+    set_modified_text("words");
+    save_file_as(folder.file("post. ."), TEXT_FILTER);
+    EXPECT_EQ(files_in_folder(), std::vector<std::string>{"post"});
+    EXPECT_EQ(state().document.name, folder.file("post"));
+    EXPECT_EQ(title(), "Editor [" + folder.file("post") + "]");
+    ASSERT_FALSE(load_recent_files().empty());
+    EXPECT_EQ(load_recent_files().front(), folder.file("post"));
 }

@@ -126,4 +126,28 @@ TEST_F(FindReplaceTest, ReplaceAllInTheDialogTakesItsTextWholeAndIsOneUndoStep)
     click(dialog, IDCANCEL);
 }
 
+// As found, a longer selection was cut to 1,023 characters without a word.
+TEST_F(FindReplaceTest, ASelectionLongerThanTheBoxTakesIsNotPutInAndANoteSaysSo)
+{
+    show_post(std::u16string(1500, u'x'));
+    state().search.dialog.last_find = L"last";
+    select(0, 1024);
+    command(IDM_FIND);
+    HWND dialog = state().search.dialog.window;
+    ASSERT_NE(dialog, nullptr);
+    wchar_t offered[32]{};
+    GetDlgItemTextW(dialog, edt1, offered, 32);
+    EXPECT_EQ(std::wstring(offered), L"last");
+    EXPECT_EQ(note(), load_program_text(IDS_FIND_SELECTION_TOO_LONG));
+    click(dialog, IDCANCEL);
+
+    // The most the box takes is still put in whole.
+    select(0, 1023);
+    command(IDM_FIND);
+    dialog = state().search.dialog.window;
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindowTextLengthW(GetDlgItem(dialog, edt1)), 1023);
+    click(dialog, IDCANCEL);
+}
+
 } // namespace

@@ -102,7 +102,7 @@ TEST_F(MainWindowTest, EditorIsRichEditChildOneWithMouseEventsAndNoHiddenSelecti
     EXPECT_EQ(style & expected, expected);
     EXPECT_TRUE(GetWindowLongA(editor, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_TRUE(SendMessageA(editor, EM_GETEVENTMASK, 0, 0) & ENM_MOUSEEVENTS);
-    EXPECT_NE(state().parts.richedit_library.get(), nullptr);
+    EXPECT_NE(GetModuleHandleA("RICHED32.DLL"), nullptr);
 }
 
 TEST_F(MainWindowTest, EditorTakesTextBeyondTheDefault64000Characters)

@@ -8,6 +8,7 @@
 #include "res/resource_ids.h"
 #include "text/recent_files.h"
 #include "text/wide_text.h"
+#include "win/messages.h"
 
 namespace {
 
@@ -98,4 +99,70 @@ TEST_F(RecentFilesTest, AFileThatIsGoneIsTakenOffTheListAfterTheSaveQuestion)
     EXPECT_EQ(text(), typed);
     EXPECT_TRUE(load_recent_files().empty());
     EXPECT_TRUE(end_of_file_popup().empty());
+}
+
+// As found, entries that differ only in case were listed apart until one
+// was opened. They are folded as Windows compares paths, Czech letters too.
+TEST_F(RecentFilesTest, EntriesThatDifferOnlyInCaseAreListedOnce)
+{
+    const std::string first = "C:\\P\xC5\x99\xC3\xADsp\xC4\x9Bvky\\A.rtf"; // Příspěvky
+    save_recent_files({first, "c:\\P\xC5\x98\xC3\x8DSP\xC4\x9AVKY\\a.RTF", "C:\\b.rtf"}); // PŘÍSPĚVKY
+    EXPECT_EQ(end_of_file_popup(), (std::vector<std::wstring>{item(0, first), item(1, "C:\\b.rtf"), L"-", L"END(&X)"}));
+}
+
+// As found, a 100,000-character entry gave a box larger than the screen,
+// with no text or button to be seen. Every message that quotes a path
+// shortens it in the middle.
+TEST_F(RecentFilesTest, AVeryLongEntryIsQuotedShortenedInABoxWhoseButtonCanBePressed)
+{
+    const std::string long_path = "C:\\" + std::string(100000, 'a') + "\\gone.txt";
+    save_recent_files({long_path});
+    ASSERT_EQ(end_of_file_popup().size(), 3u); // the entry, the line, END
+    MessageBoxSeen seen;
+    RECT box{};
+    RECT button{};
+    with_dialogs(
+        [&] {
+            HWND shown = wait_for_window({"#32770", "Forum Editor"});
+            GetWindowRect(shown, &box);
+            GetWindowRect(GetDlgItem(shown, IDOK), &button);
+            seen = answer_message_box("Forum Editor", IDOK);
+        },
+        [&] { command(IDM_RECENT_FILE_FIRST); });
+    const std::size_t quoted = seen.text.find("C:\\aaa");
+    ASSERT_NE(quoted, std::string::npos) << seen.text.substr(0, 300);
+    const std::string line = seen.text.substr(quoted, seen.text.find('\n', quoted) - quoted);
+    EXPECT_EQ(line.size(), MESSAGE_PATH_CHARACTERS);
+    EXPECT_NE(line.find("..."), std::string::npos);
+    EXPECT_TRUE(line.ends_with("\\gone.txt")) << line;
+    // 260 characters with no space to break at may still be wider than a
+    // small screen; the box stands centred, and its button on the screen.
+    EXPECT_LE(box.bottom - box.top, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_GE(button.left, 0);
+    EXPECT_LE(button.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(button.top, 0);
+    EXPECT_LE(button.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(load_recent_files().empty());
+}
+
+// As found, a folder said "Access denied." and a device "Invalid handle.",
+// and both stayed on the list.
+TEST_F(RecentFilesTest, AFolderOrADeviceIsSaidForWhatItIsAndTakenOffTheList)
+{
+    const struct {
+        std::string path;
+        const char* said; // read through the code page
+    } entries[] = {{folder.path, "Toto je slo"}, {"C:\\posts\\nul.txt", "Toto je za"}};
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.path);
+        save_recent_files({entry.path});
+        ASSERT_EQ(end_of_file_popup().size(), 3u);
+        MessageBoxSeen seen;
+        with_dialogs([&] { seen = answer_message_box("Forum Editor", IDOK); },
+                     [&] { command(IDM_RECENT_FILE_FIRST); });
+        EXPECT_EQ(seen.text.rfind(entry.said, 0), 0u) << seen.text;
+        EXPECT_NE(seen.text.find(entry.path), std::string::npos) << seen.text;
+        EXPECT_TRUE(load_recent_files().empty());
+        EXPECT_EQ(text(), "");
+    }
 }

@@ -77,11 +77,25 @@ protected:
 
     void offer(const std::function<void()>& answers)
     {
+        const auto open_elsewhere = [this](const std::wstring& path) {
+            opened_elsewhere.emplace_back(path.begin(), path.end());
+            return true;
+        };
         if (answers)
-            with_dialogs(answers, [&] { offer_recovery_copies(main_window, state()); });
+            with_dialogs(answers, [&] { offer_recovery_copies(main_window, state(), open_elsewhere); });
         else
-            without_dialogs([&] { offer_recovery_copies(main_window, state()); });
+            without_dialogs([&] { offer_recovery_copies(main_window, state(), open_elsewhere); });
     }
+
+    static void written_long_ago(const std::string& path, DWORD age)
+    {
+        const FILETIME then{0, 0x01000000 - age};
+        const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(file, nullptr, nullptr, &then);
+        CloseHandle(file);
+    }
+
+    std::vector<std::string> opened_elsewhere;
 
     ScratchFolder folder;
 };
@@ -193,10 +207,7 @@ TEST_F(RecoveryTest, YesAtStartRestoresTheCopyAsTheModifiedDocumentItWas)
 TEST_F(RecoveryTest, NoDeletesACopyAndOffersTheNextCancelKeepsIt)
 {
     const std::string older = leave_copy(copy_of("older words"), 1);
-    FILETIME long_ago{0, 0x01000000};
-    const HANDLE file = CreateFileA(older.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &long_ago);
-    CloseHandle(file);
+    written_long_ago(older, 0);
     const std::string newer = leave_copy(copy_of("newer words", ""), 2);
 
     MessageBoxSeen first, second;
@@ -212,6 +223,38 @@ TEST_F(RecoveryTest, NoDeletesACopyAndOffersTheNextCancelKeepsIt)
     EXPECT_EQ(text(), "");
     EXPECT_FALSE(modified());
     EXPECT_TRUE(state().document.name.empty());
+}
+
+// As found, a second copy waited silently for the next start once the
+// first was restored.
+TEST_F(RecoveryTest, AfterOneIsRestoredEachCopyStillWaitingIsOfferedInANewWindow)
+{
+    leave_copy(copy_of("first words"), 1);
+    const std::string second = leave_copy(copy_of("second words"), 2);
+    const std::string third = leave_copy(copy_of("third words"), 3);
+    written_long_ago(second, 1);
+    written_long_ago(third, 2);
+
+    MessageBoxSeen asked_second, asked_third;
+    offer([&] {
+        answer_message_box("Recovery copy", IDYES);
+        asked_second = answer_message_box("Recovery copy", IDYES);
+        asked_third = answer_message_box("Recovery copy", IDNO);
+    });
+    EXPECT_EQ(text(), "first words red\r\nsecond line");
+    for (const MessageBoxSeen& seen : {asked_second, asked_third})
+        EXPECT_NE(seen.text.find("Ano ho otev"), std::string::npos) << seen.text; // "... otevře v novém okně"
+    EXPECT_NE(asked_second.text.find("second words"), std::string::npos) << asked_second.text;
+    EXPECT_EQ(opened_elsewhere, std::vector<std::string>{second});
+    EXPECT_FALSE(read_file_bytes(third));
+
+    // The new editor restores it without asking again.
+    recreate_main_window(SW_SHOWNORMAL);
+    state().recovery.folder = wide(folder.path);
+    without_dialogs([&] { restore_recovery_copy(main_window, state(), wide(second)); });
+    EXPECT_EQ(text(), "second words red\r\nsecond line");
+    EXPECT_TRUE(modified());
+    EXPECT_FALSE(read_file_bytes(second));
 }
 
 TEST_F(RecoveryTest, OnlyCopiesOfEditorsThatNoLongerRunAreOffered)

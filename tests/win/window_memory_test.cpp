@@ -48,13 +48,24 @@ TEST_F(WindowMemoryTest, AMaximizedWindowOpensMaximized)
     EXPECT_TRUE(IsZoomed(main_window));
 }
 
-TEST_F(WindowMemoryTest, APlaceOnNoMonitorFallsBackToTheDefault)
+// As found, a place that overlapped the screen by a corner or by one pixel
+// counted as on it, and the window opened where it could not be reached.
+TEST_F(WindowMemoryTest, APlaceWhoseTitleBarCannotBeReachedFallsBackToTheDefault)
 {
-    ASSERT_TRUE(save_window_memory({{-30000, -30000, -29000, -29500}, false, 500}));
-    recreate_main_window(SW_SHOWNORMAL);
-    const RECT rect = window_rect();
-    EXPECT_GT(rect.right, 0);
-    EXPECT_GT(rect.bottom, 0);
-    EXPECT_EQ(rect.right - rect.left, 650);
-    EXPECT_EQ(rect.bottom - rect.top, 650);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT places[] = {
+        {-30000, -30000, -29000, -29500},                  // on no monitor
+        {-2000, -2000, 20, 20},                            // a corner on screen
+        {screen.right - 1, 100, screen.right + 699, 600}, // one pixel on screen
+    };
+    for (const RECT& place : places) {
+        SCOPED_TRACE(place.left);
+        ASSERT_TRUE(save_window_memory({place, false, 500}));
+        recreate_main_window(SW_SHOWNORMAL);
+        const RECT rect = window_rect();
+        EXPECT_GE(rect.left, 0);
+        EXPECT_GE(rect.top, 0);
+        EXPECT_EQ(rect.right - rect.left, 650);
+        EXPECT_EQ(rect.bottom - rect.top, 650);
+    }
 }
