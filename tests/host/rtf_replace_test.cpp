@@ -1,0 +1,117 @@
+#include "text/rtf_replace.h"
+#include "text/find_text.h"
+#include "rtf_runs.h"
+#include "text_generators.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using rtf_runs::HEADER;
+
+struct Case {
+    const char* what;
+    std::string body;      // the RTF after the header
+    std::u16string text;   // what it holds
+    std::u16string pattern;
+    std::u16string replacement;
+    std::optional<std::string> expected; // the body afterwards; nothing: refused
+};
+
+std::optional<std::string> replaced(const Case& c)
+{
+    const std::vector<std::size_t> starts = find_all_matches(c.text, {c.pattern, false}, 0, c.text.size());
+    return replace_in_rtf(std::string(HEADER) + c.body + "}", c.text, {starts, c.pattern.size(), c.replacement});
+}
+
+TEST(ReplaceInRtf, KeepsEveryFormatAndGivesEachReplacementItsMatchsFirstFormat)
+{
+    const Case cases[] = {
+        {"plain", "a k\\u367?\\u328? b", u"a kůň b", u"kůň", u"pes", "a pes b"},
+        {"in a bold run", "a \\b k\\u367?\\u328?\\b0  b", u"a kůň b", u"kůň", u"pes", "a \\b pes\\b0  b"},
+        {"across a change of format: the first character's, and the change stays", "a \\b k\\b0 \\u367?\\u328? b",
+         u"a kůň b", u"kůň", u"pes", "a \\b pes\\b0  b"},
+        {"after a control word without its space", "a\\b\\u367?x", u"aůx", u"ů", u"1", "a\\b 1x"},
+        {"braces, backslashes, tabs and letters beyond ASCII escaped", "x", u"x", u"x", u"{\\}\třé",
+         "\\{\\\\\\}\\tab \\u345?\\u233?"},
+        {"nothing in place of each", "aXbXc", u"aXbXc", u"X", u"", "abc"},
+        {"matches side by side", "aaaa", u"aaaa", u"aa", u"b", "bb"},
+        {"across paragraphs", "ab\\par\r\nab", u"ab\r\nab", u"b", u"c", "ac\\par\r\nac"},
+        {"a paragraph break as one unit", "ab\\par\r\nab", u"ab\nab", u"b", u"c", "ac\\par\r\nac"},
+        {"tab, dashes and symbols are characters", "\\tab\\emdash\\~x", u"\t\u2014\u00A0x", u"x", u"y",
+         "\\tab\\emdash\\~y"},
+        {"a surrogate pair", "a\\u-10179?\\u-8704?b", u"a😀b", u"😀", u"-", "a-b"},
+        {"braces written as text", "\\{x\\}", u"{x}", u"{x}", u"y", "y"},
+        {"groups of formats", "{\\b x}x", u"xx", u"x", u"y", "{\\b y}y"},
+        // Refused: the caller replaces another way.
+        {"a text that is not the RTF's", "abc", u"abd", u"b", u"x", std::nullopt},
+        {"a picture", "a{\\*\\shppict{\\pict 00}}b", u"a\uFFFCb", u"b", u"x", std::nullopt},
+        {"the code page's characters", "\\'e8x", u"čx", u"x", u"y", std::nullopt},
+        {"a table", "x\\cell ", u"x\t", u"x", u"y", std::nullopt},
+        {"a line break put in", "x", u"x", u"x", u"a\r\nb", std::nullopt},
+        {"paragraphs joined", "a\\par\r\nb", u"a\r\nb", u"a\r\nb", u"x", std::nullopt},
+        {"no fallback for readers without Unicode", "\\uc0 x", u"x", u"x", u"ř", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto result = replaced(c);
+        ASSERT_EQ(result.has_value(), c.expected.has_value());
+        if (result)
+            EXPECT_EQ(*result, std::string(HEADER) + *c.expected + "}");
+    }
+}
+
+TEST(ReplaceInRtf, TheHeadersTablesHoldNoText)
+{
+    // "x" stands in the font and colour tables and the generator's name.
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 x;}}{\\colortbl;}{\\*\\generator x;}x}";
+    const std::vector<std::size_t> starts{0};
+    EXPECT_EQ(replace_in_rtf(rtf, u"x", {starts, 1, u"y"}),
+              "{\\rtf1{\\fonttbl{\\f0 x;}}{\\colortbl;}{\\*\\generator x;}y}");
+}
+
+// Generated posts with bold runs, written with and without the spaces after
+// control words: read back, the result is the text replaced one match after
+// another, every untouched character in its format, every replacement in
+// its match's first character's format.
+TEST(ReplaceInRtf, AgreesWithReplacingOneByOneOnGeneratedPosts)
+{
+    gen::Random random(2030);
+    constexpr std::u16string_view ALPHABET[] = {u"a", u"b", u" ", u"ů", u"{", u"\\", u"\t", u"\r\n", u"😀", u"\v"};
+    for (int round = 0; round < 400; ++round) {
+        rtf_runs::FormattedText post;
+        bool bold = false;
+        for (std::size_t i = 0, n = 1 + gen::below(random, 60); i < n; ++i) {
+            const std::u16string_view piece = ALPHABET[gen::below(random, std::size(ALPHABET))];
+            bold = gen::below(random, 4) == 0 ? !bold : bold;
+            post.text += piece;
+            post.bold.insert(post.bold.end(), piece.size(), bold);
+        }
+        const std::size_t pattern_start = gen::below(random, post.text.size());
+        const std::size_t longest = std::min<std::size_t>(3, post.text.size() - pattern_start);
+        const std::u16string pattern = post.text.substr(pattern_start, 1 + gen::below(random, longest));
+        const std::u16string replacement = std::u16string(u"xé{").substr(0, gen::below(random, 4));
+        const std::vector<std::size_t> starts = find_all_matches(post.text, {pattern, false}, 0, post.text.size());
+        const bool spaced = round % 2 == 0;
+        const std::string rtf = rtf_runs::write(post, spaced);
+        SCOPED_TRACE(rtf);
+
+        const auto result = replace_in_rtf(rtf, post.text, {starts, pattern.size(), replacement});
+        if (pattern.find_first_of(u"\r\n\v") != std::u16string::npos && !starts.empty()) {
+            EXPECT_FALSE(result);
+            continue;
+        }
+        ASSERT_TRUE(result);
+        const auto expected = rtf_runs::replaced_one_by_one(post, starts, pattern.size(), replacement);
+        SCOPED_TRACE(*result);
+        const auto read_back = rtf_runs::read(*result);
+        ASSERT_TRUE(read_back);
+        EXPECT_EQ(read_back->text, expected.text);
+        EXPECT_EQ(read_back->bold, expected.bold);
+    }
+}
+
+} // namespace
