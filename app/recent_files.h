@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/file_commands.h"
+#include "win/progress.h"
 
 struct MainWindowState;
 
@@ -17,4 +18,4 @@ void refresh_recent_files(MainWindowState& state);
 // Opens the file of a recent-file item (0 is the newest shown), as Open
 // would; a file that is no longer there is taken off the list, with a word
 // to the user. Returns what became of the document.
-DocumentChange open_recent_file(MainWindowState& state, size_t index);
+DocumentChange open_recent_file(MainWindowState& state, size_t index, const ProgressReport& progress = {});

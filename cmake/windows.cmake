@@ -54,6 +54,7 @@ set(FORUM_WIN_SOURCES
     app/editor_control.cpp
     app/file_commands.cpp
     app/find_commands.cpp
+    app/long_operation.cpp
     app/main_window.cpp
     app/post_review.cpp
     app/recent_files.cpp

@@ -266,22 +266,22 @@ void EditRecorder::text_replaced_from_outside()
     changed();
 }
 
-bool EditRecorder::undo()
+bool EditRecorder::undo(const ProgressReport& progress)
 {
     const EditStep* step = history_.undo();
-    return step && restore_step_side(*step, step->after, step->before, step->selection_before);
+    return step && restore_step_side(*step, step->after, step->before, step->selection_before, progress);
 }
 
-bool EditRecorder::redo()
+bool EditRecorder::redo(const ProgressReport& progress)
 {
     const EditStep* step = history_.redo();
-    return step && restore_step_side(*step, step->before, step->after, step->selection_after);
+    return step && restore_step_side(*step, step->before, step->after, step->selection_after, progress);
 }
 
 bool EditRecorder::restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
-                                     const EditSelection& selection)
+                                     const EditSelection& selection, const ProgressReport& progress)
 {
-    if (!replace_range_contents(editor_, step.start, present, wanted)) {
+    if (!replace_range_contents(editor_, step.start, present, wanted, progress)) {
         forget_everything();
         return false;
     }

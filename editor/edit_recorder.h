@@ -73,11 +73,16 @@ public:
     // nothing before can be undone, and the text is not the saved one.
     void text_replaced_from_outside();
 
-    // Both return false when there is nothing to undo or redo.
-    bool undo();
-    bool redo();
+    // Both return false when there is nothing to undo or redo. `progress`
+    // hears how far a long one has got.
+    bool undo(const ProgressReport& progress = {});
+    bool redo(const ProgressReport& progress = {});
     bool can_undo() const { return history_.can_undo(); }
     bool can_redo() const { return history_.can_redo(); }
+    // The characters that undo or redo would take out and put in: the work
+    // it will do.
+    std::uint64_t undo_size() const { return step_size(history_.top()); }
+    std::uint64_t redo_size() const { return step_size(history_.next()); }
 
     // Whether the document differs from the one last opened or saved.
     bool is_modified() const;
@@ -91,13 +96,18 @@ public:
     std::size_t memory_bytes() const { return history_.memory_bytes(); }
 
 private:
+    static std::uint64_t step_size(const EditStep* step)
+    {
+        return step ? static_cast<std::uint64_t>(step->removed_length) + static_cast<std::uint64_t>(step->inserted_length)
+                    : 0;
+    }
     void add(EditStep step);
     // Undo or redo of `step`: its range, which holds one side of it
     // (`present`), is made to hold the other (`wanted`) again, and
     // `selection` is selected. False, with the history forgotten, when the
     // step cannot be read.
     bool restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
-                           const EditSelection& selection);
+                           const EditSelection& selection, const ProgressReport& progress);
     void forget_everything();
     void changed();
 

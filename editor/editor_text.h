@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/progress.h"
+
 // The most text the Editor control accepts, typed, pasted or read from a file.
 inline constexpr LPARAM EDITOR_TEXT_LIMIT = 0x7FFFFFFE;
 
@@ -59,6 +61,13 @@ void replace_selection(HWND editor, std::string_view text);
 std::u16string get_selected_utf16(HWND editor);
 void replace_selection_utf16(HWND editor, std::u16string_view text);
 
+// The same for a text of any length, a slice at a time: Wine's control takes
+// time out of all proportion to put a long text in in one message (55 s
+// for 2 MB, 4 s in slices). Each slice takes the format the one before it
+// got, the first one the format of the first character it replaces, as one
+// replacement would give it. `progress` hears of each slice.
+void replace_selection_in_slices(HWND editor, std::u16string_view text, const ProgressReport& progress = {});
+
 
 // Every character format member, the face name in UTF-16: what a range had
 // and must have again.
@@ -93,8 +102,9 @@ CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::str
 // The control's own stream of its content (EM_STREAMOUT) in the given
 // format, whole; nothing when the control stopped it.
 std::optional<std::string> stream_out(HWND editor, WPARAM format);
-// Puts bytes into the control through its stream (EM_STREAMIN).
-void stream_in(HWND editor, std::string_view bytes, WPARAM format);
+// Puts bytes into the control through its stream (EM_STREAMIN);
+// `progress` hears how many of them it has read.
+void stream_in(HWND editor, std::string_view bytes, WPARAM format, const ProgressReport& progress = {});
 
 // The whole document, or the selection, as RTF that keeps every character;
 // nothing when the control could not write it.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "text/edit_pieces.h"
+#include "win/progress.h"
 
 // The character and paragraph format masks that mean "one format
 // throughout" in this control: what it reports for one character.
@@ -44,4 +45,5 @@ Piece kept_piece(LONG length, std::string char_format);
 // Makes the range at `start`, which holds the pieces `present`, hold the
 // pieces `wanted` instead. False, with nothing changed, when either side
 // cannot be read.
-bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted);
+bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted,
+                            const ProgressReport& progress = {});
