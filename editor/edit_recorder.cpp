@@ -186,6 +186,40 @@ void EditRecorder::record_span(EditKind kind, CHARRANGE span, const std::functio
         add(std::move(step));
 }
 
+bool EditRecorder::rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite& rewrite,
+                                const std::function<void(CHARRANGE written)>& select, const ProgressReport& progress)
+{
+    history_.break_coalescing();
+    const CHARRANGE selected = get_selection(editor_);
+    const LONG length_before = text_length(editor_);
+    set_selection(editor_, span.cpMin, span.cpMax);
+    std::u16string text;
+    const Piece present = capture_selection(editor_, uniform_masks_, &text);
+    std::optional<Piece> wanted = rewrite(present, text);
+    if (!wanted) {
+        set_selection(editor_, selected.cpMin, selected.cpMax);
+        return false;
+    }
+    EditStep step;
+    step.kind = kind;
+    step.start = span.cpMin;
+    step.removed_length = span.cpMax - span.cpMin;
+    step.selection_before = selection_of(selected);
+    {
+        RedrawPause pause(editor_);
+        replace_range_with_piece(editor_, span.cpMin, step.removed_length, *wanted, progress);
+        // The control counts what went in, line breaks as it holds them.
+        step.inserted_length = span.cpMax + (text_length(editor_) - length_before) - span.cpMin;
+        wanted->length = step.inserted_length;
+        select({span.cpMin, span.cpMin + step.inserted_length});
+    }
+    step.selection_after = selection_of(get_selection(editor_));
+    step.before = payload_of(present);
+    step.after = payload_of(*wanted);
+    add(std::move(step));
+    return true;
+}
+
 void EditRecorder::record_typing(std::u16string_view typed, const std::function<void()>& typing)
 {
     const CHARRANGE before = get_selection(editor_);

@@ -56,6 +56,19 @@ public:
     // present selection back on undo.
     void record_span(EditKind kind, CHARRANGE span, const std::function<void()>& edit);
 
+    // What a span holds, as a step keeps it, and its text, made into what is
+    // to stand there instead, its length as the control will count it;
+    // nothing leaves the span as it is.
+    using SpanRewrite = std::function<std::optional<Piece>(const Piece& present, std::u16string_view text)>;
+
+    // Puts what `rewrite` makes of `span` in its place, then has `select`
+    // select what is to be selected, given the range the new content takes;
+    // recorded as one step that puts the present selection back on undo.
+    // The span is read once and written once, however long. False, with
+    // nothing changed, when `rewrite` made nothing of it.
+    bool rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite& rewrite,
+                      const std::function<void(CHARRANGE written)>& select, const ProgressReport& progress = {});
+
     // Carries out `typing`, which puts `typed` in place of the selection and
     // leaves the caret after it, and records it. Keys typed one after another
     // are one step.

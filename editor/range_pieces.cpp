@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/editor_text.h"
+#include "text/rtf_round_trip.h"
 #include "text/unicode_text.h"
 
 namespace {
@@ -46,9 +47,12 @@ void apply_piece_char_format(HWND editor, const Piece& piece)
         set_selection_format_w_in_slices(editor, *chars);
 }
 
+// Only where the paragraphs differ: setting a format lays out every
+// paragraph of the range again.
 void apply_piece_para_format(HWND editor, const Piece& piece)
 {
-    if (const auto paragraphs = format_from_bytes<PARAFORMAT2>(piece.para_format))
+    const auto paragraphs = format_from_bytes<PARAFORMAT2>(piece.para_format);
+    if (paragraphs && format_bytes(get_paragraph_format(editor)) != piece.para_format)
         set_paragraph_format(editor, *paragraphs);
 }
 
@@ -57,22 +61,31 @@ bool selection_has_format(HWND editor, const std::string& format)
     return format_bytes(get_selection_format_w(editor)) == format;
 }
 
+// RTF as the reader makes it back into paragraphs of the piece's format.
+std::string rtf_to_read(const Piece& piece)
+{
+    const auto paragraphs = format_from_bytes<PARAFORMAT2>(piece.para_format);
+    const bool single_spaced =
+        paragraphs && (paragraphs->dwMask & PFM_LINESPACING) && paragraphs->bLineSpacingRule == 0;
+    return single_spaced ? without_single_line_spacing(piece.content) : piece.content;
+}
+
 void put_in(HWND editor, const Piece& piece, const ProgressReport& progress)
 {
     if (piece.kind == PieceKind::rtf)
-        stream_in(editor, piece.content, SF_RTF | SFF_SELECTION, progress);
+        stream_in(editor, rtf_to_read(piece), SF_RTF | SFF_SELECTION, progress);
     else
         replace_selection_in_slices(editor, utf8_to_utf16(piece.content), progress);
 }
 
 // Replaced text goes in in the format of the first character it replaces,
-// and text put in at the caret in the caret's. Where that is the piece's
+// and text put in at the caret in the caret's; so does RTF, which takes
+// that format for granted where it says nothing. Where that is the piece's
 // format, one replacement is all; elsewhere the caret gets it first, which
-// spares formatting all the text afterwards. RTF gets its first
-// character's format, which it takes for granted.
+// spares formatting all the text afterwards.
 void replace_with_piece(HWND editor, LONG at, LONG replaced, const Piece& piece, const ProgressReport& progress)
 {
-    if (piece.kind == PieceKind::text && replaced > 0) {
+    if (replaced > 0) {
         set_selection(editor, at, at + 1);
         const bool in_format = selection_has_format(editor, piece.char_format);
         set_selection(editor, at, at + replaced);
@@ -179,6 +192,12 @@ Piece capture_range(HWND editor, const UniformMasks& masks, LONG first, LONG las
 Piece kept_piece(LONG length, std::string char_format)
 {
     return {PieceKind::keep, length, "", std::move(char_format), ""};
+}
+
+void replace_range_with_piece(HWND editor, LONG at, LONG replaced, const Piece& piece, const ProgressReport& progress)
+{
+    set_selection(editor, at, at + replaced);
+    replace_with_pieces(editor, at, replaced, {piece}, progress);
 }
 
 bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted,

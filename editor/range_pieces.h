@@ -42,6 +42,11 @@ Piece capture_range(HWND editor, const UniformMasks& masks, LONG first, LONG las
 // `length` characters that stay where they are, in `char_format`.
 Piece kept_piece(LONG length, std::string char_format);
 
+// Puts `piece` in place of the `replaced` characters at `at`, as undo and
+// redo put a piece back.
+void replace_range_with_piece(HWND editor, LONG at, LONG replaced, const Piece& piece,
+                              const ProgressReport& progress = {});
+
 // Makes the range at `start`, which holds the pieces `present`, hold the
 // pieces `wanted` instead. False, with nothing changed, when either side
 // cannot be read.

@@ -151,7 +151,9 @@
 #define IDS_PATH_TOO_LONG 226
 #define IDS_REPLACE_QUESTION 227
 
-// Large edits: what a long operation is doing
+// Large edits: where Replace All replaced, and what a long operation is doing
+#define IDS_REPLACED_IN_POST 1250
+#define IDS_REPLACED_IN_SELECTION 1251
 #define IDS_WORKING 1252
 #define IDS_WORKING_REPLACING 1253
 #define IDS_WORKING_UNDOING 1254

@@ -1,4 +1,5 @@
 #include "text/rtf_replace.h"
+#include "text/rtf_round_trip.h"
 #include "text/find_text.h"
 #include "rtf_runs.h"
 #include "text_generators.h"
@@ -112,6 +113,21 @@ TEST(ReplaceInRtf, AgreesWithReplacingOneByOneOnGeneratedPosts)
         EXPECT_EQ(read_back->text, expected.text);
         EXPECT_EQ(read_back->bold, expected.bold);
     }
+}
+
+TEST(RtfRoundTrip, SingleLineSpacingGoesAndNothingElse)
+{
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"\\pard\\sl-240\\slmult1 \\cf1 a\\par", "\\pard \\cf1 a\\par"},
+        {"\\pard\\sl-240\\slmult1 k", "\\pard k"},
+        {"\\pard\\sl-240\\slmult1\\qc a", "\\pard\\qc a"},
+        {"\\pard\\sl-360\\slmult1 a", "\\pard\\sl-360\\slmult1 a"}, // one and a half
+        {"\\pard\\sl-240\\slmult0 a", "\\pard\\sl-240\\slmult0 a"}, // exactly 12 points
+        {"\\\\sl-240\\\\slmult1", "\\\\sl-240\\\\slmult1"},      // the text's own backslashes
+        {"a\\sl-240\\slmult1", "a"},
+    };
+    for (const auto& [rtf, expected] : cases)
+        EXPECT_EQ(without_single_line_spacing(rtf), expected) << rtf;
 }
 
 } // namespace

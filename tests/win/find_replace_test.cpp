@@ -5,6 +5,7 @@
 
 #include <dlgs.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -119,11 +120,97 @@ TEST_F(FindReplaceTest, ReplaceAllInTheDialogTakesItsTextWholeAndIsOneUndoStep)
     click(dialog, psh2);
     EXPECT_EQ(get_text_utf16(editor), u"🐎 a 🐎.\r\n🐎");
     EXPECT_EQ(format_of(3, 4).crTextColor, LINK_FORMAT.color);
-    EXPECT_EQ(note(), load_program_text(IDS_REPLACED_COUNT) + " 3");
+    EXPECT_EQ(note(), load_program_text(IDS_REPLACED_COUNT) + " 3 " + load_program_text(IDS_REPLACED_IN_POST));
 
     command(IDM_EDIT_UNDO);
     EXPECT_EQ(get_text_utf16(editor), post);
     click(dialog, IDCANCEL);
+}
+
+// Replace All builds its result once, whatever the formats: the words
+// around keep theirs, each replacement takes its match's, and one undo
+// gives back the post exactly.
+TEST_F(FindReplaceTest, ReplaceAllKeepsEveryFormatAndGivesEachReplacementItsMatchs)
+{
+    const std::u16string post = u"a kůň b kůň c kůň\r\nkůň d";
+    show_post(post);
+    select(8, 11); // the second "kůň"
+    apply_insert_format(editor, {.bold = true});
+    select(6, 7); // "b"
+    apply_insert_format(editor, LINK_FORMAT);
+    select(15, 17); // "ůň" of the third: the match's first character counts
+    apply_insert_format(editor, {.italic = true});
+    select(0, 0);
+    const std::optional<std::string> rtf_before = get_rtf(editor, false);
+
+    command(IDM_REPLACE);
+    HWND dialog = state().search.dialog.window;
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, edt1, L"kůň");
+    SetDlgItemTextW(dialog, edt2, L"pes");
+    click(dialog, psh2);
+
+    EXPECT_EQ(get_text_utf16(editor), u"a pes b pes c pes\r\npes d");
+    struct Expected {
+        LONG first, last;
+        bool bold, italic;
+        COLORREF color;
+    };
+    const Expected parts[] = {
+        {0, 2, false, false, RGB(0, 0, 0)}, {2, 5, false, false, RGB(0, 0, 0)}, {6, 7, false, false, LINK_FORMAT.color},
+        {8, 11, true, false, RGB(0, 0, 0)}, {14, 17, false, false, RGB(0, 0, 0)}, {19, 22, false, false, RGB(0, 0, 0)},
+    };
+    for (const Expected& part : parts) {
+        SCOPED_TRACE(part.first);
+        const CHARFORMAT2A format = format_of(part.first, part.last);
+        EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, part.bold);
+        EXPECT_EQ((format.dwEffects & CFE_ITALIC) != 0, part.italic);
+        EXPECT_EQ(format.crTextColor & 0xFFFFFE, part.color & 0xFFFFFE);
+    }
+
+    command(IDM_EDIT_UNDO);
+    EXPECT_EQ(get_text_utf16(editor), post);
+    EXPECT_EQ(get_rtf(editor, false), rtf_before);
+    click(dialog, IDCANCEL);
+}
+
+// Replace All works in the whole post, unless the user selected more than
+// one match before opening the box: a match that Find Next selected is no
+// such choice. The status bar says how many went, and where.
+TEST_F(FindReplaceTest, ReplaceAllKeepsToASelectionOfMoreThanTheMatchMadeBeforeTheBox)
+{
+    const std::u16string post = u"kůň a kůň a kůň";
+    struct Case {
+        const char* what;
+        Range selected_before;
+        bool find_next_first;
+        std::u16string expected;
+        UINT where;
+    };
+    const Case cases[] = {
+        {"nothing selected, then Find Next", {0, 0}, true, u"pes a pes a pes", IDS_REPLACED_IN_POST},
+        {"one match selected", {6, 9}, false, u"pes a pes a pes", IDS_REPLACED_IN_POST},
+        {"two matches selected, then Find Next", {0, 9}, true, u"pes a pes a kůň", IDS_REPLACED_IN_SELECTION},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        show_post(post);
+        select(c.selected_before.first, c.selected_before.second);
+        command(IDM_REPLACE);
+        HWND dialog = state().search.dialog.window;
+        ASSERT_NE(dialog, nullptr);
+        SetDlgItemTextW(dialog, edt1, L"kůň");
+        SetDlgItemTextW(dialog, edt2, L"pes");
+        if (c.find_next_first)
+            click(dialog, IDOK);
+        click(dialog, psh2);
+        EXPECT_EQ(get_text_utf16(editor), c.expected);
+        const std::string count = c.where == IDS_REPLACED_IN_POST ? " 3 " : " 2 ";
+        EXPECT_EQ(note(), load_program_text(IDS_REPLACED_COUNT) + count + load_program_text(c.where));
+        if (c.where == IDS_REPLACED_IN_SELECTION)
+            EXPECT_EQ(selected(), (Range{0, 9}));
+        click(dialog, IDCANCEL);
+    }
 }
 
 } // namespace
