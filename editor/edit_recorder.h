@@ -40,6 +40,12 @@ public:
     // is attached with it too.
     const std::function<void()>& listener() const { return changed_; }
 
+    // Undo and redo of a step that takes out many paragraphs build the
+    // document anew in the control `renew` puts in place of the present one
+    // (attached to this recorder, empty; nothing when none could be made):
+    // Wine's control takes time in the square of the paragraphs it deletes.
+    void renew_control_with(std::function<HWND()> renew) { renew_control_ = std::move(renew); }
+
     // `edited` runs after each change of the text made or put back through
     // the recorder, and with nothing when the whole text changed otherwise
     // (a new, opened or restored document), so that what is kept about
@@ -121,12 +127,18 @@ private:
     // step cannot be read.
     bool restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
                            const EditSelection& selection, const ProgressReport& progress);
+    // Undo or redo of a step whose range holds `present`, as a new document
+    // in a fresh control; false, with nothing changed, when that is not
+    // the faster way or the step cannot be read.
+    bool rebuild_in_fresh_control(std::int32_t start, const Payload& present, const Payload& wanted,
+                                  const ProgressReport& progress);
     void forget_everything();
     void changed();
 
     HWND editor_ = nullptr;
     std::function<void()> changed_;
     std::function<void(const std::optional<TextEdit>&)> edited_;
+    std::function<HWND()> renew_control_;
     EditHistory history_;
     // The text no longer matches the saved one and never will again through
     // undo or redo.

@@ -194,10 +194,11 @@ Piece kept_piece(LONG length, std::string char_format)
     return {PieceKind::keep, length, "", std::move(char_format), ""};
 }
 
-void replace_range_with_piece(HWND editor, LONG at, LONG replaced, const Piece& piece, const ProgressReport& progress)
+void replace_range_with_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces,
+                               const ProgressReport& progress)
 {
     set_selection(editor, at, at + replaced);
-    replace_with_pieces(editor, at, replaced, {piece}, progress);
+    replace_with_pieces(editor, at, replaced, join_text_pieces(pieces), progress);
 }
 
 bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted,

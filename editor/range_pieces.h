@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "text/edit_pieces.h"
 #include "win/progress.h"
@@ -42,10 +43,10 @@ Piece capture_range(HWND editor, const UniformMasks& masks, LONG first, LONG las
 // `length` characters that stay where they are, in `char_format`.
 Piece kept_piece(LONG length, std::string char_format);
 
-// Puts `piece` in place of the `replaced` characters at `at`, as undo and
-// redo put a piece back.
-void replace_range_with_piece(HWND editor, LONG at, LONG replaced, const Piece& piece,
-                              const ProgressReport& progress = {});
+// Puts the pieces one after another in place of the `replaced` characters
+// at `at`, as undo and redo put them back; none may keep characters.
+void replace_range_with_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces,
+                               const ProgressReport& progress = {});
 
 // Makes the range at `start`, which holds the pieces `present`, hold the
 // pieces `wanted` instead. False, with nothing changed, when either side
