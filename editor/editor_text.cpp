@@ -97,14 +97,6 @@ void replace_selection_utf16(HWND editor, std::u16string_view text)
     SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
-namespace {
-
-// Units put in in one message when a long text goes in in slices: time
-// grows faster than the slice beyond a few thousand.
-constexpr std::size_t INSERT_SLICE = 4096;
-
-} // namespace
-
 void replace_selection_in_slices(HWND editor, std::u16string_view text, const ProgressReport& progress)
 {
     if (text.size() <= INSERT_SLICE) {
@@ -126,6 +118,10 @@ CHARFORMAT2W get_selection_format_w(HWND editor)
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     SendMessageW(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    // Wine's control copies the face name's whole buffer, with whatever
+    // stood behind the name: two formats alike must be alike byte for byte.
+    const auto name_end = std::find(std::begin(format.szFaceName), std::end(format.szFaceName), L'\0');
+    std::fill(name_end, std::end(format.szFaceName), L'\0');
     return format;
 }
 

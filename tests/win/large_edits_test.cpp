@@ -4,12 +4,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/long_operation.h"
 #include "app/main_window_state.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
+#include "text/edit_pieces.h"
 #include "text/unicode_text.h"
 #include "win/messages.h"
 
@@ -17,18 +19,34 @@ namespace {
 
 class SlicedTextTest : public BareEditorTest {};
 
-// Every slice boundary falls between the halves of a pair or of a CR LF
-// somewhere in these lines; the text must come out exactly as it went in.
+// Lines of letters up to `length` units, the last one as long as it fits.
+void add_lines_up_to(std::u16string& text, std::size_t length)
+{
+    while (text.size() + 2 < length)
+        text += std::u16string(std::min<std::size_t>(78, length - text.size() - 2), u'ř') + u"\r\n";
+    text.append(length - text.size(), u'x');
+}
+
+// The first slice would end between a CR and its LF, the second between
+// the halves of an emoji; the text must come out as it went in.
 TEST_F(SlicedTextTest, ALongTextGoesInExactlyAsOneReplacementWouldPutIt)
 {
     std::u16string text;
-    for (int line = 0; text.size() < 20000; ++line)
-        text += u"řádek " + std::u16string(static_cast<std::size_t>(line % 7), u'x') + (line % 3 ? u"😀\r\n" : u"\r\n");
+    add_lines_up_to(text, INSERT_SLICE - 1);
+    text += u"\r\n"; // the CR ends the first slice's room
+    const std::size_t second = INSERT_SLICE - 1;
+    add_lines_up_to(text, second + INSERT_SLICE - 1);
+    text += u"😀 end"; // its first half ends the second slice's room
     replace_selection_utf16(editor, u"ab");
     select(1, 2);
     replace_selection_in_slices(editor, text);
     EXPECT_EQ(get_text_utf16(editor), u"a" + text);
     EXPECT_EQ(selection().cpMin, static_cast<LONG>(text.size()) + 1);
+    // A CR and an LF put in apart read as one break, but make two paragraphs.
+    const Piece document{PieceKind::rtf, 0, get_rtf(editor, false).value_or(""), "", ""};
+    const Piece inserted{PieceKind::text, 0, utf16_to_utf8(text), "", ""};
+    // The document's RTF ends its last paragraph with a break of its own.
+    EXPECT_EQ(paragraph_breaks(std::vector<Piece>{document}), paragraph_breaks(std::vector<Piece>{inserted}) + 1);
 }
 
 HCURSOR wait_cursor()
