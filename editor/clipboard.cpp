@@ -12,6 +12,11 @@
 
 namespace {
 
+UINT rich_text_format()
+{
+    return RegisterClipboardFormatA("Rich Text Format");
+}
+
 // Opening the clipboard fails while another program holds it; try a little.
 bool open_clipboard(HWND owner)
 {
@@ -59,7 +64,7 @@ void put_post_on_clipboard(HWND owner, std::string_view post)
     text.push_back(L'\0');
     if (!open_clipboard(owner))
         return;
-    const UINT rich_text = RegisterClipboardFormatA("Rich Text Format");
+    const UINT rich_text = rich_text_format();
     const std::vector<char> rtf = clipboard_bytes(rich_text);
     EmptyClipboard();
     put_on_clipboard(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t));
@@ -109,7 +114,7 @@ std::size_t clipboard_text_length(HWND owner, std::u16string* text = nullptr)
 
 bool clipboard_holds_rich_text()
 {
-    return IsClipboardFormatAvailable(RegisterClipboardFormatA("Rich Text Format")) != 0;
+    return IsClipboardFormatAvailable(rich_text_format()) != 0;
 }
 
 } // namespace

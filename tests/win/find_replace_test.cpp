@@ -40,6 +40,17 @@ protected:
         return selected();
     }
 
+    // The Replace box, open with these texts in it.
+    HWND open_replace_box(const wchar_t* find_what, const wchar_t* replace_with)
+    {
+        command(IDM_REPLACE);
+        HWND dialog = state().search.dialog.window;
+        EXPECT_NE(dialog, nullptr);
+        SetDlgItemTextW(dialog, edt1, find_what);
+        SetDlgItemTextW(dialog, edt2, replace_with);
+        return dialog;
+    }
+
     static void click(HWND dialog, int button)
     {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -112,11 +123,8 @@ TEST_F(FindReplaceTest, ReplaceAllInTheDialogTakesItsTextWholeAndIsOneUndoStep)
     select(4, 5);
     apply_insert_format(editor, LINK_FORMAT);
     select(0, 0);
-    command(IDM_REPLACE);
-    HWND dialog = state().search.dialog.window;
+    HWND dialog = open_replace_box(L"kůň", L"🐎");
     ASSERT_NE(dialog, nullptr);
-    SetDlgItemTextW(dialog, edt1, L"kůň");
-    SetDlgItemTextW(dialog, edt2, L"🐎");
     click(dialog, psh2);
     EXPECT_EQ(get_text_utf16(editor), u"🐎 a 🐎.\r\n🐎");
     EXPECT_EQ(format_of(3, 4).crTextColor, LINK_FORMAT.color);
@@ -143,11 +151,8 @@ TEST_F(FindReplaceTest, ReplaceAllKeepsEveryFormatAndGivesEachReplacementItsMatc
     select(0, 0);
     const std::optional<std::string> rtf_before = get_rtf(editor, false);
 
-    command(IDM_REPLACE);
-    HWND dialog = state().search.dialog.window;
+    HWND dialog = open_replace_box(L"kůň", L"pes");
     ASSERT_NE(dialog, nullptr);
-    SetDlgItemTextW(dialog, edt1, L"kůň");
-    SetDlgItemTextW(dialog, edt2, L"pes");
     click(dialog, psh2);
 
     EXPECT_EQ(get_text_utf16(editor), u"a pes b pes c pes\r\npes d");
@@ -196,11 +201,8 @@ TEST_F(FindReplaceTest, ReplaceAllKeepsToASelectionOfMoreThanTheMatchMadeBeforeT
         SCOPED_TRACE(c.what);
         show_post(post);
         select(c.selected_before.first, c.selected_before.second);
-        command(IDM_REPLACE);
-        HWND dialog = state().search.dialog.window;
+        HWND dialog = open_replace_box(L"kůň", L"pes");
         ASSERT_NE(dialog, nullptr);
-        SetDlgItemTextW(dialog, edt1, L"kůň");
-        SetDlgItemTextW(dialog, edt2, L"pes");
         if (c.find_next_first)
             click(dialog, IDOK);
         click(dialog, psh2);
