@@ -206,8 +206,10 @@ bool EditRecorder::rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite
     step.removed_length = span.cpMax - span.cpMin;
     step.selection_before = selection_of(selected);
     {
+        const bool rebuilt = rebuild_in_fresh_control(span.cpMin, {present}, {*wanted}, progress);
         RedrawPause pause(editor_);
-        replace_range_with_pieces(editor_, span.cpMin, step.removed_length, {*wanted}, progress);
+        if (!rebuilt)
+            replace_range_with_pieces(editor_, span.cpMin, step.removed_length, {*wanted}, progress);
         // The control counts what went in, line breaks as it holds them.
         step.inserted_length = span.cpMax + (text_length(editor_) - length_before) - span.cpMin;
         wanted->length = step.inserted_length;
@@ -312,26 +314,21 @@ bool EditRecorder::redo(const ProgressReport& progress)
     return step && restore_step_side(*step, step->before, step->after, step->selection_after, progress);
 }
 
-bool EditRecorder::rebuild_in_fresh_control(std::int32_t start, const Payload& present, const Payload& wanted,
-                                            const ProgressReport& progress)
+bool EditRecorder::rebuild_in_fresh_control(std::int32_t start, const std::vector<Piece>& present,
+                                            std::vector<Piece> wanted, const ProgressReport& progress)
 {
-    const auto present_pieces = decode_payload(present);
-    auto wanted_pieces = decode_payload(wanted);
     const auto keeps = [](const Piece& piece) { return piece.kind == PieceKind::keep; };
-    if (!renew_control_ || !present_pieces || !wanted_pieces ||
-        paragraph_breaks(*present_pieces) < SLOW_DELETION_BREAKS ||
-        std::any_of(present_pieces->begin(), present_pieces->end(), keeps) ||
-        std::any_of(wanted_pieces->begin(), wanted_pieces->end(), keeps))
+    if (!renew_control_ || paragraph_breaks(present) < SLOW_DELETION_BREAKS ||
+        std::any_of(present.begin(), present.end(), keeps) || std::any_of(wanted.begin(), wanted.end(), keeps))
         return false;
     // The document as it is to be: what stands before the range, the wanted
     // pieces, what stands after it.
-    const LONG end = start + static_cast<LONG>(pieces_length(*present_pieces));
+    const LONG end = start + static_cast<LONG>(pieces_length(present));
     const LONG length = text_length(editor_);
     std::vector<Piece> document;
     if (start > 0)
         document.push_back(capture_range(editor_, uniform_masks_, 0, start));
-    document.insert(document.end(), std::make_move_iterator(wanted_pieces->begin()),
-                    std::make_move_iterator(wanted_pieces->end()));
+    document.insert(document.end(), std::make_move_iterator(wanted.begin()), std::make_move_iterator(wanted.end()));
     if (end < length)
         document.push_back(capture_range(editor_, uniform_masks_, end, length));
     // A fresh control attaches itself to this recorder.
@@ -345,7 +342,10 @@ bool EditRecorder::rebuild_in_fresh_control(std::int32_t start, const Payload& p
 bool EditRecorder::restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
                                      const EditSelection& selection, const ProgressReport& progress)
 {
-    const bool rebuilt = rebuild_in_fresh_control(step.start, present, wanted, progress);
+    const auto present_pieces = decode_payload(present);
+    const auto wanted_pieces = decode_payload(wanted);
+    const bool rebuilt = present_pieces && wanted_pieces &&
+                         rebuild_in_fresh_control(step.start, *present_pieces, *wanted_pieces, progress);
     if (!rebuilt && !replace_range_contents(editor_, step.start, present, wanted, progress)) {
         forget_everything();
         return false;

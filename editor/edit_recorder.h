@@ -40,7 +40,7 @@ public:
     // is attached with it too.
     const std::function<void()>& listener() const { return changed_; }
 
-    // Undo and redo of a step that takes out many paragraphs build the
+    // An edit, undo or redo that takes out many paragraphs builds the
     // document anew in the control `renew` puts in place of the present one
     // (attached to this recorder, empty; nothing when none could be made):
     // Wine's control takes time in the square of the paragraphs it deletes.
@@ -127,10 +127,10 @@ private:
     // step cannot be read.
     bool restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
                            const EditSelection& selection, const ProgressReport& progress);
-    // Undo or redo of a step whose range holds `present`, as a new document
-    // in a fresh control; false, with nothing changed, when that is not
-    // the faster way or the step cannot be read.
-    bool rebuild_in_fresh_control(std::int32_t start, const Payload& present, const Payload& wanted,
+    // Puts `wanted` in place of the range at `start` that holds `present`
+    // by building the document anew in a fresh control; false, with nothing
+    // changed, when that is not the faster way.
+    bool rebuild_in_fresh_control(std::int32_t start, const std::vector<Piece>& present, std::vector<Piece> wanted,
                                   const ProgressReport& progress);
     void forget_everything();
     void changed();
