@@ -58,7 +58,10 @@ void without_progress(MainWindowState& state, const ProgressReport&)
 
 void do_nothing(MainWindowState&, const ProgressReport&) {}
 
-void exit_program(MainWindowState& state, const ProgressReport&) { SendMessageW(state.parts.main_window, WM_CLOSE, 0, 0); }
+void exit_program(MainWindowState& state, const ProgressReport&)
+{
+    SendMessageW(state.parts.main_window, WM_CLOSE, 0, 0);
+}
 // The history says whether the document is modified afterwards: undoing
 // back to the saved text makes it unmodified.
 void undo(MainWindowState& state, const ProgressReport& progress) { state.history.undo(progress); }
@@ -100,19 +103,31 @@ void open_file(MainWindowState& state, const ProgressReport& progress)
     follow_document(state, open_document(editor_of(state), state.document, state.history.is_modified(),
                                          [&state] { return replace_editor(state); }, progress));
 }
-void save_file(MainWindowState& state, const ProgressReport&) { follow_save(state, save_document(editor_of(state), state.document)); }
-void save_file_as(MainWindowState& state, const ProgressReport&) { follow_save(state, save_document_as(editor_of(state), state.document)); }
+void save_file(MainWindowState& state, const ProgressReport&)
+{
+    follow_save(state, save_document(editor_of(state), state.document));
+}
+void save_file_as(MainWindowState& state, const ProgressReport&)
+{
+    follow_save(state, save_document_as(editor_of(state), state.document));
+}
 void printer_setup(MainWindowState& state, const ProgressReport&)
 {
     // Whatever the sheet's answer, the layout follows the printer as it is now.
     show_printer_properties(state.parts.main_window);
     set_print_target(editor_of(state), state.parts.print_target, state.parts.editor_subclass.lines_at_printer_width);
 }
-void print(MainWindowState& state, const ProgressReport&) { print_document(editor_of(state), print_job_name(state.document.name)); }
+void print(MainWindowState& state, const ProgressReport&)
+{
+    print_document(editor_of(state), print_job_name(state.document.name));
+}
 
 void font(MainWindowState& state, const ProgressReport&) { choose_font(editor_of(state)); }
 void whole_text(MainWindowState& state, const ProgressReport&) { select_all(editor_of(state)); }
-void background(MainWindowState& state, const ProgressReport&) { choose_background_color(editor_of(state), state.colors.background); }
+void background(MainWindowState& state, const ProgressReport&)
+{
+    choose_background_color(editor_of(state), state.colors.background);
+}
 
 void color_dialog(MainWindowState& state, const ProgressReport&)
 {
@@ -227,8 +242,9 @@ void dispatch_command(MainWindowState& state, WORD id)
                              [&] { state.parts.editor_subclass.format_reset_pending = apply_markup(editor, *markup); });
         focus_editor_after = markup->focus == FocusAfter::editor;
     }
+    // Undo and redo may have put a fresh control in the old one's place.
     if (focus_editor_after)
-        SetFocus(editor);
+        SetFocus(editor_of(state));
 }
 
 bool is_command(WORD id)

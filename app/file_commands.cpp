@@ -184,7 +184,8 @@ RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, 
     if (file_is_missing(path))
         return {kept, true};
     // No filter was chosen: the file's first bytes say what it is.
-    return {open_file(editor, file, path, std::nullopt, empty_editor, progress) ? DocumentChange::replaced : kept, false};
+    const bool opened = open_file(editor, file, path, std::nullopt, empty_editor, progress);
+    return {opened ? DocumentChange::replaced : kept, false};
 }
 
 SaveOutcome save_document(HWND editor, DocumentFile& file)

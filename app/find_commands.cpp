@@ -127,11 +127,12 @@ void select_after_replacing(HWND editor, std::optional<CHARRANGE> scope, CHARRAN
         set_selection(editor, span.cpMax + growth, span.cpMax + growth);
 }
 
+// Over many paragraphs the history builds the post anew in a fresh
+// Editor control: the control is asked for anew after the replacement.
 void replace_all(MainWindowState& state, const SearchOptions& search, std::u16string_view replacement)
 {
-    HWND editor = state.parts.editor;
-    const std::optional<CHARRANGE> scope = replace_all_scope(state, get_text_utf16(editor), search);
-    const MatchList matches = find_every_match(editor, search, scope);
+    const std::optional<CHARRANGE> scope = replace_all_scope(state, get_text_utf16(state.parts.editor), search);
+    const MatchList matches = find_every_match(state.parts.editor, search, scope);
     if (matches.starts.empty()) {
         show_message(message_owner(state), TEXT_NOT_FOUND, utf16_to_utf8(search.pattern));
         return;
@@ -145,10 +146,12 @@ void replace_all(MainWindowState& state, const SearchOptions& search, std::u16st
                 return replace_in_piece(present, text, matches, replacement);
             },
             [&](CHARRANGE written) {
-                select_after_replacing(editor, scope, span, (written.cpMax - written.cpMin) - (span.cpMax - span.cpMin));
+                const LONG growth = (written.cpMax - written.cpMin) - (span.cpMax - span.cpMin);
+                select_after_replacing(state.parts.editor, scope, span, growth);
             },
             busy.progress());
         if (!in_one_piece) {
+            HWND editor = state.parts.editor;
             const LONG length_before = text_length(editor);
             state.history.record_span(EditKind::command, span, [&] {
                 replace_match_by_match(editor, matches, replacement);
@@ -156,7 +159,7 @@ void replace_all(MainWindowState& state, const SearchOptions& search, std::u16st
             });
         }
     }
-    SendMessageW(editor, EM_SCROLLCARET, 0, 0);
+    SendMessageW(state.parts.editor, EM_SCROLLCARET, 0, 0);
     show_find_note(state, load_program_text(IDS_REPLACED_COUNT) + " " + locale_number(matches.starts.size()) + " " +
                               load_program_text(scope ? IDS_REPLACED_IN_SELECTION : IDS_REPLACED_IN_POST));
 }

@@ -124,8 +124,7 @@ int main()
             UpdateWindow(editor);
             times.undos.push_back(now_ms() - start);
             if (get_text_utf16(editor) != post || (with_formats && (!is_bold(editor, 0, 3) || is_bold(editor, 4, 7)))) {
-                printf("the undo did not bring the post back (%s: text %d, bold %d %d)\n", with_formats ? "formats" : "plain",
-                       get_text_utf16(editor) == post, is_bold(editor, 0, 3), is_bold(editor, 4, 7));
+                printf("the undo did not bring the post back\n");
                 return 1;
             }
         }

@@ -117,8 +117,9 @@ public:
 private:
     static std::uint64_t step_size(const EditStep* step)
     {
-        return step ? static_cast<std::uint64_t>(step->removed_length) + static_cast<std::uint64_t>(step->inserted_length)
-                    : 0;
+        if (!step)
+            return 0;
+        return static_cast<std::uint64_t>(step->removed_length) + static_cast<std::uint64_t>(step->inserted_length);
     }
     void add(EditStep step);
     // Undo or redo of `step`: its range, which holds one side of it

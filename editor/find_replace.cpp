@@ -41,7 +41,8 @@ FindOutcome find_next(HWND editor, const SearchOptions& search)
 
 bool holds_one_match(std::u16string_view text, CHARRANGE range, const SearchOptions& search)
 {
-    if (search.pattern.empty() || range.cpMin < 0 || range.cpMax - range.cpMin != static_cast<LONG>(search.pattern.size()) ||
+    const auto length = static_cast<LONG>(search.pattern.size());
+    if (length == 0 || range.cpMin < 0 || range.cpMax - range.cpMin != length ||
         static_cast<std::size_t>(range.cpMax) > text.size())
         return false;
     const auto start = static_cast<std::size_t>(range.cpMin);
@@ -79,8 +80,8 @@ MatchList find_every_match(HWND editor, const SearchOptions& search, std::option
     list.scope = scope.value_or(CHARRANGE{0, static_cast<LONG>(list.text.size())});
     const SearchedText searched = searched_form(list.text, search);
     list.length = searched.pattern.size();
-    list.starts = find_all_matches(searched.text, {searched.pattern, search.whole_word},
-                                   static_cast<std::size_t>(list.scope.cpMin), static_cast<std::size_t>(list.scope.cpMax));
+    const auto begin = static_cast<std::size_t>(list.scope.cpMin), end = static_cast<std::size_t>(list.scope.cpMax);
+    list.starts = find_all_matches(searched.text, {searched.pattern, search.whole_word}, begin, end);
     return list;
 }
 

@@ -203,6 +203,9 @@ TEST_F(FindReplaceTest, ReplaceAllOverManyParagraphsBuildsThePostAnewAsItShouldB
     for (int line = 0; line < 1200; ++line)
         replaced += u"kočka a pes\r\n";
     EXPECT_EQ(get_text_utf16(editor), replaced);
+    // The caret stands after the last replacement, in the fresh control.
+    const auto after_last = static_cast<LONG>(replaced.size() - std::u16string(u" a pes\r\n").size());
+    EXPECT_EQ(selected(), (Range{after_last, after_last}));
     EXPECT_TRUE(format_of(6, 7).dwEffects & CFE_BOLD);
     EXPECT_FALSE(format_of(0, 5).dwEffects & CFE_BOLD);
 

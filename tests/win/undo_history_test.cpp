@@ -151,8 +151,9 @@ TEST_F(UndoHistoryTest, TheUndoOfALargePasteGivesBackTheExactDocumentInAFreshCon
     // Long enough to go in a slice at a time: Wine's own paste of plain
     // text makes a CR LF that straddles 4 KiB two paragraphs.
     std::wstring lines;
+    const std::wstring words = L" of a paste so long that it goes in a slice at a time, as long ones do\r\n";
     for (int line = 0; line < 1300; ++line)
-        lines += L"line " + std::to_wstring(line) + L" of a paste so long that it goes in a slice at a time, as long ones do\r\n";
+        lines += L"line " + std::to_wstring(line) + words;
     put_text_on_clipboard(main_window, lines);
     select(8, 8); // inside the bold word
     const Snapshot before = snapshot();
