@@ -149,6 +149,8 @@ void EditRecorder::record_span(EditKind kind, CHARRANGE span, const std::functio
     std::optional<Piece> replaced;
     const bool span_selected = before.cpMin == selected.cpMin && before.cpMax == selected.cpMax;
     if (before.cpMax > before.cpMin) {
+        // Moving a long selection about costs Wine's control a repaint each time.
+        RedrawPause pause(editor_);
         if (!span_selected)
             set_selection(editor_, before.cpMin, before.cpMax);
         replaced = capture_selection(editor_, uniform_masks_, &before_text);
@@ -192,10 +194,15 @@ bool EditRecorder::rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite
     history_.break_coalescing();
     const CHARRANGE selected = get_selection(editor_);
     const LONG length_before = text_length(editor_);
-    set_selection(editor_, span.cpMin, span.cpMax);
     std::u16string text;
-    const Piece present = capture_selection(editor_, uniform_masks_, &text);
-    std::optional<Piece> wanted = rewrite(present, text);
+    std::optional<Piece> present;
+    {
+        // Moving a long selection about costs Wine's control a repaint each time.
+        RedrawPause pause(editor_);
+        set_selection(editor_, span.cpMin, span.cpMax);
+        present = capture_selection(editor_, uniform_masks_, &text);
+    }
+    std::optional<Piece> wanted = rewrite(*present, text);
     if (!wanted) {
         set_selection(editor_, selected.cpMin, selected.cpMax);
         return false;
@@ -206,7 +213,7 @@ bool EditRecorder::rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite
     step.removed_length = span.cpMax - span.cpMin;
     step.selection_before = selection_of(selected);
     {
-        const bool rebuilt = rebuild_in_fresh_control(span.cpMin, {present}, {*wanted}, progress);
+        const bool rebuilt = rebuild_in_fresh_control(span.cpMin, {*present}, {*wanted}, progress);
         RedrawPause pause(editor_);
         if (!rebuilt)
             replace_range_with_pieces(editor_, span.cpMin, step.removed_length, {*wanted}, progress);
@@ -216,7 +223,7 @@ bool EditRecorder::rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite
         select({span.cpMin, span.cpMin + step.inserted_length});
     }
     step.selection_after = selection_of(get_selection(editor_));
-    step.before = payload_of(present);
+    step.before = payload_of(*present);
     step.after = payload_of(*wanted);
     add(std::move(step));
     return true;
@@ -326,11 +333,15 @@ bool EditRecorder::rebuild_in_fresh_control(std::int32_t start, const std::vecto
     const LONG end = start + static_cast<LONG>(pieces_length(present));
     const LONG length = text_length(editor_);
     std::vector<Piece> document;
-    if (start > 0)
-        document.push_back(capture_range(editor_, uniform_masks_, 0, start));
-    document.insert(document.end(), std::make_move_iterator(wanted.begin()), std::make_move_iterator(wanted.end()));
-    if (end < length)
-        document.push_back(capture_range(editor_, uniform_masks_, end, length));
+    {
+        RedrawPause pause(editor_);
+        if (start > 0)
+            document.push_back(capture_range(editor_, uniform_masks_, 0, start));
+        document.insert(document.end(), std::make_move_iterator(wanted.begin()),
+                        std::make_move_iterator(wanted.end()));
+        if (end < length)
+            document.push_back(capture_range(editor_, uniform_masks_, end, length));
+    }
     // A fresh control attaches itself to this recorder.
     if (!renew_control_())
         return false;
