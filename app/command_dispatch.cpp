@@ -7,6 +7,7 @@
 
 #include "app/editor_control.h"
 #include "app/file_commands.h"
+#include "app/long_operation.h"
 #include "app/find_commands.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
@@ -24,20 +25,23 @@
 #include "text/forum_urls.h"
 #include "ui/format_dialogs.h"
 #include "ui/recent_menu.h"
-#include "win/wait_cursor.h"
 
 namespace {
 
-using Action = void (*)(MainWindowState& state);
+// An action hears of its progress, when it can tell, through the long
+// operation it runs under.
+using Action = void (*)(MainWindowState& state, const ProgressReport& progress);
 
 // A command that is not markup: one action, whether the keyboard goes back
-// to the Editor control afterwards, and the kind of undo step it is, for the
-// commands that change the document.
+// to the Editor control afterwards, the kind of undo step it is, for the
+// commands that change the document, and what the status bar says while
+// it takes long.
 struct Command {
     WORD id;
     Action action;
     bool focus_editor_after;
     std::optional<EditKind> edit = std::nullopt;
+    LongWork work = LongWork::command;
 };
 
 HWND editor_of(const MainWindowState& state)
@@ -45,20 +49,33 @@ HWND editor_of(const MainWindowState& state)
     return state.parts.editor;
 }
 
-void do_nothing(MainWindowState&) {}
+// An action of another part of the program that has no progress to tell.
+template <void (*action)(MainWindowState&)>
+void without_progress(MainWindowState& state, const ProgressReport&)
+{
+    action(state);
+}
 
-void exit_program(MainWindowState& state) { SendMessageW(state.parts.main_window, WM_CLOSE, 0, 0); }
+void do_nothing(MainWindowState&, const ProgressReport&) {}
+
+void exit_program(MainWindowState& state, const ProgressReport&)
+{
+    SendMessageW(state.parts.main_window, WM_CLOSE, 0, 0);
+}
 // The history says whether the document is modified afterwards: undoing
 // back to the saved text makes it unmodified.
-void undo(MainWindowState& state) { state.history.undo(); }
-void redo(MainWindowState& state) { state.history.redo(); }
-void copy_post(MainWindowState& state)
+void undo(MainWindowState& state, const ProgressReport& progress) { state.history.undo(progress); }
+void redo(MainWindowState& state, const ProgressReport& progress) { state.history.redo(progress); }
+void copy_post(MainWindowState& state, const ProgressReport&)
 {
     copy_selection(editor_of(state));
     review_copied_post(state);
 }
-void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
-void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
+void cut(MainWindowState& state, const ProgressReport&) { cut_selection(editor_of(state)); }
+void paste(MainWindowState& state, const ProgressReport& progress)
+{
+    paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT, progress);
+}
 
 // The history follows what a file command did: a replaced document starts
 // an empty, unmodified history; one saved on the way (also by Yes to the
@@ -76,61 +93,73 @@ void follow_save(MainWindowState& state, SaveOutcome outcome)
         state.history.mark_saved();
 }
 
-void new_file(MainWindowState& state)
+void new_file(MainWindowState& state, const ProgressReport&)
 {
     follow_document(state, new_document(editor_of(state), state.document, state.history.is_modified(),
                                         [&state] { return replace_editor(state); }));
 }
-void open_file(MainWindowState& state)
+void open_file(MainWindowState& state, const ProgressReport& progress)
 {
     follow_document(state, open_document(editor_of(state), state.document, state.history.is_modified(),
-                                         [&state] { return replace_editor(state); }));
+                                         [&state] { return replace_editor(state); }, progress));
 }
-void save_file(MainWindowState& state) { follow_save(state, save_document(editor_of(state), state.document)); }
-void save_file_as(MainWindowState& state) { follow_save(state, save_document_as(editor_of(state), state.document)); }
-void printer_setup(MainWindowState& state)
+void save_file(MainWindowState& state, const ProgressReport&)
+{
+    follow_save(state, save_document(editor_of(state), state.document));
+}
+void save_file_as(MainWindowState& state, const ProgressReport&)
+{
+    follow_save(state, save_document_as(editor_of(state), state.document));
+}
+void printer_setup(MainWindowState& state, const ProgressReport&)
 {
     // Whatever the sheet's answer, the layout follows the printer as it is now.
     show_printer_properties(state.parts.main_window);
     set_print_target(editor_of(state), state.parts.print_target, state.parts.editor_subclass.lines_at_printer_width);
 }
-void print(MainWindowState& state) { print_document(editor_of(state), print_job_name(state.document.name)); }
+void print(MainWindowState& state, const ProgressReport&)
+{
+    print_document(editor_of(state), print_job_name(state.document.name));
+}
 
-void font(MainWindowState& state) { choose_font(editor_of(state)); }
-void whole_text(MainWindowState& state) { select_all(editor_of(state)); }
-void background(MainWindowState& state) { choose_background_color(editor_of(state), state.colors.background); }
+void font(MainWindowState& state, const ProgressReport&) { choose_font(editor_of(state)); }
+void whole_text(MainWindowState& state, const ProgressReport&) { select_all(editor_of(state)); }
+void background(MainWindowState& state, const ProgressReport&)
+{
+    choose_background_color(editor_of(state), state.colors.background);
+}
 
-void color_dialog(MainWindowState& state)
+void color_dialog(MainWindowState& state, const ProgressReport&)
 {
     if (choose_color(state.parts.main_window, state.colors.tag))
         insert_color_tag(editor_of(state), state.colors.tag.color, "[color=#", "[/color]");
 }
-void post_link(MainWindowState& state)
+void post_link(MainWindowState& state, const ProgressReport&)
 {
     convert_post_link(editor_of(state), "[url]", "[/url]");
     apply_insert_format(editor_of(state), LINK_FORMAT);
 }
-void plain_font(MainWindowState& state) { apply_plain_format(editor_of(state)); }
-void reflow(MainWindowState& state)
+void plain_font(MainWindowState& state, const ProgressReport&) { apply_plain_format(editor_of(state)); }
+void reflow(MainWindowState& state, const ProgressReport&)
 {
     break_long_lines(editor_of(state));
     apply_plain_format(editor_of(state));
 }
-void open_web_link(MainWindowState&)
+void open_web_link(MainWindowState&, const ProgressReport&)
 {
     ShellExecuteW(nullptr, L"open", L"" WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
 }
 
 constexpr Command COMMANDS[] = {
     {IDM_FILE_NEW, new_file, false},
-    {IDM_FILE_OPEN, open_file, false},
+    {IDM_FILE_OPEN, open_file, false, std::nullopt, LongWork::opening},
     {IDM_FILE_SAVE, save_file, false},
     {IDM_FILE_SAVEAS, save_file_as, false},
     {IDM_FILE_PRINTSETUP, printer_setup, false},
     {IDM_FILE_PRINT, print, false},
     {IDM_FILE_EXIT, exit_program, false},
-    {IDM_EDIT_UNDO, undo, false},
-    {IDM_EDIT_REDO, redo, false},
+    {IDM_EDIT_UNDO, undo, false, std::nullopt, LongWork::undoing},
+    {IDM_EDIT_REDO, redo, false, std::nullopt, LongWork::redoing},
     {IDM_EDIT_HORIZONTAL, do_nothing, false},
     {IDM_EDIT_VERTICAL, do_nothing, false},
     {IDM_EDIT_FONT, font, false, EditKind::format},
@@ -140,41 +169,43 @@ constexpr Command COMMANDS[] = {
     {IDM_ALIGN_RIGHT, do_nothing, false},
     {IDM_EDIT_COPY, copy_post, false},
     {IDM_EDIT_CUT, cut, false, EditKind::clipboard},
-    {IDM_EDIT_PASTE, paste, false, EditKind::clipboard},
+    {IDM_EDIT_PASTE, paste, false, EditKind::clipboard, LongWork::pasting},
     {IDM_EDIT_SELECTALL, whole_text, false},
     // Their replacements are recorded as they happen, from the dialog.
-    {IDM_FIND, open_find, false},
-    {IDM_FIND_NEXT, find_next_down, false},
-    {IDM_FIND_PREVIOUS, find_next_up, false},
-    {IDM_REPLACE, open_replace, false},
+    {IDM_FIND, without_progress<open_find>, false},
+    {IDM_FIND_NEXT, without_progress<find_next_down>, false},
+    {IDM_FIND_PREVIOUS, without_progress<find_next_up>, false},
+    {IDM_REPLACE, without_progress<open_replace>, false},
     {IDM_BACKCOLOR, background, false},
     {IDM_TAG_COLOR_DIALOG, color_dialog, true, EditKind::command},
     {IDM_TAG_POST_LINK, post_link, true, EditKind::command},
     {IDM_OPEN_WEBLINK, open_web_link, false},
     {IDM_PLAIN_FONT, plain_font, true, EditKind::format},
     {IDM_REFLOW, reflow, true, EditKind::command},
-    {IDM_PREVIEW_TOGGLE, toggle_preview, false},
-    {IDM_TAG_CHECK, select_first_tag_problem, true},
-    {IDM_CHARACTER_LIMIT, change_character_limit, false},
-    {IDM_SPELL_NEXT, select_next_misspelling, true},
-    {IDM_SPELL_WHILE_TYPING, toggle_spelling, false},
-    {IDM_SPELL_CZECH, check_in_czech, false},
-    {IDM_SPELL_ENGLISH, check_in_english, false},
-    {IDM_SPELL_BOTH, check_in_both, false},
+    {IDM_PREVIEW_TOGGLE, without_progress<toggle_preview>, false},
+    {IDM_TAG_CHECK, without_progress<select_first_tag_problem>, true},
+    {IDM_CHARACTER_LIMIT, without_progress<change_character_limit>, false},
+    {IDM_SPELL_NEXT, without_progress<select_next_misspelling>, true},
+    {IDM_SPELL_WHILE_TYPING, without_progress<toggle_spelling>, false},
+    {IDM_SPELL_CZECH, without_progress<check_in_czech>, false},
+    {IDM_SPELL_ENGLISH, without_progress<check_in_english>, false},
+    {IDM_SPELL_BOTH, without_progress<check_in_both>, false},
 };
 
-// From this length of the post on, the commands that change the document
-// may take longer than a user waits without a sign (150 ms), and show the
-// wait cursor; the markup commands do too.
-constexpr LONG LONG_POST = 20000;
-constexpr WORD SLOW_ON_LONG_POSTS[] = {IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_EDIT_CUT,
-                                       IDM_EDIT_PASTE, IDM_PLAIN_FONT, IDM_REFLOW};
-
-bool may_take_long(HWND editor, WORD id)
+// The characters a command will handle, as far as it is known beforehand:
+// undo and redo their step's, the commands on the selection the
+// selection's; a paste and Open tell theirs once they know it.
+std::uint64_t expected_work(const MainWindowState& state, WORD id)
 {
-    const bool slow_command = find_markup(id) || std::find(std::begin(SLOW_ON_LONG_POSTS),
-                                                           std::end(SLOW_ON_LONG_POSTS), id) != std::end(SLOW_ON_LONG_POSTS);
-    return slow_command && text_length(editor) >= LONG_POST;
+    if (id == IDM_EDIT_UNDO)
+        return state.history.undo_size();
+    if (id == IDM_EDIT_REDO)
+        return state.history.redo_size();
+    const bool on_selection = find_markup(id) || id == IDM_EDIT_CUT || id == IDM_PLAIN_FONT || id == IDM_REFLOW;
+    if (!on_selection)
+        return 0;
+    const CHARRANGE selected = get_selection(state.parts.editor);
+    return static_cast<std::uint64_t>(selected.cpMax - selected.cpMin);
 }
 
 const Command* find_command(WORD id)
@@ -194,25 +225,26 @@ void dispatch_command(MainWindowState& state, WORD id)
     if (run_spelling_menu_item(state, id))
         return;
     if (is_recent_file_item(id)) {
-        follow_document(state, open_recent_file(state, recent_file_index(id)));
+        LongOperation busy(state, LongWork::opening);
+        follow_document(state, open_recent_file(state, recent_file_index(id), busy.progress()));
         return;
     }
-    std::optional<WaitCursor> busy;
-    if (may_take_long(editor, id))
-        busy.emplace();
-    if (const Command* command = find_command(id)) {
+    const Command* command = find_command(id);
+    LongOperation busy(state, command ? command->work : LongWork::command, expected_work(state, id));
+    if (command) {
         if (command->edit)
-            state.history.record(*command->edit, [&] { command->action(state); });
+            state.history.record(*command->edit, [&] { command->action(state, busy.progress()); });
         else
-            command->action(state);
+            command->action(state, busy.progress());
         focus_editor_after = command->focus_editor_after;
     } else if (const Markup* markup = find_markup(id)) {
         state.history.record(EditKind::command,
                              [&] { state.parts.editor_subclass.format_reset_pending = apply_markup(editor, *markup); });
         focus_editor_after = markup->focus == FocusAfter::editor;
     }
+    // Undo and redo may have put a fresh control in the old one's place.
     if (focus_editor_after)
-        SetFocus(editor);
+        SetFocus(editor_of(state));
 }
 
 bool is_command(WORD id)

@@ -14,10 +14,6 @@
 
 namespace {
 
-// From about this many lines on, a new control is far quicker than emptying
-// the old one.
-constexpr LRESULT SLOW_EMPTYING_LINES = 1000;
-
 HWND create_editor(HWND window, HINSTANCE instance)
 {
     return CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", EDITOR_STYLE, 0, 0, 0, 0, window,
@@ -62,6 +58,7 @@ HWND set_up_editor(MainWindowState& state, std::function<void()> history_changed
     refuse_dropped_text(editor);
     EditRecorder& history = state.history;
     history.attach(editor, std::move(history_changed));
+    history.renew_control_with([&state] { return swap_in_fresh_editor(state); });
     parts.editor_subclass.command_window = window;
     parts.editor_subclass.recorder = &history;
     parts.editor_subclass.size_limit = DOCUMENT_SIZE_LIMIT;
@@ -72,24 +69,31 @@ HWND set_up_editor(MainWindowState& state, std::function<void()> history_changed
 HWND replace_editor(MainWindowState& state)
 {
     const WaitCursor wait;
-    WindowParts& parts = state.parts;
-    HWND window = parts.main_window;
-    HWND old = parts.editor;
+    HWND old = state.parts.editor;
     // The deletion costs in the square of the lines: a short text goes at once.
-    if (SendMessageW(old, EM_GETLINECOUNT, 0, 0) < SLOW_EMPTYING_LINES) {
+    if (static_cast<std::size_t>(SendMessageW(old, EM_GETLINECOUNT, 0, 0)) < SLOW_DELETION_BREAKS) {
         SetWindowTextW(old, L"");
         return old;
     }
+    if (HWND fresh = swap_in_fresh_editor(state))
+        return fresh;
+    // Emptied the slow way, then: the old control is as it was.
+    SetWindowTextW(old, L"");
+    return old;
+}
+
+HWND swap_in_fresh_editor(MainWindowState& state)
+{
+    WindowParts& parts = state.parts;
+    HWND window = parts.main_window;
+    HWND old = parts.editor;
     // What the user chose for the text and the view goes on.
     CHARFORMAT2W typing_format{};
     typing_format.cbSize = sizeof typing_format;
     SendMessageW(old, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
     HWND fresh = set_up_editor(state, state.history.listener());
-    if (!fresh) {
-        // Emptied the slow way, then: the old control is as it was.
-        SetWindowTextW(old, L"");
-        return old;
-    }
+    if (!fresh)
+        return nullptr;
     SendMessageW(fresh, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
     SendMessageW(fresh, EM_SETBKGNDCOLOR, 0, state.colors.background.color);
     parts.editor = fresh;

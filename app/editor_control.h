@@ -26,3 +26,9 @@ HWND set_up_editor(MainWindowState& state, std::function<void()> history_changed
 // Wine's control deletes a large text paragraph by paragraph, for minutes,
 // but destroyed frees it at once. Nothing thrown away is recorded.
 HWND replace_editor(MainWindowState& state);
+
+// Puts a fresh, empty Editor control in place of the present one, with the
+// same settings, and returns it; the old one goes with its text. Nothing,
+// with the old one left as it was, when no control could be made. Nothing
+// is recorded: the history puts back what the document is to hold.
+HWND swap_in_fresh_editor(MainWindowState& state);

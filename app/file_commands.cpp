@@ -12,7 +12,6 @@
 #include "ui/file_dialogs.h"
 #include "ui/window_title.h"
 #include "win/messages.h"
-#include "win/wait_cursor.h"
 
 namespace {
 
@@ -73,7 +72,7 @@ void show_title_of(HWND editor, const DocumentFile& file)
 // Opens a file as the kind chosen (the filter), unless the file says
 // otherwise; with no kind chosen, as RTF when it begins as RTF.
 bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::optional<FileKind> chosen_kind,
-               const std::function<HWND()>& empty_editor)
+               const std::function<HWND()>& empty_editor, const ProgressReport& progress)
 {
     // The file is read and checked whole before anything changes: a file that
     // cannot be taken leaves the document, its name, its kind and its title alone.
@@ -89,13 +88,10 @@ bool open_file(HWND editor, DocumentFile& file, const std::string& path, std::op
         return false;
     const TextEncoding encoding = *kind == FileKind::text ? detect_text_encoding(*read.bytes) : TextEncoding::ansi;
     file = {path, *kind, encoding, read.stamp};
+    report_progress(progress, 0, read.bytes->size());
     if (empty_editor)
         editor = empty_editor();
-    std::size_t repaired = 0;
-    {
-        const WaitCursor busy;
-        repaired = stream_document_in(editor, *read.bytes, file.kind, file.encoding);
-    }
+    const std::size_t repaired = stream_document_in(editor, *read.bytes, file.kind, file.encoding, progress);
     if (repaired > 0)
         show_message(editor, ENCODING_REPAIRED, quoted_path(path));
     show_title_of(editor, file);
@@ -157,7 +153,8 @@ DocumentChange new_document(HWND editor, DocumentFile& file, bool modified, cons
     return DocumentChange::replaced;
 }
 
-DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
+DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor,
+                             const ProgressReport& progress)
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)
@@ -165,19 +162,19 @@ DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, con
     SetFocus(editor);
 
     const auto choice = ask_file_to_open(editor, file);
-    if (choice && open_document_file(editor, file, choice->path, choice->kind, empty_editor))
+    if (choice && open_document_file(editor, file, choice->path, choice->kind, empty_editor, progress))
         return DocumentChange::replaced;
     return offer == SaveOffer::saved ? DocumentChange::saved_but_kept : DocumentChange::kept;
 }
 
 bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind,
-                        const std::function<HWND()>& empty_editor)
+                        const std::function<HWND()>& empty_editor, const ProgressReport& progress)
 {
-    return open_file(editor, file, path, chosen_kind, empty_editor);
+    return open_file(editor, file, path, chosen_kind, empty_editor, progress);
 }
 
 RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
-                                const std::function<HWND()>& empty_editor)
+                                const std::function<HWND()>& empty_editor, const ProgressReport& progress)
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)
@@ -187,8 +184,8 @@ RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, 
     if (const PathKind kind = path_kind(path); kind != PathKind::other)
         return {kept, kind};
     // No filter was chosen: the file's first bytes say what it is.
-    return {open_file(editor, file, path, std::nullopt, empty_editor) ? DocumentChange::replaced : kept,
-            PathKind::other};
+    const bool opened = open_file(editor, file, path, std::nullopt, empty_editor, progress);
+    return {opened ? DocumentChange::replaced : kept, PathKind::other};
 }
 
 SaveOutcome save_document(HWND editor, DocumentFile& file)
@@ -236,7 +233,8 @@ SaveOutcome save_document_as(HWND editor, DocumentFile& file)
     return SaveOutcome::saved;
 }
 
-bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor)
+bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor,
+                  const ProgressReport& progress)
 {
     const auto now = modified ? std::nullopt : changed_on_disk(file);
     if (!now || now == file.reload_declined)
@@ -247,5 +245,5 @@ bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::fun
     if (show_message(editor, FILE_CHANGED_RELOAD, quoted_path(file.name) + "\n\n" + load_program_text(IDS_FILE_CHANGED_RELOAD)) !=
         IDYES)
         return false;
-    return open_document_file(editor, file, file.name, file.kind, empty_editor);
+    return open_document_file(editor, file, file.name, file.kind, empty_editor, progress);
 }

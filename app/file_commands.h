@@ -11,6 +11,7 @@
 
 #include "document/document_file.h"
 #include "document/file_io.h"
+#include "win/progress.h"
 
 enum class SaveOutcome { saved, cancelled, failed };
 
@@ -36,14 +37,16 @@ SaveOffer confirm_discard(HWND editor, DocumentFile& file, bool modified);
 // the Editor control through `empty_editor`, which returns the control that
 // holds the new document.
 DocumentChange new_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor);
-DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor);
+// Open's `progress` hears of the file's size, then of its reading in.
+DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor,
+                             const ProgressReport& progress = {});
 
 // Opens a file without asking which: as the kind chosen (the filter), unless
 // the file says otherwise. Returns false, after telling the user why, when the
 // file cannot be taken; the document is then unchanged. The old document
 // goes through `empty_editor`, when given, before the file comes in.
 bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind,
-                        const std::function<HWND()>& empty_editor = {});
+                        const std::function<HWND()>& empty_editor = {}, const ProgressReport& progress = {});
 
 struct RecentOpen {
     DocumentChange change;
@@ -57,12 +60,13 @@ struct RecentOpen {
 // the save question first, then every check of the file. No filter is
 // chosen: a file that begins as RTF opens as RTF, any other as text.
 RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
-                                const std::function<HWND()>& empty_editor);
+                                const std::function<HWND()>& empty_editor, const ProgressReport& progress = {});
 
 // Another program changed the file since the document last read or wrote
 // it, and the document has no unsaved changes (`modified`): offers to load
 // the file again, once for each version of it. True when it was loaded.
-bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor);
+bool offer_reload(HWND editor, DocumentFile& file, bool modified, const std::function<HWND()>& empty_editor,
+                  const ProgressReport& progress = {});
 
 // Save asks before it writes over a change another program made to the
 // file: Yes writes, No saves under another name, Cancel saves nothing.

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "editor/find_replace.h"
 #include "ui/find_dialog.h"
 
@@ -18,6 +20,14 @@ struct SearchState {
     FindDialog dialog;
     // The last search, for Find Next and Find Previous.
     SearchOptions last;
+    // What the user had selected when the Replace box opened, and the
+    // post's length then (kept up to date by Replace): Replace All keeps to
+    // it when it is more than one match.
+    std::optional<CHARRANGE> selection_at_open;
+    LONG length_at_open = 0;
+    // What the search itself selected last (a match it found): no choice of
+    // the user's where to replace.
+    CHARRANGE selected_by_search{-1, -1};
 };
 
 void open_find(MainWindowState& state);

@@ -11,6 +11,7 @@
 #include "app/command_dispatch.h"
 #include "app/editor_control.h"
 #include "app/file_commands.h"
+#include "app/long_operation.h"
 #include "app/find_commands.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
@@ -158,8 +159,9 @@ void on_activate(HWND window, UINT activation, HWND other, BOOL minimized)
 void check_file_on_disk(HWND window)
 {
     MainWindowState& state = state_of(window);
+    LongOperation busy(state, LongWork::opening);
     if (offer_reload(state.parts.editor, state.document, state.history.is_modified(),
-                     [&state] { return replace_editor(state); }))
+                     [&state] { return replace_editor(state); }, busy.progress()))
         state.history.start_new();
 }
 

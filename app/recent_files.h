@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/file_commands.h"
+#include "win/progress.h"
 
 struct MainWindowState;
 
@@ -18,4 +19,4 @@ void refresh_recent_files(MainWindowState& state);
 // would; an entry that is no longer there, or names a folder or a device,
 // is taken off the list, with a word to the user. Returns what became of
 // the document.
-DocumentChange open_recent_file(MainWindowState& state, size_t index);
+DocumentChange open_recent_file(MainWindowState& state, size_t index, const ProgressReport& progress = {});

@@ -55,6 +55,7 @@ set(FORUM_WIN_SOURCES
     app/editor_control.cpp
     app/file_commands.cpp
     app/find_commands.cpp
+    app/long_operation.cpp
     app/main_window.cpp
     app/post_review.cpp
     app/recent_files.cpp
@@ -117,6 +118,11 @@ target_link_options(forum-spelling-bench PRIVATE -static -static-libgcc -static-
 add_executable(forum-replace-bench bench/replace_bench.cpp)
 target_link_libraries(forum-replace-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-replace-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
+# Undo of a 10 MB paste against the paste itself (run by make bench).
+add_executable(forum-paste-undo-bench bench/paste_undo_bench.cpp)
+target_link_libraries(forum-paste-undo-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-paste-undo-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
 # The bare RICHEDIT window that start-up is measured against (run by make bench).
 add_executable(forum-bare-window WIN32 bench/bare_window.cpp)

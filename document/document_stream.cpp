@@ -37,19 +37,20 @@ std::optional<std::string> in_code_page(std::wstring_view text)
 
 } // namespace
 
-std::size_t stream_document_in(HWND editor, const std::string& bytes, FileKind kind, TextEncoding encoding)
+std::size_t stream_document_in(HWND editor, const std::string& bytes, FileKind kind, TextEncoding encoding,
+                               const ProgressReport& progress)
 {
     if (kind == FileKind::rtf) {
-        stream_in(editor, bytes, SF_RTF);
+        stream_in(editor, bytes, SF_RTF, progress);
         return 0;
     }
     if (encoding == TextEncoding::ansi) {
-        stream_in(editor, bytes, SF_TEXT);
+        stream_in(editor, bytes, SF_TEXT, progress);
         return 0;
     }
     // As UTF-16, which the control takes whole, NUL characters included.
     const DecodedText decoded = decode_text(bytes, encoding);
-    stream_in(editor, utf16_bytes(decoded.text), SF_TEXT | SF_UNICODE);
+    stream_in(editor, utf16_bytes(decoded.text), SF_TEXT | SF_UNICODE, progress);
     return decoded.replacements;
 }
 

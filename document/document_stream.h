@@ -9,10 +9,13 @@
 #include <string>
 
 #include "document/document_file.h"
+#include "win/progress.h"
 
-// Puts a file's content in place of the control's whole text. Returns how
-// many places of a text file had to become U+FFFD.
-std::size_t stream_document_in(HWND editor, const std::string& bytes, FileKind kind, TextEncoding encoding);
+// Puts a file's content in place of the control's whole text; `progress`
+// hears how far it got. Returns how many places of a text file had to
+// become U+FFFD.
+std::size_t stream_document_in(HWND editor, const std::string& bytes, FileKind kind, TextEncoding encoding,
+                               const ProgressReport& progress = {});
 
 // The document as the bytes of its file; nothing when the control could not
 // give them. Text that does not fit the code page goes as UTF-8 instead, and

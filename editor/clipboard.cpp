@@ -12,6 +12,11 @@
 
 namespace {
 
+UINT rich_text_format()
+{
+    return RegisterClipboardFormatA("Rich Text Format");
+}
+
 // Opening the clipboard fails while another program holds it; try a little.
 bool open_clipboard(HWND owner)
 {
@@ -59,7 +64,7 @@ void put_post_on_clipboard(HWND owner, std::string_view post)
     text.push_back(L'\0');
     if (!open_clipboard(owner))
         return;
-    const UINT rich_text = RegisterClipboardFormatA("Rich Text Format");
+    const UINT rich_text = rich_text_format();
     const std::vector<char> rtf = clipboard_bytes(rich_text);
     EmptyClipboard();
     put_on_clipboard(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t));
@@ -83,31 +88,51 @@ void cut_selection(HWND editor)
 
 namespace {
 
-// Characters of the clipboard's text, without its terminating zero.
-std::size_t clipboard_text_length(HWND owner)
+// From this length on, plain text on the clipboard goes in a slice at a
+// time, which shows its progress and, at this length already, is faster
+// than one message (see replace_selection_in_slices).
+constexpr std::size_t LONG_PASTE = 100000;
+
+// Characters of the clipboard's text, without its terminating zero; the
+// text itself too, when asked for.
+std::size_t clipboard_text_length(HWND owner, std::u16string* text = nullptr)
 {
     if (!open_clipboard(owner))
         return 0;
     std::size_t length = 0;
     {
         const GlobalLockGuard<const wchar_t> locked(GetClipboardData(CF_UNICODETEXT));
-        if (locked.data())
+        if (locked.data()) {
             length = wcsnlen(locked.data(), locked.size() / sizeof(wchar_t));
+            if (text)
+                text->assign(reinterpret_cast<const char16_t*>(locked.data()), length);
+        }
     }
     CloseClipboard();
     return length;
 }
 
+bool clipboard_holds_rich_text()
+{
+    return IsClipboardFormatAvailable(rich_text_format()) != 0;
+}
+
 } // namespace
 
-bool paste_within_limit(HWND editor, std::size_t limit)
+bool paste_within_limit(HWND editor, std::size_t limit, const ProgressReport& progress)
 {
     const CHARRANGE selected = get_selection(editor);
     const auto kept = static_cast<std::size_t>(text_length(editor) - (selected.cpMax - selected.cpMin));
-    if (kept + clipboard_text_length(editor) > limit) {
+    const std::size_t pasted = clipboard_text_length(editor);
+    if (kept + pasted > limit) {
         show_message(editor, PASTE_TOO_LARGE);
         return false;
     }
-    SendMessageA(editor, WM_PASTE, 0, 0);
+    report_progress(progress, 0, pasted);
+    std::u16string text;
+    if (pasted >= LONG_PASTE && !clipboard_holds_rich_text() && clipboard_text_length(editor, &text) > 0)
+        replace_selection_in_slices(editor, text, progress);
+    else
+        SendMessageA(editor, WM_PASTE, 0, 0);
     return true;
 }

@@ -7,12 +7,15 @@
 #include <cstddef>
 #include <string_view>
 
+#include "win/progress.h"
+
 void copy_selection(HWND editor);
 
 // Pastes unless the clipboard's text would take the document past `limit`
 // characters; then tells the user and changes nothing. Returns whether it
-// pasted.
-bool paste_within_limit(HWND editor, std::size_t limit);
+// pasted. `progress` hears of the clipboard's size first, then of a long
+// plain text going in a slice at a time.
+bool paste_within_limit(HWND editor, std::size_t limit, const ProgressReport& progress = {});
 void cut_selection(HWND editor);
 
 // Leaves exactly the post as the clipboard's plain text, without any NUL

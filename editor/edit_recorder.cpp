@@ -149,6 +149,8 @@ void EditRecorder::record_span(EditKind kind, CHARRANGE span, const std::functio
     std::optional<Piece> replaced;
     const bool span_selected = before.cpMin == selected.cpMin && before.cpMax == selected.cpMax;
     if (before.cpMax > before.cpMin) {
+        // Moving a long selection about costs Wine's control a repaint each time.
+        RedrawPause pause(editor_);
         if (!span_selected)
             set_selection(editor_, before.cpMin, before.cpMax);
         replaced = capture_selection(editor_, uniform_masks_, &before_text);
@@ -184,6 +186,47 @@ void EditRecorder::record_span(EditKind kind, CHARRANGE span, const std::functio
     }
     if (!step.before.empty() || !step.after.empty())
         add(std::move(step));
+}
+
+bool EditRecorder::rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite& rewrite,
+                                const std::function<void(CHARRANGE written)>& select, const ProgressReport& progress)
+{
+    history_.break_coalescing();
+    const CHARRANGE selected = get_selection(editor_);
+    const LONG length_before = text_length(editor_);
+    std::u16string text;
+    std::optional<Piece> present;
+    {
+        // Moving a long selection about costs Wine's control a repaint each time.
+        RedrawPause pause(editor_);
+        set_selection(editor_, span.cpMin, span.cpMax);
+        present = capture_selection(editor_, uniform_masks_, &text);
+    }
+    std::optional<Piece> wanted = rewrite(*present, text);
+    if (!wanted) {
+        set_selection(editor_, selected.cpMin, selected.cpMax);
+        return false;
+    }
+    EditStep step;
+    step.kind = kind;
+    step.start = span.cpMin;
+    step.removed_length = span.cpMax - span.cpMin;
+    step.selection_before = selection_of(selected);
+    {
+        const bool rebuilt = rebuild_in_fresh_control(span.cpMin, {*present}, {*wanted}, progress);
+        RedrawPause pause(editor_);
+        if (!rebuilt)
+            replace_range_with_pieces(editor_, span.cpMin, step.removed_length, {*wanted}, progress);
+        // The control counts what went in, line breaks as it holds them.
+        step.inserted_length = span.cpMax + (text_length(editor_) - length_before) - span.cpMin;
+        wanted->length = step.inserted_length;
+        select({span.cpMin, span.cpMin + step.inserted_length});
+    }
+    step.selection_after = selection_of(get_selection(editor_));
+    step.before = payload_of(*present);
+    step.after = payload_of(*wanted);
+    add(std::move(step));
+    return true;
 }
 
 void EditRecorder::record_typing(std::u16string_view typed, const std::function<void()>& typing)
@@ -266,22 +309,55 @@ void EditRecorder::text_replaced_from_outside()
     changed();
 }
 
-bool EditRecorder::undo()
+bool EditRecorder::undo(const ProgressReport& progress)
 {
     const EditStep* step = history_.undo();
-    return step && restore_step_side(*step, step->after, step->before, step->selection_before);
+    return step && restore_step_side(*step, step->after, step->before, step->selection_before, progress);
 }
 
-bool EditRecorder::redo()
+bool EditRecorder::redo(const ProgressReport& progress)
 {
     const EditStep* step = history_.redo();
-    return step && restore_step_side(*step, step->before, step->after, step->selection_after);
+    return step && restore_step_side(*step, step->before, step->after, step->selection_after, progress);
+}
+
+bool EditRecorder::rebuild_in_fresh_control(std::int32_t start, const std::vector<Piece>& present,
+                                            std::vector<Piece> wanted, const ProgressReport& progress)
+{
+    const auto keeps = [](const Piece& piece) { return piece.kind == PieceKind::keep; };
+    if (!renew_control_ || paragraph_breaks(present) < SLOW_DELETION_BREAKS ||
+        std::any_of(present.begin(), present.end(), keeps) || std::any_of(wanted.begin(), wanted.end(), keeps))
+        return false;
+    // The document as it is to be: what stands before the range, the wanted
+    // pieces, what stands after it.
+    const LONG end = start + static_cast<LONG>(pieces_length(present));
+    const LONG length = text_length(editor_);
+    std::vector<Piece> document;
+    {
+        RedrawPause pause(editor_);
+        if (start > 0)
+            document.push_back(capture_range(editor_, uniform_masks_, 0, start));
+        document.insert(document.end(), std::make_move_iterator(wanted.begin()),
+                        std::make_move_iterator(wanted.end()));
+        if (end < length)
+            document.push_back(capture_range(editor_, uniform_masks_, end, length));
+    }
+    // A fresh control attaches itself to this recorder.
+    if (!renew_control_())
+        return false;
+    RedrawPause pause(editor_);
+    replace_range_with_pieces(editor_, 0, 0, document, progress);
+    return true;
 }
 
 bool EditRecorder::restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
-                                     const EditSelection& selection)
+                                     const EditSelection& selection, const ProgressReport& progress)
 {
-    if (!replace_range_contents(editor_, step.start, present, wanted)) {
+    const auto present_pieces = decode_payload(present);
+    const auto wanted_pieces = decode_payload(wanted);
+    const bool rebuilt = present_pieces && wanted_pieces &&
+                         rebuild_in_fresh_control(step.start, *present_pieces, *wanted_pieces, progress);
+    if (!rebuilt && !replace_range_contents(editor_, step.start, present, wanted, progress)) {
         forget_everything();
         return false;
     }

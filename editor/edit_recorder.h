@@ -40,6 +40,12 @@ public:
     // is attached with it too.
     const std::function<void()>& listener() const { return changed_; }
 
+    // An edit, undo or redo that takes out many paragraphs builds the
+    // document anew in the control `renew` puts in place of the present one
+    // (attached to this recorder, empty; nothing when none could be made):
+    // Wine's control takes time in the square of the paragraphs it deletes.
+    void renew_control_with(std::function<HWND()> renew) { renew_control_ = std::move(renew); }
+
     // `edited` runs after each change of the text made or put back through
     // the recorder, and with nothing when the whole text changed otherwise
     // (a new, opened or restored document), so that what is kept about
@@ -55,6 +61,19 @@ public:
     // it longer or shorter), and records it as one step that puts the
     // present selection back on undo.
     void record_span(EditKind kind, CHARRANGE span, const std::function<void()>& edit);
+
+    // What a span holds, as a step keeps it, and its text, made into what is
+    // to stand there instead, its length as the control will count it;
+    // nothing leaves the span as it is.
+    using SpanRewrite = std::function<std::optional<Piece>(const Piece& present, std::u16string_view text)>;
+
+    // Puts what `rewrite` makes of `span` in its place, then has `select`
+    // select what is to be selected, given the range the new content takes;
+    // recorded as one step that puts the present selection back on undo.
+    // The span is read once and written once, however long. False, with
+    // nothing changed, when `rewrite` made nothing of it.
+    bool rewrite_span(EditKind kind, CHARRANGE span, const SpanRewrite& rewrite,
+                      const std::function<void(CHARRANGE written)>& select, const ProgressReport& progress = {});
 
     // Carries out `typing`, which puts `typed` in place of the selection and
     // leaves the caret after it, and records it. Keys typed one after another
@@ -73,11 +92,16 @@ public:
     // nothing before can be undone, and the text is not the saved one.
     void text_replaced_from_outside();
 
-    // Both return false when there is nothing to undo or redo.
-    bool undo();
-    bool redo();
+    // Both return false when there is nothing to undo or redo. `progress`
+    // hears how far a long one has got.
+    bool undo(const ProgressReport& progress = {});
+    bool redo(const ProgressReport& progress = {});
     bool can_undo() const { return history_.can_undo(); }
     bool can_redo() const { return history_.can_redo(); }
+    // The characters that undo or redo would take out and put in: the work
+    // it will do.
+    std::uint64_t undo_size() const { return step_size(history_.top()); }
+    std::uint64_t redo_size() const { return step_size(history_.next()); }
 
     // Whether the document differs from the one last opened or saved.
     bool is_modified() const;
@@ -91,19 +115,31 @@ public:
     std::size_t memory_bytes() const { return history_.memory_bytes(); }
 
 private:
+    static std::uint64_t step_size(const EditStep* step)
+    {
+        if (!step)
+            return 0;
+        return static_cast<std::uint64_t>(step->removed_length) + static_cast<std::uint64_t>(step->inserted_length);
+    }
     void add(EditStep step);
     // Undo or redo of `step`: its range, which holds one side of it
     // (`present`), is made to hold the other (`wanted`) again, and
     // `selection` is selected. False, with the history forgotten, when the
     // step cannot be read.
     bool restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
-                           const EditSelection& selection);
+                           const EditSelection& selection, const ProgressReport& progress);
+    // Puts `wanted` in place of the range at `start` that holds `present`
+    // by building the document anew in a fresh control; false, with nothing
+    // changed, when that is not the faster way.
+    bool rebuild_in_fresh_control(std::int32_t start, const std::vector<Piece>& present, std::vector<Piece> wanted,
+                                  const ProgressReport& progress);
     void forget_everything();
     void changed();
 
     HWND editor_ = nullptr;
     std::function<void()> changed_;
     std::function<void(const std::optional<TextEdit>&)> edited_;
+    std::function<HWND()> renew_control_;
     EditHistory history_;
     // The text no longer matches the saved one and never will again through
     // undo or redo.

@@ -97,11 +97,31 @@ void replace_selection_utf16(HWND editor, std::u16string_view text)
     SendMessageW(editor, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
+void replace_selection_in_slices(HWND editor, std::u16string_view text, const ProgressReport& progress)
+{
+    if (text.size() <= INSERT_SLICE) {
+        replace_selection_utf16(editor, text);
+        return;
+    }
+    RedrawPause pause(editor);
+    for (std::size_t at = 0; at < text.size();) {
+        report_progress(progress, at, text.size());
+        const std::size_t end = slice_end(text, at, INSERT_SLICE);
+        replace_selection_utf16(editor, text.substr(at, end - at));
+        at = end;
+    }
+    report_progress(progress, text.size(), text.size());
+}
+
 CHARFORMAT2W get_selection_format_w(HWND editor)
 {
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     SendMessageW(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    // Wine's control copies the face name's whole buffer, with whatever
+    // stood behind the name: two formats alike must be alike byte for byte.
+    const auto name_end = std::find(std::begin(format.szFaceName), std::end(format.szFaceName), L'\0');
+    std::fill(name_end, std::end(format.szFaceName), L'\0');
     return format;
 }
 
@@ -177,15 +197,17 @@ DWORD CALLBACK append_to_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LON
     return 0;
 }
 
-// The bytes still to go into the control.
+// The bytes still to go into the control, and who hears how far it got.
 struct StreamSource {
     std::string_view bytes;
     std::size_t offset;
+    const ProgressReport& progress;
 };
 
 DWORD CALLBACK take_from_string(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* read)
 {
     auto* source = reinterpret_cast<StreamSource*>(cookie);
+    report_progress(source->progress, source->offset, source->bytes.size());
     const std::size_t taken = std::min(source->bytes.size() - source->offset,
                                        static_cast<std::size_t>(std::max<LONG>(count, 0)));
     std::copy_n(source->bytes.data() + source->offset, taken, buffer);
@@ -206,9 +228,9 @@ std::optional<std::string> stream_out(HWND editor, WPARAM format)
     return bytes;
 }
 
-void stream_in(HWND editor, std::string_view bytes, WPARAM format)
+void stream_in(HWND editor, std::string_view bytes, WPARAM format, const ProgressReport& progress)
 {
-    StreamSource source{bytes, 0};
+    StreamSource source{bytes, 0, progress};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, take_from_string};
     SendMessageW(editor, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
 }

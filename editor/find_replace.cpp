@@ -3,6 +3,8 @@
 #include "editor/editor_text.h"
 #include "editor/insert_format.h"
 #include "text/find_text.h"
+#include "text/rtf_replace.h"
+#include "text/unicode_text.h"
 #include "win/letter_case.h"
 
 namespace {
@@ -18,28 +20,6 @@ SearchedText searched_form(std::u16string text, const SearchOptions& search)
     if (search.match_case)
         return {std::move(text), search.pattern};
     return {fold_letter_case(text), fold_letter_case(search.pattern)};
-}
-
-bool is_dark(COLORREF color)
-{
-    return GetRValue(color) <= 1 && GetGValue(color) == 0 && GetBValue(color) == 0;
-}
-
-// Whether the selection has one format throughout, and one that plain text
-// has: the control's default or the plain format, nothing bold, slanted,
-// underlined or coloured.
-bool holds_plain_format(HWND editor, CHARRANGE range)
-{
-    set_selection(editor, range.cpMin, range.cpMin + 1);
-    const DWORD one_character = get_selection_format_w(editor).dwMask;
-    set_selection(editor, range.cpMin, range.cpMax);
-    const CHARFORMAT2W format = get_selection_format_w(editor);
-    if ((format.dwMask & one_character) != one_character)
-        return false;
-    const bool marked = (format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT)) != 0;
-    const bool dark = (format.dwEffects & CFE_AUTOCOLOR) || is_dark(format.crTextColor);
-    const bool white = (format.dwEffects & CFE_AUTOBACKCOLOR) || format.crBackColor == RGB(255, 255, 255);
-    return !marked && dark && white;
 }
 
 } // namespace
@@ -59,15 +39,21 @@ FindOutcome find_next(HWND editor, const SearchOptions& search)
     return found->wrapped ? FindOutcome::found_after_wrapping : FindOutcome::found;
 }
 
+bool holds_one_match(std::u16string_view text, CHARRANGE range, const SearchOptions& search)
+{
+    const auto length = static_cast<LONG>(search.pattern.size());
+    if (length == 0 || range.cpMin < 0 || range.cpMax - range.cpMin != length ||
+        static_cast<std::size_t>(range.cpMax) > text.size())
+        return false;
+    const auto start = static_cast<std::size_t>(range.cpMin);
+    const std::u16string_view found = text.substr(start, search.pattern.size());
+    const SearchedText searched = searched_form(std::u16string(found), search);
+    return searched.text == searched.pattern && is_acceptable_match(text, start, found.size(), search.whole_word);
+}
+
 bool selection_is_match(HWND editor, const SearchOptions& search)
 {
-    const CHARRANGE selection = get_selection(editor);
-    if (search.pattern.empty() || selection.cpMax - selection.cpMin != static_cast<LONG>(search.pattern.size()))
-        return false;
-    const SearchedText searched = searched_form(get_text_utf16(editor), search);
-    const auto start = static_cast<std::size_t>(selection.cpMin);
-    return std::u16string_view(searched.text).substr(start, searched.pattern.size()) == searched.pattern &&
-           is_acceptable_match(searched.text, start, searched.pattern.size(), search.whole_word);
+    return holds_one_match(get_text_utf16(editor), get_selection(editor), search);
 }
 
 void replace_selection_plainly(HWND editor, std::u16string_view replacement)
@@ -83,50 +69,49 @@ void replace_selection_plainly(HWND editor, std::u16string_view replacement)
 CHARRANGE MatchList::span() const
 {
     if (starts.empty())
-        return {selection.cpMin, selection.cpMin};
+        return {scope.cpMin, scope.cpMin};
     return {static_cast<LONG>(starts.front()), static_cast<LONG>(starts.back() + length)};
 }
 
-MatchList find_every_match(HWND editor, const SearchOptions& search)
+MatchList find_every_match(HWND editor, const SearchOptions& search, std::optional<CHARRANGE> scope)
 {
     MatchList list;
     list.text = get_text_utf16(editor);
-    list.selection = get_selection(editor);
+    list.scope = scope.value_or(CHARRANGE{0, static_cast<LONG>(list.text.size())});
     const SearchedText searched = searched_form(list.text, search);
     list.length = searched.pattern.size();
-    const bool nothing_selected = list.selection.cpMin == list.selection.cpMax;
-    const std::size_t begin = nothing_selected ? 0 : static_cast<std::size_t>(list.selection.cpMin);
-    const std::size_t end = nothing_selected ? list.text.size() : static_cast<std::size_t>(list.selection.cpMax);
+    const auto begin = static_cast<std::size_t>(list.scope.cpMin), end = static_cast<std::size_t>(list.scope.cpMax);
     list.starts = find_all_matches(searched.text, {searched.pattern, search.whole_word}, begin, end);
     return list;
 }
 
-void replace_every_match(HWND editor, const MatchList& matches, std::u16string_view replacement)
+std::optional<Piece> replace_in_piece(const Piece& present, std::u16string_view text, const MatchList& matches,
+                                      std::u16string_view replacement)
 {
-    if (matches.starts.empty())
-        return;
-    const CHARRANGE span = matches.span();
-    const LONG length_before = text_length(editor);
-    {
-        RedrawPause pause(editor);
-        if (holds_plain_format(editor, span)) {
-            // Plain already: the replaced text takes the span's own format.
-            set_selection(editor, span.cpMin, span.cpMax);
-            replace_selection_utf16(editor, replace_matches(matches.text, matches.starts, matches.length, replacement));
-        } else {
-            // From the last to the first, so that the positions still ahead hold.
-            for (auto at = matches.starts.rbegin(); at != matches.starts.rend(); ++at) {
-                const auto start = static_cast<LONG>(*at);
-                set_selection(editor, start, start + static_cast<LONG>(matches.length));
-                replace_selection_plainly(editor, replacement);
-            }
-        }
+    // Where the matches stand in the span, which begins with the first.
+    std::vector<std::size_t> starts(matches.starts);
+    for (std::size_t& start : starts)
+        start -= matches.starts.front();
+    // Each match's units go, the replacement's come: positions as the control counts them.
+    const auto length = static_cast<std::int32_t>(text.size() - starts.size() * matches.length +
+                                                  starts.size() * replacement.size());
+    if (present.kind == PieceKind::text)
+        return Piece{PieceKind::text, length,
+                     utf16_to_utf8(replace_matches(text, starts, matches.length, replacement)), present.char_format,
+                     ""};
+    auto rtf = replace_in_rtf(present.content, text, {starts, matches.length, replacement});
+    if (!rtf)
+        return std::nullopt;
+    return Piece{PieceKind::rtf, length, std::move(*rtf), present.char_format, present.para_format};
+}
+
+void replace_match_by_match(HWND editor, const MatchList& matches, std::u16string_view replacement)
+{
+    RedrawPause pause(editor);
+    // From the last to the first, so that the positions still ahead hold.
+    for (auto at = matches.starts.rbegin(); at != matches.starts.rend(); ++at) {
+        const auto start = static_cast<LONG>(*at);
+        set_selection(editor, start, start + static_cast<LONG>(matches.length));
+        replace_selection_utf16(editor, replacement);
     }
-    // The control counts what went in, line breaks as it stores them.
-    const LONG growth = text_length(editor) - length_before;
-    const CHARRANGE selected = matches.selection;
-    if (selected.cpMin == selected.cpMax)
-        set_selection(editor, span.cpMax + growth, span.cpMax + growth);
-    else
-        set_selection(editor, selected.cpMin, selected.cpMax + growth);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/editor_text.h"
+#include "text/rtf_round_trip.h"
 #include "text/unicode_text.h"
 
 namespace {
@@ -46,9 +47,12 @@ void apply_piece_char_format(HWND editor, const Piece& piece)
         set_selection_format_w_in_slices(editor, *chars);
 }
 
+// Only where the paragraphs differ: setting a format lays out every
+// paragraph of the range again.
 void apply_piece_para_format(HWND editor, const Piece& piece)
 {
-    if (const auto paragraphs = format_from_bytes<PARAFORMAT2>(piece.para_format))
+    const auto paragraphs = format_from_bytes<PARAFORMAT2>(piece.para_format);
+    if (paragraphs && format_bytes(get_paragraph_format(editor)) != piece.para_format)
         set_paragraph_format(editor, *paragraphs);
 }
 
@@ -57,28 +61,42 @@ bool selection_has_format(HWND editor, const std::string& format)
     return format_bytes(get_selection_format_w(editor)) == format;
 }
 
-// Replaced text goes in in the format of the first character it replaces,
-// and text put in at the caret in the caret's. Where that is the piece's
-// format, one replacement is all; elsewhere the caret gets it first, which
-// spares formatting all the text afterwards. RTF gets its first
-// character's format, which it takes for granted.
-void replace_with_piece(HWND editor, LONG at, LONG replaced, const Piece& piece)
+// RTF as the reader makes it back into paragraphs of the piece's format.
+std::string rtf_to_read(const Piece& piece)
 {
-    if (piece.kind == PieceKind::text && replaced > 0) {
+    const auto paragraphs = format_from_bytes<PARAFORMAT2>(piece.para_format);
+    const bool single_spaced =
+        paragraphs && (paragraphs->dwMask & PFM_LINESPACING) && paragraphs->bLineSpacingRule == 0;
+    return single_spaced ? without_single_line_spacing(piece.content) : piece.content;
+}
+
+void put_in(HWND editor, const Piece& piece, const ProgressReport& progress)
+{
+    if (piece.kind == PieceKind::rtf)
+        stream_in(editor, rtf_to_read(piece), SF_RTF | SFF_SELECTION, progress);
+    else
+        replace_selection_in_slices(editor, utf8_to_utf16(piece.content), progress);
+}
+
+// Replaced text goes in in the format of the first character it replaces,
+// and text put in at the caret in the caret's; so does RTF, which takes
+// that format for granted where it says nothing. Where that is the piece's
+// format, one replacement is all; elsewhere the caret gets it first, which
+// spares formatting all the text afterwards.
+void replace_with_piece(HWND editor, LONG at, LONG replaced, const Piece& piece, const ProgressReport& progress)
+{
+    if (replaced > 0) {
         set_selection(editor, at, at + 1);
         const bool in_format = selection_has_format(editor, piece.char_format);
         set_selection(editor, at, at + replaced);
         if (in_format) {
-            replace_selection_utf16(editor, utf8_to_utf16(piece.content));
+            put_in(editor, piece, progress);
             return;
         }
     }
     replace_selection_utf16(editor, u"");
     apply_piece_char_format(editor, piece);
-    if (piece.kind == PieceKind::rtf)
-        stream_in(editor, piece.content, SF_RTF | SFF_SELECTION);
-    else
-        replace_selection_utf16(editor, utf8_to_utf16(piece.content));
+    put_in(editor, piece, progress);
 }
 
 // The format of the paragraph that the character at `at` belongs to.
@@ -95,8 +113,11 @@ bool holds_rtf_piece(const std::vector<Piece>& pieces)
 
 // Puts the pieces one after another in place of the `replaced` characters
 // at `at`, which are selected.
-void replace_with_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces)
+void replace_with_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces,
+                         const ProgressReport& progress)
 {
+    const std::int64_t whole = pieces_length(pieces);
+    std::int64_t done = 0;
     // The RTF reader gives the paragraph that its last break starts a format
     // of its own; that paragraph is the one the text after the range was
     // in, and keeps its format.
@@ -108,7 +129,8 @@ void replace_with_pieces(HWND editor, LONG at, LONG replaced, const std::vector<
     if (pieces.empty())
         replace_selection_utf16(editor, u"");
     for (const Piece& piece : pieces) {
-        replace_with_piece(editor, at, replaced, piece);
+        replace_with_piece(editor, at, replaced, piece, progress_part(progress, done, piece.length, whole));
+        done += piece.length;
         replaced = 0;
         set_selection(editor, at, at + piece.length);
         // Text whose format the control did not give it as expected gets it now.
@@ -172,7 +194,15 @@ Piece kept_piece(LONG length, std::string char_format)
     return {PieceKind::keep, length, "", std::move(char_format), ""};
 }
 
-bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted)
+void replace_range_with_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces,
+                               const ProgressReport& progress)
+{
+    set_selection(editor, at, at + replaced);
+    replace_with_pieces(editor, at, replaced, join_text_pieces(pieces), progress);
+}
+
+bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted,
+                            const ProgressReport& progress)
 {
     const auto present_pieces = decode_payload(present);
     const auto wanted_pieces = decode_payload(wanted);
@@ -189,7 +219,7 @@ bool replace_range_contents(HWND editor, std::int32_t start, const Payload& pres
         if (edit.format_only)
             apply_piece_char_format(editor, edit.pieces.front());
         else
-            replace_with_pieces(editor, edit.start, edit.length, join_text_pieces(edit.pieces));
+            replace_with_pieces(editor, edit.start, edit.length, join_text_pieces(edit.pieces), progress);
     }
     return true;
 }

@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "text/edit_pieces.h"
+#include "win/progress.h"
 
 // The character and paragraph format masks that mean "one format
 // throughout" in this control: what it reports for one character.
@@ -41,7 +43,13 @@ Piece capture_range(HWND editor, const UniformMasks& masks, LONG first, LONG las
 // `length` characters that stay where they are, in `char_format`.
 Piece kept_piece(LONG length, std::string char_format);
 
+// Puts the pieces one after another in place of the `replaced` characters
+// at `at`, as undo and redo put them back; none may keep characters.
+void replace_range_with_pieces(HWND editor, LONG at, LONG replaced, const std::vector<Piece>& pieces,
+                               const ProgressReport& progress = {});
+
 // Makes the range at `start`, which holds the pieces `present`, hold the
 // pieces `wanted` instead. False, with nothing changed, when either side
 // cannot be read.
-bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted);
+bool replace_range_contents(HWND editor, std::int32_t start, const Payload& present, const Payload& wanted,
+                            const ProgressReport& progress = {});

@@ -1,9 +1,12 @@
 // Differential fuzzer: the matches that the search finds, down, up and all
 // at once, must be those a plain scan of every position finds, and a
 // Replace All must build exactly the text that replacing them one by one
-// builds. The input is UTF-16 (two bytes a unit, any unit, lone surrogates
+// builds, also in RTF with bold runs, every character in its format and
+// every replacement in its match's. The input is UTF-16 (two bytes a unit, any unit, lone surrogates
 // too): a first byte of options, a second with the pattern's length.
 #include "text/find_text.h"
+#include "text/rtf_replace.h"
+#include "rtf_runs.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -92,5 +95,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (text.substr(0, all.front()) + built + text.substr(text.size() - tail) != one_by_one)
             fail("Replace All builds another text than replacing one by one");
     }
+
+    // In RTF, bold where the unit's 0x40 bit is set.
+    rtf_runs::FormattedText post{text, {}};
+    for (const char16_t unit : text)
+        post.bold.push_back((unit & 0x40) != 0);
+    const auto in_rtf = replace_in_rtf(rtf_runs::write(post, down), text, {all, pattern.size(), replacement});
+    const bool joins_paragraphs = !all.empty() && pattern.find_first_of(u"\r\n\v") != std::u16string::npos;
+    if (in_rtf.has_value() == joins_paragraphs)
+        fail(joins_paragraphs ? "Replace All in RTF joined paragraphs" : "Replace All in RTF refused");
+    if (!in_rtf)
+        return 0;
+    const auto expected_post = rtf_runs::replaced_one_by_one(post, all, pattern.size(), replacement);
+    if (rtf_runs::read(*in_rtf) != rtf_runs::with_breaks_as_read(expected_post))
+        fail("Replace All in RTF reads back otherwise than replacing one by one");
     return 0;
 }

@@ -108,6 +108,8 @@ public:
     std::size_t redo_count() const { return steps_.size() - cursor_; }
     // The step that undo() would give, or nullptr.
     const EditStep* top() const { return can_undo() ? &steps_[cursor_ - 1] : nullptr; }
+    // The step that redo() would give, or nullptr.
+    const EditStep* next() const { return can_redo() ? &steps_[cursor_] : nullptr; }
 
     // The document as it stands now is the saved one.
     void mark_saved();

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "text/byte_reader.h"
+#include "text/rtf_tokens.h"
 
 namespace {
 
@@ -139,6 +140,51 @@ std::int64_t pieces_length(std::span<const Piece> pieces)
     for (const Piece& piece : pieces)
         length += piece.length;
     return length;
+}
+
+namespace {
+
+std::size_t breaks_in_text(std::string_view text)
+{
+    std::size_t breaks = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\n' && (at == 0 || text[at - 1] != '\r'))
+            ++breaks;
+        else if (text[at] == '\r')
+            ++breaks;
+    }
+    return breaks;
+}
+
+std::size_t breaks_in_rtf(std::string_view rtf)
+{
+    std::size_t breaks = 0;
+    for (std::size_t at = 0; at + 1 < rtf.size(); ++at) {
+        if (rtf[at] != '\\')
+            continue;
+        if (is_rtf_letter(rtf[at + 1])) {
+            const RtfControlWord word = read_rtf_control_word(rtf, at);
+            breaks += word.name == "par" ? 1 : 0;
+            at = word.end - 1;
+        } else {
+            ++at; // a control symbol: an escaped backslash among them
+        }
+    }
+    return breaks;
+}
+
+} // namespace
+
+std::size_t paragraph_breaks(std::span<const Piece> pieces)
+{
+    std::size_t breaks = 0;
+    for (const Piece& piece : pieces) {
+        if (piece.kind == PieceKind::text)
+            breaks += breaks_in_text(piece.content);
+        else if (piece.kind == PieceKind::rtf)
+            breaks += breaks_in_rtf(piece.content);
+    }
+    return breaks;
 }
 
 std::vector<Piece> join_text_pieces(std::span<const Piece> pieces)

@@ -55,6 +55,12 @@ std::optional<std::vector<Piece>> decode_payload(const Payload& payload);
 // The positions the pieces take together.
 std::int64_t pieces_length(std::span<const Piece> pieces);
 
+// The paragraph breaks that taking the pieces out of the control would
+// join: those of their text ("\r\n", or a lone "\r" or "\n", each one) and
+// of their RTF (\par); kept characters stay. Wine's control takes time in
+// the square of them.
+std::size_t paragraph_breaks(std::span<const Piece> pieces);
+
 // Runs of text pieces in one format become one piece, so that a typed run
 // or a run of Backspace goes back in one insertion instead of one for each
 // key. A text piece without a format takes that of the text piece before it.

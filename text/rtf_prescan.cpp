@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/rtf_tokens.h"
+
 namespace {
 
 // Control words that begin a picture, a drawing or an embedded object.
@@ -9,50 +11,10 @@ constexpr std::string_view PICTURE_OR_OBJECT_WORDS[] = {
     "pict", "shppict", "nonshppict", "shp", "shpinst", "do", "object", "objdata", "objemb", "objlink",
 };
 
-// Numbers are kept up to here: far beyond any limit, and no overflow.
-constexpr std::uint64_t NUMBER_CAP = 1'000'000'000'000'000'000;
-
-constexpr bool is_letter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-constexpr bool is_digit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool is_picture_or_object(std::string_view name)
 {
     return std::find(std::begin(PICTURE_OR_OBJECT_WORDS), std::end(PICTURE_OR_OBJECT_WORDS), name) !=
            std::end(PICTURE_OR_OBJECT_WORDS);
-}
-
-struct ControlWord {
-    std::string_view name;
-    bool negative = false;
-    std::uint64_t number = 0; // 0 when there is none; at most NUMBER_CAP
-    std::size_t end = 0;      // past the number and the space after it
-};
-
-// The control word whose backslash is at `start`; a letter follows it.
-ControlWord read_control_word(std::string_view bytes, std::size_t start)
-{
-    ControlWord word;
-    std::size_t at = start + 1;
-    while (at < bytes.size() && is_letter(bytes[at]))
-        ++at;
-    word.name = bytes.substr(start + 1, at - start - 1);
-    if (at + 1 < bytes.size() && bytes[at] == '-' && is_digit(bytes[at + 1])) {
-        word.negative = true;
-        ++at;
-    }
-    for (; at < bytes.size() && is_digit(bytes[at]); ++at)
-        word.number = std::min(NUMBER_CAP, word.number * 10 + static_cast<std::uint64_t>(bytes[at] - '0'));
-    if (at < bytes.size() && bytes[at] == ' ')
-        ++at;
-    word.end = at;
-    return word;
 }
 
 enum class BinData {
@@ -92,10 +54,10 @@ Reading read_document(std::string_view bytes, BinData bin_data)
                 break;
         } else if (c != '\\') {
             ++at;
-        } else if (at + 1 == bytes.size() || !is_letter(bytes[at + 1])) {
+        } else if (at + 1 == bytes.size() || !is_rtf_letter(bytes[at + 1])) {
             at = std::min(at + 2, bytes.size()); // a control symbol
         } else {
-            const ControlWord word = read_control_word(bytes, at);
+            const RtfControlWord word = read_rtf_control_word(bytes, at);
             reading.pictures = reading.pictures || is_picture_or_object(word.name);
             std::uint64_t raw = 0;
             if (word.name == "bin" && bin_data == BinData::skipped && !word.negative)

@@ -143,3 +143,14 @@ std::string to_strict_utf8(std::string_view utf8)
     }
     return strict.append(utf8.substr(kept));
 }
+
+std::size_t slice_end(std::u16string_view text, std::size_t from, std::size_t most)
+{
+    if (text.size() - from <= most)
+        return text.size();
+    std::size_t end = from + most;
+    if ((is_high_surrogate(text[end - 1]) && is_low_surrogate(text[end])) ||
+        (text[end - 1] == u'\r' && text[end] == u'\n'))
+        --end;
+    return end;
+}

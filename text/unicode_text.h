@@ -60,3 +60,9 @@ std::size_t previous_character(std::string_view utf8, std::size_t at);
 // The byte offset `count` characters after the one starting at byte `from`,
 // or the text's size if it has fewer.
 std::size_t skip_code_points(std::string_view utf8, std::size_t from, std::size_t count);
+
+// Where a slice of UTF-16 text that starts at `from` and is at most `most`
+// units long (most >= 2) ends, so that it splits neither a surrogate pair
+// nor a CR LF: put in one after another, the slices make the same
+// characters and line breaks as the whole.
+std::size_t slice_end(std::u16string_view text, std::size_t from, std::size_t most);

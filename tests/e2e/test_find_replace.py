@@ -24,8 +24,8 @@ class FindReplaceTest(EditorTestCase):
         self.editor.fill(title, REPLACE_WITH, "pes")
         self.editor.probe("press", title, str(REPLACE_ALL))
         self.editor.wait_for_text("A pes, pes a pes.")
-        wait_until(lambda: any(text == "Nahrazeno výskytů: 3" for text, _ in self.editor.status()),
-                   what="the count of replacements in the status bar")
+        wait_until(lambda: any(text == "Nahrazeno výskytů: 3 v celém příspěvku" for text, _ in self.editor.status()),
+                   what="the count of replacements and where in the status bar")
 
         self.editor.answer(title, CANCEL)
         self.editor.focus()

@@ -49,6 +49,14 @@ struct Document {
     }
 };
 
+TEST(EditPieces, CountsTheParagraphBreaksATakingOutWouldJoin)
+{
+    const Piece rtf{PieceKind::rtf, 9, "{\\rtf1\\pard a\\par\r\nb\\\\par\\pard\\par\r\n}", "", ""};
+    EXPECT_EQ(paragraph_breaks(std::vector<Piece>{text("a\r\nb\rc\nd\n\r")}), 5u);
+    EXPECT_EQ(paragraph_breaks(std::vector<Piece>{rtf}), 2u); // "\\par" is text
+    EXPECT_EQ(paragraph_breaks(std::vector<Piece>{keep(5, "x"), text("\r\n"), rtf}), 3u);
+}
+
 } // namespace
 
 TEST(EditPieces, EveryKindReadsBackAsWritten)

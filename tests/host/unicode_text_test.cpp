@@ -108,4 +108,23 @@ TEST(UnicodeText, CharacterStepsAgreeOnAnyBytes)
     }
 }
 
+TEST(UnicodeText, SlicesSplitNoPairAndNoLineBreak)
+{
+    struct Case {
+        std::u16string text;
+        std::size_t from, most, end;
+    };
+    const Case cases[] = {
+        {u"abcd", 0, 2, 2},
+        {u"abcd", 2, 8, 4},
+        {u"a😀b", 0, 2, 1},   // not between the halves of the emoji
+        {u"a\r\nb", 0, 2, 1}, // nor between CR and LF
+        {u"\r\r\n", 0, 2, 1},
+        {u"a\n\rb", 0, 2, 2}, // LF CR is two breaks
+        {std::u16string{u'a', u'b', 0xDC00, u'c'}, 0, 2, 2}, // a lone low half stays a unit of its own
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(slice_end(c.text, c.from, c.most), c.end) << c.from << " " << c.most;
+}
+
 } // namespace

@@ -222,17 +222,7 @@ TEST_F(DocumentSafetyTest, MalformedRtfNeverBringsTheEditorDown)
 
 class PasteLimitTest : public BareEditorTest {
 protected:
-    void put_on_clipboard(const std::wstring& text)
-    {
-        ASSERT_TRUE(OpenClipboard(editor));
-        EmptyClipboard();
-        const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        memcpy(GlobalLock(block), text.c_str(), bytes);
-        GlobalUnlock(block);
-        SetClipboardData(CF_UNICODETEXT, block);
-        CloseClipboard();
-    }
+    void put_on_clipboard(const std::wstring& text) { put_text_on_clipboard(editor, text); }
 };
 
 TEST_F(PasteLimitTest, APasteBeyondTheLimitIsRefusedWithAMessage)

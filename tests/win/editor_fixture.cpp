@@ -5,6 +5,8 @@
 #include "app/startup.h"
 #include "editor/editor_text.h"
 
+#include <cstring>
+
 namespace {
 
 void ensure_main_class_registered()
@@ -35,6 +37,19 @@ void pump_messages()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+void put_text_on_clipboard(HWND owner, std::wstring_view text)
+{
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    const std::wstring terminated(text);
+    const size_t bytes = (terminated.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(block), terminated.c_str(), bytes);
+    GlobalUnlock(block);
+    SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
 }
 
 void EditorTest::SetUp()

@@ -8,12 +8,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "app/main_window_state.h"
 
 // Handles the messages that are waiting, as the message loop would (but
 // without stopping at WM_QUIT, which a closed window leaves behind).
 void pump_messages();
+
+// Leaves exactly this text on the clipboard, as another program would.
+void put_text_on_clipboard(HWND owner, std::wstring_view text);
 
 class EditorTest : public ::testing::Test {
 protected:

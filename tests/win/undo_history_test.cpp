@@ -141,6 +141,40 @@ protected:
     }
 };
 
+// The undo of a paste of many paragraphs builds the document anew in a
+// fresh control (deleting them from Wine's control takes time in their
+// square): exactly as it was, text, formats and selection, with the
+// history going on as before.
+TEST_F(UndoHistoryTest, TheUndoOfALargePasteGivesBackTheExactDocumentInAFreshControl)
+{
+    write_post();
+    // Long enough to go in a slice at a time: Wine's own paste of plain
+    // text makes a CR LF that straddles 4 KiB two paragraphs.
+    std::wstring lines;
+    const std::wstring words = L" of a paste so long that it goes in a slice at a time, as long ones do\r\n";
+    for (int line = 0; line < 1300; ++line)
+        lines += L"line " + std::to_wstring(line) + words;
+    put_text_on_clipboard(main_window, lines);
+    select(8, 8); // inside the bold word
+    const Snapshot before = snapshot();
+    run(IDM_EDIT_PASTE);
+    const Snapshot pasted = snapshot();
+    const HWND pasted_into = editor;
+
+    for (int round = 0; round < 2; ++round) {
+        run(IDM_EDIT_UNDO);
+        editor = state().parts.editor;
+        EXPECT_NE(editor, pasted_into);
+        expect_same(snapshot(), before);
+        EXPECT_FALSE(modified());
+        EXPECT_FALSE(state().history.can_undo());
+        run(IDM_EDIT_REDO);
+        editor = state().parts.editor;
+        expect_same(snapshot(), pasted);
+        EXPECT_TRUE(modified());
+    }
+}
+
 } // namespace
 
 TEST_F(UndoHistoryTest, EveryMarkupCommandIsOneStepWhateverItWraps)

@@ -23,18 +23,7 @@ class UnicodeTest : public EditorTest {
 protected:
     void run(WORD id) { SendMessageW(main_window, WM_COMMAND, id, 0); }
 
-    void put_on_clipboard(const std::string& text)
-    {
-        const std::wstring wide = to_wide(text);
-        ASSERT_TRUE(OpenClipboard(main_window));
-        EmptyClipboard();
-        const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        memcpy(GlobalLock(block), wide.c_str(), bytes);
-        GlobalUnlock(block);
-        SetClipboardData(CF_UNICODETEXT, block);
-        CloseClipboard();
-    }
+    void put_on_clipboard(const std::string& text) { put_text_on_clipboard(main_window, to_wide(text)); }
 
     std::string clipboard_text()
     {
