@@ -24,6 +24,7 @@
 #include "text/forum_urls.h"
 #include "ui/format_dialogs.h"
 #include "ui/recent_menu.h"
+#include "win/messages.h"
 #include "win/wait_cursor.h"
 
 namespace {
@@ -58,7 +59,11 @@ void copy_post(MainWindowState& state)
     review_copied_post(state);
 }
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
-void paste(MainWindowState& state) { paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT); }
+void paste(MainWindowState& state)
+{
+    if (paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT) == PasteOutcome::pasted_as_text)
+        show_passing_note(state, load_program_text(IDS_PASTED_AS_TEXT));
+}
 
 // The history follows what a file command did: a replaced document starts
 // an empty, unmodified history; one saved on the way (also by Yes to the

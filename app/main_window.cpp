@@ -213,8 +213,6 @@ void on_timer(HWND window, UINT id)
         recovery_timer(window, state_of(window));
     else if (id == SPELL_START_TIMER)
         start_spelling(state_of(window));
-    else if (id == FIND_NOTE_TIMER)
-        end_find_note(state_of(window));
     else if (id == PRINT_TARGET_TIMER)
         lay_out_for_printer(window);
     else

@@ -83,31 +83,55 @@ void cut_selection(HWND editor)
 
 namespace {
 
-// Characters of the clipboard's text, without its terminating zero.
-std::size_t clipboard_text_length(HWND owner)
+// What a paste takes from the clipboard, read at one go.
+struct ClipboardContent {
+    std::string rtf;
+    std::u16string text;
+};
+
+ClipboardContent read_clipboard(HWND owner)
 {
+    ClipboardContent content;
     if (!open_clipboard(owner))
-        return 0;
-    std::size_t length = 0;
-    {
-        const GlobalLockGuard<const wchar_t> locked(GetClipboardData(CF_UNICODETEXT));
-        if (locked.data())
-            length = wcsnlen(locked.data(), locked.size() / sizeof(wchar_t));
-    }
+        return content;
+    const std::vector<char> rtf = clipboard_bytes(RegisterClipboardFormatA("Rich Text Format"));
+    content.rtf.assign(rtf.begin(), rtf.end());
+    const std::vector<char> text = clipboard_bytes(CF_UNICODETEXT);
+    content.text.resize(text.size() / sizeof(char16_t));
+    std::memcpy(content.text.data(), text.data(), content.text.size() * sizeof(char16_t));
     CloseClipboard();
-    return length;
+    content.text.resize(std::min(content.text.size(), content.text.find(u'\0')));
+    return content;
+}
+
+// Puts `rtf` in place of the selection and leaves the caret after it;
+// false, with nothing changed, when the pre-scan refuses it.
+bool paste_rtf(HWND editor, const std::string& rtf)
+{
+    const CHARRANGE selected = get_selection(editor);
+    const LONG kept = text_length(editor) - (selected.cpMax - selected.cpMin);
+    if (!stream_in(editor, rtf, SF_RTF | SFF_SELECTION))
+        return false;
+    const LONG end = selected.cpMin + text_length(editor) - kept;
+    set_selection(editor, end, end);
+    return true;
 }
 
 } // namespace
 
-bool paste_within_limit(HWND editor, std::size_t limit)
+PasteOutcome paste_within_limit(HWND editor, std::size_t limit)
 {
+    const ClipboardContent content = read_clipboard(editor);
+    if (content.rtf.empty() && content.text.empty())
+        return PasteOutcome::nothing_to_paste;
     const CHARRANGE selected = get_selection(editor);
     const auto kept = static_cast<std::size_t>(text_length(editor) - (selected.cpMax - selected.cpMin));
-    if (kept + clipboard_text_length(editor) > limit) {
+    if (kept + content.text.size() > limit) {
         show_message(editor, PASTE_TOO_LARGE);
-        return false;
+        return PasteOutcome::too_large;
     }
-    SendMessageA(editor, WM_PASTE, 0, 0);
-    return true;
+    if (!content.rtf.empty() && paste_rtf(editor, content.rtf))
+        return PasteOutcome::pasted;
+    replace_selection_utf16(editor, content.text);
+    return content.rtf.empty() ? PasteOutcome::pasted : PasteOutcome::pasted_as_text;
 }

@@ -9,10 +9,21 @@
 
 void copy_selection(HWND editor);
 
-// Pastes unless the clipboard's text would take the document past `limit`
-// characters; then tells the user and changes nothing. Returns whether it
-// pasted.
-bool paste_within_limit(HWND editor, std::size_t limit);
+enum class PasteOutcome {
+    pasted,
+    // The clipboard's rich text is of a kind that would bring the control
+    // down (the pre-scan refused it): its plain text was pasted instead.
+    pasted_as_text,
+    // It would take the document past the limit: the user was told, and
+    // nothing changed.
+    too_large,
+    nothing_to_paste,
+};
+
+// Pastes the clipboard's rich text, or else its text, in place of the
+// selection, unless the text would take the document past `limit`
+// characters. The clipboard is read once: what is checked is what goes in.
+PasteOutcome paste_within_limit(HWND editor, std::size_t limit);
 void cut_selection(HWND editor);
 
 // Leaves exactly the post as the clipboard's plain text, without any NUL
