@@ -100,7 +100,10 @@ ClipboardContent read_clipboard(HWND owner)
     content.text.resize(text.size() / sizeof(char16_t));
     std::memcpy(content.text.data(), text.data(), content.text.size() * sizeof(char16_t));
     CloseClipboard();
-    content.text.resize(std::min(content.text.size(), content.text.find(u'\0')));
+    // The whole block, not only what stands before a NUL: the text after one
+    // is the user's too. The NULs themselves, the terminating one included,
+    // are left out, as Copy leaves them out.
+    std::erase(content.text, u'\0');
     return content;
 }
 

@@ -73,3 +73,15 @@ TEST_F(PasteTest, RichTextNestedTooDeepIsPastedAsPlainText)
     type("?");
     EXPECT_EQ(text(), "still here!?");
 }
+
+// A NUL in the clipboard's text ends nothing: the text after it is pasted
+// too, and the NULs are left out, as Copy leaves them out.
+TEST_F(PasteTest, TextAfterANulIsPastedWithoutTheNul)
+{
+    for (const std::wstring& clipboard : {std::wstring(L"before\0after end", 16), std::wstring(L"\0after end", 10)}) {
+        put_on_clipboard({{CF_UNICODETEXT, unicode(clipboard)}});
+        set_text("");
+        without_dialogs([&] { command(IDM_EDIT_PASTE); });
+        EXPECT_EQ(text(), clipboard[0] ? "beforeafter end" : "after end");
+    }
+}
