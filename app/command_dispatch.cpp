@@ -8,6 +8,7 @@
 #include "app/editor_control.h"
 #include "app/file_commands.h"
 #include "app/find_commands.h"
+#include "app/paste_commands.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/spelling.h"
@@ -24,7 +25,6 @@
 #include "text/forum_urls.h"
 #include "ui/format_dialogs.h"
 #include "ui/recent_menu.h"
-#include "win/messages.h"
 #include "win/wait_cursor.h"
 
 namespace {
@@ -59,11 +59,6 @@ void copy_post(MainWindowState& state)
     review_copied_post(state);
 }
 void cut(MainWindowState& state) { cut_selection(editor_of(state)); }
-void paste(MainWindowState& state)
-{
-    if (paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT) == PasteOutcome::pasted_as_text)
-        show_passing_note(state, load_program_text(IDS_PASTED_AS_TEXT));
-}
 
 // The history follows what a file command did: a replaced document starts
 // an empty, unmodified history; one saved on the way (also by Yes to the
@@ -145,7 +140,9 @@ constexpr Command COMMANDS[] = {
     {IDM_ALIGN_RIGHT, do_nothing, false},
     {IDM_EDIT_COPY, copy_post, false},
     {IDM_EDIT_CUT, cut, false, EditKind::clipboard},
-    {IDM_EDIT_PASTE, paste, false, EditKind::clipboard},
+    {IDM_EDIT_PASTE, paste_as_markup, false, EditKind::clipboard},
+    {IDM_EDIT_PASTE_TEXT, paste_as_text, false, EditKind::clipboard},
+    {IDM_PASTE_COLORS_AND_SIZES, toggle_paste_colors_and_sizes, false},
     {IDM_EDIT_SELECTALL, whole_text, false},
     // Their replacements are recorded as they happen, from the dialog.
     {IDM_FIND, open_find, false},
@@ -173,7 +170,7 @@ constexpr Command COMMANDS[] = {
 // wait cursor; the markup commands do too.
 constexpr LONG LONG_POST = 20000;
 constexpr WORD SLOW_ON_LONG_POSTS[] = {IDM_EDIT_UNDO, IDM_EDIT_REDO, IDM_EDIT_CUT,
-                                       IDM_EDIT_PASTE, IDM_PLAIN_FONT, IDM_REFLOW};
+                                       IDM_EDIT_PASTE, IDM_EDIT_PASTE_TEXT, IDM_PLAIN_FONT, IDM_REFLOW};
 
 bool may_take_long(HWND editor, WORD id)
 {

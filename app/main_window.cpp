@@ -11,6 +11,7 @@
 #include "app/file_commands.h"
 #include "app/find_commands.h"
 #include "app/main_window_state.h"
+#include "app/paste_commands.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/recovery.h"
@@ -89,6 +90,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
     }
+    show_paste_choice(state_of(window));
     prepare_spelling(state_of(window));
     refresh_recent_files(state_of(window));
     return TRUE;

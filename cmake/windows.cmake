@@ -22,6 +22,7 @@ set(FORUM_WIN_SOURCES
     editor/find_replace.cpp
     editor/insert_format.cpp
     editor/markup_commands.cpp
+    editor/paste_markup.cpp
     editor/post_link.cpp
     editor/range_pieces.cpp
     editor/reflow.cpp
@@ -55,6 +56,7 @@ set(FORUM_WIN_SOURCES
     app/file_commands.cpp
     app/find_commands.cpp
     app/main_window.cpp
+    app/paste_commands.cpp
     app/post_review.cpp
     app/recent_files.cpp
     app/recovery.cpp

@@ -2,12 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "editor/editor_text.h"
-#include "win/messages.h"
+#include "editor/paste_markup.h"
+#include "text/cf_html.h"
+#include "text/html_markup.h"
+#include "text/rtf_prescan.h"
+#include "text/unicode_text.h"
 #include "text/wide_text.h"
+#include "win/messages.h"
 #include "win/win_handles.h"
 
 namespace {
@@ -29,6 +35,12 @@ std::vector<char> clipboard_bytes(UINT format)
     if (!locked.data())
         return {};
     return std::vector<char>(locked.data(), locked.data() + locked.size());
+}
+
+// Marks what this editor copied or cut.
+UINT own_post_format()
+{
+    return RegisterClipboardFormatA("Forum Editor post");
 }
 
 void put_on_clipboard(UINT format, const void* data, size_t size)
@@ -65,6 +77,7 @@ void put_post_on_clipboard(HWND owner, std::string_view post)
     put_on_clipboard(CF_UNICODETEXT, text.data(), text.size() * sizeof(wchar_t));
     if (!rtf.empty())
         put_on_clipboard(rich_text, rtf.data(), rtf.size());
+    put_on_clipboard(own_post_format(), "", 1);
     CloseClipboard();
 }
 
@@ -85,6 +98,8 @@ namespace {
 
 // What a paste takes from the clipboard, read at one go.
 struct ClipboardContent {
+    bool own = false; // copied or cut in this editor
+    std::string html;
     std::string rtf;
     std::u16string text;
 };
@@ -94,6 +109,9 @@ ClipboardContent read_clipboard(HWND owner)
     ClipboardContent content;
     if (!open_clipboard(owner))
         return content;
+    content.own = IsClipboardFormatAvailable(own_post_format()) != 0;
+    const std::vector<char> html = clipboard_bytes(RegisterClipboardFormatA("HTML Format"));
+    content.html.assign(html.begin(), html.end());
     const std::vector<char> rtf = clipboard_bytes(RegisterClipboardFormatA("Rich Text Format"));
     content.rtf.assign(rtf.begin(), rtf.end());
     const std::vector<char> text = clipboard_bytes(CF_UNICODETEXT);
@@ -105,6 +123,48 @@ ClipboardContent read_clipboard(HWND owner)
     // are left out, as Copy leaves them out.
     std::erase(content.text, u'\0');
     return content;
+}
+
+PasteOutcome outcome_of(PasteRefusal refusal)
+{
+    switch (refusal) {
+    case PasteRefusal::none:
+        return PasteOutcome::pasted;
+    case PasteRefusal::bad_header:
+        return PasteOutcome::html_unreadable;
+    case PasteRefusal::too_large:
+        return PasteOutcome::html_too_large;
+    case PasteRefusal::too_deep:
+        return PasteOutcome::html_too_deep;
+    }
+    return PasteOutcome::html_unreadable;
+}
+
+// The clipboard's formatted text as markup: its HTML, or else its rich
+// text. Nothing, with the reason in `outcome`, when there is none or it
+// cannot be read safely.
+std::optional<PastedMarkup> formatted_markup(HWND editor, const ClipboardContent& content,
+                                             const PasteOptions& options, PasteOutcome& outcome)
+{
+    if (!content.html.empty()) {
+        const std::optional<ClipboardHtml> html = read_clipboard_html(content.html);
+        if (!html) {
+            outcome = PasteOutcome::html_unreadable;
+            return std::nullopt;
+        }
+        HtmlConversion conversion = html_to_markup(html->fragment, html->source_url, options);
+        outcome = outcome_of(conversion.refusal);
+        if (conversion.refusal != PasteRefusal::none)
+            return std::nullopt;
+        return std::move(conversion.markup);
+    }
+    if (content.rtf.empty())
+        return std::nullopt;
+    if (scan_rtf(content.rtf).verdict != RtfVerdict::ok) {
+        outcome = PasteOutcome::rich_text_unsafe;
+        return std::nullopt;
+    }
+    return rich_text_to_markup(editor, content.rtf, options);
 }
 
 // Puts `rtf` in place of the selection and leaves the caret after it;
@@ -120,21 +180,39 @@ bool paste_rtf(HWND editor, const std::string& rtf)
     return true;
 }
 
-} // namespace
-
-PasteOutcome paste_within_limit(HWND editor, std::size_t limit)
+bool within_limit(HWND editor, std::size_t limit, std::size_t pasted)
 {
-    const ClipboardContent content = read_clipboard(editor);
-    if (content.rtf.empty() && content.text.empty())
-        return PasteOutcome::nothing_to_paste;
     const CHARRANGE selected = get_selection(editor);
     const auto kept = static_cast<std::size_t>(text_length(editor) - (selected.cpMax - selected.cpMin));
-    if (kept + content.text.size() > limit) {
-        show_message(editor, PASTE_TOO_LARGE);
-        return PasteOutcome::too_large;
+    if (kept + pasted <= limit)
+        return true;
+    show_message(editor, PASTE_TOO_LARGE);
+    return false;
+}
+
+} // namespace
+
+PasteOutcome paste_within_limit(HWND editor, std::size_t limit, PasteAs as, const PasteOptions& options)
+{
+    const ClipboardContent content = read_clipboard(editor);
+    // The editor's own copy already is markup, in its looks: it goes back
+    // as it was copied.
+    if (as == PasteAs::markup && content.own && !content.rtf.empty()) {
+        if (!within_limit(editor, limit, content.text.size()))
+            return PasteOutcome::too_large;
+        if (paste_rtf(editor, content.rtf))
+            return PasteOutcome::pasted;
     }
-    if (!content.rtf.empty() && paste_rtf(editor, content.rtf))
-        return PasteOutcome::pasted;
-    replace_selection_utf16(editor, content.text);
-    return content.rtf.empty() ? PasteOutcome::pasted : PasteOutcome::pasted_as_text;
+    PasteOutcome outcome = PasteOutcome::pasted;
+    std::optional<PastedMarkup> markup;
+    if (as == PasteAs::markup)
+        markup = formatted_markup(editor, content, options, outcome);
+    if (!markup || (markup->text.empty() && !content.text.empty()))
+        markup = PastedMarkup{utf16_to_utf8(content.text), {}};
+    if (markup->text.empty())
+        return PasteOutcome::nothing_to_paste;
+    if (!within_limit(editor, limit, utf16_length(markup->text)))
+        return PasteOutcome::too_large;
+    insert_pasted_markup(editor, *markup);
+    return outcome;
 }

@@ -7,23 +7,36 @@
 #include <cstddef>
 #include <string_view>
 
+#include "text/pasted_markup.h"
+
 void copy_selection(HWND editor);
+
+// A paste as the post's markup, or as the clipboard's text alone.
+enum class PasteAs { markup, text };
 
 enum class PasteOutcome {
     pasted,
-    // The clipboard's rich text is of a kind that would bring the control
-    // down (the pre-scan refused it): its plain text was pasted instead.
-    pasted_as_text,
+    // The plain text was pasted because the formatted text could not be
+    // read safely: rich text that the pre-scan refuses (it would bring the
+    // control down), HTML whose header points outside it, HTML too large
+    // or nested too deep.
+    rich_text_unsafe,
+    html_unreadable,
+    html_too_large,
+    html_too_deep,
     // It would take the document past the limit: the user was told, and
     // nothing changed.
     too_large,
     nothing_to_paste,
 };
 
-// Pastes the clipboard's rich text, or else its text, in place of the
-// selection, unless the text would take the document past `limit`
-// characters. The clipboard is read once: what is checked is what goes in.
-PasteOutcome paste_within_limit(HWND editor, std::size_t limit);
+// Pastes in place of the selection, unless that would take the document
+// past `limit` characters. As markup: the clipboard's HTML, or else its
+// rich text, converted into markup (text/html_markup.h), or else its text;
+// what lands is text in the typing format and the markup in its commands'
+// look. The clipboard is read once: what is checked is what goes in.
+PasteOutcome paste_within_limit(HWND editor, std::size_t limit, PasteAs as = PasteAs::markup,
+                                const PasteOptions& options = {});
 void cut_selection(HWND editor);
 
 // Leaves exactly the post as the clipboard's plain text, without any NUL

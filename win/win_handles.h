@@ -75,6 +75,7 @@ using OwnedFile = UniqueHandle<handle_traits::File>;
 using OwnedLibrary = UniqueHandle<handle_traits::NullIsEmpty<HMODULE, FreeLibrary>>;
 using OwnedMenu = UniqueHandle<handle_traits::NullIsEmpty<HMENU, DestroyMenu>>;
 using OwnedPrinter = UniqueHandle<handle_traits::NullIsEmpty<HANDLE, ClosePrinter>>;
+using OwnedWindow = UniqueHandle<handle_traits::NullIsEmpty<HWND, DestroyWindow>>;
 
 // A window's DC, borrowed for the length of a function.
 class WindowDc {

@@ -3,7 +3,12 @@
 #include "dialog_automation.h"
 #include "editor_fixture.h"
 
+#include "app/settings.h"
+#include "editor/editor_text.h"
 #include "res/resource_ids.h"
+
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -38,7 +43,36 @@ protected:
 
     std::wstring status_note() const { return state().parts.status_bar.note; }
 
+    // "HTML Format" as browsers write it: the header's offsets, then the
+    // page with the copied fragment between its two comments.
+    static std::string cf_html(const std::string& fragment)
+    {
+        const std::string before = "<html><body><!--StartFragment-->";
+        const std::string after = "<!--EndFragment--></body></html>";
+        char header[200];
+        const int header_size = 105;
+        const size_t start = header_size + before.size();
+        std::snprintf(header, sizeof header,
+                      "Version:0.9\r\nStartHTML:%010d\r\nEndHTML:%010zu\r\nStartFragment:%010zu\r\nEndFragment:%010zu\r\n",
+                      header_size, start + fragment.size() + after.size(), start, start + fragment.size());
+        return std::string(header) + before + fragment + after + '\0';
+    }
+
+    // The post in UTF-8, a line feed for each paragraph end.
+    std::string post() const
+    {
+        std::string utf8;
+        for (const char c : get_text(editor))
+            if (c != '\n' || utf8.empty() || utf8.back() != '\r')
+                utf8 += c;
+        std::replace(utf8.begin(), utf8.end(), '\r', '\n');
+        return utf8;
+    }
+
+    bool is_bold(LONG first, LONG last) { return (format_of(first, last).dwEffects & CFE_BOLD) != 0; }
+
     const UINT rich_text = RegisterClipboardFormatA("Rich Text Format");
+    const UINT html_format = RegisterClipboardFormatA("HTML Format");
 };
 
 std::string nested_groups(int depth)
@@ -83,5 +117,72 @@ TEST_F(PasteTest, TextAfterANulIsPastedWithoutTheNul)
         set_text("");
         without_dialogs([&] { command(IDM_EDIT_PASTE); });
         EXPECT_EQ(text(), clipboard[0] ? "beforeafter end" : "after end");
+    }
+}
+
+// A web page's fragment: its formats become markup in its commands' look,
+// over the selection, as one undo step; Ctrl+Shift+V takes the text alone.
+TEST_F(PasteTest, HtmlIsPastedAsMarkupInOneUndoStep)
+{
+    put_on_clipboard({{html_format, cf_html("<p>Ahoj <b>tučně</b> a <a href=\"https://a.cz/\">odkaz</a></p>"
+                                            "<ul><li>bod</li></ul>")},
+                      {CF_UNICODETEXT, unicode(L"Ahoj tučně a odkaz\r\nbod")}});
+    set_text("pred [vybrano] za");
+    select(5, 14);
+    without_dialogs([&] { command(IDM_EDIT_PASTE); });
+    EXPECT_EQ(post(), "pred Ahoj [b]tučně[/b] a [url=https://a.cz/]odkaz[/url]\n[list]\n[*]bod\n[/list] za");
+    // The bold tag and its text in the bold command's look, the rest plain.
+    EXPECT_TRUE(is_bold(10, 22));
+    EXPECT_FALSE(is_bold(5, 9));
+    EXPECT_EQ(format_of(25, 28).crTextColor, RGB(0, 0, 255)); // "[ur" of the link
+
+    command(IDM_EDIT_UNDO);
+    EXPECT_EQ(post(), "pred [vybrano] za");
+
+    select(0, 0);
+    without_dialogs([&] { command(IDM_EDIT_PASTE_TEXT); });
+    EXPECT_EQ(post(), "Ahoj tučně a odkaz\nbodpred [vybrano] za");
+}
+
+// A word processor's rich text without HTML is read by a hidden control:
+// its bold and italic runs become markup; its font and size do not stay.
+TEST_F(PasteTest, RichTextWithoutHtmlIsPastedAsMarkup)
+{
+    put_on_clipboard({{rich_text, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}"
+                                  "\\f0\\fs40 Ahoj {\\b tu\\u269 ?n\\u253 ? text} a {\\i kurz\\u237 ?va} {\\cf1 red}\\par}"},
+                      {CF_UNICODETEXT, unicode(L"Ahoj tučný text a kurzíva red")}});
+    set_text("");
+    without_dialogs([&] { command(IDM_EDIT_PASTE); });
+    EXPECT_EQ(post(), "Ahoj [b]tučný text[/b] a [i]kurzíva[/i] red");
+    EXPECT_TRUE(is_bold(5, 22));
+    EXPECT_FALSE(is_bold(0, 4));
+    EXPECT_STRNE(format_of(0, 4).szFaceName, "Arial");
+
+    // With colours and sizes chosen (and remembered), they come along too.
+    command(IDM_PASTE_COLORS_AND_SIZES);
+    EXPECT_TRUE(load_settings().paste_colors_and_sizes);
+    set_text("");
+    without_dialogs([&] { command(IDM_EDIT_PASTE); });
+    EXPECT_EQ(post(), "[size=30px]Ahoj [b]tučný text[/b] a [i]kurzíva[/i] [color=#FF0000]red[/color][/size]");
+    command(IDM_PASTE_COLORS_AND_SIZES);
+    EXPECT_FALSE(load_settings().paste_colors_and_sizes);
+}
+
+// Hostile "HTML Format": a header pointing outside its data, nesting far
+// too deep. The plain text is pasted and the status bar says why.
+TEST_F(PasteTest, HostileHtmlPastesThePlainText)
+{
+    std::string deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<div>";
+    const std::string broken_header =
+        "Version:0.9\r\nStartHTML:0000000000\r\nEndHTML:0000099999\r\nStartFragment:0000000120\r\n"
+        "EndFragment:0000099999\r\n<b>x</b>";
+    for (const std::string& html : {cf_html(deep + "x"), broken_header}) {
+        put_on_clipboard({{html_format, html}, {CF_UNICODETEXT, unicode(L"plain")}});
+        set_text("");
+        without_dialogs([&] { command(IDM_EDIT_PASTE); });
+        EXPECT_EQ(text(), "plain");
+        EXPECT_FALSE(status_note().empty());
     }
 }
