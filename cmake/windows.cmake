@@ -119,6 +119,11 @@ add_executable(forum-replace-bench bench/replace_bench.cpp)
 target_link_libraries(forum-replace-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-replace-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
+# A web page pasted as markup against the plain-text paste of it (run by make bench).
+add_executable(forum-paste-bench bench/paste_bench.cpp)
+target_link_libraries(forum-paste-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-paste-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
 # The bare RICHEDIT window that start-up is measured against (run by make bench).
 add_executable(forum-bare-window WIN32 bench/bare_window.cpp)
 target_include_directories(forum-bare-window PRIVATE ${PROJECT_SOURCE_DIR})

@@ -11,6 +11,7 @@
 #include "editor/markup_commands.h"
 #include "res/resource_ids.h"
 #include "text/markup_writer.h"
+#include "text/rtf_unicode.h"
 #include "text/unicode_text.h"
 #include "win/win_handles.h"
 
@@ -47,33 +48,111 @@ std::optional<InsertFormat> look_of(const WrittenTag& tag)
     }
 }
 
-// Where a place in the markup's UTF-16 units stands in the control. Wine's
-// control takes a line feed as one position; a control that counts it as
-// two (CR LF) gives each line feed before the place one more.
-class ControlPositions {
-public:
-    ControlPositions(std::u16string_view text, LONG start, LONG inserted) : start_(start)
-    {
-        const auto line_feeds = std::count(text.begin(), text.end(), u'\n');
-        if (line_feeds == 0 || static_cast<std::size_t>(inserted) == text.size())
-            return;
-        extra_ = (inserted - static_cast<LONG>(text.size())) / static_cast<LONG>(line_feeds);
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if (text[i] == u'\n')
-                line_feeds_.push_back(i);
-    }
-
-    LONG operator()(std::size_t unit) const
-    {
-        const auto before = std::lower_bound(line_feeds_.begin(), line_feeds_.end(), unit) - line_feeds_.begin();
-        return start_ + static_cast<LONG>(unit) + extra_ * static_cast<LONG>(before);
-    }
-
-private:
-    LONG start_;
-    LONG extra_ = 0;
-    std::vector<std::size_t> line_feeds_;
+// A stretch of the markup in one look: the effects of every tag around
+// it, and the colour of the innermost one that has a colour.
+struct LookRun {
+    std::size_t end; // in UTF-16 units
+    InsertFormat look;
 };
+
+std::vector<LookRun> look_runs(const PastedMarkup& markup, std::size_t length)
+{
+    struct Open {
+        std::size_t end;
+        InsertFormat look;
+    };
+    std::vector<LookRun> runs;
+    std::vector<Open> open; // nested, innermost last
+    const auto look_now = [&] {
+        InsertFormat look = PLAIN_FORMAT;
+        for (const Open& tag : open) {
+            look.bold = look.bold || tag.look.bold;
+            look.italic = look.italic || tag.look.italic;
+            look.underline = look.underline || tag.look.underline;
+            if (tag.look.color != PLAIN_FORMAT.color)
+                look.color = tag.look.color;
+        }
+        return look;
+    };
+    std::size_t at = 0;
+    const auto run_to = [&](std::size_t end) {
+        if (end > at)
+            runs.push_back({end, look_now()});
+        at = std::max(at, end);
+    };
+    for (const WrittenTag& tag : markup.tags) {
+        while (!open.empty() && open.back().end <= tag.begin) {
+            run_to(open.back().end);
+            open.pop_back();
+        }
+        run_to(tag.begin);
+        open.push_back({tag.end, look_of(tag).value_or(PLAIN_FORMAT)});
+    }
+    while (!open.empty()) {
+        run_to(open.back().end);
+        open.pop_back();
+    }
+    run_to(length);
+    return runs;
+}
+
+void append_rtf_text(std::string& rtf, std::u16string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue; // CR LF is one line end
+        if (unit == u'\n' || unit == u'\r')
+            rtf += "\\par\n";
+        else if (unit == u'\t')
+            rtf += "\\tab ";
+        else if (unit == u'\\' || unit == u'{' || unit == u'}')
+            rtf.append(1, '\\').append(1, static_cast<char>(unit));
+        else if (unit >= 0x20 && unit < 0x7F)
+            rtf += static_cast<char>(unit);
+        else
+            append_unicode_escape(rtf, unit);
+    }
+}
+
+void append_color(std::string& rtf, COLORREF color)
+{
+    rtf += "\\red" + std::to_string(GetRValue(color)) + "\\green" + std::to_string(GetGValue(color)) + "\\blue" +
+           std::to_string(GetBValue(color)) + ";";
+}
+
+// The markup as RTF in which every run has its look, on the typing
+// format's face, character set and size: the control takes it in one
+// stream, where formatting each tag afterwards would take it a message
+// (and, under Wine, milliseconds) per tag. Its only groups are the tables.
+std::string markup_rtf(const PastedMarkup& markup, const std::u16string& text, const CHARFORMAT2W& typing)
+{
+    const std::vector<LookRun> runs = look_runs(markup, text.size());
+    std::vector<COLORREF> colors{RGB(255, 255, 255)};
+    for (const LookRun& run : runs)
+        if (std::find(colors.begin(), colors.end(), run.look.color) == colors.end())
+            colors.push_back(run.look.color);
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0{\\fonttbl{\\f0\\fcharset" +
+                      std::to_string(typing.bCharSet) + " ";
+    const std::wstring_view face(typing.szFaceName);
+    append_rtf_text(rtf, std::u16string(face.begin(), face.end()));
+    rtf += ";}}{\\colortbl ;";
+    for (const COLORREF color : colors)
+        append_color(rtf, color);
+    rtf += "}\n\\f0";
+    if (typing.yHeight > 0)
+        rtf += "\\fs" + std::to_string(typing.yHeight / 10);
+    rtf += "\\highlight1 ";
+    std::size_t at = 0;
+    for (const LookRun& run : runs) {
+        const auto color = std::find(colors.begin(), colors.end(), run.look.color) - colors.begin() + 1;
+        rtf += std::string(run.look.bold ? "\\b" : "\\b0") + (run.look.italic ? "\\i" : "\\i0") +
+               (run.look.underline ? "\\ul" : "\\ulnone") + "\\cf" + std::to_string(color) + " ";
+        append_rtf_text(rtf, std::u16string_view(text).substr(at, run.end - at));
+        at = run.end;
+    }
+    return rtf + "}";
+}
 
 } // namespace
 
@@ -82,18 +161,13 @@ void insert_pasted_markup(HWND editor, const PastedMarkup& markup)
     const CHARRANGE selected = get_selection(editor);
     const LONG kept = text_length(editor) - (selected.cpMax - selected.cpMin);
     const std::u16string text = utf8_to_utf16(markup.text);
+    set_selection(editor, selected.cpMin, selected.cpMin);
+    const CHARFORMAT2W typing = get_selection_format_w(editor);
+    set_selection(editor, selected.cpMin, selected.cpMax);
     RedrawPause pause(editor);
-    replace_selection_utf16(editor, text);
+    if (!stream_in(editor, markup_rtf(markup, text, typing), SF_RTF | SFF_SELECTION))
+        replace_selection_utf16(editor, text);
     const LONG end = selected.cpMin + text_length(editor) - kept;
-    set_selection(editor, selected.cpMin, end);
-    set_insert_format(editor, PLAIN_FORMAT);
-    const ControlPositions position(text, selected.cpMin, end - selected.cpMin);
-    for (const WrittenTag& tag : markup.tags) {
-        if (const std::optional<InsertFormat> look = look_of(tag)) {
-            set_selection(editor, position(tag.begin), position(tag.end));
-            add_insert_look(editor, *look);
-        }
-    }
     set_selection(editor, end, end);
 }
 

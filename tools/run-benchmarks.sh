@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the native text benchmarks, then, inside the test
 # environment (private display, fresh Wine prefix), the command latency in
-# the real control with its undo and redo, Replace All in a long post, the
+# the real control with its undo and redo, Replace All in a long post, a web
+# page pasted as markup against the plain-text paste of it, the
 # live preview and the typing
 # beside it, the latency of a typed key, the start-up time against Wine's
 # WordPad (with the preview hidden and shown, spelling off and on), spell
@@ -42,6 +43,9 @@ tools/test-env.sh bash -c '
     echo
     echo "== Replace All in a long post, and its undo (Wine) =="
     wine "$build/win/forum-replace-bench.exe"
+    echo
+    echo "== A web page pasted as markup, against the plain-text paste (Wine) =="
+    wine "$build/win/forum-paste-bench.exe"
     echo
     echo "== A typed key in a long post (Wine) =="
     wine "$build/win/forum-typing-bench.exe"
