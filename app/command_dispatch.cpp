@@ -9,6 +9,7 @@
 #include "app/file_commands.h"
 #include "app/long_operation.h"
 #include "app/find_commands.h"
+#include "app/paste_commands.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/spelling.h"
@@ -72,10 +73,6 @@ void copy_post(MainWindowState& state, const ProgressReport&)
     review_copied_post(state);
 }
 void cut(MainWindowState& state, const ProgressReport&) { cut_selection(editor_of(state)); }
-void paste(MainWindowState& state, const ProgressReport& progress)
-{
-    paste_within_limit(editor_of(state), DOCUMENT_SIZE_LIMIT, progress);
-}
 
 // The history follows what a file command did: a replaced document starts
 // an empty, unmodified history; one saved on the way (also by Yes to the
@@ -169,7 +166,9 @@ constexpr Command COMMANDS[] = {
     {IDM_ALIGN_RIGHT, do_nothing, false},
     {IDM_EDIT_COPY, copy_post, false},
     {IDM_EDIT_CUT, cut, false, EditKind::clipboard},
-    {IDM_EDIT_PASTE, paste, false, EditKind::clipboard, LongWork::pasting},
+    {IDM_EDIT_PASTE, paste_as_markup, false, EditKind::clipboard, LongWork::pasting},
+    {IDM_EDIT_PASTE_TEXT, paste_as_text, false, EditKind::clipboard, LongWork::pasting},
+    {IDM_PASTE_COLORS_AND_SIZES, without_progress<toggle_paste_colors_and_sizes>, false},
     {IDM_EDIT_SELECTALL, whole_text, false},
     // Their replacements are recorded as they happen, from the dialog.
     {IDM_FIND, without_progress<open_find>, false},

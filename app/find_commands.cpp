@@ -4,6 +4,7 @@
 
 #include "app/long_operation.h"
 #include "app/main_window_state.h"
+#include "app/post_review.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
 #include "text/unicode_text.h"
@@ -12,12 +13,6 @@
 namespace {
 
 constexpr Message TEXT_NOT_FOUND{IDS_TEXT_NOT_FOUND, IDS_CAPTION_FIND, MB_OK | MB_ICONINFORMATION};
-
-void show_find_note(MainWindowState& state, const std::string& note)
-{
-    show_status_note(state.parts.status_bar, note);
-    SetTimer(state.parts.main_window, FIND_NOTE_TIMER, FIND_NOTE_MS, nullptr);
-}
 
 // The selection, when it is a piece of one line, is what the user most
 // likely wants to find. One longer than the dialog's box takes is not cut
@@ -28,7 +23,7 @@ std::wstring selection_to_search_for(MainWindowState& state)
     if (selected.find_first_of(u"\r\n") != std::u16string::npos)
         return {};
     if (selected.size() > FIND_TEXT_MOST) {
-        show_find_note(state, load_program_text(IDS_FIND_SELECTION_TOO_LONG));
+        show_passing_note(state, load_program_text(IDS_FIND_SELECTION_TOO_LONG));
         return {};
     }
     return std::wstring(selected.begin(), selected.end());
@@ -83,7 +78,7 @@ void find_and_tell(MainWindowState& state, const SearchOptions& search)
     case FindOutcome::found:
         break;
     case FindOutcome::found_after_wrapping:
-        show_find_note(state, load_program_text(search.down ? IDS_FIND_WRAPPED_TO_START : IDS_FIND_WRAPPED_TO_END));
+        show_passing_note(state, load_program_text(search.down ? IDS_FIND_WRAPPED_TO_START : IDS_FIND_WRAPPED_TO_END));
         break;
     case FindOutcome::not_found:
         show_message(message_owner(state), TEXT_NOT_FOUND, utf16_to_utf8(search.pattern));
@@ -165,7 +160,7 @@ void replace_all(MainWindowState& state, const SearchOptions& search, std::u16st
         }
     }
     SendMessageW(state.parts.editor, EM_SCROLLCARET, 0, 0);
-    show_find_note(state, load_program_text(IDS_REPLACED_COUNT) + " " + locale_number(matches.starts.size()) + " " +
+    show_passing_note(state, load_program_text(IDS_REPLACED_COUNT) + " " + locale_number(matches.starts.size()) + " " +
                               load_program_text(scope ? IDS_REPLACED_IN_SELECTION : IDS_REPLACED_IN_POST));
 }
 
@@ -198,8 +193,3 @@ HWND open_search_dialog(HWND main_window)
     return state ? state->search.dialog.window : nullptr;
 }
 
-void end_find_note(MainWindowState& state)
-{
-    KillTimer(state.parts.main_window, FIND_NOTE_TIMER);
-    clear_status_note(state.parts.status_bar);
-}

@@ -12,10 +12,6 @@
 
 struct MainWindowState;
 
-// Takes a note about the search off the status bar again.
-inline constexpr UINT_PTR FIND_NOTE_TIMER = 7; // 1 to 4 are the review's, recovery's and spelling's
-inline constexpr UINT FIND_NOTE_MS = 6000;
-
 struct SearchState {
     FindDialog dialog;
     // The last search, for Find Next and Find Previous.
@@ -42,5 +38,3 @@ void take_find_request(MainWindowState& state, LPARAM request);
 // loop; null when none is open.
 HWND open_search_dialog(HWND main_window);
 
-// FIND_NOTE_TIMER.
-void end_find_note(MainWindowState& state);

@@ -14,6 +14,7 @@
 #include "app/long_operation.h"
 #include "app/find_commands.h"
 #include "app/main_window_state.h"
+#include "app/paste_commands.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/recovery.h"
@@ -95,6 +96,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
         show_startup_error(window, IDS_EDITOR_NOT_CREATED);
         return FALSE;
     }
+    show_paste_choice(state_of(window));
     prepare_spelling(state_of(window));
     refresh_recent_files(state_of(window));
     return TRUE;
@@ -224,8 +226,6 @@ void on_timer(HWND window, UINT id)
         recovery_timer(window, state_of(window));
     else if (id == SPELL_START_TIMER)
         start_spelling(state_of(window));
-    else if (id == FIND_NOTE_TIMER)
-        end_find_note(state_of(window));
     else if (id == PRINT_TARGET_TIMER)
         lay_out_for_printer(window);
     else

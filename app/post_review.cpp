@@ -140,8 +140,19 @@ void post_changed(MainWindowState& state)
     SetTimer(state.parts.main_window, REVIEW_TIMER, REVIEW_DELAY_MS, nullptr);
 }
 
+void show_passing_note(MainWindowState& state, const std::string& note)
+{
+    show_status_note(state.parts.status_bar, note);
+    SetTimer(state.parts.main_window, NOTE_TIMER, NOTE_MS, nullptr);
+}
+
 bool on_review_timer(MainWindowState& state, UINT_PTR timer)
 {
+    if (timer == NOTE_TIMER) {
+        KillTimer(state.parts.main_window, NOTE_TIMER);
+        clear_status_note(state.parts.status_bar);
+        return true;
+    }
     if (timer != REVIEW_TIMER && timer != PREVIEW_STEP_TIMER)
         return false;
     // The timer stays set and comes back once the input is handled.

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/main_window_state.h"
 
 // The pause after the last change before the post is looked at again:
@@ -14,6 +16,9 @@ inline constexpr UINT REVIEW_DELAY_MS = 75;
 inline constexpr UINT_PTR REVIEW_TIMER = 1;
 // Brings the preview's next paragraphs, while it is behind.
 inline constexpr UINT_PTR PREVIEW_STEP_TIMER = 2;
+// Takes a passing note off the status bar again.
+inline constexpr UINT_PTR NOTE_TIMER = 7; // 1 to 4 are the review's, recovery's and spelling's
+inline constexpr UINT NOTE_MS = 6000;
 
 // Width of the splitter between the Editor control and the preview, at 96 DPI.
 inline constexpr int SPLITTER_WIDTH = 6;
@@ -25,7 +30,11 @@ bool create_post_review(MainWindowState& state);
 // The post changed: look at it again once the changes pause.
 void post_changed(MainWindowState& state);
 
-// Handles WM_TIMER of the two timers above; false for any other timer.
+// Shows a note (UTF-8) in the status bar for a few seconds: what a search
+// found, how a paste was taken.
+void show_passing_note(MainWindowState& state, const std::string& note);
+
+// Handles WM_TIMER of the three timers above; false for any other timer.
 bool on_review_timer(MainWindowState& state, UINT_PTR timer);
 
 // Counts, tag check and preview brought up to date now, without the pause.

@@ -76,6 +76,9 @@ Settings load_settings()
         settings.spell_while_typing = spelling != 0;
     if (read_number(SPELL_LANGUAGES_VALUE, spelling) && spelling >= 1 && spelling <= 3)
         settings.spell_languages = static_cast<SpellLanguages>(spelling);
+    DWORD carried = 0;
+    if (read_number(PASTE_COLORS_AND_SIZES_VALUE, carried))
+        settings.paste_colors_and_sizes = carried != 0;
     return settings;
 }
 
@@ -93,6 +96,11 @@ bool save_spelling(bool while_typing, SpellLanguages languages)
 {
     const bool typing_saved = write_number(SPELL_WHILE_TYPING_VALUE, while_typing ? 1 : 0);
     return write_number(SPELL_LANGUAGES_VALUE, static_cast<DWORD>(languages)) && typing_saved;
+}
+
+bool save_paste_colors_and_sizes(bool carried)
+{
+    return write_number(PASTE_COLORS_AND_SIZES_VALUE, carried ? 1 : 0);
 }
 
 std::vector<std::string> load_recent_files()

@@ -24,6 +24,7 @@ inline constexpr wchar_t WINDOW_RIGHT_VALUE[] = L"WindowRight";
 inline constexpr wchar_t WINDOW_BOTTOM_VALUE[] = L"WindowBottom";
 inline constexpr wchar_t WINDOW_MAXIMIZED_VALUE[] = L"WindowMaximized";
 inline constexpr wchar_t PREVIEW_SHARE_VALUE[] = L"PreviewShare";
+inline constexpr wchar_t PASTE_COLORS_AND_SIZES_VALUE[] = L"PasteColorsAndSizes";
 
 // phpBB's default; SMF takes 20,000.
 inline constexpr DWORD DEFAULT_CHARACTER_LIMIT = 60000;
@@ -33,6 +34,8 @@ struct Settings {
     bool preview_shown = false;
     bool spell_while_typing = true;
     SpellLanguages spell_languages = SpellLanguages::both;
+    // Whether a paste carries text colours and sizes as [color] and [size].
+    bool paste_colors_and_sizes = false;
 };
 
 // What is stored; a value that is missing, not a number or out of range
@@ -43,6 +46,7 @@ Settings load_settings();
 bool save_character_limit(DWORD limit);
 bool save_preview_shown(bool shown);
 bool save_spelling(bool while_typing, SpellLanguages languages);
+bool save_paste_colors_and_sizes(bool carried);
 
 // The recent files, newest first (UTF-8 paths), each file once, its case
 // folded as Windows compares paths; none when nothing is stored.

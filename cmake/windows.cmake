@@ -23,6 +23,7 @@ set(FORUM_WIN_SOURCES
     editor/find_replace.cpp
     editor/insert_format.cpp
     editor/markup_commands.cpp
+    editor/paste_markup.cpp
     editor/post_link.cpp
     editor/range_pieces.cpp
     editor/reflow.cpp
@@ -57,6 +58,7 @@ set(FORUM_WIN_SOURCES
     app/find_commands.cpp
     app/long_operation.cpp
     app/main_window.cpp
+    app/paste_commands.cpp
     app/post_review.cpp
     app/recent_files.cpp
     app/recovery.cpp
@@ -124,6 +126,11 @@ add_executable(forum-paste-undo-bench bench/paste_undo_bench.cpp)
 target_link_libraries(forum-paste-undo-bench PRIVATE forum_core forum_resources)
 target_link_options(forum-paste-undo-bench PRIVATE -static -static-libgcc -static-libstdc++)
 
+# A web page pasted as markup against the plain-text paste of it (run by make bench).
+add_executable(forum-paste-bench bench/paste_bench.cpp)
+target_link_libraries(forum-paste-bench PRIVATE forum_core forum_resources)
+target_link_options(forum-paste-bench PRIVATE -static -static-libgcc -static-libstdc++)
+
 # The bare RICHEDIT window that start-up is measured against (run by make bench).
 add_executable(forum-bare-window WIN32 bench/bare_window.cpp)
 target_include_directories(forum-bare-window PRIVATE ${PROJECT_SOURCE_DIR})
@@ -141,7 +148,7 @@ set(FORUM_DIST_DIR ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME})
 file(GLOB FORUM_SMILEY_IMAGES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/smileys/*.png)
 set(FORUM_LICENSE_COPIES)
 set(FORUM_LICENSE_SOURCES)
-foreach(pair IN LISTS FORUM_SPELLING_LICENSES)
+foreach(pair IN LISTS FORUM_SPELLING_LICENSES FORUM_PASTE_LICENSES)
     string(REPLACE "=" ";" pair ${pair})
     list(GET pair 0 source)
     list(GET pair 1 target)

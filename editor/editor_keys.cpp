@@ -107,7 +107,7 @@ std::optional<WORD> command_of_key(WPARAM key, bool control)
     if (control && key == 'X')
         return IDM_EDIT_CUT;
     if (control && key == 'V')
-        return IDM_EDIT_PASTE;
+        return key_down(VK_SHIFT) ? IDM_EDIT_PASTE_TEXT : IDM_EDIT_PASTE;
     if (!control && (key == VK_DELETE || key == VK_INSERT) && key_down(VK_SHIFT))
         return key == VK_DELETE ? IDM_EDIT_CUT : IDM_EDIT_PASTE;
     return std::nullopt;

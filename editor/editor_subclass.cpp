@@ -50,6 +50,17 @@ LRESULT on_redo(HWND editor, const EditorSubclassState& state, WPARAM wparam, LP
     return TRUE;
 }
 
+// A paste asked of the control by message (another program may send one)
+// goes to the Main window's Paste, which checks what the clipboard holds
+// before the control sees it.
+LRESULT on_paste(HWND editor, const EditorSubclassState& state, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (!state.recorder)
+        return pass_to_control(editor, state, message, wparam, lparam);
+    send_command(state, IDM_EDIT_PASTE);
+    return 0;
+}
+
 LRESULT on_can_undo(HWND editor, const EditorSubclassState& state, WPARAM wparam, LPARAM lparam)
 {
     if (!state.recorder)
@@ -163,6 +174,9 @@ LRESULT handle_editor_message(HWND window, UINT message, WPARAM wparam, LPARAM l
         return on_undo(window, state, message, wparam, lparam);
     case EM_REDO:
         return on_redo(window, state, wparam, lparam);
+    case WM_PASTE:
+    case EM_PASTESPECIAL:
+        return on_paste(window, state, message, wparam, lparam);
     case EM_CANUNDO:
         return on_can_undo(window, state, wparam, lparam);
     case EM_CANREDO:

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "text/rtf_prescan.h"
 #include "text/rtf_unicode.h"
 #include "text/unicode_text.h"
 
@@ -228,11 +229,14 @@ std::optional<std::string> stream_out(HWND editor, WPARAM format)
     return bytes;
 }
 
-void stream_in(HWND editor, std::string_view bytes, WPARAM format, const ProgressReport& progress)
+bool stream_in(HWND editor, std::string_view bytes, WPARAM format, const ProgressReport& progress)
 {
+    if ((format & SF_RTF) && scan_rtf(bytes).verdict != RtfVerdict::ok)
+        return false;
     StreamSource source{bytes, 0, progress};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, take_from_string};
     SendMessageW(editor, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+    return true;
 }
 
 std::optional<std::string> get_rtf(HWND editor, bool selection_only)

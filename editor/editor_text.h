@@ -115,9 +115,12 @@ CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::str
 // The control's own stream of its content (EM_STREAMOUT) in the given
 // format, whole; nothing when the control stopped it.
 std::optional<std::string> stream_out(HWND editor, WPARAM format);
-// Puts bytes into the control through its stream (EM_STREAMIN);
-// `progress` hears how many of them it has read.
-void stream_in(HWND editor, std::string_view bytes, WPARAM format, const ProgressReport& progress = {});
+// Puts bytes into the control through its stream (EM_STREAMIN). RTF goes
+// through the pre-scan first (text/rtf_prescan.h), wherever it came from,
+// since the control crashes on some documents instead of refusing them:
+// what the scan refuses never reaches the control, and false says so.
+// `progress` hears how many bytes it has read.
+bool stream_in(HWND editor, std::string_view bytes, WPARAM format, const ProgressReport& progress = {});
 
 // The whole document, or the selection, as RTF that keeps every character;
 // nothing when the control could not write it.

@@ -30,6 +30,19 @@ bool set_insert_format(HWND editor, const InsertFormat& wanted)
     return set_selection_format_in_slices(editor, format);
 }
 
+bool add_insert_look(HWND editor, const InsertFormat& look)
+{
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    format.dwMask = (look.bold ? CFM_BOLD : 0) | (look.italic ? CFM_ITALIC : 0) | (look.underline ? CFM_UNDERLINE : 0) |
+                    (look.color != PLAIN_FORMAT.color ? CFM_COLOR : 0);
+    if (format.dwMask == 0)
+        return true;
+    format.dwEffects = (look.bold ? CFE_BOLD : 0) | (look.italic ? CFE_ITALIC : 0) | (look.underline ? CFE_UNDERLINE : 0);
+    format.crTextColor = look.color;
+    return set_selection_format_in_slices(editor, format);
+}
+
 bool apply_insert_format(HWND editor, const InsertFormat& wanted)
 {
     if (!set_insert_format(editor, wanted)) {

@@ -26,6 +26,11 @@ bool apply_insert_format(HWND editor, const InsertFormat& format);
 // control refused the format.
 bool set_insert_format(HWND editor, const InsertFormat& format);
 
+// Adds a look to the selection as nested markup takes it: the effects the
+// look has are switched on, its colour (when not black) replaces the one
+// there, and everything else stays. False when the control refused it.
+bool add_insert_look(HWND editor, const InsertFormat& look);
+
 inline bool apply_plain_format(HWND editor)
 {
     return apply_insert_format(editor, PLAIN_FORMAT);

@@ -7,6 +7,7 @@
 
 #include "text/color_tag_text.h"
 #include "text/forum_urls.h"
+#include "text/smileys.h"
 #include "editor/wrap_selection.h"
 #include "res/resource_ids.h"
 
@@ -45,23 +46,6 @@ constexpr Markup TAGS[] = {
     {IDM_TAG_IMAGE, "[img]", "[/img]", MarkupOrder::WrapFirst, LINK_FORMAT, EDITOR},
 };
 
-// The smileys in menu order: the picture's file on the forum, or a whole
-// address for the one hosted elsewhere. All but one leave a space behind.
-struct Smiley {
-    std::string_view forum_file;
-    std::string_view address;
-    bool space_after;
-};
-
-constexpr Smiley SMILEYS[] = {
-    {"399175", {}, true}, {"399176", {}, true}, {"399178", {}, true}, {"399179", {}, true},
-    {"399180", {}, true}, {"399181", {}, true}, {"399182", {}, true}, {"399183", {}, false},
-    {"399184", {}, true}, {"399185", {}, true}, {"399186", {}, true}, {"399187", {}, true},
-    {"399188", {}, true}, {"399189", {}, true}, {"399191", {}, true}, {"399192", {}, true},
-    {{}, EXTRA_SMILEY_URL, true},
-};
-static_assert(std::size(SMILEYS) == SMILEY_COUNT, "one smiley for each picture in the menu");
-
 // The colour presets: three colours, each plain, bold and italic, in that
 // order of command ids.
 constexpr COLORREF PRESET_COLORS[] = {RGB(255, 0, 0), RGB(0, 128, 128), RGB(0, 0, 255)};
@@ -79,21 +63,6 @@ static_assert(std::size(PRESET_COLORS) * std::size(PRESET_STYLES) == COLOR_PRESE
 static_assert(IDM_COLOR_PRESET_0 + COLOR_PRESET_COUNT <= IDM_PLAIN_FONT);
 static_assert(IDM_REFLOW < IDM_SMILEY_FIRST);
 static_assert(IDM_SMILEY_FIRST + SMILEY_COUNT <= 0xFFFF);
-
-std::string address_of(const Smiley& smiley)
-{
-    if (smiley.address.empty())
-        return FORUM_BASE_URL "/file.php?108,file=" + std::string(smiley.forum_file);
-    return std::string(smiley.address);
-}
-
-std::string smiley_text(const Smiley& smiley)
-{
-    std::string text = "[img]" + address_of(smiley) + "[/img]";
-    if (smiley.space_after)
-        text += ' ';
-    return text;
-}
 
 // The texts that the generated rows point into; they live as long as the program.
 struct GeneratedTexts {
@@ -117,7 +86,7 @@ std::vector<Markup> build_table(GeneratedTexts& texts)
         }
     }
     for (std::size_t i = 0; i < SMILEY_COUNT; ++i) {
-        texts.smileys[i] = smiley_text(SMILEYS[i]);
+        texts.smileys[i] = smiley_markup(i);
         table.push_back({static_cast<WORD>(IDM_SMILEY_FIRST + i), texts.smileys[i], "", MarkupOrder::Smiley,
                          LINK_FORMAT, UNCHANGED});
     }
@@ -136,11 +105,6 @@ const std::vector<Markup>& table()
 std::span<const Markup> markup_commands()
 {
     return table();
-}
-
-std::string smiley_address(size_t index)
-{
-    return index < SMILEY_COUNT ? address_of(SMILEYS[index]) : std::string();
 }
 
 const Markup* find_markup(WORD id)

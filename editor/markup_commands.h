@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "editor/insert_format.h"
+#include "text/smileys.h"
 
 // How a markup command orders its two steps on the Editor control.
 enum class MarkupOrder : unsigned char {
@@ -36,10 +37,6 @@ std::span<const Markup> markup_commands();
 
 // The markup command with this id, or null.
 const Markup* find_markup(WORD id);
-
-// The address of the picture that smiley `index` (0 for IDM_SMILEY_FIRST)
-// writes between [img] and [/img]; empty past the last smiley.
-std::string smiley_address(size_t index);
 
 // Wraps the selection and formats the insertion, in the command's order, as
 // one operation. Returns true when the insertion is left selected, so that

@@ -2,7 +2,8 @@
 # Runs every benchmark: the native text benchmarks, then, inside the test
 # environment (private display, fresh Wine prefix), the command latency in
 # the real control with its undo and redo, Replace All in a long post (plain
-# and with formats), the undo of a 10 MB paste, the live preview and the typing
+# and with formats), the undo of a 10 MB paste, a web page pasted as markup
+# against the plain-text paste of it, the live preview and the typing
 # beside it, the latency of a typed key, the start-up time against Wine's
 # WordPad (with the preview hidden and shown, spelling off and on), spell
 # checking (loading, memory, a whole post, typing) and the peak memory with
@@ -45,6 +46,9 @@ tools/test-env.sh bash -c '
     echo
     echo "== A 10 MB paste and its undo (Wine) =="
     wine "$build/win/forum-paste-undo-bench.exe"
+    echo
+    echo "== A web page pasted as markup, against the plain-text paste (Wine) =="
+    wine "$build/win/forum-paste-bench.exe"
     echo
     echo "== A typed key in a long post (Wine) =="
     wine "$build/win/forum-typing-bench.exe"

@@ -23,6 +23,9 @@ packages=(
   # spell checking: the dictionaries shipped beside the program, and the
   # tools that fetch and unpack Hunspell's source package
   hunspell-cs hunspell-en-us dpkg-dev
+  # the HTML parser of Paste: the native build's copy (the Windows build
+  # compiles libxml2's Debian source, unpacked below)
+  libxml2-dev
 )
 
 missing=()
@@ -45,25 +48,35 @@ if ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf8$'; then
   grep -q '^cs_CZ.UTF-8 UTF-8' /etc/locale.gen || echo 'cs_CZ.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
   $sudo locale-gen >/dev/null
 fi
-# Hunspell's source, which the build compiles for Windows as it compiles
-# googletest: Debian's source package, unpacked in /usr/src/hunspell.
-# Fetching it needs a deb-src entry for the suites the machine already uses.
-if [ ! -f /usr/src/hunspell/src/hunspell/hunspell.hxx ]; then
+# Sources that the build compiles for Windows as it compiles googletest:
+# Debian's source packages, unpacked in /usr/src. Fetching them needs a
+# deb-src entry for the suites the machine already uses.
+add_source_entries() {
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources; then
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-        $sudo tee /etc/apt/sources.list.d/forum-editor-src.sources >/dev/null
-    else
-      grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | sed 's/^deb /deb-src /' |
-        $sudo tee /etc/apt/sources.list.d/forum-editor-src.list >/dev/null
-    fi
-    $sudo apt-get update -qq
+  apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources && return 0
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $sudo tee /etc/apt/sources.list.d/forum-editor-src.sources >/dev/null
+  else
+    grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | sed 's/^deb /deb-src /' |
+      $sudo tee /etc/apt/sources.list.d/forum-editor-src.list >/dev/null
   fi
+  $sudo apt-get update -qq
+}
+
+# unpack_source PACKAGE DIRECTORY: Debian's source of PACKAGE in /usr/src/DIRECTORY.
+unpack_source() {
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  add_source_entries
   unpack=$(mktemp -d)
-  (cd "$unpack" && apt-get source -qq hunspell >/dev/null)
-  $sudo rm -rf /usr/src/hunspell
-  $sudo mv "$unpack"/hunspell-*/ /usr/src/hunspell
+  (cd "$unpack" && apt-get source -qq "$1" >/dev/null)
+  $sudo rm -rf "/usr/src/$2"
+  $sudo mv "$unpack"/"$1"-*/ "/usr/src/$2"
   rm -rf "$unpack"
-fi
+}
+
+# Hunspell, the spelling engine, and libxml2, whose HTML parser reads what
+# Paste finds on the clipboard.
+[ -f /usr/src/hunspell/src/hunspell/hunspell.hxx ] || unpack_source hunspell hunspell
+[ -f /usr/src/libxml2/HTMLparser.c ] || unpack_source libxml2 libxml2
 exit 0

@@ -83,5 +83,6 @@ void refresh_menu_state(HWND editor, HMENU popup, bool can_undo, bool can_redo)
     enable_item(popup, IDM_EDIT_UNDO, can_undo);
     enable_item(popup, IDM_EDIT_REDO, can_redo);
     enable_item(popup, IDM_EDIT_PASTE, CountClipboardFormats() != 0);
+    enable_item(popup, IDM_EDIT_PASTE_TEXT, IsClipboardFormatAvailable(CF_UNICODETEXT));
     check_alignment(editor, popup);
 }

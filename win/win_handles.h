@@ -74,6 +74,7 @@ using OwnedDc = UniqueHandle<handle_traits::NullIsEmpty<HDC, DeleteDC>>;
 using OwnedFile = UniqueHandle<handle_traits::File>;
 using OwnedMenu = UniqueHandle<handle_traits::NullIsEmpty<HMENU, DestroyMenu>>;
 using OwnedPrinter = UniqueHandle<handle_traits::NullIsEmpty<HANDLE, ClosePrinter>>;
+using OwnedWindow = UniqueHandle<handle_traits::NullIsEmpty<HWND, DestroyWindow>>;
 
 // A window's DC, borrowed for the length of a function.
 class WindowDc {

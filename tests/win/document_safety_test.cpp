@@ -232,12 +232,12 @@ TEST_F(PasteLimitTest, APasteBeyondTheLimitIsRefusedWithAMessage)
     select(3, 3);
     MessageBoxSeen seen;
     with_dialogs([&] { seen = answer_message_box("Forum Editor", IDOK); },
-                 [&] { EXPECT_FALSE(paste_within_limit(editor, 12)); });
+                 [&] { EXPECT_EQ(paste_within_limit(editor, 12), PasteOutcome::too_large); });
     EXPECT_NE(seen.text.find("nothing was pasted"), std::string::npos) << seen.text;
     EXPECT_EQ(text(), "abc");
 
     // What the paste replaces does not count.
     select(0, 3);
-    without_dialogs([&] { EXPECT_TRUE(paste_within_limit(editor, 12)); });
+    without_dialogs([&] { EXPECT_EQ(paste_within_limit(editor, 12), PasteOutcome::pasted); });
     EXPECT_EQ(text(), "0123456789");
 }

@@ -65,7 +65,7 @@ HCURSOR g_cursor_while_pasting = nullptr;
 LRESULT CALLBACK note_cursor_while_pasting(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                            DWORD_PTR)
 {
-    if (message == WM_PASTE || message == EM_SETTEXTEX)
+    if (message == WM_PASTE || message == EM_SETTEXTEX || message == EM_STREAMIN || message == EM_REPLACESEL)
         g_cursor_while_pasting = GetCursor();
     return DefSubclassProc(window, message, wparam, lparam);
 }

@@ -117,9 +117,11 @@ TEST_F(MenusTest, ShortcutsAreCtrlKeysOrThePreviewsF5F7AndF8AndCtrlXIsLeftToTheE
             EXPECT_TRUE(up || entry.cmd == IDM_FIND_NEXT) << entry.cmd;
             continue;
         }
-        // Ctrl+Shift+Z redoes, as Ctrl+Y does; Ctrl+Shift+F and Ctrl+Shift+H
+        // Ctrl+Shift+Z redoes, as Ctrl+Y does; Ctrl+Shift+V pastes the text
+        // alone; Ctrl+Shift+F and Ctrl+Shift+H
         // find and replace, leaving Ctrl+F and Ctrl+H to the markup.
         const bool with_shift = (entry.cmd == IDM_EDIT_REDO && entry.key == 'Z') ||
+                                (entry.cmd == IDM_EDIT_PASTE_TEXT && entry.key == 'V') ||
                                 (entry.cmd == IDM_FIND && entry.key == 'F') ||
                                 (entry.cmd == IDM_REPLACE && entry.key == 'H');
         EXPECT_EQ(entry.fVirt & ~0x80, FVIRTKEY | FCONTROL | FNOINVERT | (with_shift ? FSHIFT : 0)) << entry.cmd;
