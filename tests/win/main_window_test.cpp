@@ -119,6 +119,37 @@ TEST_F(MainWindowTest, EditorTakesTextBeyondTheDefault64000Characters)
     EXPECT_EQ(text_range(63999, 64005), "xytail");
 }
 
+// Left unwrapped, Wine's control scrolls sideways and repaints itself whole
+// on every key typed past the window's edge. The control wraps at its own
+// width from the start, before any printer layout (or with no printer), and
+// so does the fresh control that takes a long document's place.
+TEST_F(MainWindowTest, EditorWrapsAtItsWidthFromTheStartAndAfterASwap)
+{
+    KillTimer(main_window, PRINT_TARGET_TIMER);
+    std::string paragraph;
+    for (int i = 0; i < 100; ++i)
+        paragraph += "word ";
+    const auto expect_typing_stays_in_view = [&] {
+        set_text(paragraph);
+        EXPECT_GT(SendMessageA(editor, EM_GETLINECOUNT, 0, 0), 1);
+        select(text_length(), text_length());
+        for (char key : paragraph.substr(0, 60))
+            SendMessageW(editor, WM_CHAR, static_cast<WPARAM>(key), 1);
+        EXPECT_EQ(GetScrollPos(editor, SB_HORZ), 0);
+    };
+    expect_typing_stays_in_view();
+
+    // Enough lines that emptying them the control's way would be slow.
+    std::string lines;
+    for (int i = 0; i < 1200; ++i)
+        lines += "line\r\n";
+    set_text(lines);
+    HWND old = editor;
+    editor = replace_editor(state());
+    ASSERT_NE(editor, old);
+    expect_typing_stays_in_view();
+}
+
 TEST_F(MainWindowTest, EditorFillsClientAreaBetweenToolbarAndStatusBarAfterEveryResize)
 {
     expect_editor_fills_client_area_between_toolbar_and_status_bar();
