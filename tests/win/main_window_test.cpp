@@ -49,6 +49,16 @@ protected:
     }
 };
 
+// Enough lines that emptying them the control's way would be slow: New
+// puts a fresh control in place of the one that holds them.
+std::string lines_enough_for_a_fresh_control()
+{
+    std::string lines;
+    for (int i = 0; i < 1200; ++i)
+        lines += "line\r\n";
+    return lines;
+}
+
 } // namespace
 
 TEST_F(MainWindowTest, ClassCarriesProcedureMenuCursorAndWhiteBackground)
@@ -139,15 +149,31 @@ TEST_F(MainWindowTest, EditorWrapsAtItsWidthFromTheStartAndAfterASwap)
     };
     expect_typing_stays_in_view();
 
-    // Enough lines that emptying them the control's way would be slow.
-    std::string lines;
-    for (int i = 0; i < 1200; ++i)
-        lines += "line\r\n";
-    set_text(lines);
+    set_text(lines_enough_for_a_fresh_control());
     HWND old = editor;
     editor = replace_editor(state());
     ASSERT_NE(editor, old);
     expect_typing_stays_in_view();
+}
+
+// Under Wine each look at a window property asks the window server, and a
+// subclass installed through the common controls looks at one for every
+// message: the Editor control, which gets some ten messages a key, keeps none.
+TEST_F(MainWindowTest, EditorKeepsNoWindowProperties)
+{
+    const auto count_properties = [](HWND window) {
+        int count = 0;
+        EnumPropsExW(
+            window, [](HWND, LPWSTR, HANDLE, ULONG_PTR counted) { return ++*reinterpret_cast<int*>(counted), TRUE; },
+            reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
+    EXPECT_EQ(count_properties(editor), 0);
+    set_text(lines_enough_for_a_fresh_control());
+    HWND old = editor;
+    editor = replace_editor(state());
+    ASSERT_NE(editor, old);
+    EXPECT_EQ(count_properties(editor), 0);
 }
 
 TEST_F(MainWindowTest, EditorFillsClientAreaBetweenToolbarAndStatusBarAfterEveryResize)
