@@ -64,7 +64,8 @@ set(FORUM_WIN_SOURCES
     app/window_memory.cpp
 )
 
-set(FORUM_WIN_LIBS comctl32 comdlg32 winspool gdi32 shell32 user32 advapi32 kernel32)
+include(cmake/delayed_imports.cmake)
+set(FORUM_WIN_LIBS comctl32 ${FORUM_DELAYED_LIBS} gdi32 shell32 user32 advapi32 kernel32)
 
 # Everything but the entry point, so that the Wine tests drive the same code.
 add_library(forum_core STATIC ${FORUM_WIN_SOURCES})
