@@ -34,8 +34,13 @@ run: setup build
 test: setup build
 	tools/test-env.sh ctest --test-dir $(WIN_DIR) $(CTEST_FLAGS)
 
-bench: setup build
-	tools/run-benchmarks.sh $(BUILD_DIR)
+# The benchmarks' first lines are the guard's ratios: the set-up and the
+# build speak only when they fail.
+bench:
+	@mkdir -p $(BUILD_DIR)
+	@$(MAKE) --no-print-directory setup build >$(BUILD_DIR)/bench-build.log 2>&1 || \
+	    { cat $(BUILD_DIR)/bench-build.log; exit 1; }
+	@tools/run-benchmarks.sh $(BUILD_DIR)
 
 dist: build
 	cmake --build $(WIN_DIR) --target dist

@@ -213,11 +213,17 @@ void on_command(HWND window, int id, HWND control, UINT code)
         dispatch_command(state, static_cast<WORD>(id));
 }
 
-void lay_out_for_printer(HWND window)
+void look_up_printer(HWND window)
 {
     KillTimer(window, PRINT_TARGET_TIMER);
+    state_of(window).parts.printer_lookup.start([window] { PostMessageW(window, WM_PRINTER_FOUND, 0, 0); });
+}
+
+void on_printer_found(HWND window)
+{
     WindowParts& parts = state_of(window).parts;
-    set_print_target(parts.editor, parts.print_target, parts.editor_subclass.lines_at_printer_width);
+    lay_out_for_printer(parts.editor, parts.printer_lookup.take(), parts.print_target,
+                        parts.editor_subclass.lines_at_printer_width);
 }
 
 void on_timer(HWND window, UINT id)
@@ -227,7 +233,7 @@ void on_timer(HWND window, UINT id)
     else if (id == SPELL_START_TIMER)
         start_spelling(state_of(window));
     else if (id == PRINT_TARGET_TIMER)
-        lay_out_for_printer(window);
+        look_up_printer(window);
     else
         on_review_timer(state_of(window), id);
 }
@@ -418,6 +424,9 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CHECK_FILE_ON_DISK:
         check_file_on_disk(window);
+        return 0;
+    case WM_PRINTER_FOUND:
+        on_printer_found(window);
         return 0;
     case WM_RECOVERY_WRITE_FAILED:
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));

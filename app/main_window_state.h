@@ -37,6 +37,7 @@ struct WindowParts {
     PreviewPane preview;
     std::vector<OwnedBitmap> smiley_pictures;
     PrintTarget print_target;
+    PrinterLookup printer_lookup;
     EditorSubclassState editor_subclass;
 };
 

@@ -226,7 +226,7 @@ void prepare_spelling(MainWindowState& state)
     SpellingState& spelling = state.spelling;
     const Settings& settings = settings_of(state);
     spelling.marks.shown = settings.spell_while_typing;
-    install_spell_underline(state.parts.editor, spelling.marks);
+    state.parts.editor_subclass.marks = &spelling.marks;
     state.history.observe_edits([&state](const std::optional<TextEdit>& edit) { on_edit(state, edit); });
     check_spelling_items(state.parts.main_window, settings.spell_while_typing, settings.spell_languages);
     show_count(state);
@@ -238,7 +238,7 @@ void underline_new_editor(MainWindowState& state)
     SpellMarks& marks = state.spelling.marks;
     marks.misspelt.clear();
     marks.held.reset();
-    install_spell_underline(state.parts.editor, marks);
+    state.parts.editor_subclass.marks = &marks;
     marks_moved(state.parts.editor, marks);
 }
 

@@ -34,11 +34,13 @@ inline std::string plain_post(std::size_t length)
                               length);
 }
 
-// The program's Main window, shown; nullptr when it could not be made.
+// The program's Main window, shown; nullptr when it could not be made. A
+// benchmark may open several.
 inline HWND open_main_window()
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!register_main_class(instance))
+    static const bool registered = register_main_class(instance) != 0;
+    if (!registered)
         return nullptr;
     return create_main_window(instance, SW_SHOWNORMAL);
 }
@@ -100,15 +102,43 @@ inline double median_of(std::vector<double> times)
     return times.empty() ? 0 : times[times.size() / 2];
 }
 
+// The steps of one key typed into a control as the keyboard sends them, and
+// the paint that shows it, in ms.
+struct KeySteps {
+    double down = 0, character = 0, up = 0, paint = 0;
+    double whole() const { return down + character + up + paint; }
+};
+
 // One key typed into the control as the keyboard sends it (down, character,
-// up) and painted: how long it took, in ms.
+// up) and painted. The messages go as the window takes them, ANSI or
+// Unicode, so that no conversion of the system's own is timed with them.
+inline KeySteps time_typed_key_steps(HWND editor, char key)
+{
+    const bool unicode = IsWindowUnicode(editor) != FALSE;
+    const auto send = [&](UINT message, WPARAM wparam, LPARAM lparam) {
+        unicode ? SendMessageW(editor, message, wparam, lparam) : SendMessageA(editor, message, wparam, lparam);
+    };
+    const auto virtual_key = static_cast<WPARAM>(VkKeyScanA(key) & 0xFF);
+    KeySteps steps;
+    double start = now_ms();
+    const auto step = [&](double& took) {
+        const double end = now_ms();
+        took = end - start;
+        start = end;
+    };
+    send(WM_KEYDOWN, virtual_key, 1);
+    step(steps.down);
+    send(WM_CHAR, static_cast<WPARAM>(key), 1);
+    step(steps.character);
+    send(WM_KEYUP, virtual_key, 0xC0000001);
+    step(steps.up);
+    UpdateWindow(editor);
+    step(steps.paint);
+    return steps;
+}
+
+// One key typed and painted: how long it took, in ms.
 inline double time_typed_key(HWND editor, char key)
 {
-    const auto virtual_key = static_cast<WPARAM>(VkKeyScanA(key) & 0xFF);
-    const double start = now_ms();
-    SendMessageW(editor, WM_KEYDOWN, virtual_key, 1);
-    SendMessageW(editor, WM_CHAR, static_cast<WPARAM>(key), 1);
-    SendMessageW(editor, WM_KEYUP, virtual_key, 0xC0000001);
-    UpdateWindow(editor);
-    return now_ms() - start;
+    return time_typed_key_steps(editor, key).whole();
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "text/unicode_text.h"
@@ -179,9 +180,36 @@ HDC get_printer_dc()
     return CreateDCW(nullptr, name.c_str(), nullptr, nullptr);
 }
 
+PrinterLookup::~PrinterLookup()
+{
+    take();
+}
+
+void PrinterLookup::start(std::function<void()> found)
+{
+    take();
+    std::promise<HDC> promise;
+    dc_ = promise.get_future();
+    std::thread([promise = std::move(promise), found = std::move(found)]() mutable {
+        promise.set_value(get_printer_dc());
+        found();
+    }).detach();
+}
+
+OwnedDc PrinterLookup::take()
+{
+    if (!dc_.valid())
+        return OwnedDc();
+    return OwnedDc(dc_.get());
+}
+
 bool set_print_target(HWND editor, PrintTarget& target, bool& printer_layout)
 {
-    OwnedDc dc(get_printer_dc());
+    return lay_out_for_printer(editor, OwnedDc(get_printer_dc()), target, printer_layout);
+}
+
+bool lay_out_for_printer(HWND editor, OwnedDc dc, PrintTarget& target, bool& printer_layout)
+{
     if (!dc) {
         // The printer is gone: go back to the window's edge rather than keep
         // a layout for a page that no longer exists.

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <future>
 #include <string>
 
 #include "win/win_handles.h"
@@ -19,11 +21,36 @@ struct PrintTarget {
 // null when there is no default printer. The caller owns it.
 HDC get_printer_dc();
 
-// Lays the Editor control's lines out for the default printer's page width
-// less the two one-inch margins, and raises `printer_layout`, which asks the
-// control's subclass to go back to the window's width on the next key
-// release. Without a printer the control goes back to wrapping at its
-// window's edge at once. Returns whether a printer layout is in use.
+// The default printer's DC, asked for on a thread of its own: Wine's
+// spooler asks CUPS about every printer, which the window's thread should
+// not wait for.
+class PrinterLookup {
+public:
+    PrinterLookup() = default;
+    PrinterLookup(const PrinterLookup&) = delete;
+    PrinterLookup& operator=(const PrinterLookup&) = delete;
+    // Waits for a lookup under way, and releases a DC nobody took.
+    ~PrinterLookup();
+
+    // Starts a lookup; `found` runs on its thread once the DC is there (it
+    // should only wake the window's thread).
+    void start(std::function<void()> found);
+    // The DC found (null: no printer), once; waits for it if need be.
+    OwnedDc take();
+
+private:
+    std::future<HDC> dc_;
+};
+
+// Lays the Editor control's lines out for the page width of the printer
+// whose DC `printer` is, less the two one-inch margins, and raises
+// `printer_layout`, which asks the control's subclass to go back to the
+// window's width on the next key release. Without a printer the control
+// goes back to wrapping at its window's edge at once. Returns whether a
+// printer layout is in use.
+bool lay_out_for_printer(HWND editor, OwnedDc printer, PrintTarget& target, bool& printer_layout);
+
+// The same for the default printer, asked for here.
 bool set_print_target(HWND editor, PrintTarget& target, bool& printer_layout);
 
 // The name a print job of this file goes by in the spooler.

@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "editor/edit_recorder.h"
@@ -133,8 +134,34 @@ LRESULT on_get_text(HWND editor, WPARAM room, LPARAM buffer)
     return static_cast<LRESULT>(copied);
 }
 
+// The control paints, then the marks go over what it painted.
+LRESULT on_paint(HWND editor, const EditorSubclassState& state, WPARAM wparam, LPARAM lparam)
+{
+    const std::optional<RECT> area = state.marks ? area_to_mark(editor, *state.marks) : std::nullopt;
+    const LRESULT result = pass_to_control(editor, state, WM_PAINT, wparam, lparam);
+    if (area)
+        mark_painted_area(editor, *state.marks, *area);
+    return result;
+}
+
+LRESULT on_timer(HWND editor, const EditorSubclassState& state, WPARAM timer, LPARAM lparam)
+{
+    if (state.marks && on_marks_timer(editor, *state.marks, timer))
+        return 0;
+    return pass_to_control(editor, state, WM_TIMER, timer, lparam);
+}
+
+// The caret may have left the word being typed: its mark shows.
+LRESULT then_release_held_word(HWND editor, const EditorSubclassState& state, LRESULT result)
+{
+    if (state.marks)
+        release_held_word(editor, *state.marks);
+    return result;
+}
+
 LRESULT on_nc_destroy(HWND editor, const EditorSubclassState& state, WPARAM wparam, LPARAM lparam)
 {
+    stop_finding_marks(editor);
     const WNDPROC previous = state.previous_proc;
     SetWindowLongPtrW(editor, GWLP_USERDATA, 0);
     SetWindowLongPtrW(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
@@ -152,7 +179,7 @@ LRESULT handle_editor_message(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_SYSKEYDOWN:
         return on_editor_sys_key_down(window, state, wparam, lparam);
     case WM_KEYUP:
-        return on_editor_key_up(window, state, wparam, lparam);
+        return then_release_held_word(window, state, on_editor_key_up(window, state, wparam, lparam));
     case WM_CHAR:
         return on_editor_char(window, state, wparam, lparam);
     case WM_IME_CHAR:
@@ -166,7 +193,13 @@ LRESULT handle_editor_message(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_MOUSEMOVE:
         return on_editor_mouse_move(window, state, wparam, lparam);
     case WM_LBUTTONUP:
-        return on_editor_left_button_up(window, state, wparam, lparam);
+        return then_release_held_word(window, state, on_editor_left_button_up(window, state, wparam, lparam));
+    case WM_KILLFOCUS:
+        return then_release_held_word(window, state, pass_to_control(window, state, message, wparam, lparam));
+    case WM_PAINT:
+        return on_paint(window, state, wparam, lparam);
+    case WM_TIMER:
+        return on_timer(window, state, wparam, lparam);
     case WM_CAPTURECHANGED:
         return on_editor_capture_changed(window, state, wparam, lparam);
     case WM_UNDO:

@@ -3,7 +3,9 @@
 // history: the keys (editor/editor_keys.h), dragging the selection
 // (editor/selection_drag.h), and the undo and text messages (here). After a
 // printer-width layout it puts the lines back to the window's width on the
-// first key release.
+// first key release. It also draws the spell checker's marks over what the
+// control paints (editor/spell_underline.h): a subclass of their own would
+// cost each message to the control a lookup in the window server.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +13,7 @@
 #include <cstddef>
 
 #include "editor/selection_drag.h"
+#include "editor/spell_underline.h"
 
 class EditRecorder;
 
@@ -40,6 +43,8 @@ struct EditorSubclassState {
     SelectionDrag drag;
     // The longest document, in characters, that copying dragged text may make.
     std::size_t size_limit = 0;
+    // The misspelt words to mark, when spelling is wired to the control.
+    SpellMarks* marks = nullptr;
 };
 
 // Installs the subclass on the control; false when the platform refused. Its

@@ -1,19 +1,16 @@
 #include "editor/spell_underline.h"
 
-#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
 
 #include "editor/editor_text.h"
-#include "win/caught_failure.h"
 #include "win/input_waiting.h"
 #include "win/precise_clock.h"
 #include "win/win_handles.h"
 
 namespace {
 
-constexpr UINT_PTR SUBCLASS_ID = 0x5350454C; // "SPEL"
 // Finds the marks on screen once the input pauses; the control's own
 // timers have small ids.
 constexpr UINT_PTR FIND_TIMER_ID = 0x5350454D;
@@ -211,15 +208,11 @@ void on_find_timer(HWND editor, SpellMarks& marks)
 
 // Draws the kept zigzags within the area the control just painted; asks
 // the control nothing, so that a paint after a key costs no more with
-// spelling on. Marks not yet found are drawn once they are.
+// spelling on. Marks not yet found are drawn once they are. Nothing to draw
+// there, and the window is not touched at all.
 void paint_marks(HWND editor, const SpellMarks& marks, const RECT& painted)
 {
-    const WindowDc dc(editor);
-    const UniqueHandle<handle_traits::GdiObject<HPEN>> pen(CreatePen(PS_SOLID, 1, ZIGZAG_COLOR));
-    const SelectedObject chosen_pen(dc.get(), pen.get());
-    IntersectClipRect(dc.get(), painted.left, painted.top, painted.right, painted.bottom);
-    // The caret is drawn by inverting: it must not blink over the lines.
-    HideCaret(editor);
+    std::vector<const MarkBand*> drawn;
     for (const MarkBand& band : marks.bands) {
         const RECT area = area_of(band);
         RECT overlap{};
@@ -227,12 +220,49 @@ void paint_marks(HWND editor, const SpellMarks& marks, const RECT& painted)
             continue;
         if (marks.held && *marks.held == band.range && caret_within(editor, band.range))
             continue;
-        draw_zigzag(dc.get(), band.left, band.right, band.bottom);
+        drawn.push_back(&band);
     }
+    if (drawn.empty())
+        return;
+    const WindowDc dc(editor);
+    const UniqueHandle<handle_traits::GdiObject<HPEN>> pen(CreatePen(PS_SOLID, 1, ZIGZAG_COLOR));
+    const SelectedObject chosen_pen(dc.get(), pen.get());
+    IntersectClipRect(dc.get(), painted.left, painted.top, painted.right, painted.bottom);
+    // The caret is drawn by inverting: it must not blink over the lines.
+    HideCaret(editor);
+    for (const MarkBand* band : drawn)
+        draw_zigzag(dc.get(), band->left, band->right, band->bottom);
     ShowCaret(editor);
 }
 
-// The word held back while it was typed shows once the caret has left it.
+} // namespace
+
+std::optional<RECT> area_to_mark(HWND editor, const SpellMarks& marks)
+{
+    if (!marks.shown || marks.misspelt.empty())
+        return std::nullopt;
+    RECT painted{};
+    if (!GetUpdateRect(editor, &painted, FALSE))
+        return std::nullopt;
+    return painted;
+}
+
+void mark_painted_area(HWND editor, SpellMarks& marks, const RECT& painted)
+{
+    // Scrolled or resized: the marks on screen are others, found once the input pauses.
+    if (!view_still_holds(editor, marks))
+        schedule_finding(editor, marks);
+    paint_marks(editor, marks, painted);
+}
+
+bool on_marks_timer(HWND editor, SpellMarks& marks, UINT_PTR timer)
+{
+    if (timer != FIND_TIMER_ID)
+        return false;
+    on_find_timer(editor, marks);
+    return true;
+}
+
 void release_held_word(HWND editor, SpellMarks& marks)
 {
     if (!marks.held || caret_within(editor, *marks.held))
@@ -248,55 +278,9 @@ void release_held_word(HWND editor, SpellMarks& marks)
             repaint_band(editor, band);
 }
 
-LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data);
-
-LRESULT underline_message(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, DWORD_PTR data)
+void stop_finding_marks(HWND editor)
 {
-    auto& marks = *reinterpret_cast<SpellMarks*>(data);
-    switch (message) {
-    case WM_PAINT: {
-        RECT painted{};
-        const bool any = GetUpdateRect(editor, &painted, FALSE) != 0;
-        const LRESULT result = DefSubclassProc(editor, message, wparam, lparam);
-        if (!any || !marks.shown || marks.misspelt.empty())
-            return result;
-        // Scrolled or resized: the marks on screen are others, found once the input pauses.
-        if (!view_still_holds(editor, marks))
-            schedule_finding(editor, marks);
-        paint_marks(editor, marks, painted);
-        return result;
-    }
-    case WM_TIMER:
-        if (wparam != FIND_TIMER_ID)
-            return DefSubclassProc(editor, message, wparam, lparam);
-        on_find_timer(editor, marks);
-        return 0;
-    case WM_KEYUP:
-    case WM_LBUTTONUP:
-    case WM_KILLFOCUS: {
-        const LRESULT result = DefSubclassProc(editor, message, wparam, lparam);
-        release_held_word(editor, marks);
-        return result;
-    }
-    case WM_NCDESTROY:
-        KillTimer(editor, FIND_TIMER_ID);
-        RemoveWindowSubclass(editor, underline_proc, SUBCLASS_ID);
-        return DefSubclassProc(editor, message, wparam, lparam);
-    default:
-        return DefSubclassProc(editor, message, wparam, lparam);
-    }
-}
-
-LRESULT CALLBACK underline_proc(HWND editor, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data)
-{
-    return guarded(editor, message, LRESULT{0}, [&] { return underline_message(editor, message, wparam, lparam, data); });
-}
-
-} // namespace
-
-bool install_spell_underline(HWND editor, SpellMarks& marks)
-{
-    return SetWindowSubclass(editor, underline_proc, SUBCLASS_ID, reinterpret_cast<DWORD_PTR>(&marks)) != FALSE;
+    KillTimer(editor, FIND_TIMER_ID);
 }
 
 std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, POINT point)

@@ -53,10 +53,22 @@ struct SpellMarks {
     bool finding_due = false;
 };
 
-// Paints the marks after each paint of the control, from a subclass of
-// its own. `marks` must outlive the control. False when the platform
-// refused.
-bool install_spell_underline(HWND editor, SpellMarks& marks);
+// What the Editor control's subclass (editor/editor_subclass.h) does for the
+// marks, which it points to.
+//
+// Before a paint: the area the control is about to paint, when it may hold
+// marks to draw; nothing otherwise.
+std::optional<RECT> area_to_mark(HWND editor, const SpellMarks& marks);
+// After the control has painted that area: the zigzags in it.
+void mark_painted_area(HWND editor, SpellMarks& marks, const RECT& painted);
+// The timer that finds the marks on screen once the input pauses; false
+// for any other timer.
+bool on_marks_timer(HWND editor, SpellMarks& marks, UINT_PTR timer);
+// After a key release, a click or the focus going elsewhere: the word held
+// back while it was typed shows once the caret has left it.
+void release_held_word(HWND editor, SpellMarks& marks);
+// The control goes, and the finding with it.
+void stop_finding_marks(HWND editor);
 
 // The misspelt word under a point of the control's client area, if any.
 std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, POINT point);

@@ -1,15 +1,35 @@
 #!/usr/bin/env bash
-# Runs every benchmark: the native text benchmarks, then, inside the test
-# environment (private display, fresh Wine prefix), the command latency in
-# the real control with its undo and redo, Replace All in a long post (plain
-# and with formats), the undo of a 10 MB paste, a web page pasted as markup
-# against the plain-text paste of it, the live preview and the typing
-# beside it, the latency of a typed key, the start-up time against Wine's
+# Runs every benchmark: first the latency of a typed key and of the markup
+# commands (with their undo and redo) against the bare control, whose ratios
+# open the report; then the native text benchmarks, and, inside the test
+# environment (private display, fresh Wine prefix), Replace All in a long
+# post (plain and with formats), the undo of a 10 MB paste, a web page pasted
+# as markup against the plain-text paste of it, the live preview and the
+# typing beside it, the start-up time against a bare window and Wine's
 # WordPad (with the preview hidden and shown, spelling off and on), spell
 # checking (loading, memory, a whole post, typing) and the peak memory with
 # documents of 1 and 4 MiB.
 set -euo pipefail
 build=${1:-build}
+
+# The guard against the next regression comes first: a typed key and the
+# markup commands against the bare control, measured in the same run. Their
+# ratios are the first lines printed; their whole reports follow.
+guard=$(mktemp -d)
+trap 'rm -rf "$guard"' EXIT
+tools/test-env.sh bash -c '
+    wine "$1/win/forum-typing-bench.exe" >"$2/typing.txt"
+    wine "$1/win/forum-command-bench.exe" >"$2/commands.txt"
+' guard "$build" "$guard"
+echo "== $(date +%Y-%m-%d): against the bare control (at most 2.0 for the key, 1.0 for the commands) =="
+grep -h '^ratio:' "$guard/typing.txt" "$guard/commands.txt"
+echo
+echo "== A typed key in a long post (Wine) =="
+cat "$guard/typing.txt"
+echo
+echo "== Markup command latency, undo and redo (Wine) =="
+cat "$guard/commands.txt"
+echo
 
 echo "== Text logic (native) =="
 "$build/host/bench/forum-text-bench" --benchmark_min_time=0.2
@@ -17,9 +37,6 @@ echo "== Text logic (native) =="
 tools/test-env.sh bash -c '
     set -e
     build=$1
-    echo
-    echo "== Markup command latency, undo and redo (Wine) =="
-    wine "$build/win/forum-command-bench.exe"
     echo
     echo "== Live preview and typing beside it (Wine) =="
     wine "$build/win/forum-preview-bench.exe"
@@ -29,7 +46,7 @@ tools/test-env.sh bash -c '
         echo "== Start-up, preview $([ $shown = 1 ] && echo shown || echo hidden) (Wine) =="
         wine reg add "$settings" /v PreviewShown /t REG_DWORD /d $shown /f >/dev/null 2>&1
         wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" \
-            "$(winepath -w "$build/win/forum-bare-window.exe")" 11
+            "$(winepath -w "$build/win/forum-bare-window.exe")" "$(winepath -w "$build/win/forum-bare-window-bars.exe")" 11
     done
     for spelling in 0 1; do
         echo
@@ -37,7 +54,7 @@ tools/test-env.sh bash -c '
         wine reg add "$settings" /v PreviewShown /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wine reg add "$settings" /v SpellCheckWhileTyping /t REG_DWORD /d $spelling /f >/dev/null 2>&1
         wine "$build/win/forum-startup-bench.exe" "$(winepath -w "$build/win/forum-editor.exe")" \
-            "$(winepath -w "$build/win/forum-bare-window.exe")" 11
+            "$(winepath -w "$build/win/forum-bare-window.exe")" "$(winepath -w "$build/win/forum-bare-window-bars.exe")" 11
     done
     wine reg delete "$settings" /f >/dev/null 2>&1 || true
     echo
@@ -49,9 +66,6 @@ tools/test-env.sh bash -c '
     echo
     echo "== A web page pasted as markup, against the plain-text paste (Wine) =="
     wine "$build/win/forum-paste-bench.exe"
-    echo
-    echo "== A typed key in a long post (Wine) =="
-    wine "$build/win/forum-typing-bench.exe"
     echo
     echo "== Spell checking: dictionaries, a whole post, typing with it on and off (Wine) =="
     wine "$build/win/forum-spelling-bench.exe"

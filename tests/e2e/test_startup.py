@@ -1,9 +1,10 @@
 """Start-up, typing and closing, on the real program."""
 
 import re
+import subprocess
 import unittest
 
-from harness import TITLE, EditorTestCase, find_windows, run, wait_until
+from harness import EXE, TITLE, EditorTestCase, find_windows, run, wait_until
 
 
 class StartupTest(EditorTestCase):
@@ -44,6 +45,17 @@ class StartupTest(EditorTestCase):
         self.editor.focus(box)
         self.editor.key("Return")
         self.assertNotEqual(self.editor.wait_for_exit(), 0)
+
+
+class ImportsTest(unittest.TestCase):
+    def test_the_spooler_and_the_common_dialogs_load_at_their_first_use_not_with_the_program(self):
+        # Wine's spooler asks CUPS about every printer as it loads, and the
+        # common dialogs load the spooler: a third of a bare window's start.
+        listing = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", EXE], capture_output=True, text=True,
+                                 check=True).stdout
+        imported = {line.split()[-1].lower() for line in listing.splitlines() if "DLL Name:" in line}
+        self.assertIn("user32.dll", imported)
+        self.assertFalse(imported & {"winspool.drv", "comdlg32.dll"}, imported)
 
 
 if __name__ == "__main__":

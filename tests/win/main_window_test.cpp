@@ -49,6 +49,16 @@ protected:
     }
 };
 
+// Enough lines that emptying them the control's way would be slow: New
+// puts a fresh control in place of the one that holds them.
+std::string lines_enough_for_a_fresh_control()
+{
+    std::string lines;
+    for (int i = 0; i < 1200; ++i)
+        lines += "line\r\n";
+    return lines;
+}
+
 } // namespace
 
 TEST_F(MainWindowTest, ClassCarriesProcedureMenuCursorAndWhiteBackground)
@@ -117,6 +127,53 @@ TEST_F(MainWindowTest, EditorTakesTextBeyondTheDefault64000Characters)
 
     EXPECT_EQ(text_length(), 64005);
     EXPECT_EQ(text_range(63999, 64005), "xytail");
+}
+
+// Left unwrapped, Wine's control scrolls sideways and repaints itself whole
+// on every key typed past the window's edge. The control wraps at its own
+// width from the start, before any printer layout (or with no printer), and
+// so does the fresh control that takes a long document's place.
+TEST_F(MainWindowTest, EditorWrapsAtItsWidthFromTheStartAndAfterASwap)
+{
+    KillTimer(main_window, PRINT_TARGET_TIMER);
+    std::string paragraph;
+    for (int i = 0; i < 100; ++i)
+        paragraph += "word ";
+    const auto expect_typing_stays_in_view = [&] {
+        set_text(paragraph);
+        EXPECT_GT(SendMessageA(editor, EM_GETLINECOUNT, 0, 0), 1);
+        select(text_length(), text_length());
+        for (char key : paragraph.substr(0, 60))
+            SendMessageW(editor, WM_CHAR, static_cast<WPARAM>(key), 1);
+        EXPECT_EQ(GetScrollPos(editor, SB_HORZ), 0);
+    };
+    expect_typing_stays_in_view();
+
+    set_text(lines_enough_for_a_fresh_control());
+    HWND old = editor;
+    editor = replace_editor(state());
+    ASSERT_NE(editor, old);
+    expect_typing_stays_in_view();
+}
+
+// Under Wine each look at a window property asks the window server, and a
+// subclass installed through the common controls looks at one for every
+// message: the Editor control, which gets some ten messages a key, keeps none.
+TEST_F(MainWindowTest, EditorKeepsNoWindowProperties)
+{
+    const auto count_properties = [](HWND window) {
+        int count = 0;
+        EnumPropsExW(
+            window, [](HWND, LPWSTR, HANDLE, ULONG_PTR counted) { return ++*reinterpret_cast<int*>(counted), TRUE; },
+            reinterpret_cast<LPARAM>(&count));
+        return count;
+    };
+    EXPECT_EQ(count_properties(editor), 0);
+    set_text(lines_enough_for_a_fresh_control());
+    HWND old = editor;
+    editor = replace_editor(state());
+    ASSERT_NE(editor, old);
+    EXPECT_EQ(count_properties(editor), 0);
 }
 
 TEST_F(MainWindowTest, EditorFillsClientAreaBetweenToolbarAndStatusBarAfterEveryResize)
