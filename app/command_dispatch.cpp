@@ -8,6 +8,7 @@
 #include "app/editor_control.h"
 #include "app/file_commands.h"
 #include "app/find_commands.h"
+#include "app/interface_language.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/spelling.h"
@@ -116,6 +117,8 @@ void reflow(MainWindowState& state)
     break_long_lines(editor_of(state));
     apply_plain_format(editor_of(state));
 }
+void speak_czech(MainWindowState& state) { switch_interface_language(state, InterfaceLanguage::czech); }
+void speak_english(MainWindowState& state) { switch_interface_language(state, InterfaceLanguage::english); }
 void open_web_link(MainWindowState&)
 {
     ShellExecuteW(nullptr, L"open", L"" WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
@@ -161,6 +164,8 @@ constexpr Command COMMANDS[] = {
     {IDM_SPELL_CZECH, check_in_czech, false},
     {IDM_SPELL_ENGLISH, check_in_english, false},
     {IDM_SPELL_BOTH, check_in_both, false},
+    {IDM_LANGUAGE_CZECH, speak_czech, false},
+    {IDM_LANGUAGE_ENGLISH, speak_english, false},
 };
 
 // From this length of the post on, the commands that change the document

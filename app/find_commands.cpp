@@ -85,7 +85,7 @@ void replace_all(MainWindowState& state, const SearchOptions& search, std::u16st
     state.history.record_span(EditKind::command, matches.span(),
                               [&] { replace_every_match(editor, matches, replacement); });
     SendMessageW(editor, EM_SCROLLCARET, 0, 0);
-    show_find_note(state, load_program_text(IDS_REPLACED_COUNT) + " " + locale_number(matches.starts.size()));
+    show_find_note(state, format_program_text(IDS_REPLACED_COUNT, {locale_number(matches.starts.size())}));
 }
 
 } // namespace

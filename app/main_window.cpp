@@ -10,6 +10,7 @@
 #include "app/editor_control.h"
 #include "app/file_commands.h"
 #include "app/find_commands.h"
+#include "app/interface_language.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
@@ -38,7 +39,7 @@ MainWindowState& state_of(HWND window)
 
 void show_startup_error(HWND owner, UINT text_id)
 {
-    show_message(owner, {text_id, IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR});
+    show_message(owner, {text_id, IDS_CAPTION_CHYBA, MB_OK | MB_ICONERROR});
 }
 
 BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
@@ -91,6 +92,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
     }
     prepare_spelling(state_of(window));
     refresh_recent_files(state_of(window));
+    check_language_item(window);
     return TRUE;
 }
 
@@ -175,6 +177,10 @@ void show_context_menu(HWND window, const MSGFILTER& filter)
 
 LRESULT on_notify(HWND window, int, NMHDR* header)
 {
+    if (header->code == TBN_GETINFOTIPW) {
+        answer_button_tip(*reinterpret_cast<NMTBGETINFOTIPW*>(header));
+        return 0;
+    }
     if (header->code != EN_MSGFILTER)
         return 0;
     const auto* filter = reinterpret_cast<const MSGFILTER*>(header);

@@ -95,6 +95,19 @@ bool save_spelling(bool while_typing, SpellLanguages languages)
     return write_number(SPELL_LANGUAGES_VALUE, static_cast<DWORD>(languages)) && typing_saved;
 }
 
+std::optional<InterfaceLanguage> load_interface_language()
+{
+    DWORD language = 0;
+    if (!read_number(INTERFACE_LANGUAGE_VALUE, language) || language < 1 || language > 2)
+        return std::nullopt;
+    return static_cast<InterfaceLanguage>(language);
+}
+
+bool save_interface_language(InterfaceLanguage language)
+{
+    return write_number(INTERFACE_LANGUAGE_VALUE, static_cast<DWORD>(language));
+}
+
 std::vector<std::string> load_recent_files()
 {
     std::vector<std::string> paths;

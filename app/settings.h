@@ -24,6 +24,9 @@ inline constexpr wchar_t WINDOW_RIGHT_VALUE[] = L"WindowRight";
 inline constexpr wchar_t WINDOW_BOTTOM_VALUE[] = L"WindowBottom";
 inline constexpr wchar_t WINDOW_MAXIMIZED_VALUE[] = L"WindowMaximized";
 inline constexpr wchar_t PREVIEW_SHARE_VALUE[] = L"PreviewShare";
+// The language of the interface the user chose (1 Czech, 2 English); none
+// until the user chooses one.
+inline constexpr wchar_t INTERFACE_LANGUAGE_VALUE[] = L"InterfaceLanguage";
 
 // phpBB's default; SMF takes 20,000.
 inline constexpr DWORD DEFAULT_CHARACTER_LIMIT = 60000;
@@ -43,6 +46,11 @@ Settings load_settings();
 bool save_character_limit(DWORD limit);
 bool save_preview_shown(bool shown);
 bool save_spelling(bool while_typing, SpellLanguages languages);
+
+enum class InterfaceLanguage { czech = 1, english = 2 };
+
+std::optional<InterfaceLanguage> load_interface_language();
+bool save_interface_language(InterfaceLanguage language);
 
 // The recent files, newest first (UTF-8 paths); none when nothing is stored.
 std::vector<std::string> load_recent_files();

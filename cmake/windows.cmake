@@ -37,23 +37,26 @@ set(FORUM_WIN_SOURCES
     document/printing.cpp
     document/spell_checker.cpp
     document/spell_worker.cpp
-    # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
+    # ui/: Dialogs, menus, toolbar, status bar and the preview pane; the sentences made from what text/ found.
     ui/file_dialogs.cpp
     ui/find_dialog.cpp
     ui/format_dialogs.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
+    ui/post_status.cpp
     ui/preview_pane.cpp
     ui/recent_menu.cpp
+    ui/refusal_texts.cpp
     ui/spell_menu.cpp
     ui/status_bar.cpp
     ui/toolbar.cpp
     ui/window_title.cpp
-    # app/: The Main window, command dispatch, the file commands, settings and recovery.
+    # app/: The Main window, command dispatch, the file commands, settings, recovery and the interface's language.
     app/command_dispatch.cpp
     app/editor_control.cpp
     app/file_commands.cpp
     app/find_commands.cpp
+    app/interface_language.cpp
     app/main_window.cpp
     app/post_review.cpp
     app/recent_files.cpp
