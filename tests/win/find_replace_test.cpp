@@ -119,7 +119,7 @@ TEST_F(FindReplaceTest, ReplaceAllInTheDialogTakesItsTextWholeAndIsOneUndoStep)
     click(dialog, psh2);
     EXPECT_EQ(get_text_utf16(editor), u"🐎 a 🐎.\r\n🐎");
     EXPECT_EQ(format_of(3, 4).crTextColor, LINK_FORMAT.color);
-    EXPECT_EQ(note(), load_program_text(IDS_REPLACED_COUNT) + " 3");
+    EXPECT_EQ(note(), format_program_text(IDS_REPLACED_COUNT, {"3"}));
 
     command(IDM_EDIT_UNDO);
     EXPECT_EQ(get_text_utf16(editor), post);
