@@ -144,19 +144,21 @@ foreach(pair IN LISTS FORUM_SPELLING_LICENSES)
     list(APPEND FORUM_LICENSE_SOURCES ${source})
     list(APPEND FORUM_LICENSE_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${source} ${FORUM_DIST_DIR}/licenses/${target})
 endforeach()
+# The user guide in English and in Czech, each named in its own language.
+set(FORUM_USER_GUIDES ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide-en.txt ${CMAKE_CURRENT_SOURCE_DIR}/docs/navod-cs.txt)
 add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${FORUM_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${FORUM_DIST_DIR}/smileys ${FORUM_DIST_DIR}/dictionaries
             ${FORUM_DIST_DIR}/licenses
     COMMAND ${CMAKE_STRIP} -o ${FORUM_DIST_DIR}/forum-editor.exe $<TARGET_FILE:forum-editor>
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_DIST_DIR}/user-guide.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_USER_GUIDES} ${FORUM_DIST_DIR}/
     COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_SMILEY_IMAGES} ${FORUM_DIST_DIR}/smileys/
     COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_DICTIONARY_FILES} ${FORUM_DIST_DIR}/dictionaries/
     ${FORUM_LICENSE_COPIES}
     COMMAND ${CMAKE_COMMAND} -E tar cf ${FORUM_DIST_NAME}.zip --format=zip ${FORUM_DIST_NAME}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/dist
-    DEPENDS forum-editor ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_SMILEY_IMAGES}
+    DEPENDS forum-editor ${FORUM_USER_GUIDES} ${FORUM_SMILEY_IMAGES}
             ${FORUM_DICTIONARY_FILES} ${FORUM_LICENSE_SOURCES}
     COMMENT "Packing ${FORUM_DIST_NAME}.zip")
 add_custom_target(dist DEPENDS ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip)
