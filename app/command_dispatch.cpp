@@ -10,6 +10,7 @@
 #include "app/long_operation.h"
 #include "app/find_commands.h"
 #include "app/paste_commands.h"
+#include "app/interface_language.h"
 #include "app/post_review.h"
 #include "app/recent_files.h"
 #include "app/spelling.h"
@@ -142,6 +143,8 @@ void reflow(MainWindowState& state, const ProgressReport&)
     break_long_lines(editor_of(state));
     apply_plain_format(editor_of(state));
 }
+void speak_czech(MainWindowState& state, const ProgressReport&) { switch_interface_language(state, InterfaceLanguage::czech); }
+void speak_english(MainWindowState& state, const ProgressReport&) { switch_interface_language(state, InterfaceLanguage::english); }
 void open_web_link(MainWindowState&, const ProgressReport&)
 {
     ShellExecuteW(nullptr, L"open", L"" WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
@@ -189,6 +192,8 @@ constexpr Command COMMANDS[] = {
     {IDM_SPELL_CZECH, without_progress<check_in_czech>, false},
     {IDM_SPELL_ENGLISH, without_progress<check_in_english>, false},
     {IDM_SPELL_BOTH, without_progress<check_in_both>, false},
+    {IDM_LANGUAGE_CZECH, speak_czech, false},
+    {IDM_LANGUAGE_ENGLISH, speak_english, false},
 };
 
 // The characters a command will handle, as far as it is known beforehand:

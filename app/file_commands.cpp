@@ -10,6 +10,8 @@
 #include "text/file_sniff.h"
 #include "text/rtf_prescan.h"
 #include "ui/file_dialogs.h"
+#include "ui/refusal_texts.h"
+#include "ui/status_bar.h"
 #include "ui/window_title.h"
 #include "win/messages.h"
 
@@ -21,11 +23,6 @@ void show_file_error(HWND editor, const std::string& path, const std::string& re
     show_error(editor, IDS_FILE_ERROR, quoted_path(path) + "\n" + reason);
 }
 
-std::string size_in_words(std::uint64_t bytes)
-{
-    return std::to_string(bytes) + " bytes";
-}
-
 // Why a file does not open, in the words the user is shown.
 std::string reason_not_read(const FileRead& read)
 {
@@ -34,7 +31,8 @@ std::string reason_not_read(const FileRead& read)
         return load_program_text(IDS_NOT_A_REGULAR_FILE);
     case ReadFailure::too_large:
         return load_program_text(IDS_FILE_TOO_LARGE) + "\n" +
-               (read.size ? size_in_words(read.size) : "More than " + size_in_words(DOCUMENT_SIZE_LIMIT));
+               (read.size ? format_program_text(IDS_FILE_SIZE, {locale_number(read.size)})
+                          : format_program_text(IDS_FILE_SIZE_MORE_THAN, {locale_number(DOCUMENT_SIZE_LIMIT)}));
     default:
         return system_reason(read.error);
     }
@@ -48,7 +46,7 @@ std::optional<FileKind> kind_to_open_as(HWND editor, const std::string& path, co
     if (chosen == FileKind::rtf && begins_as_rtf(bytes)) {
         const RtfScan scan = scan_rtf(bytes);
         if (scan.verdict != RtfVerdict::ok) {
-            show_file_error(editor, path, load_program_text(IDS_RTF_REFUSED) + "\n" + rtf_refusal_reason(scan));
+            show_file_error(editor, path, load_program_text(IDS_RTF_REFUSED) + "\n" + rtf_refusal_text(scan));
             return std::nullopt;
         }
         if (scan.has_pictures_or_objects)

@@ -160,7 +160,7 @@ void replace_all(MainWindowState& state, const SearchOptions& search, std::u16st
         }
     }
     SendMessageW(state.parts.editor, EM_SCROLLCARET, 0, 0);
-    show_passing_note(state, load_program_text(IDS_REPLACED_COUNT) + " " + locale_number(matches.starts.size()) + " " +
+    show_passing_note(state, format_program_text(IDS_REPLACED_COUNT, {locale_number(matches.starts.size())}) + " " +
                               load_program_text(scope ? IDS_REPLACED_IN_SELECTION : IDS_REPLACED_IN_POST));
 }
 

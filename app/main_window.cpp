@@ -13,6 +13,7 @@
 #include "app/file_commands.h"
 #include "app/long_operation.h"
 #include "app/find_commands.h"
+#include "app/interface_language.h"
 #include "app/main_window_state.h"
 #include "app/paste_commands.h"
 #include "app/post_review.h"
@@ -43,7 +44,7 @@ MainWindowState& state_of(HWND window)
 
 void show_startup_error(HWND owner, UINT text_id)
 {
-    show_message(owner, {text_id, IDS_CAPTION_ERROR, MB_OK | MB_ICONERROR});
+    show_message(owner, {text_id, IDS_CAPTION_CHYBA, MB_OK | MB_ICONERROR});
 }
 
 BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
@@ -99,6 +100,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT)
     show_paste_choice(state_of(window));
     prepare_spelling(state_of(window));
     refresh_recent_files(state_of(window));
+    check_language_item(window);
     return TRUE;
 }
 
@@ -188,6 +190,10 @@ void show_context_menu(HWND window, const MSGFILTER& filter)
 
 LRESULT on_notify(HWND window, int, NMHDR* header)
 {
+    if (header->code == TBN_GETINFOTIPW) {
+        answer_button_tip(*reinterpret_cast<NMTBGETINFOTIPW*>(header));
+        return 0;
+    }
     if (header->code != EN_MSGFILTER)
         return 0;
     const auto* filter = reinterpret_cast<const MSGFILTER*>(header);

@@ -11,6 +11,7 @@
 #include "editor/editor_text.h"
 #include "text/unicode_text.h"
 #include "ui/limit_dialog.h"
+#include "ui/post_status.h"
 #include "win/dpi.h"
 #include "win/input_waiting.h"
 #include "win/messages.h"
@@ -28,19 +29,16 @@ void show_counts(MainWindowState& state, std::string_view post)
     const DWORD limit = state.review.settings.character_limit;
     const bool over_limit = limit != 0 && counts.characters > limit;
     StatusBar& bar = state.parts.status_bar;
-    set_status_part(bar, StatusPart::characters,
-                    characters_status(locale_number(counts.characters), limit ? locale_number(limit) : ""),
-                    over_limit);
-    set_status_part(bar, StatusPart::without_tags,
-                    without_tags_status(locale_number(counts.characters_without_tags)), false);
-    set_status_part(bar, StatusPart::words, words_status(locale_number(counts.words)), false);
+    set_status_part(bar, StatusPart::characters, characters_status(counts.characters, limit), over_limit);
+    set_status_part(bar, StatusPart::without_tags, without_tags_status(counts.characters_without_tags), false);
+    set_status_part(bar, StatusPart::words, words_status(counts.words), false);
 }
 
 void show_tag_check(MainWindowState& state, const TagProblem& problem)
 {
     if (problem.kind == TagProblemKind::none)
         state.review.tag_warning = false;
-    set_status_part(state.parts.status_bar, StatusPart::tags, tag_problem_text(problem), state.review.tag_warning);
+    set_status_part(state.parts.status_bar, StatusPart::tags, tag_problem_status(problem), state.review.tag_warning);
 }
 
 void step_preview(MainWindowState& state)
@@ -64,12 +62,19 @@ void lay_out_again(HWND main_window)
     SendMessageW(main_window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
+void check_preview_item(const MainWindowState& state)
+{
+    const bool shown = state.review.settings.preview_shown;
+    CheckMenuItem(GetMenu(state.parts.main_window), IDM_PREVIEW_TOGGLE,
+                  MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void show_preview(MainWindowState& state, bool shown)
 {
     state.review.settings.preview_shown = shown;
     HWND main_window = state.parts.main_window;
     ShowWindow(state.parts.preview.window, shown ? SW_SHOWNA : SW_HIDE);
-    CheckMenuItem(GetMenu(main_window), IDM_PREVIEW_TOGGLE, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+    check_preview_item(state);
     lay_out_again(main_window);
     if (shown)
         review_post_now(state);
@@ -178,6 +183,14 @@ void review_post_now(MainWindowState& state)
     bool done = false;
     while (!done)
         done = review_stage(state);
+}
+
+void review_in_new_language(MainWindowState& state)
+{
+    label_preview(state.parts.preview);
+    fit_status_parts(state.parts.status_bar);
+    check_preview_item(state);
+    review_post_now(state);
 }
 
 void toggle_preview(MainWindowState& state)

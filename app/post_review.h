@@ -40,6 +40,10 @@ bool on_review_timer(MainWindowState& state, UINT_PTR timer);
 // Counts, tag check and preview brought up to date now, without the pause.
 void review_post_now(MainWindowState& state);
 
+// The interface speaks another language: the status bar's parts, the
+// preview's labels and the preview's item in the new menu bar follow it.
+void review_in_new_language(MainWindowState& state);
+
 // "Náhled příspěvku" (F5): shows or hides the preview, and remembers it.
 void toggle_preview(MainWindowState& state);
 // "Kontrola tagů" (F8): selects the tag of the first problem in the Editor

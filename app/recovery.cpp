@@ -15,6 +15,7 @@
 #include "win/user_folders.h"
 #include "win/wait_cursor.h"
 #include "text/wide_text.h"
+#include "ui/refusal_texts.h"
 #include "ui/window_title.h"
 
 namespace {
@@ -103,8 +104,7 @@ std::string question_detail(const Draft& draft, const std::string& first_words, 
     std::string detail = load_program_text(IDS_RECOVERY_WRITTEN) + " " + local_time_of(draft.written_at) + "\n";
     detail += load_program_text(IDS_RECOVERY_FILE) + " " +
               (draft.file_name.empty() ? load_program_text(IDS_RECOVERY_UNTITLED) : quoted_path(draft.file_name)) + "\n\n";
-    // Between Czech quotation marks.
-    detail += "\xE2\x80\x9E" + first_words + "\xE2\x80\x9C\n\n";
+    detail += format_program_text(IDS_RECOVERY_FIRST_WORDS, {first_words}) + "\n\n";
     return detail + load_program_text(choices);
 }
 
@@ -122,18 +122,17 @@ std::optional<DraftHeader> read_offered_header(HWND main_window, const StoredDra
 {
     DWORD error = 0;
     const auto start = read_draft_start(stored.path, &error);
-    std::string why;
+    DraftFault why;
     std::optional<DraftHeader> header = start ? read_draft_header(start->bytes, &why) : std::nullopt;
-    std::string reason = start ? why : system_reason(error);
     if (header && header->body_size > max_draft_body_bytes()) {
-        reason = "its body is larger than any document of the editor makes";
+        why.kind = DraftFaultKind::body_too_large;
         header.reset();
     } else if (header && header->whole_size != start->file_size) {
-        reason = "cut short: the body is not as long as its line says";
+        why.kind = DraftFaultKind::body_cut_short;
         header.reset();
     }
     if (!header)
-        set_aside(main_window, stored, reason);
+        set_aside(main_window, stored, start ? draft_fault_text(why) : system_reason(error));
     return header;
 }
 
@@ -142,14 +141,14 @@ std::optional<Draft> read_offered_copy(HWND main_window, const StoredDraft& stor
 {
     DWORD error = 0;
     const auto bytes = read_draft_file(stored.path, &error);
-    std::string why;
+    DraftFault why;
     std::optional<Draft> draft = bytes ? read_draft(*bytes, &why) : std::nullopt;
-    std::string reason = bytes ? why : system_reason(error);
+    std::string reason = bytes ? draft_fault_text(why) : system_reason(error);
     if (draft) {
         // Only what the control can take safely goes into it.
         const RtfScan scan = scan_rtf(draft->body);
         if (scan.verdict != RtfVerdict::ok) {
-            reason = rtf_refusal_reason(scan);
+            reason = rtf_refusal_text(scan);
             draft.reset();
         }
     }

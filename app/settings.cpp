@@ -103,6 +103,19 @@ bool save_paste_colors_and_sizes(bool carried)
     return write_number(PASTE_COLORS_AND_SIZES_VALUE, carried ? 1 : 0);
 }
 
+std::optional<InterfaceLanguage> load_interface_language()
+{
+    DWORD language = 0;
+    if (!read_number(INTERFACE_LANGUAGE_VALUE, language) || language < 1 || language > 2)
+        return std::nullopt;
+    return static_cast<InterfaceLanguage>(language);
+}
+
+bool save_interface_language(InterfaceLanguage language)
+{
+    return write_number(INTERFACE_LANGUAGE_VALUE, static_cast<DWORD>(language));
+}
+
 std::vector<std::string> load_recent_files()
 {
     std::vector<std::string> paths;

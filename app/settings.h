@@ -25,6 +25,9 @@ inline constexpr wchar_t WINDOW_BOTTOM_VALUE[] = L"WindowBottom";
 inline constexpr wchar_t WINDOW_MAXIMIZED_VALUE[] = L"WindowMaximized";
 inline constexpr wchar_t PREVIEW_SHARE_VALUE[] = L"PreviewShare";
 inline constexpr wchar_t PASTE_COLORS_AND_SIZES_VALUE[] = L"PasteColorsAndSizes";
+// The language of the interface the user chose (1 Czech, 2 English); none
+// until the user chooses one.
+inline constexpr wchar_t INTERFACE_LANGUAGE_VALUE[] = L"InterfaceLanguage";
 
 // phpBB's default; SMF takes 20,000.
 inline constexpr DWORD DEFAULT_CHARACTER_LIMIT = 60000;
@@ -47,6 +50,11 @@ bool save_character_limit(DWORD limit);
 bool save_preview_shown(bool shown);
 bool save_spelling(bool while_typing, SpellLanguages languages);
 bool save_paste_colors_and_sizes(bool carried);
+
+enum class InterfaceLanguage { czech = 1, english = 2 };
+
+std::optional<InterfaceLanguage> load_interface_language();
+bool save_interface_language(InterfaceLanguage language);
 
 // The recent files, newest first (UTF-8 paths), each file once, its case
 // folded as Windows compares paths; none when nothing is stored.

@@ -11,6 +11,7 @@
 #include "text/spell_cache.h"
 #include "text/unicode_text.h"
 #include "text/wide_text.h"
+#include "ui/post_status.h"
 #include "ui/spell_menu.h"
 #include "ui/status_bar.h"
 #include "win/messages.h"
@@ -228,9 +229,15 @@ void prepare_spelling(MainWindowState& state)
     spelling.marks.shown = settings.spell_while_typing;
     state.parts.editor_subclass.marks = &spelling.marks;
     state.history.observe_edits([&state](const std::optional<TextEdit>& edit) { on_edit(state, edit); });
+    show_spelling_state(state);
+    SetTimer(state.parts.main_window, SPELL_START_TIMER, SPELL_START_DELAY_MS, nullptr);
+}
+
+void show_spelling_state(MainWindowState& state)
+{
+    const Settings& settings = settings_of(state);
     check_spelling_items(state.parts.main_window, settings.spell_while_typing, settings.spell_languages);
     show_count(state);
-    SetTimer(state.parts.main_window, SPELL_START_TIMER, SPELL_START_DELAY_MS, nullptr);
 }
 
 void underline_new_editor(MainWindowState& state)

@@ -58,6 +58,9 @@ void prepare_spelling(MainWindowState& state);
 // SPELL_START_TIMER: creates the checker and the worker, which loads the
 // dictionaries and checks the post.
 void start_spelling(MainWindowState& state);
+// Checks the spelling's items in the menu bar and shows the count, again
+// after the interface changed its language.
+void show_spelling_state(MainWindowState& state);
 
 // A fresh Editor control took the old one's place: the zigzags are drawn
 // over the new one, and the old one's marks mean nothing there.

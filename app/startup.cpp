@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/find_commands.h"
+#include "app/interface_language.h"
 #include "app/main_window.h"
 #include "app/main_window_state.h"
 #include "app/recovery.h"
@@ -115,6 +116,7 @@ bool open_copy_in_new_editor(const std::wstring& path)
 
 int run_forum_editor(HINSTANCE instance, int show_command)
 {
+    speak_interface_language(chosen_interface_language());
     if (!register_main_class(instance))
         return EXIT_STARTUP_FAILED;
     HWND main_window = create_main_window(instance, show_command);

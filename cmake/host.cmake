@@ -27,6 +27,13 @@ if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/test_gen_resources.py)
     set_tests_properties(host.resources PROPERTIES LABELS host)
 endif()
 
+# Every menu, dialog and text in Czech and in English, as windres compiles them.
+find_program(FORUM_WINDRES x86_64-w64-mingw32-windres REQUIRED)
+add_test(NAME host.resource_languages
+         COMMAND ${Python3_EXECUTABLE} -m unittest tests/tools/test_resource_languages.py
+         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+set_tests_properties(host.resource_languages PROPERTIES LABELS host ENVIRONMENT "FORUM_WINDRES=${FORUM_WINDRES}")
+
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/CMakeLists.txt)
     add_subdirectory(fuzz)
 endif()

@@ -39,24 +39,27 @@ set(FORUM_WIN_SOURCES
     document/printing.cpp
     document/spell_checker.cpp
     document/spell_worker.cpp
-    # ui/: Dialogs, menus, toolbar, status bar and the preview pane.
+    # ui/: Dialogs, menus, toolbar, status bar and the preview pane; the sentences made from what text/ found.
     ui/file_dialogs.cpp
     ui/find_dialog.cpp
     ui/format_dialogs.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
+    ui/post_status.cpp
     ui/preview_pane.cpp
     ui/recent_menu.cpp
+    ui/refusal_texts.cpp
     ui/spell_menu.cpp
     ui/status_bar.cpp
     ui/toolbar.cpp
     ui/window_title.cpp
-    # app/: The Main window, command dispatch, the file commands, settings and recovery.
+    # app/: The Main window, command dispatch, the file commands, settings, recovery and the interface's language.
     app/command_dispatch.cpp
     app/editor_control.cpp
     app/file_commands.cpp
     app/find_commands.cpp
     app/long_operation.cpp
+    app/interface_language.cpp
     app/main_window.cpp
     app/paste_commands.cpp
     app/post_review.cpp
@@ -164,19 +167,21 @@ foreach(pair IN LISTS FORUM_SPELLING_LICENSES FORUM_PASTE_LICENSES)
     list(APPEND FORUM_LICENSE_SOURCES ${source})
     list(APPEND FORUM_LICENSE_COPIES COMMAND ${CMAKE_COMMAND} -E copy ${source} ${FORUM_DIST_DIR}/licenses/${target})
 endforeach()
+# The user guide in English and in Czech, each named in its own language.
+set(FORUM_USER_GUIDES ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide-en.txt ${CMAKE_CURRENT_SOURCE_DIR}/docs/navod-cs.txt)
 add_custom_command(
     OUTPUT ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${FORUM_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${FORUM_DIST_DIR}/smileys ${FORUM_DIST_DIR}/dictionaries
             ${FORUM_DIST_DIR}/licenses
     COMMAND ${CMAKE_STRIP} -o ${FORUM_DIST_DIR}/forum-editor.exe $<TARGET_FILE:forum-editor>
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_DIST_DIR}/user-guide.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_USER_GUIDES} ${FORUM_DIST_DIR}/
     COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_SMILEY_IMAGES} ${FORUM_DIST_DIR}/smileys/
     COMMAND ${CMAKE_COMMAND} -E copy ${FORUM_DICTIONARY_FILES} ${FORUM_DIST_DIR}/dictionaries/
     ${FORUM_LICENSE_COPIES}
     COMMAND ${CMAKE_COMMAND} -E tar cf ${FORUM_DIST_NAME}.zip --format=zip ${FORUM_DIST_NAME}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/dist
-    DEPENDS forum-editor ${CMAKE_CURRENT_SOURCE_DIR}/docs/user-guide.txt ${FORUM_SMILEY_IMAGES}
+    DEPENDS forum-editor ${FORUM_USER_GUIDES} ${FORUM_SMILEY_IMAGES}
             ${FORUM_DICTIONARY_FILES} ${FORUM_LICENSE_SOURCES}
     COMMENT "Packing ${FORUM_DIST_NAME}.zip")
 add_custom_target(dist DEPENDS ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME}.zip)

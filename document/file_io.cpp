@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "text/device_names.h"
+#include "res/resource_ids.h"
 #include "text/wide_text.h"
+#include "win/messages.h"
 #include "win/win_handles.h"
 
 namespace {
@@ -136,7 +138,7 @@ std::string system_reason(DWORD error)
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string reason = length && text ? from_wide(std::wstring_view(text, length))
-                                        : "Error " + std::to_string(error) + ".";
+                                        : format_program_text(IDS_SYSTEM_ERROR_NUMBER, {std::to_string(error)});
     LocalFree(text);
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
         reason.pop_back();

@@ -29,9 +29,9 @@ std::string sealed(std::string_view content)
 void check_read(std::string_view bytes)
 {
     for (const std::string& candidate : {std::string(bytes), sealed(bytes)}) {
-        std::string why;
+        DraftFault why;
         const auto draft = read_draft(candidate, &why);
-        if (draft ? write_draft(*draft) != candidate : why.empty())
+        if (draft ? write_draft(*draft) != candidate : why.kind == DraftFaultKind::none)
             fail(draft ? "an accepted draft is not written back the same" : "refused without a reason", bytes.size());
     }
 }

@@ -16,6 +16,8 @@ const PreviewOptions& options()
 {
     static const PreviewOptions with_pictures = [] {
         PreviewOptions options;
+        // Labels with what the writer must escape.
+        options.labels = {"Citace:", "%1 napsal(a) {\\}:", "Kód:", "[obrázek: %1]"};
         options.pictures["x"] = "{\\pict\\pngblip 00}";
         options.pictures["y"] = "{\\pict}}"; // broken: must not be used
         return options;

@@ -14,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string post(reinterpret_cast<const char*>(data), size);
     const TagProblem problem = check_tags(post);
     const TagProblem expected = oracle::check_tags(post);
-    const bool same = tag_problem_text(problem) == tag_problem_text(expected) && problem.offset == expected.offset &&
-                      problem.length == expected.length;
+    const bool same = problem == expected;
     const bool selectable = problem.kind == TagProblemKind::none ||
                             (problem.offset + problem.length <= size && post[problem.offset] == '[' &&
                              post[problem.offset + problem.length - 1] == ']');

@@ -84,6 +84,10 @@
 #define IDC_PREVIEW 2
 #define IDC_STATUS_BAR 3
 
+// The language of the interface ("Jazyk / Language" in the POZADÍ popup)
+#define IDM_LANGUAGE_CZECH 6000
+#define IDM_LANGUAGE_ENGLISH 6001
+
 // The "Limit znaků..." dialog
 #define IDD_CHARACTER_LIMIT 200
 #define IDC_LIMIT_VALUE 201
@@ -93,6 +97,8 @@
 #define IDS_CAPTION_SAVE 101
 #define IDS_CAPTION_SAVE_AS 102
 #define IDS_CAPTION_ERROR_UPPER 103
+// "Chyba" ("Error" in English): the toolbar bitmap's own caption, and the
+// one caption of every error the program adds.
 #define IDS_CAPTION_CHYBA 104
 #define IDS_CAPTION_NOTICE 105
 #define IDS_RICHEDIT_LIBRARY_MISSING 120
@@ -149,6 +155,71 @@
 #define IDS_LIMIT_TOO_LARGE 225
 #define IDS_PATH_TOO_LONG 226
 #define IDS_REPLACE_QUESTION 227
+
+// The status bar's parts; each "%1", "%2", ... is a number or a tag.
+#define IDS_STATUS_CHARACTERS 1000
+#define IDS_STATUS_CHARACTERS_OF_LIMIT 1001
+#define IDS_STATUS_WITHOUT_TAGS 1002
+#define IDS_STATUS_WORDS 1003
+#define IDS_STATUS_MISSPELLINGS 1004
+#define IDS_STATUS_TAGS_OK 1005
+#define IDS_STATUS_TAG_UNCLOSED 1006
+#define IDS_STATUS_TAG_NO_OPEN 1007
+#define IDS_STATUS_TAG_CROSSED 1008
+#define IDS_STATUS_TAG_TOO_DEEP 1009
+// The preview's own words
+#define IDS_PREVIEW_QUOTE 1010
+#define IDS_PREVIEW_AUTHOR_QUOTE 1011
+#define IDS_PREVIEW_CODE 1012
+#define IDS_PREVIEW_PICTURE 1013
+// Menu items made at run time, and the untitled document's title
+#define IDS_SPELL_ADD_WORD 1014
+#define IDS_SPELL_IGNORE_ALL 1015
+#define IDS_SMILEY_MENU 1016
+#define IDS_UNTITLED_TITLE 1017
+// Why a file or a recovery copy is not taken
+#define IDS_FILE_SIZE 1018
+#define IDS_FILE_SIZE_MORE_THAN 1019
+#define IDS_RTF_TOO_DEEP 1020
+#define IDS_RTF_BIN_TOO_LARGE 1021
+#define IDS_RTF_BIN_TRUNCATED 1022
+#define IDS_DRAFT_NOT_A_DRAFT 1023
+#define IDS_DRAFT_OTHER_VERSION 1024
+#define IDS_DRAFT_CUT_SHORT 1025
+#define IDS_DRAFT_CHECKSUM 1026
+#define IDS_DRAFT_DAMAGED_LINE 1027
+#define IDS_DRAFT_AFTER_BODY 1028
+#define IDS_DRAFT_BODY_TOO_LARGE 1029
+#define IDS_DRAFT_BODY_CUT_SHORT 1030
+#define IDS_SYSTEM_ERROR_NUMBER 1031
+#define IDS_RECOVERY_FIRST_WORDS 1032
+#define IDS_CAPTION_REPLACE 1033
+// The language a string table speaks: "cs" or "en".
+#define IDS_INTERFACE_LANGUAGE 1034
+// The toolbar's tooltips, in the order of its buttons
+#define IDS_TIP_NEW 1040
+#define IDS_TIP_OPEN 1041
+#define IDS_TIP_SAVE 1042
+#define IDS_TIP_PRINT 1043
+#define IDS_TIP_COPY 1044
+#define IDS_TIP_CUT 1045
+#define IDS_TIP_PASTE 1046
+#define IDS_TIP_UNDO 1047
+#define IDS_TIP_SIZE22 1048
+#define IDS_TIP_SIZE30 1049
+#define IDS_TIP_BOLD 1050
+#define IDS_TIP_ITALIC 1051
+#define IDS_TIP_UNDERLINE 1052
+#define IDS_TIP_RED 1053
+#define IDS_TIP_RED_BOLD 1054
+#define IDS_TIP_RED_ITALIC 1055
+#define IDS_TIP_TEAL 1056
+#define IDS_TIP_TEAL_BOLD 1057
+#define IDS_TIP_TEAL_ITALIC 1058
+#define IDS_TIP_BLUE 1059
+#define IDS_TIP_BLUE_BOLD 1060
+#define IDS_TIP_BLUE_ITALIC 1061
+#define IDS_TIP_PLAIN 1062
 
 // The faults caught where they came in, and the dictionaries' damage (1200-1249)
 #define IDS_CAUGHT_OUT_OF_MEMORY 1200

@@ -9,9 +9,6 @@
 // The title buffer of the window, its terminating zero included.
 inline constexpr std::size_t TITLE_BUFFER_SIZE = 260;
 
-// The title after New.
-inline constexpr char NEW_DOCUMENT_TITLE[] = "Editor [SOUBOR]";
-
 // "Editor [" + file name + "]", in UTF-8. A name too long for the title
 // buffer (counted in characters) keeps
 // its beginning and its end, joined by "...", so that the drive and the

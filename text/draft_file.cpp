@@ -85,31 +85,31 @@ std::optional<std::string_view> read_field(ByteReader& reader, std::string_view 
     return value;
 }
 
-std::nullopt_t fail(std::string* why, std::string reason)
+std::nullopt_t fail(DraftFault* why, DraftFaultKind kind, std::string_view detail = {})
 {
     if (why)
-        *why = std::move(reason);
+        *why = {kind, std::string(detail)};
     return std::nullopt;
 }
 
-std::nullopt_t bad_line(std::string* why, std::string_view key)
+std::nullopt_t bad_line(DraftFault* why, std::string_view key)
 {
-    return fail(why, "the " + std::string(key) + " line is missing or damaged");
+    return fail(why, DraftFaultKind::damaged_line, key);
 }
 
 // The bytes the checksum covers, when the last line is a checksum line that
 // matches them.
-std::optional<std::string_view> checked_content(std::string_view bytes, std::string* why)
+std::optional<std::string_view> checked_content(std::string_view bytes, DraftFault* why)
 {
     if (bytes.size() < CHECKSUM_LINE_SIZE)
-        return fail(why, "cut short: no checksum line at the end");
+        return fail(why, DraftFaultKind::cut_short);
     const std::string_view content = bytes.substr(0, bytes.size() - CHECKSUM_LINE_SIZE);
     ByteReader checksum_line(bytes.substr(content.size()));
     const auto written = read_line(checksum_line, CHECKSUM_KEY);
     if (!written || !checksum_line.at_end())
-        return fail(why, "cut short: no checksum line at the end");
+        return fail(why, DraftFaultKind::cut_short);
     if (*written != checksum_hex(draft_checksum(content)))
-        return fail(why, "the checksum does not match the content");
+        return fail(why, DraftFaultKind::checksum_mismatch);
     return content;
 }
 
@@ -142,7 +142,7 @@ namespace {
 
 // The lines from the magic one up to the body's length line, which is left
 // to the caller; false, with *why, at the first line that is wrong.
-bool read_header_lines(ByteReader& reader, Draft& draft, std::string* why)
+bool read_header_lines(ByteReader& reader, Draft& draft, DraftFault* why)
 {
     read_line(reader, DRAFT_MAGIC);
     const auto process = read_line(reader, "process");
@@ -179,20 +179,20 @@ bool read_header_lines(ByteReader& reader, Draft& draft, std::string* why)
 
 // The magic line first, so that any other file is named for what it is
 // rather than for a checksum it never had.
-bool is_draft_of_this_version(std::string_view bytes, std::string* why)
+bool is_draft_of_this_version(std::string_view bytes, DraftFault* why)
 {
     ByteReader header(bytes);
     const auto version = read_line(header, DRAFT_MAGIC);
     if (!version)
-        return fail(why, "not a draft"), false;
+        return fail(why, DraftFaultKind::not_a_draft), false;
     if (draft_number<unsigned>(*version) != DRAFT_VERSION)
-        return fail(why, "a draft of another version (" + std::string(version->substr(0, 20)) + ")"), false;
+        return fail(why, DraftFaultKind::other_version, version->substr(0, 20)), false;
     return true;
 }
 
 } // namespace
 
-std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
+std::optional<Draft> read_draft(std::string_view bytes, DraftFault* why)
 {
     if (!is_draft_of_this_version(bytes, why))
         return std::nullopt;
@@ -208,12 +208,12 @@ std::optional<Draft> read_draft(std::string_view bytes, std::string* why)
     if (!body)
         return bad_line(why, "body");
     if (!reader.at_end())
-        return fail(why, "something stands between the body and the checksum");
+        return fail(why, DraftFaultKind::after_body);
     draft.body = *body;
     return draft;
 }
 
-std::optional<DraftHeader> read_draft_header(std::string_view first_bytes, std::string* why)
+std::optional<DraftHeader> read_draft_header(std::string_view first_bytes, DraftFault* why)
 {
     if (!is_draft_of_this_version(first_bytes, why))
         return std::nullopt;

@@ -56,15 +56,33 @@ struct DraftHeader {
     std::string body_start;       // as much of the body as the bytes hold
 };
 
+// Why bytes are no whole, undamaged draft of this version.
+enum class DraftFaultKind {
+    none,
+    not_a_draft,       // no draft's first line
+    other_version,     // a draft of another version: detail names it
+    cut_short,         // no checksum line at the end
+    checksum_mismatch, // the checksum does not match the content
+    damaged_line,      // a line missing or damaged: detail is its key
+    after_body,        // something stands between the body and the checksum
+    body_too_large,    // the body is larger than any document makes
+    body_cut_short,    // the body is not as long as its line says
+};
+
+struct DraftFault {
+    DraftFaultKind kind = DraftFaultKind::none;
+    std::string detail; // at most 20 bytes of the file
+};
+
 // The header in the first bytes of a draft (more bytes may follow), or
 // nullopt, with *why, when they do not begin a draft of this version. The
 // checksum is not checked: read_draft() does that with the whole.
-std::optional<DraftHeader> read_draft_header(std::string_view first_bytes, std::string* why = nullptr);
+std::optional<DraftHeader> read_draft_header(std::string_view first_bytes, DraftFault* why = nullptr);
 
 // The draft in `bytes`, or nullopt when they are not a whole, undamaged
-// draft of this version; then *why (if given) says what is wrong, in
-// English, for the log. Any input, in linear time.
-std::optional<Draft> read_draft(std::string_view bytes, std::string* why = nullptr);
+// draft of this version; then *why (if given) says what is wrong. Any
+// input, in linear time.
+std::optional<Draft> read_draft(std::string_view bytes, DraftFault* why = nullptr);
 
 // The CRC-32 (as in zip and PNG) that a draft's last line carries.
 std::uint32_t draft_checksum(std::string_view bytes);

@@ -69,22 +69,3 @@ PostCounts count_post(std::string_view post)
     counts.words = words.words();
     return counts;
 }
-
-std::string characters_status(std::string_view characters, std::string_view limit)
-{
-    std::string text = "Znaky: ";
-    text.append(characters);
-    if (!limit.empty() && limit != "0")
-        text.append(" / ").append(limit);
-    return text;
-}
-
-std::string without_tags_status(std::string_view characters)
-{
-    return std::string("Bez značek: ").append(characters);
-}
-
-std::string words_status(std::string_view words)
-{
-    return std::string("Slova: ").append(words);
-}

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 struct PostCounts {
@@ -25,11 +24,3 @@ struct PostCounts {
 // Linear in the length of the post.
 PostCounts count_post(std::string_view post);
 
-// The status bar texts, in UTF-8. The numbers come formatted already, so
-// that digits can be grouped as the user's locale groups them.
-// "Znaky: N / L", or "Znaky: N" when the limit is empty or "0" (no limit).
-std::string characters_status(std::string_view characters, std::string_view limit);
-// "Bez značek: M"
-std::string without_tags_status(std::string_view characters);
-// "Slova: W"
-std::string words_status(std::string_view words);

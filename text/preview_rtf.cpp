@@ -41,6 +41,15 @@ std::u32string item_label(const Block& list)
     return label + U". ";
 }
 
+// A label with its "%1" standing for the argument.
+std::string with_argument(std::string_view label, std::string_view argument)
+{
+    std::string text(label);
+    if (const size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
 // Whether a picture group from the caller is one whole group: it starts and
 // ends the group, and no brace in between closes it early.
 bool is_one_group(std::string_view rtf)
@@ -131,7 +140,7 @@ public:
         if (known != options_.pictures.end() && is_one_group(known->second))
             rtf_.write_group(known->second, current_format());
         else
-            rtf_.write_framed("[obrázek: " + std::string(address) + "]", grey_, current_format());
+            rtf_.write_framed(with_argument(options_.labels.picture, address), grey_, current_format());
     }
 
     const PreviewRtfWriter& rtf() const { return rtf_; }
@@ -160,9 +169,10 @@ private:
         ++(tag.id == ForumTagId::center ? centered_blocks_ : indented_blocks_);
         if (tag.id == ForumTagId::quote) {
             const std::string_view author = quote_author(tag.value);
-            header(author.empty() ? "Citace:" : std::string(author) + " napsal(a):");
+            const PreviewLabels& labels = options_.labels;
+            header(author.empty() ? labels.quote : with_argument(labels.author_quote, author));
         } else if (tag.id == ForumTagId::code) {
-            header("Kód:");
+            header(options_.labels.code);
             ++monospace_;
         }
     }

@@ -9,7 +9,20 @@
 #include <string_view>
 #include <vector>
 
+// The words the preview writes itself, in the language of the interface,
+// UTF-8: the header over a quote, over a quote that names its author ("%1"
+// stands for the name), over code, and a picture's placeholder ("%1" for
+// its address).
+struct PreviewLabels {
+    std::string quote;
+    std::string author_quote;
+    std::string code;
+    std::string picture;
+};
+
 struct PreviewOptions {
+    PreviewLabels labels;
+
     // Pictures to show for image addresses, such as the editor's own
     // smileys: the address as written between [img] and [/img] (white space
     // around it does not count), and a complete RTF picture group
@@ -28,8 +41,7 @@ inline constexpr int PREVIEW_LARGEST_PIXELS = 40;
 // What is markup follows match_tags(): bold, italic, underline, strikeout,
 // colours, sizes (pixels held to the range above, at 96 pixels an inch),
 // [url] and [email] blue and underlined, [img] as a picture or placeholder,
-// [quote] indented under "Citace:" (or "NAME napsal(a):"), [code] indented
-// under "Kód:" in a monospace font, [center], [hr] as a line, [list] items
+// [quote] and [code] indented under their labels, code in a monospace font, [center], [hr] as a line, [list] items
 // as bullets, or numbers and letters for [list=1], [list=a] and [list=A].
 // Every line break is kept, except one directly after a block tag ([quote],
 // [code], [center], [list], their closes and [hr]) and one directly before

@@ -97,21 +97,3 @@ RtfScan scan_rtf(std::string_view bytes)
     }
     return scan;
 }
-
-std::string rtf_refusal_reason(const RtfScan& scan)
-{
-    const std::string where = std::to_string(scan.offset) + " bytes into the file";
-    switch (scan.verdict) {
-    case RtfVerdict::ok:
-        return "";
-    case RtfVerdict::too_deep:
-        return "Its formatting is nested more than " + std::to_string(MAX_GROUP_DEPTH) + " levels deep, " + where +
-               ", and the text control would crash on it.";
-    case RtfVerdict::bin_too_large:
-        return "It holds a block of binary data larger than " + std::to_string(MAX_BIN_BYTES / (1024 * 1024)) +
-               " MiB, " + where + ".";
-    case RtfVerdict::bin_truncated:
-        return "A block of binary data that starts " + where + " runs past the end of the file.";
-    }
-    return "";
-}

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 // The most groups that may be open at once, the document's outer group
@@ -59,7 +58,3 @@ struct RtfScan {
 // earlier one is reported); the \bin limits apply to the first. A \bin with
 // no number or a negative one announces no data.
 RtfScan scan_rtf(std::string_view bytes);
-
-// One plain English sentence saying why the document was refused, for a
-// message box under the editor's own first line; empty when it is ok.
-std::string rtf_refusal_reason(const RtfScan& scan);

@@ -22,11 +22,6 @@ TagProblemKind problem_kind(TagFault fault)
     return TagProblemKind::none;
 }
 
-std::string tag_in_brackets(ForumTagId id, bool closing)
-{
-    return std::string(closing ? "[/" : "[").append(forum_tag(id).name).append("]");
-}
-
 // The 1-based line of a byte offset.
 size_t line_number_at(std::string_view post, size_t offset)
 {
@@ -59,24 +54,4 @@ TagProblem check_tags(std::string_view post)
         return problem;
     }
     return {};
-}
-
-std::string tag_problem_text(const TagProblem& problem)
-{
-    // The source is UTF-8, and so are these texts.
-    const std::string line = " (řádek " + std::to_string(problem.line) + ")";
-    switch (problem.kind) {
-    case TagProblemKind::none:
-        break;
-    case TagProblemKind::unclosed:
-        return "Tagy: neuzavřený " + tag_in_brackets(problem.tag, false) + line;
-    case TagProblemKind::no_open:
-        return "Tagy: " + tag_in_brackets(problem.tag, true) + " bez otevření" + line;
-    case TagProblemKind::crossed:
-        return "Tagy: překřížené " + tag_in_brackets(problem.tag, false) + " a " +
-               tag_in_brackets(problem.other, false) + line;
-    case TagProblemKind::too_deep:
-        return "Tagy: příliš hluboko vnořený " + tag_in_brackets(problem.tag, false) + line;
-    }
-    return "Tagy: OK";
 }

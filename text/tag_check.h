@@ -5,7 +5,6 @@
 #include "text/forum_tags.h"
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 enum class TagProblemKind {
@@ -23,6 +22,8 @@ struct TagProblem {
     size_t offset = 0;                // the offending tag's bytes in the post, to select it
     size_t length = 0;
     size_t line = 0; // 1-based; CR LF, LF and CR each end a line
+
+    bool operator==(const TagProblem&) const = default;
 };
 
 // The first problem in the post, by the offset of the offending tag, with
@@ -38,8 +39,3 @@ struct TagProblem {
 // [hr] and [*] need no close, and their close forms are plain text.
 // Linear in the length of the post.
 TagProblem check_tags(std::string_view post);
-
-// "Tagy: OK", "Tagy: neuzavřený [quote] (řádek 3)", "Tagy: [/i] bez otevření
-// (řádek 5)", "Tagy: překřížené [b] a [i] (řádek 2)" or "Tagy: příliš
-// hluboko vnořený [quote] (řádek 4)", in UTF-8.
-std::string tag_problem_text(const TagProblem& problem);

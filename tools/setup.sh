@@ -14,7 +14,7 @@ packages=(
   fonts-dejavu-core
   # printing through a PDF printer
   cups printer-driver-cups-pdf poppler-utils
-  # plain-text round trips in code page 1250
+  # the Czech and English locales Wine runs the tests in
   locales
   # independent readers of RTF, release zip
   unrtf libreoffice-writer-nogui zip unzip
@@ -41,13 +41,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Czech locale for the code page 1250 tests.
-if ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf8$'; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo sed -i 's/^# *cs_CZ.UTF-8 UTF-8/cs_CZ.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^cs_CZ.UTF-8 UTF-8' /etc/locale.gen || echo 'cs_CZ.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-  $sudo locale-gen >/dev/null
-fi
+# The locales Wine runs the tests in: Czech (code page 1250, the Czech
+# interface) and American English (the English interface).
+for wanted in cs_CZ en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$wanted\.utf8$"; then
+    sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen || echo "$wanted.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
+  fi
+done
 # Sources that the build compiles for Windows as it compiles googletest:
 # Debian's source packages, unpacked in /usr/src. Fetching them needs a
 # deb-src entry for the suites the machine already uses.

@@ -7,6 +7,9 @@
 #     never see or stop each other's printer; jobs land in FORUM_PDF_DIR; a
 #     second PDF printer, FORUM_LONG_PRINTER, has a very long name;
 #   - a Wine prefix made for this run, never the user's ~/.wine;
+#   - a Czech locale (cs_CZ.UTF-8), so that Wine runs the program with a
+#     Czech display language and code page 1250; the tests of the English
+#     interface set an English one for themselves;
 #   - one wineserver kept alive for the whole run, so test processes start fast.
 # Everything started here is stopped again, by process id, when the command ends.
 set -uo pipefail
@@ -157,6 +160,7 @@ start_wine() {
     wine cmd /c exit >/dev/null 2>&1
 }
 
+export LANG=cs_CZ.UTF-8 LC_ALL=cs_CZ.UTF-8
 start_display
 start_printer
 start_wine

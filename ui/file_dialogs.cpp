@@ -75,7 +75,7 @@ LRESULT dialog_frame_message(HWND frame, UINT message, WPARAM wparam, LPARAM lpa
                 path += caught->filter_index == TEXT_FILTER_INDEX ? L".txt" : L".rtf";
             const bool exists = GetFileAttributesW(system_path(from_wide(path)).c_str()) != INVALID_FILE_ATTRIBUTES;
             if (caught->purpose == Purpose::save && exists &&
-                show_message(frame, {IDS_REPLACE_QUESTION, IDS_CAPTION_SAVE_AS, MB_YESNO | MB_ICONWARNING},
+                show_message(frame, {IDS_REPLACE_QUESTION, IDS_CAPTION_REPLACE, MB_YESNO | MB_ICONWARNING},
                              quoted_path(path)) != IDYES)
                 return 0;
             caught->path = std::move(path);
@@ -132,7 +132,7 @@ std::optional<FileChoice> ask_for_file(HWND owner, const DocumentFile& current, 
     if (!confirmed) {
         // Cancelled says nothing; a path longer still is refused with a word.
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
-            show_error(owner, IDS_PATH_TOO_LONG);
+            show_message(owner, {IDS_PATH_TOO_LONG, IDS_CAPTION_CHYBA, MB_OK | MB_ICONWARNING});
         return std::nullopt;
     }
     buffer.resize(std::wcslen(buffer.c_str()));

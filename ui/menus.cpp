@@ -4,6 +4,7 @@
 
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
+#include "win/messages.h"
 
 namespace {
 
@@ -12,12 +13,13 @@ constexpr UINT SMILEY_MENU_POSITION = 8;
 
 void insert_smiley_popup(HMENU menu_bar, HMENU smileys)
 {
+    std::wstring caption = load_text(IDS_SMILEY_MENU);
     MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_SUBMENU | MIIM_TYPE;
     item.fType = MFT_STRING;
     item.hSubMenu = smileys;
-    item.dwTypeData = const_cast<wchar_t*>(L"Smajlici");
+    item.dwTypeData = caption.data();
     InsertMenuItemW(menu_bar, SMILEY_MENU_POSITION, TRUE, &item);
 }
 

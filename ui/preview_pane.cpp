@@ -11,6 +11,7 @@
 #include "text/rtf_picture.h"
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
+#include "win/messages.h"
 
 namespace {
 
@@ -122,7 +123,14 @@ bool create_preview_pane(HWND main_window, PreviewPane& pane)
     // Nobody undoes in a read-only pane; keep no history of the updates.
     SendMessageW(pane.window, EM_SETUNDOLIMIT, 0, 0);
     pane.options = smiley_pictures(instance);
+    label_preview(pane);
     return true;
+}
+
+void label_preview(PreviewPane& pane)
+{
+    pane.options.labels = {load_program_text(IDS_PREVIEW_QUOTE), load_program_text(IDS_PREVIEW_AUTHOR_QUOTE),
+                           load_program_text(IDS_PREVIEW_CODE), load_program_text(IDS_PREVIEW_PICTURE)};
 }
 
 void set_preview_wanted(PreviewPane& pane, PreviewParagraphs wanted)

@@ -14,7 +14,8 @@
 
 struct PreviewPane {
     HWND window = nullptr;
-    // The pictures of the editor's own smileys, from its resources.
+    // The pictures of the editor's own smileys, from its resources, and the
+    // labels in the language of the interface.
     PreviewOptions options;
     // What the control shows: each paragraph ends with a line break, and an
     // empty last paragraph stays behind them all, so that every paragraph
@@ -29,6 +30,9 @@ struct PreviewPane {
 // Creates the control, hidden, as a child of the Main window, and loads
 // the smileys' pictures. Returns false when the control was not created.
 bool create_preview_pane(HWND main_window, PreviewPane& pane);
+
+// Takes the labels of the interface's language, for what it renders next.
+void label_preview(PreviewPane& pane);
 
 // What the pane is to show from now on.
 void set_preview_wanted(PreviewPane& pane, PreviewParagraphs wanted);

@@ -2,7 +2,7 @@
 
 #include "res/resource_ids.h"
 #include "text/wide_text.h"
-#include "ui/status_bar.h"
+#include "win/messages.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ void insert_spelling_items(HMENU popup, const std::vector<std::string>& suggesti
         insert_item(popup, position, IDM_SPELL_SUGGESTION_FIRST + position, item_text(suggestion));
         ++position;
     }
-    insert_item(popup, position++, IDM_SPELL_ADD_WORD, L"Přidat do slovníku");
-    insert_item(popup, position++, IDM_SPELL_IGNORE_ALL, L"Ignorovat vše");
+    insert_item(popup, position++, IDM_SPELL_ADD_WORD, load_text(IDS_SPELL_ADD_WORD));
+    insert_item(popup, position++, IDM_SPELL_IGNORE_ALL, load_text(IDS_SPELL_IGNORE_ALL));
     InsertMenuW(popup, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
@@ -53,9 +53,4 @@ void check_spelling_items(HWND main_window, bool while_typing, SpellLanguages la
                         : languages == SpellLanguages::english ? IDM_SPELL_ENGLISH
                                                                : IDM_SPELL_BOTH;
     CheckMenuRadioItem(menu, IDM_SPELL_CZECH, IDM_SPELL_BOTH, chosen, MF_BYCOMMAND);
-}
-
-std::string misspellings_status(const std::optional<std::size_t>& count)
-{
-    return count ? "Překlepy: " + locale_number(*count) : std::string();
 }

@@ -6,38 +6,38 @@
 
 #include "res/resource_ids.h"
 #include "win/caught_failure.h"
+#include "ui/post_status.h"
 #include "win/dpi.h"
 #include "win/system_utf8.h"
 #include "win/win_handles.h"
 
 namespace {
 
-// Each part but the last is as wide as its longest text is likely to be,
-// so that the parts stay put while the numbers grow; the tag check takes
-// the rest.
-constexpr const wchar_t* PART_SAMPLES[] = {L"Znaky: 000 000 / 000 000", L"Bez značek: 000 000", L"Slova: 00 000",
-                                           L"Překlepy: 0 000"};
 constexpr int PART_PADDING = 16; // at 96 DPI
 
 constexpr COLORREF WARNING_BACKGROUND = RGB(192, 0, 0);
 constexpr COLORREF WARNING_TEXT = RGB(255, 255, 255);
 
-int text_width(HWND bar, const wchar_t* text)
+int text_width(HWND bar, const std::wstring& text)
 {
     const WindowDc dc(bar);
     const SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32W(dc.get(), text, static_cast<int>(wcslen(text)), &size);
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
+// Each part but the last is as wide as its longest text is likely to be,
+// so that the parts stay put while the numbers grow; the tag check takes
+// the rest.
 void set_part_edges(HWND bar)
 {
     std::array<int, STATUS_PART_COUNT> edges{};
     const int padding = scaled(PART_PADDING, window_dpi(bar));
+    const auto samples = status_part_samples();
     int edge = 0;
     for (size_t i = 0; i + 1 < STATUS_PART_COUNT; ++i) {
-        edge += text_width(bar, PART_SAMPLES[i]) + padding;
+        edge += text_width(bar, wide_from_utf8(samples[i])) + padding;
         edges[i] = edge;
     }
     edges.back() = -1;

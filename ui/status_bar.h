@@ -32,7 +32,7 @@ void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, boo
 void show_status_note(StatusBar& bar, std::string_view note);
 void clear_status_note(StatusBar& bar);
 
-// Fits the parts to their texts again, after a change of DPI.
+// Fits the parts to their texts again, after a change of DPI or language.
 void fit_status_parts(const StatusBar& bar);
 
 // Follows the Main window's new size; returns the bar's height.

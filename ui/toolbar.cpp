@@ -59,7 +59,39 @@ constexpr std::array<TBBUTTON, STRIP_IMAGE_COUNT> own_buttons{{
 // | New Open Save | Print | Copy Cut Paste | Undo | sizes | styles | presets...
 constexpr std::array<int, 9> separator_positions{0, 4, 6, 10, 12, 15, 19, 23, 27};
 
-constexpr DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER;
+// Tooltips name each button, in the language of the interface.
+constexpr DWORD TOOLBAR_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | TBSTYLE_TOOLTIPS;
+
+struct ButtonTip {
+    int command;
+    UINT text;
+};
+constexpr ButtonTip BUTTON_TIPS[] = {
+    {IDM_FILE_NEW, IDS_TIP_NEW},
+    {IDM_FILE_OPEN, IDS_TIP_OPEN},
+    {IDM_FILE_SAVE, IDS_TIP_SAVE},
+    {IDM_FILE_PRINT, IDS_TIP_PRINT},
+    {IDM_EDIT_COPY, IDS_TIP_COPY},
+    {IDM_EDIT_CUT, IDS_TIP_CUT},
+    {IDM_EDIT_PASTE, IDS_TIP_PASTE},
+    {IDM_EDIT_UNDO, IDS_TIP_UNDO},
+    {IDM_TAG_SIZE22, IDS_TIP_SIZE22},
+    {IDM_TAG_SIZE30, IDS_TIP_SIZE30},
+    {IDM_TAG_BOLD, IDS_TIP_BOLD},
+    {IDM_TAG_ITALIC, IDS_TIP_ITALIC},
+    {IDM_TAG_UNDERLINE, IDS_TIP_UNDERLINE},
+    {IDM_COLOR_PRESET_0 + 0, IDS_TIP_RED},
+    {IDM_COLOR_PRESET_0 + 1, IDS_TIP_RED_BOLD},
+    {IDM_COLOR_PRESET_0 + 2, IDS_TIP_RED_ITALIC},
+    {IDM_COLOR_PRESET_0 + 3, IDS_TIP_TEAL},
+    {IDM_COLOR_PRESET_0 + 4, IDS_TIP_TEAL_BOLD},
+    {IDM_COLOR_PRESET_0 + 5, IDS_TIP_TEAL_ITALIC},
+    {IDM_COLOR_PRESET_0 + 6, IDS_TIP_BLUE},
+    {IDM_COLOR_PRESET_0 + 7, IDS_TIP_BLUE_BOLD},
+    {IDM_COLOR_PRESET_0 + 8, IDS_TIP_BLUE_ITALIC},
+    {IDM_PLAIN_FONT, IDS_TIP_PLAIN},
+};
+static_assert(std::size(BUTTON_TIPS) == standard_buttons.size() + own_buttons.size());
 
 // The pictures come in two sizes: the small ones (16 x 15) up to 120 DPI,
 // the large ones (24 x 24) from 144 DPI on. The system draws its large
@@ -191,6 +223,18 @@ Toolbar create_toolbar(HWND main_window, UINT dpi)
     OwnedBitmap strip = add_own_buttons(toolbar, instance, large);
     insert_separators(toolbar);
     return {toolbar, std::move(strip)};
+}
+
+bool answer_button_tip(NMTBGETINFOTIPW& tip)
+{
+    for (const ButtonTip& known : BUTTON_TIPS) {
+        if (known.command != tip.iItem)
+            continue;
+        if (tip.pszText && tip.cchTextMax > 0)
+            lstrcpynW(tip.pszText, load_text(known.text).c_str(), tip.cchTextMax);
+        return true;
+    }
+    return false;
 }
 
 void enable_button(const Toolbar& toolbar, int command, bool enabled)

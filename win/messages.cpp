@@ -29,6 +29,26 @@ std::string load_program_text(UINT id)
     return utf8_from_wide(load_text(id));
 }
 
+std::string format_program_text(UINT id, std::initializer_list<std::string_view> arguments)
+{
+    // FormatMessage would do it too, but it turns each line feed of the
+    // text into CR LF.
+    const std::string pattern = load_program_text(id);
+    std::string text;
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+        const bool insert = pattern[at] == '%' && at + 1 < pattern.size() && pattern[at + 1] >= '1' &&
+                            pattern[at + 1] <= '9';
+        if (!insert) {
+            text += pattern[at];
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(pattern[++at] - '1');
+        if (index < arguments.size())
+            text += *(arguments.begin() + index);
+    }
+    return text;
+}
+
 int show_message(HWND owner, const Message& message, std::string_view detail)
 {
     std::wstring text = load_text(message.text);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -50,12 +51,14 @@ std::string quoted_path(std::wstring_view path);
 std::wstring load_text(UINT id);
 // The same as the program's own UTF-8, to be joined with other text.
 std::string load_program_text(UINT id);
-
-
+// A text with its "%1", "%2", ... ("%9" at most) in place of the arguments,
+// each UTF-8, and so is the result; an insert with no argument is left empty.
+std::string format_program_text(UINT id, std::initializer_list<std::string_view> arguments);
 
 // Shows the box, with `detail` on lines of its own under the text, and
 // returns the button pressed (0 when the box could not be shown).
 int show_message(HWND owner, const Message& message, std::string_view detail = {});
 
-// A failure with a plain OK button and the caption "Error".
+// A failure with a plain OK button and the caption "Error", as the
+// program's first messages have it.
 void show_error(HWND owner, UINT text_id, std::string_view detail = {});

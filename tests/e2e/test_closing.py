@@ -46,7 +46,7 @@ class ClosingTest(EditorTestCase):
         self.editor.answer(SAVE_QUESTION, YES)
         self.assertIn("SAVE????", self.editor.wait_for_dialog("SAVE ???"))
         self.editor.answer("SAVE ???", OK)
-        self.editor.answer("Save As", CANCEL)
+        self.editor.answer(self.editor.wait_for_one_dialog(), CANCEL)  # the Save As dialog
         self.assert_still_running()
 
     def test_yes_saves_then_closes_with_exit_code_0(self):
@@ -57,9 +57,9 @@ class ClosingTest(EditorTestCase):
         self.type_and_close("kept words")
         self.editor.answer(SAVE_QUESTION, YES)
         self.editor.answer("SAVE ???", OK)
-        self.editor.wait_for_dialog("Save As")
-        self.editor.probe("set-text", "Save As", "1148", dos_path(path))
-        self.editor.probe("press", "Save As", str(OK))
+        save_as = self.editor.wait_for_one_dialog()
+        self.editor.probe("set-text", save_as, "1148", dos_path(path))
+        self.editor.probe("press", save_as, str(OK))
 
         self.assertEqual(self.editor.wait_for_exit(), 0)
         with open(path, "rb") as saved:

@@ -41,7 +41,7 @@ class StartupTest(EditorTestCase):
         self.editor.env["WINEDLLOVERRIDES"] = "riched32=d"
         self.editor.start(wait=False)
 
-        box = self.editor.wait_for_window("^Error$")
+        box = self.editor.wait_for_window("^Chyba$")  # "Error" in the Czech interface of the test run
         self.editor.focus(box)
         self.editor.key("Return")
         self.assertNotEqual(self.editor.wait_for_exit(), 0)

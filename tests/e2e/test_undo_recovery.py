@@ -14,7 +14,7 @@ from harness import Editor, EditorTestCase, dos_path, wait_until
 
 YES, NO, OK = 6, 7, 1
 NAME_FIELD = 1148
-RECOVERY = "Recovery copy"
+RECOVERY = "Záložní kopie"  # the Czech interface of the test run
 
 
 def copies(folder):
@@ -135,7 +135,7 @@ class RecoveryTest(EditorTestCase):
             out.write(b"ForumEditorDraft 1\nprocess 4242\nwritten 1\nkind rtf\n\x00\xff garbage")
         editor = self.editor_on().start(wait=False)
         texts = editor.wait_for_dialog(RECOVERY)
-        self.assertTrue(any("cannot be read" in line for line in texts), texts)
+        self.assertTrue(any("nelze přečíst" in line for line in texts), texts)
         editor.answer(RECOVERY, OK)
         self.assertFalse(os.path.exists(damaged))
         self.assertTrue(os.path.exists(damaged + ".damaged"))
@@ -154,7 +154,7 @@ class RecoveryTest(EditorTestCase):
         editor = self.editor_on(folder).start()
         editor.type("still here")
         texts = editor.wait_for_dialog(RECOVERY)
-        self.assertTrue(any("cannot be written" in line for line in texts), texts)
+        self.assertTrue(any("nelze zapsat" in line for line in texts), texts)
         editor.answer(RECOVERY, OK)
         editor.type(" and more")
         time.sleep(4)

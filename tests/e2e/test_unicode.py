@@ -34,8 +34,9 @@ class UnicodeTest(EditorTestCase):
             out.write(original)
         self.editor.start()
         self.editor.key("ctrl+o")
-        self.editor.fill("Open", NAME_FIELD, dos_path(path))
-        self.editor.answer("Open", OK)
+        open_dialog = self.editor.wait_for_one_dialog()
+        self.editor.fill(open_dialog, NAME_FIELD, dos_path(path))
+        self.editor.answer(open_dialog, OK)
         self.editor.answer("Forum Editor", OK)  # not RTF: opened as text
         self.editor.wait_for_text("Příliš žluťoučký kůň\r\nПривет 😀\r\n")
 
@@ -55,8 +56,9 @@ class UnicodeTest(EditorTestCase):
         self.editor.wait_for_text("my post")
         self.editor.key("ctrl+s")
         self.editor.answer("SAVE ???", OK)
-        self.editor.fill("Save As", NAME_FIELD, dos_path(wanted))
-        self.editor.answer("Save As", OK)
+        save_as = self.editor.wait_for_one_dialog()
+        self.editor.fill(save_as, NAME_FIELD, dos_path(wanted))
+        self.editor.answer(save_as, OK)
 
         wait_until(lambda: os.path.exists(wanted), what="the file under its own name")
         with open(look_alike, "rb") as kept:

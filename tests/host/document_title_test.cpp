@@ -7,7 +7,6 @@ TEST(DocumentTitle, NamesTheFileInBrackets)
 {
     EXPECT_EQ(document_title("C:\\posts\\post.rtf"), "Editor [C:\\posts\\post.rtf]");
     EXPECT_EQ(document_title(""), "Editor []");
-    EXPECT_STREQ(NEW_DOCUMENT_TITLE, "Editor [SOUBOR]");
 }
 
 TEST(DocumentTitle, ShortensOnlyWhatDoesNotFitInTheMiddle)

@@ -47,9 +47,9 @@ TEST(DraftFile, ReadsBackWhatItWrote)
     const Draft odd{0xFFFFFFFF, 0xFFFFFFFFFFFFFFFF, "D:\\p\xC5\x99\xC3\xADsp\xC4\x9Bvek \xED\xA0\x80.rtf", DraftKind::rtf,
                     "utf-8\ncrc32 00000000\n", std::string("line\r\nbody 5\n\0crc32 ", 20) + std::string(100000, 'x')};
     for (const Draft& draft : {example_draft(), untitled, odd}) {
-        std::string why;
+        DraftFault why;
         const auto read = read_draft(write_draft(draft), &why);
-        ASSERT_TRUE(read) << why;
+        ASSERT_TRUE(read) << static_cast<int>(why.kind) << " " << why.detail;
         EXPECT_EQ(*read, draft);
     }
 }
@@ -82,26 +82,27 @@ TEST(DraftFile, SaysWhatIsWrong)
     struct Case {
         const char* name;
         std::string bytes;
-        const char* why;
+        DraftFault why;
     };
     const Case cases[] = {
-        {"empty", "", "not a draft"},
-        {"another file", "{\\rtf1 not a draft}", "not a draft"},
-        {"newer version", with("Draft 1", "Draft 2"), "another version (2)"},
-        {"cut short", content.substr(0, 80), "cut short"},
-        {"checksum off", content + "crc32 bcd18879\n", "checksum does not match"},
-        {"process id too large", with("process 4242", "process 4294967296"), "process line"},
-        {"leading zero", with("written 1", "written 01"), "written line"},
-        {"unknown kind", with("kind rtf", "kind html"), "kind line"},
-        {"field longer than the draft", with("encoding 12", "encoding 999999"), "encoding line"},
-        {"line missing", with("name 17\nC:\\posts\\post.rtf\n", ""), "name line"},
-        {"bytes after the body", sealed(content + "extra\n"), "between the body and the checksum"},
+        {"empty", "", {DraftFaultKind::not_a_draft, ""}},
+        {"another file", "{\\rtf1 not a draft}", {DraftFaultKind::not_a_draft, ""}},
+        {"newer version", with("Draft 1", "Draft 2"), {DraftFaultKind::other_version, "2"}},
+        {"cut short", content.substr(0, 80), {DraftFaultKind::cut_short, ""}},
+        {"checksum off", content + "crc32 bcd18879\n", {DraftFaultKind::checksum_mismatch, ""}},
+        {"process id too large", with("process 4242", "process 4294967296"), {DraftFaultKind::damaged_line, "process"}},
+        {"leading zero", with("written 1", "written 01"), {DraftFaultKind::damaged_line, "written"}},
+        {"unknown kind", with("kind rtf", "kind html"), {DraftFaultKind::damaged_line, "kind"}},
+        {"field longer than the draft", with("encoding 12", "encoding 999999"), {DraftFaultKind::damaged_line, "encoding"}},
+        {"line missing", with("name 17\nC:\\posts\\post.rtf\n", ""), {DraftFaultKind::damaged_line, "name"}},
+        {"bytes after the body", sealed(content + "extra\n"), {DraftFaultKind::after_body, ""}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        std::string why;
+        DraftFault why;
         EXPECT_FALSE(read_draft(test.bytes, &why));
-        EXPECT_NE(why.find(test.why), std::string::npos) << why;
+        EXPECT_EQ(static_cast<int>(why.kind), static_cast<int>(test.why.kind));
+        EXPECT_EQ(why.detail, test.why.detail);
     }
 }
 

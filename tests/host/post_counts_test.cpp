@@ -60,13 +60,4 @@ TEST(CountPost, WordsNeedALetterOrDigit)
         EXPECT_EQ(count_post(test.post).words, test.words) << test.post;
 }
 
-TEST(StatusTexts, ShowTheFormattedNumbers)
-{
-    EXPECT_EQ(characters_status("1 234", "60 000"), "Znaky: 1 234 / 60 000");
-    EXPECT_EQ(characters_status("1 234", "0"), "Znaky: 1 234");
-    EXPECT_EQ(characters_status("7", ""), "Znaky: 7");
-    EXPECT_EQ(without_tags_status("1 100"), "Bez značek: 1 100");
-    EXPECT_EQ(words_status("250"), "Slova: 250");
-}
-
 } // namespace

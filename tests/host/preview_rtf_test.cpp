@@ -16,12 +16,20 @@ std::string body(const std::string& document)
     return document.substr(start + header_end.size(), document.size() - 1 - start - header_end.size());
 }
 
-std::string render_body(std::string_view post)
+// With the labels of the Czech interface, as the resource script gives them.
+PreviewOptions labelled()
 {
-    return body(render_preview_rtf(post));
+    PreviewOptions options;
+    options.labels = {"Citace:", "%1 napsal(a):", "Kód:", "[obrázek: %1]"};
+    return options;
 }
 
-std::string shown(std::string_view post, const PreviewOptions& options = {})
+std::string render_body(std::string_view post)
+{
+    return body(render_preview_rtf(post, labelled()));
+}
+
+std::string shown(std::string_view post, const PreviewOptions& options = labelled())
 {
     return rtf::visible_text(render_preview_rtf(post, options));
 }
@@ -97,7 +105,7 @@ TEST(PreviewRtf, BrokenMarkupIsShownAsTyped)
 
 TEST(PreviewRtf, PicturesFromTheCallerOrAPlaceholder)
 {
-    PreviewOptions options;
+    PreviewOptions options = labelled();
     options.pictures["http://f/smile.png"] = "{\\pict\\pngblip 00}";
     options.pictures["http://f/bad.png"] = "{\\pict}}{";
     const std::string document =
@@ -162,7 +170,8 @@ TEST(PreviewRtf, PostsWithoutMarkupShowAsWritten)
 
 TEST(PreviewParagraphs, EachParagraphFirstSaysTheFormatItStartsIn)
 {
-    const PreviewParagraphs preview = render_preview_paragraphs("[b]Tučně\n\n[i]dál[/i][/b]\n[quote]Citát[/quote]");
+    const PreviewParagraphs preview =
+        render_preview_paragraphs("[b]Tučně\n\n[i]dál[/i][/b]\n[quote]Citát[/quote]", labelled());
     EXPECT_EQ(preview.head, render_preview_rtf("").substr(0, preview.head.size()));
     EXPECT_EQ(preview.paragraphs, (std::vector<std::string>{
                                       "\\pard\\plain\\f0\\fs20 \\b Tu\\u269?n\\u283?",
@@ -177,7 +186,7 @@ TEST(PreviewParagraphs, EachParagraphFirstSaysTheFormatItStartsIn)
 
 TEST(PreviewParagraphs, EachReadAloneLooksAsInTheWholeDocument)
 {
-    PreviewOptions options;
+    PreviewOptions options = labelled();
     options.pictures["p"] = "{\\pict\\dibitmap0 00}";
     gen::Random random(99);
     for (int i = 0; i < 1500; ++i) {

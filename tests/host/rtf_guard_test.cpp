@@ -200,20 +200,6 @@ TEST(ScanRtf, ReportsPicturesAndObjectsOnlyAsControlWords)
     EXPECT_FALSE(scan_rtf("{\\rtf1 x}{\\pict}").has_pictures_or_objects);
 }
 
-TEST(RtfRefusalReason, SaysWhatAndWhereForEachRefusal)
-{
-    EXPECT_EQ(rtf_refusal_reason(scan_rtf("{\\rtf1 x}")), "");
-    for (const std::string& bytes : {"{\\rtf1" + open_groups(40), std::string("{\\rtf1\\bin999999999 x"),
-                                     std::string("{\\rtf1 abc\\bin5 x")}) {
-        const RtfScan scan = scan_rtf(bytes);
-        const std::string reason = rtf_refusal_reason(scan);
-        SCOPED_TRACE(reason);
-        EXPECT_NE(scan.verdict, RtfVerdict::ok);
-        EXPECT_NE(reason.find(std::to_string(scan.offset) + " bytes"), std::string::npos);
-        EXPECT_EQ(reason.back(), '.');
-    }
-}
-
 // ---- against the reference, on generated documents ----
 
 void expect_same(const RtfScan& scan, const RtfScan& expected, const std::string& bytes)

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iterator>
 #include <set>
+
+#include "win/messages.h"
 
 namespace {
 
@@ -163,6 +166,16 @@ std::string window_caption(HWND window)
     const int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide, length, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+std::string program_text(UINT id)
+{
+    const std::wstring wide = load_text(id);
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                         nullptr);
+    std::string text(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
     return text;
 }
 

@@ -22,6 +22,10 @@ inline constexpr DWORD DIALOG_TIMEOUT_MS = 15000;
 // Control identifiers of the common open and save dialogs.
 inline constexpr int FILE_DIALOG_NAME_EDIT = 1148;
 inline constexpr int FILE_DIALOG_FILTER_COMBO = 1136;
+// The colour dialog's hidden red, green and blue boxes, and the font
+// dialog's size box.
+inline constexpr int COLOR_RED = 706, COLOR_GREEN = 707, COLOR_BLUE = 708;
+inline constexpr int FONT_DIALOG_SIZE_COMBO = 1138;
 
 // A visible top-level window of this process. An empty title matches any;
 // other_than skips a window already known (a message box that a dialog of
@@ -33,6 +37,11 @@ struct WindowQuery {
     // When not 0, only a window that holds a control with this id.
     int with_control = 0;
 };
+
+// The system's colour and font dialogs, found by a control of their own
+// whatever language Wine gives their titles.
+inline const WindowQuery COLOR_DIALOG{"#32770", "", nullptr, COLOR_RED};
+inline const WindowQuery FONT_DIALOG{"#32770", "", nullptr, FONT_DIALOG_SIZE_COMBO};
 
 // Thrown by the waiting steps when nothing turns up in time.
 struct DialogTimeout {
@@ -53,6 +62,10 @@ void set_control_text(HWND dialog, int control_id, const std::string& text);
 void select_combo_item(HWND dialog, int combo_id, int index);
 void press_button(HWND dialog, int button_id);
 void close_with_button(HWND dialog, int button_id);
+
+// A text of the program's string table, in the interface's language, as
+// the readers above give it: in the 8-bit code page.
+std::string program_text(UINT id);
 
 // What a message box said.
 struct MessageBoxSeen {

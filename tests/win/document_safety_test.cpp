@@ -11,6 +11,7 @@
 #include "app/file_commands.h"
 #include "text/rtf_prescan.h"
 #include "editor/clipboard.h"
+#include "res/resource_ids.h"
 #include "win/win_handles.h"
 
 namespace {
@@ -73,7 +74,7 @@ TEST_F(DocumentSafetyTest, ATextFileOpenedWithTheRtfFilterKeepsItsTextAndIsSaved
     ASSERT_TRUE(write_file_bytes(path, "plain words\r\nline two"));
     MessageBoxSeen notice;
     EXPECT_TRUE(open(path, [&] { notice = answer_message_box("Forum Editor", IDOK); }));
-    EXPECT_NE(notice.text.find("plain text"), std::string::npos) << notice.text;
+    EXPECT_NE(notice.text.find(program_text(IDS_OPENED_AS_TEXT)), std::string::npos) << notice.text;
     EXPECT_EQ(text(), "plain words\r\nline two");
     EXPECT_EQ(state().document.kind, FileKind::text);
 
@@ -131,9 +132,9 @@ TEST_F(DocumentSafetyTest, FilesTooLargeOrEndlessAreRefusedWithTheLimit)
 {
     const std::string large = folder.file("large.txt");
     ASSERT_TRUE(write_file_bytes(large, std::string(DOCUMENT_SIZE_LIMIT + 1, 'a')));
-    const std::pair<std::string, const char*> cases[] = {
-        {large, "16 MiB"},
-        {dos_path("/dev/zero"), "not a regular file"},
+    const std::pair<std::string, std::string> cases[] = {
+        {large, program_text(IDS_FILE_TOO_LARGE)},
+        {dos_path("/dev/zero"), program_text(IDS_NOT_A_REGULAR_FILE)},
     };
     for (const auto& [path, reason] : cases) {
         SCOPED_TRACE(path);
@@ -150,7 +151,7 @@ TEST_F(DocumentSafetyTest, PicturesAreShownButTheUserIsToldTheyWillNotBeSaved)
     ASSERT_TRUE(write_file_bytes(path, "{\\rtf1 before{\\pict\\wmetafile8\\picw10\\pich10 0100}after}"));
     MessageBoxSeen notice;
     EXPECT_TRUE(open(path, [&] { notice = answer_message_box("Forum Editor", IDOK); }));
-    EXPECT_NE(notice.text.find("will not be saved"), std::string::npos) << notice.text;
+    EXPECT_NE(notice.text.find(program_text(IDS_PICTURES_NOT_SAVED)), std::string::npos) << notice.text;
     EXPECT_EQ(state().document.kind, FileKind::rtf);
 }
 
@@ -165,10 +166,10 @@ TEST_F(DocumentSafetyTest, AFailedSaveAsKeepsTheOldNameAndTitle)
         ASSERT_TRUE(lock);
         with_dialogs(
             [&] {
-                fill_file_dialog("Save As", target, 2, IDOK);
-                // Asked whether to replace it (Wine titles that box "Error"),
-                // the user says yes; the write still fails.
-                EXPECT_NE(answer_message_box("Error", IDYES).text.find("replace"), std::string::npos);
+                HWND save_as = fill_file_dialog("Save As", target, 2, IDOK);
+                // Asked whether to replace it (in a box of Wine's own, in its
+                // language), the user says yes; the write still fails.
+                close_with_button(wait_for_window({"#32770", "", save_as}), IDYES);
                 EXPECT_EQ(answer_message_box("Error", IDOK).text.rfind("FILE ERROR\n", 0), 0u);
             },
             [&] { EXPECT_EQ(save_document_as(editor, state().document), SaveOutcome::failed); });
@@ -233,7 +234,7 @@ TEST_F(PasteLimitTest, APasteBeyondTheLimitIsRefusedWithAMessage)
     MessageBoxSeen seen;
     with_dialogs([&] { seen = answer_message_box("Forum Editor", IDOK); },
                  [&] { EXPECT_EQ(paste_within_limit(editor, 12), PasteOutcome::too_large); });
-    EXPECT_NE(seen.text.find("nothing was pasted"), std::string::npos) << seen.text;
+    EXPECT_NE(seen.text.find(program_text(IDS_PASTE_TOO_LARGE)), std::string::npos) << seen.text;
     EXPECT_EQ(text(), "abc");
 
     // What the paste replaces does not count.

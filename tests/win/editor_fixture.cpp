@@ -1,5 +1,6 @@
 #include "editor_fixture.h"
 
+#include "app/interface_language.h"
 #include "app/main_window_state.h"
 #include "app/settings.h"
 #include "app/startup.h"
@@ -19,12 +20,12 @@ void ensure_main_class_registered()
 }
 
 // Each test opens the window as the very first start does, wherever a
-// test before it left the window, and leaves nothing behind for the
-// programs started after it.
-void forget_window_memory()
+// test before it left the window and whatever language it chose, and
+// leaves nothing behind for the programs started after it.
+void forget_kept_places_and_language()
 {
     for (const wchar_t* value : {WINDOW_LEFT_VALUE, WINDOW_TOP_VALUE, WINDOW_RIGHT_VALUE, WINDOW_BOTTOM_VALUE,
-                                 WINDOW_MAXIMIZED_VALUE, PREVIEW_SHARE_VALUE})
+                                 WINDOW_MAXIMIZED_VALUE, PREVIEW_SHARE_VALUE, INTERFACE_LANGUAGE_VALUE})
         RegDeleteKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, value);
 }
 
@@ -55,7 +56,9 @@ void put_text_on_clipboard(HWND owner, std::wstring_view text)
 void EditorTest::SetUp()
 {
     ensure_main_class_registered();
-    forget_window_memory();
+    forget_kept_places_and_language();
+    // The language of the test run's locale, as a first start speaks it.
+    speak_interface_language(chosen_interface_language());
     main_window = create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     ASSERT_NE(main_window, nullptr);
     editor = state().parts.editor;
@@ -66,7 +69,7 @@ void EditorTest::SetUp()
 void EditorTest::TearDown()
 {
     destroy_main_window();
-    forget_window_memory();
+    forget_kept_places_and_language();
 }
 
 void EditorTest::destroy_main_window()

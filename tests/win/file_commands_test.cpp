@@ -411,7 +411,7 @@ TEST_F(FileCommandsTest, AChangeByAnotherProgramIsNeverOverwrittenUnasked)
     const std::string path = folder.file("shared.txt");
     const auto answer = [](int button) {
         const std::string seen = answer_message_box("Forum Editor", button).text;
-        EXPECT_NE(seen.find("changed by another program since it was opened"), std::string::npos) << seen;
+        EXPECT_NE(seen.find(program_text(IDS_FILE_CHANGED_ON_DISK)), std::string::npos) << seen;
     };
     ASSERT_TRUE(write_file_bytes(path, "mine"));
     open_file(path, TEXT_FILTER);

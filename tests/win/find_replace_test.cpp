@@ -128,7 +128,7 @@ TEST_F(FindReplaceTest, ReplaceAllInTheDialogTakesItsTextWholeAndIsOneUndoStep)
     click(dialog, psh2);
     EXPECT_EQ(get_text_utf16(editor), u"🐎 a 🐎.\r\n🐎");
     EXPECT_EQ(format_of(3, 4).crTextColor, LINK_FORMAT.color);
-    EXPECT_EQ(note(), load_program_text(IDS_REPLACED_COUNT) + " 3 " + load_program_text(IDS_REPLACED_IN_POST));
+    EXPECT_EQ(note(), format_program_text(IDS_REPLACED_COUNT, {"3"}) + " " + load_program_text(IDS_REPLACED_IN_POST));
 
     command(IDM_EDIT_UNDO);
     EXPECT_EQ(get_text_utf16(editor), post);
@@ -267,8 +267,8 @@ TEST_F(FindReplaceTest, ReplaceAllKeepsToASelectionOfMoreThanTheMatchMadeBeforeT
             click(dialog, IDOK);
         click(dialog, psh2);
         EXPECT_EQ(get_text_utf16(editor), c.expected);
-        const std::string count = c.where == IDS_REPLACED_IN_POST ? " 3 " : " 2 ";
-        EXPECT_EQ(note(), load_program_text(IDS_REPLACED_COUNT) + count + load_program_text(c.where));
+        const std::string count = c.where == IDS_REPLACED_IN_POST ? "3" : "2";
+        EXPECT_EQ(note(), format_program_text(IDS_REPLACED_COUNT, {count}) + " " + load_program_text(c.where));
         if (c.where == IDS_REPLACED_IN_SELECTION)
             EXPECT_EQ(selected(), (Range{0, 9}));
         click(dialog, IDCANCEL);

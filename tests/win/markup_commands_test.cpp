@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int COLOR_RED = 706, COLOR_GREEN = 707, COLOR_BLUE = 708;
 
 const std::string EXAMPLE_ADDRESS = "https://forum.example.org/read.php?23,1676166,1676237#REPLY";
 const std::string MESSAGE_TAIL = " Vybrana adresa je neplatna\nSpravny tvar napr:\n" + EXAMPLE_ADDRESS;
@@ -43,7 +42,7 @@ protected:
         std::string opened_on;
         with_dialogs(
             [&] {
-                HWND dialog = wait_for_window({"#32770", "Color"});
+                HWND dialog = wait_for_window(COLOR_DIALOG);
                 opened_on = control_text(dialog, COLOR_RED) + " " + control_text(dialog, COLOR_GREEN) + " " +
                             control_text(dialog, COLOR_BLUE);
                 if (red < 0) {

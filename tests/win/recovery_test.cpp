@@ -182,9 +182,9 @@ TEST_F(RecoveryTest, YesAtStartRestoresTheCopyAsTheModifiedDocumentItWas)
 {
     const std::string old_copy = leave_copy(copy_of("kept words"), 1);
     MessageBoxSeen question;
-    offer([&] { question = answer_message_box("Recovery copy", IDYES); });
+    offer([&] { question = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDYES); });
 
-    EXPECT_NE(question.text.find("Restore it?"), std::string::npos) << question.text;
+    EXPECT_NE(question.text.find(program_text(IDS_RECOVERY_QUESTION)), std::string::npos) << question.text;
     EXPECT_NE(question.text.find("C:\\posts\\old.txt"), std::string::npos) << question.text;
     EXPECT_NE(question.text.find("kept words red second line"), std::string::npos) << question.text;
     EXPECT_NE(question.text.find("2024"), std::string::npos) << question.text;
@@ -212,11 +212,11 @@ TEST_F(RecoveryTest, NoDeletesACopyAndOffersTheNextCancelKeepsIt)
 
     MessageBoxSeen first, second;
     offer([&] {
-        first = answer_message_box("Recovery copy", IDNO);
-        second = answer_message_box("Recovery copy", IDCANCEL);
+        first = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDNO);
+        second = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDCANCEL);
     });
     EXPECT_NE(first.text.find("newer words"), std::string::npos) << first.text;
-    EXPECT_NE(first.text.find("(not saved under a name)"), std::string::npos) << first.text;
+    EXPECT_NE(first.text.find(program_text(IDS_RECOVERY_UNTITLED)), std::string::npos) << first.text;
     EXPECT_NE(second.text.find("older words"), std::string::npos) << second.text;
     EXPECT_FALSE(read_file_bytes(newer));
     EXPECT_TRUE(read_file_bytes(older));
@@ -237,9 +237,9 @@ TEST_F(RecoveryTest, AfterOneIsRestoredEachCopyStillWaitingIsOfferedInANewWindow
 
     MessageBoxSeen asked_second, asked_third;
     offer([&] {
-        answer_message_box("Recovery copy", IDYES);
-        asked_second = answer_message_box("Recovery copy", IDYES);
-        asked_third = answer_message_box("Recovery copy", IDNO);
+        answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDYES);
+        asked_second = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDYES);
+        asked_third = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDNO);
     });
     EXPECT_EQ(text(), "first words red\r\nsecond line");
     for (const MessageBoxSeen& seen : {asked_second, asked_third})
@@ -275,9 +275,9 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedOnceAndMovedAside)
     ASSERT_TRUE(write_file_bytes(path, cut));
 
     MessageBoxSeen report;
-    offer([&] { report = answer_message_box("Recovery copy", IDOK); });
-    EXPECT_NE(report.text.find("cannot be read"), std::string::npos) << report.text;
-    EXPECT_NE(report.text.find("cut short"), std::string::npos) << report.text;
+    offer([&] { report = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDOK); });
+    EXPECT_NE(report.text.find(program_text(IDS_DRAFT_DAMAGED)), std::string::npos) << report.text;
+    EXPECT_NE(report.text.find(program_text(IDS_DRAFT_BODY_CUT_SHORT)), std::string::npos) << report.text;
     EXPECT_FALSE(read_file_bytes(path));
     EXPECT_EQ(read_file_bytes(path + ".damaged"), cut);
     EXPECT_EQ(text(), "");
@@ -293,9 +293,9 @@ TEST_F(RecoveryTest, ALargeCopyIsOfferedFromItsHeaderAndOnlyYesLoadsIt)
     LRESULT length_behind_question = -1;
     MessageBoxSeen question;
     offer([&] {
-        wait_for_window({"#32770", "Recovery copy"});
+        wait_for_window({"#32770", program_text(IDS_CAPTION_RECOVERY)});
         length_behind_question = SendMessageW(editor, WM_GETTEXTLENGTH, 0, 0);
-        question = answer_message_box("Recovery copy", IDYES);
+        question = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDYES);
     });
     EXPECT_EQ(length_behind_question, 0);
     EXPECT_NE(question.text.find("first words in paragraphs"), std::string::npos) << question.text.substr(0, 400);
@@ -315,8 +315,8 @@ TEST_F(RecoveryTest, ALargeCopyIsOfferedFromItsHeaderAndOnlyYesLoadsIt)
     SetEndOfFile(file);
     CloseHandle(file);
     offer([&] {
-        EXPECT_NE(answer_message_box("Recovery copy", IDOK).text.find("cannot be read"), std::string::npos);
-        EXPECT_NE(answer_message_box("Recovery copy", IDOK).text.find("cannot be read"), std::string::npos);
+        EXPECT_NE(answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDOK).text.find(program_text(IDS_DRAFT_DAMAGED)), std::string::npos);
+        EXPECT_NE(answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDOK).text.find(program_text(IDS_DRAFT_DAMAGED)), std::string::npos);
     });
     EXPECT_TRUE(read_file_bytes(cut_path + ".damaged"));
     EXPECT_NE(GetFileAttributesA((huge_path + ".damaged").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -331,11 +331,11 @@ TEST_F(RecoveryTest, AFolderThatCannotBeWrittenIsSaidOnceAndTheEditorGoesOn)
 
     type("words");
     MessageBoxSeen said;
-    with_dialogs([&] { said = answer_message_box("Recovery copy", IDOK); }, [&] {
+    with_dialogs([&] { said = answer_message_box(program_text(IDS_CAPTION_RECOVERY), IDOK); }, [&] {
         timer_fires();
         pump_messages();
     });
-    EXPECT_NE(said.text.find("cannot be written"), std::string::npos) << said.text;
+    EXPECT_NE(said.text.find(program_text(IDS_DRAFT_NOT_WRITTEN)), std::string::npos) << said.text;
 
     type(" more");
     without_dialogs([&] { timer_fires(); });

@@ -202,11 +202,11 @@ TEST_F(UndoHistoryTest, EveryMarkupCommandIsOneStepWhateverItWraps)
 TEST_F(UndoHistoryTest, TheOtherCommandsThatChangeTheTextAreOneStepEach)
 {
     const auto answer_color_dialog = [] {
-        HWND dialog = wait_for_window({"#32770", "Color"});
+        HWND dialog = wait_for_window(COLOR_DIALOG);
         set_control_text(dialog, 706, "200");
         close_with_button(dialog, IDOK);
     };
-    const auto answer_font_dialog = [] { close_with_button(wait_for_window({"#32770", "Font"}), IDOK); };
+    const auto answer_font_dialog = [] { close_with_button(wait_for_window(FONT_DIALOG), IDOK); };
     struct Case {
         const char* name;
         std::string text;
@@ -397,7 +397,7 @@ TEST_F(UndoHistoryTest, DraggingTheSelectionIsOneStepAndAClickOnItPutsTheCaret)
     select(6, 10);
     MessageBoxSeen refusal;
     with_dialogs([&] { refusal = answer_message_box("Forum Editor", IDOK); }, [&] { drag(7, 0, MK_CONTROL); });
-    EXPECT_EQ(refusal.text.rfind("A copy of the dragged text would make the document larger", 0), 0u) << refusal.text;
+    EXPECT_EQ(refusal.text.rfind(program_text(IDS_COPY_TOO_LARGE), 0), 0u) << refusal.text;
     EXPECT_EQ(snapshot().rtf, before.rtf);
     EXPECT_FALSE(state().history.can_undo());
 }
