@@ -45,25 +45,36 @@ if ! locale -a 2>/dev/null | grep -qi '^cs_CZ\.utf8$'; then
   grep -q '^cs_CZ.UTF-8 UTF-8' /etc/locale.gen || echo 'cs_CZ.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
   $sudo locale-gen >/dev/null
 fi
-# Hunspell's source, which the build compiles for Windows as it compiles
-# googletest: Debian's source package, unpacked in /usr/src/hunspell.
-# Fetching it needs a deb-src entry for the suites the machine already uses.
-if [ ! -f /usr/src/hunspell/src/hunspell/hunspell.hxx ]; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  if ! apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources; then
-    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-        $sudo tee /etc/apt/sources.list.d/forum-editor-src.sources >/dev/null
-    else
-      grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | sed 's/^deb /deb-src /' |
-        $sudo tee /etc/apt/sources.list.d/forum-editor-src.list >/dev/null
-    fi
-    $sudo apt-get update -qq
+# The sources the build compiles for Windows as it compiles googletest:
+# Debian's source packages, unpacked in /usr/src. Fetching them needs a
+# deb-src entry for the suites the machine already uses.
+enable_source_packages() {
+  local sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources && return
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $sudo tee /etc/apt/sources.list.d/forum-editor-src.sources >/dev/null
+  else
+    grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | sed 's/^deb /deb-src /' |
+      $sudo tee /etc/apt/sources.list.d/forum-editor-src.list >/dev/null
   fi
-  unpack=$(mktemp -d)
-  (cd "$unpack" && apt-get source -qq hunspell >/dev/null)
-  $sudo rm -rf /usr/src/hunspell
-  $sudo mv "$unpack"/hunspell-*/ /usr/src/hunspell
+  $sudo apt-get update -qq
+}
+
+# unpack_source PACKAGE: /usr/src/PACKAGE holds its unpacked source package.
+unpack_source() {
+  local sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  enable_source_packages
+  local unpack; unpack=$(mktemp -d)
+  (cd "$unpack" && apt-get source -qq "$1" >/dev/null 2>&1)
+  $sudo rm -rf "/usr/src/$1"
+  $sudo mv "$unpack"/"$1"-*/ "/usr/src/$1"
   rm -rf "$unpack"
-fi
+}
+
+# Hunspell, the spelling engine.
+[ -f /usr/src/hunspell/src/hunspell/hunspell.hxx ] || unpack_source hunspell
+# utf8proc, Unicode normalisation for the counts and spell checking,
+# compiled into the text logic of both builds.
+[ -f /usr/src/utf8proc/utf8proc.c ] || unpack_source utf8proc
 exit 0
