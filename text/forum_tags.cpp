@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/forum_profile.h"
+
 namespace {
 
 constexpr char to_lower(char c)
@@ -143,6 +145,8 @@ bool accepts_value(TagValue kind, bool has_value, std::string_view value)
     return false;
 }
 
+TagScanner::TagScanner(std::string_view post) : TagScanner(post, editor_profile()) {}
+
 std::optional<TagToken> TagScanner::next()
 {
     if (pending_close_) {
@@ -185,10 +189,10 @@ std::optional<TagToken> TagScanner::read_tag_at(size_t bracket) const
         return std::nullopt;
 
     if (post_[name_end] == ']') {
-        const bool fits = closing ? tag->needs_close : accepts_value(tag->value, false, {});
-        if (!fits)
+        const std::optional<TagStanding> standing = tag_standing(profile_, tag->id, closing, false, {});
+        if (!standing)
             return std::nullopt;
-        return TagToken{tag->id, closing, bracket, name_end + 1 - bracket, {}};
+        return TagToken{tag->id, closing, bracket, name_end + 1 - bracket, {}, *standing};
     }
     if (closing)
         return std::nullopt;
@@ -199,9 +203,10 @@ std::optional<TagToken> TagScanner::read_tag_at(size_t bracket) const
     if (value_end == std::string_view::npos || post_[value_end] != ']')
         return std::nullopt;
     const std::string_view value = post_.substr(value_start, value_end - value_start);
-    if (!accepts_value(tag->value, true, value))
+    const std::optional<TagStanding> standing = tag_standing(profile_, tag->id, false, true, value);
+    if (!standing)
         return std::nullopt;
-    return TagToken{tag->id, false, bracket, value_end + 1 - bracket, value};
+    return TagToken{tag->id, false, bracket, value_end + 1 - bracket, value, *standing};
 }
 
 std::optional<TagToken> TagScanner::find_literal_close(ForumTagId id, size_t from)

@@ -1,7 +1,11 @@
 #include "text/post_counts.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "text/code_points.h"
 #include "text/tag_match.h"
+#include "text/unicode_normalization.h"
 
 namespace {
 
@@ -11,7 +15,7 @@ public:
     {
         if (is_white_space(c)) {
             end_word();
-        } else if (!counted_ && is_word_character(c)) {
+        } else if (!counted_ && is_word_character(c) && !is_joining_mark(c)) {
             ++words_;
             counted_ = true;
         }
@@ -42,17 +46,203 @@ size_t count_characters(std::string_view text, WordCounter* words)
     return characters;
 }
 
+// PHP's trim(): " \t\n\r\0\x0B".
+constexpr bool is_php_blank(char32_t c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == 0 || c == 0x0B;
+}
+
+// MyBB's trim_blank_chrs() (inc/functions.php): the characters of its
+// $hex_chrs table at the start; at the end those of $hex_chrs_rev, which
+// also holds U+2060.
+bool is_mybb_blank(char32_t c, bool at_end)
+{
+    if (c == 0x09 || c == 0x0A || c == 0x0B || c == 0x0D || c == 0x20)
+        return true;
+    if (c < 0x80)
+        return false;
+    switch (c) {
+    case 0x81: case 0x8D: case 0x90: case 0x9D: case 0xA0: case 0xAD: case 0x337: case 0x338: case 0x115F:
+    case 0x1160: case 0x1680: case 0x180E: case 0x205F: case 0x3000: case 0x3164: case 0xFEFF: case 0xFFA0:
+        return true;
+    case 0x2060:
+        return at_end;
+    default:
+        break;
+    }
+    return (c >= 0x2000 && c <= 0x200F) || (c >= 0x2028 && c <= 0x202F) || (c >= 0xFFF9 && c <= 0xFFFB);
+}
+
+// The start of the character that ends at `end`.
+size_t previous_character(std::string_view text, size_t end)
+{
+    size_t start = end - 1;
+    while (start > 0 && end - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+        --start;
+    return decode_code_point(text, start).length == end - start ? start : end - 1;
+}
+
+template <typename IsBlank>
+std::string_view trim_with(std::string_view text, IsBlank is_blank)
+{
+    size_t first = 0;
+    while (first < text.size()) {
+        const CodePoint c = decode_code_point(text, first);
+        if (!is_blank(c.value, false))
+            break;
+        first += c.length;
+    }
+    size_t last = text.size();
+    while (last > first) {
+        const size_t start = previous_character(text, last);
+        if (!is_blank(decode_code_point(text, start).value, true))
+            break;
+        last = start;
+    }
+    return text.substr(first, last - first);
+}
+
+std::string_view trimmed(std::string_view post, Trim trim)
+{
+    const auto php_blank = [](char32_t c, bool) { return is_php_blank(c); };
+    switch (trim) {
+    case Trim::none:
+        return post;
+    case Trim::php_trim:
+        return trim_with(post, php_blank);
+    case Trim::mybb_blank:
+        // Its own table, then trim() once more.
+        return trim_with(trim_with(post, is_mybb_blank), php_blank);
+    }
+    return post;
+}
+
+size_t utf8_bytes(char32_t c)
+{
+    if (c < 0x80)
+        return 1;
+    if (c < 0x800)
+        return 2;
+    if (c < 0x10000)
+        return 3; // a lone surrogate goes as U+FFFD, three bytes too
+    return 4;
+}
+
+bool is_ascii_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// SMF's $ent_list at `at` (which holds "&"): its length, and whether
+// $ent_check lets it stand (entity_fix__callback removes a number below
+// 0x20, beyond 0x10FFFF, a surrogate and the direction overrides).
+struct TypedEntity {
+    size_t length = 0;
+    bool kept = true;
+};
+
+TypedEntity typed_entity(std::string_view text, size_t at)
+{
+    const std::string_view rest = text.substr(at);
+    for (std::string_view name : {"&quot;", "&amp;", "&lt;", "&gt;", "&nbsp;"})
+        if (rest.starts_with(name))
+            return {name.size(), true};
+    if (!rest.starts_with("&#"))
+        return {};
+    size_t end = 2;
+    uint32_t value = 0;
+    while (end < rest.size() && end < 9 && is_ascii_digit(rest[end]))
+        value = value * 10 + static_cast<uint32_t>(rest[end++] - '0');
+    if (end == 2 || end >= rest.size() || rest[end] != ';')
+        return {};
+    const bool kept = value >= 0x20 && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF) &&
+                      value != 0x202E && value != 0x202D;
+    return {end + 1, kept};
+}
+
+// "script:", "about:", "applet:", "activex:", "chrome:" in any case, as
+// phpBB's message_parser.php, parse(), finds them: each colon is written
+// "&#058;", five characters more.
+size_t script_colons(std::string_view text)
+{
+    size_t found = 0;
+    for (size_t colon = text.find(':'); colon != std::string_view::npos; colon = text.find(':', colon + 1)) {
+        for (std::string_view word : {"script", "about", "applet", "activex", "chrome"}) {
+            if (colon < word.size())
+                continue;
+            const std::string_view before = text.substr(colon - word.size(), word.size());
+            if (std::equal(before.begin(), before.end(), word.begin(), [](char a, char b) {
+                    return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+                })) {
+                ++found;
+                break;
+            }
+        }
+    }
+    return found;
+}
+
 } // namespace
 
-PostCounts count_post(std::string_view post)
+size_t forum_length(std::string_view post, const CountingRule& rule)
+{
+    const std::string_view text = trimmed(post, rule.trim);
+    size_t length = 0;
+    size_t line_breaks = 0;
+    size_t escapes = 0; // characters htmlspecialchars() adds
+    size_t removed = 0; // characters that do not count: NUL, what a typed entity spans beyond one
+    for (size_t at = 0; at < text.size();) {
+        const size_t line_break = line_break_length(text, at);
+        if (line_break != 0) {
+            ++line_breaks;
+            at += line_break;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const CodePoint c = byte < 0x80 ? CodePoint{byte, 1} : decode_code_point(text, at);
+        if (c.value == '&' && rule.typed_entities_count_one) {
+            if (const TypedEntity entity = typed_entity(text, at); entity.length != 0) {
+                length += entity.kept ? 1 : 0;
+                at += entity.length;
+                continue;
+            }
+        }
+        if (rule.html_escapes_expand) {
+            if (c.value == '&')
+                escapes += 4; // &amp;
+            else if (c.value == '"')
+                escapes += 5; // &quot;
+            else if (c.value == '<' || c.value == '>')
+                escapes += 3; // &lt; &gt;
+            else if (c.value == 0)
+                ++removed;
+        }
+        length += rule.unit == LengthUnit::bytes ? utf8_bytes(c.value) : 1;
+        at += c.length;
+    }
+    if (rule.nfc) {
+        // Line breaks and what htmlspecialchars() touches are ASCII, which
+        // NFC leaves alone and joins to nothing; nfc_length() counts each CR
+        // and LF as a character, which the line breaks count instead.
+        const size_t break_characters = static_cast<size_t>(
+            std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
+        length = nfc_length(text) - break_characters;
+    }
+    if (rule.script_colons_expand)
+        escapes += 5 * script_colons(text);
+    return length + line_breaks * rule.line_break_length + escapes - removed;
+}
+
+PostCounts count_post(std::string_view post, const ForumProfile& profile)
 {
     PostCounts counts;
-    counts.characters = count_characters(post, nullptr);
+    counts.length = forum_length(post, profile.counting);
 
     WordCounter words;
-    const std::vector<MatchedTag> tags = match_tags(post);
+    const std::vector<MatchedTag> tags = match_tags(post, profile);
     size_t text_start = 0;
-    for (const MatchedTag& tag : tags) {
+    for (size_t i = 0; i < tags.size(); ++i) {
+        const MatchedTag& tag = tags[i];
         if (!tag.markup)
             continue;
         const TagToken& token = tag.token;
@@ -61,9 +251,14 @@ PostCounts count_post(std::string_view post)
         text_start = token.offset + token.length;
         if (is_block_tag(token.id) || token.id == ForumTagId::img)
             words.end_word();
-        // The address of a picture is no text: go on from its close.
+        // The address of a picture is no text: go on from its close; a
+        // removed quote and all it holds are gone.
         if (token.id == ForumTagId::img && !token.closing)
             text_start = tags[tag.partner].token.offset;
+        if (tag.fault == TagFault::quote_removed) {
+            i = tag.partner;
+            text_start = tags[i].token.offset + tags[i].token.length;
+        }
     }
     counts.characters_without_tags += count_characters(post.substr(text_start), &words);
     counts.words = words.words();

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/forum_profile.h"
+
 struct PreviewOptions {
     // Pictures to show for image addresses, such as the editor's own
     // smileys: the address as written between [img] and [/img] (white space
@@ -24,13 +26,16 @@ inline constexpr int PREVIEW_TEXT_PIXELS = 13;
 inline constexpr int PREVIEW_SMALLEST_PIXELS = 6;
 inline constexpr int PREVIEW_LARGEST_PIXELS = 40;
 
-// A complete RTF document of the post, laid out as a forum renders it.
-// What is markup follows match_tags(): bold, italic, underline, strikeout,
-// colours, sizes (pixels held to the range above, at 96 pixels an inch),
+// A complete RTF document of the post, laid out as the profile's forum
+// renders it. What is markup follows match_tags(): bold, italic, underline,
+// strikeout, colours, sizes in the forum's unit (pixels held to the range
+// above, at 96 pixels an inch; a percentage or "em" of the text around),
 // [url] and [email] blue and underlined, [img] as a picture or placeholder,
 // [quote] indented under "Citace:" (or "NAME napsal(a):"), [code] indented
 // under "Kód:" in a monospace font, [center], [hr] as a line, [list] items
-// as bullets, or numbers and letters for [list=1], [list=a] and [list=A].
+// as bullets, or numbers, letters and Roman numerals for [list=1], [list=a],
+// [list=A], [list=i] and [list=I], SMF's [li] as [*]. A quote the forum
+// removes is left out with all it holds.
 // Every line break is kept, except one directly after a block tag ([quote],
 // [code], [center], [list], their closes and [hr]) and one directly before
 // a block's close: the block stands on lines of its own already. Broken
@@ -40,7 +45,8 @@ inline constexpr int PREVIEW_LARGEST_PIXELS = 40;
 // The result is ASCII, its groups balance and nest no deeper than the
 // header's (a picture group adds its own depth), and it grows linearly with
 // the post, in linear time.
-std::string render_preview_rtf(std::string_view post, const PreviewOptions& options = {});
+std::string render_preview_rtf(std::string_view post, const PreviewOptions& options = {},
+                               const ForumProfile& profile = editor_profile());
 
 // The same preview cut into paragraphs that each set their whole format
 // first, so that a pane can replace the paragraphs that changed and keep
@@ -50,7 +56,8 @@ struct PreviewParagraphs {
     std::vector<std::string> paragraphs; // each without the \par that ends it
 };
 
-PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options = {});
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options = {},
+                                            const ForumProfile& profile = editor_profile());
 
 // A complete RTF document of paragraphs [first, last) of the preview, each
 // ended by \par, so that they stand in front of whatever follows them.

@@ -376,11 +376,11 @@ TEST_F(PostReviewTest, TheTagCheckNamesNestingTooDeepForThePreview)
     for (int i = 0; i < 10000; ++i)
         post += "[/quote]";
     show_post(post);
-    const std::string first_too_deep = std::to_string(MAX_MARKUP_DEPTH + 1);
+    const std::string first_too_deep = std::to_string(editor_profile().markup_depth + 1);
     EXPECT_EQ(status(StatusPart::tags), "Tagy: příliš hluboko vnořený [quote] (řádek " + first_too_deep + ")");
     command(IDM_TAG_CHECK);
     EXPECT_EQ(selected_text(), "[quote]");
-    EXPECT_EQ(selection().cpMin, static_cast<LONG>(MAX_MARKUP_DEPTH * 8));
+    EXPECT_EQ(selection().cpMin, static_cast<LONG>(editor_profile().markup_depth * 8));
 }
 
 TEST_F(PostReviewTest, F8SelectsTheFirstProblemsTagInAPostOfManyLines)
