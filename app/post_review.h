@@ -38,6 +38,12 @@ void toggle_preview(MainWindowState& state);
 void select_first_tag_problem(MainWindowState& state);
 // "Limit znaků...": asks for the limit and remembers it.
 void change_character_limit(MainWindowState& state);
+// "Fórum": the post is counted, checked and previewed for that forum from
+// now on, and the choice is remembered.
+void choose_forum(MainWindowState& state, ForumProfileId forum);
+// The length part's tip: the post counted for every forum, each against
+// its limit. The text lives in the state until the next call.
+const wchar_t* length_tip(MainWindowState& state);
 // After Copy: a copy of the whole post that takes a tag problem along
 // shows the problem as a warning in the status bar, and no box.
 void review_copied_post(MainWindowState& state);

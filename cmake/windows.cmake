@@ -41,6 +41,7 @@ set(FORUM_WIN_SOURCES
     ui/file_dialogs.cpp
     ui/find_dialog.cpp
     ui/format_dialogs.cpp
+    ui/forum_texts.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/preview_pane.cpp

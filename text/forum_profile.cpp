@@ -34,6 +34,7 @@ constexpr ForumProfile PROFILES[] = {
         .list_styles = "1aA",
         .quote_depth = 0,
         .picture_limit = 0,
+        .smiley_codes = {},
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 60000, // phpBB's, which this editor followed before it had profiles
     },
@@ -59,6 +60,7 @@ constexpr ForumProfile PROFILES[] = {
         // (3, schema_data.sql) with their text: s9e/utils.php, remove_bbcode().
         .quote_depth = 3,
         .picture_limit = 0,
+        .smiley_codes = {},
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 60000, // max_post_chars, schema_data.sql
     },
@@ -80,6 +82,7 @@ constexpr ForumProfile PROFILES[] = {
         .list_styles = "",
         .quote_depth = 0,
         .picture_limit = 0,
+        .smiley_codes = {},
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 20000, // max_messageLength, other/install_2-1_*.sql
     },
