@@ -24,6 +24,7 @@ namespace {
 
 constexpr size_t LENGTHS[] = {6000, 60000, 600000};
 constexpr int KEYS = 120;
+constexpr size_t PROFILE_LENGTH = 60000;
 constexpr int ROUNDS = 3;
 constexpr int KEYS_BETWEEN_PAUSES = 40;
 // A pause is over once no message has come for this long.
@@ -131,6 +132,22 @@ int main()
         longest = std::max(longest, sample.longest_slice);
     printf("goal: the work after the keys in slices of at most 8 ms: longest %.1f ms (%s)\n", longest,
            longest <= 8.0 ? "met" : "not met");
+
+    // A key with the phpBB profile against one with "Tento editor": the same
+    // window and post, the rounds alternating.
+    const ForumProfileId forum_was = state.review.settings.forum;
+    load(editor, plain_post(PROFILE_LENGTH));
+    Sample by_forum[2];
+    for (int round = 0; round < 2 * ROUNDS; ++round) {
+        for (int phpbb = 0; phpbb < 2; ++phpbb) {
+            state.review.settings.forum = phpbb ? ForumProfileId::phpbb : ForumProfileId::editor;
+            type_keys(editor, by_forum[phpbb]);
+        }
+    }
+    state.review.settings.forum = forum_was;
+    const double editor_key = median_of(by_forum[0].keys), phpbb_key = median_of(by_forum[1].keys);
+    printf("a key in %zu characters with \"Tento editor\" %.3f ms, with phpBB %.3f ms: %.3f times (goal at most 1.05: %s)\n",
+           PROFILE_LENGTH, editor_key, phpbb_key, phpbb_key / editor_key, phpbb_key / editor_key <= 1.05 ? "met" : "not met");
 
     if (!preview_was_shown)
         toggle_preview(state);

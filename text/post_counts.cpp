@@ -190,7 +190,16 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
     size_t length = 0;
     size_t line_breaks = 0;
     size_t escapes = 0; // characters htmlspecialchars() adds
-    size_t removed = 0; // characters that do not count: NUL, what a typed entity spans beyond one
+    size_t removed = 0; // characters that do not count: NUL, what NFC composes away
+    // NFC: the stretch from the last character it leaves alone (see nfc_length()).
+    size_t stretch_start = 0;
+    size_t stretch_characters = 0;
+    auto close_stretch = [&](size_t at) {
+        if (stretch_characters > 1)
+            removed += nfc_shrinkage(text.substr(stretch_start, at - stretch_start));
+        stretch_start = at;
+        stretch_characters = 0;
+    };
     for (size_t at = 0; at < text.size();) {
         const size_t line_break = line_break_length(text, at);
         if (line_break != 0) {
@@ -217,17 +226,18 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
             else if (c.value == 0)
                 ++removed;
         }
+        if (rule.nfc) {
+            // Line breaks and what htmlspecialchars() touches are ASCII,
+            // which NFC leaves alone and joins to nothing.
+            if (byte < 0x80 || is_nfc_stable(c.value))
+                close_stretch(at);
+            ++stretch_characters;
+        }
         length += rule.unit == LengthUnit::bytes ? utf8_bytes(c.value) : 1;
         at += c.length;
     }
-    if (rule.nfc) {
-        // Line breaks and what htmlspecialchars() touches are ASCII, which
-        // NFC leaves alone and joins to nothing; nfc_length() counts each CR
-        // and LF as a character, which the line breaks count instead.
-        const size_t break_characters = static_cast<size_t>(
-            std::count_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }));
-        length = nfc_length(text) - break_characters;
-    }
+    if (rule.nfc)
+        close_stretch(text.size());
     if (rule.script_colons_expand)
         escapes += 5 * script_colons(text);
     return length + line_breaks * rule.line_break_length + escapes - removed;

@@ -25,7 +25,9 @@ bool is_hangul_jamo(char32_t c)
 // A character that NFC never joins to what stands before it and never
 // changes: text on either side of it normalises on its own. Hangul jamo
 // compose by rule, not by the table, so they are never taken for one.
-bool is_stable_boundary(char32_t c)
+} // namespace
+
+bool is_nfc_stable(char32_t c)
 {
     if (c < FIRST_MARK)
         return true;
@@ -35,6 +37,13 @@ bool is_stable_boundary(char32_t c)
     const bool composes_as_second = property->comb_index != UINT16_MAX && property->comb_index >= 0x8000;
     const bool canonical_decomposition = property->decomp_seqindex != UINT16_MAX && property->decomp_type == 0;
     return property->combining_class == 0 && !composes_as_second && !canonical_decomposition;
+}
+
+namespace {
+
+bool is_stable_boundary(char32_t c)
+{
+    return is_nfc_stable(c);
 }
 
 // Characters of the stretch after NFC; -1 when it is not well-formed UTF-8.
@@ -67,6 +76,15 @@ struct FreeDeleter {
 
 } // namespace
 
+size_t nfc_shrinkage(std::string_view stretch)
+{
+    thread_local std::vector<utf8proc_int32_t> buffer(64);
+    const std::ptrdiff_t composed = nfc_code_points(stretch, buffer);
+    if (composed < 0)
+        return 0;
+    return code_points_of(stretch) - static_cast<size_t>(composed);
+}
+
 std::string to_nfc(std::string_view text)
 {
     bool all_stable = true;
@@ -88,36 +106,29 @@ std::string to_nfc(std::string_view text)
 
 size_t nfc_length(std::string_view text)
 {
-    std::vector<utf8proc_int32_t> buffer;
-    size_t length = 0;
+    size_t characters = 0;
+    size_t shrinkage = 0;
     // Each stretch runs from one stable character to the next; most are one
     // character long and need no normalising.
     size_t stretch_start = 0;
     size_t stretch_characters = 0;
-    auto close_stretch = [&](size_t end) {
-        if (stretch_characters <= 1) {
-            length += stretch_characters;
-        } else {
-            const std::string_view stretch = text.substr(stretch_start, end - stretch_start);
-            if (buffer.empty())
-                buffer.resize(64);
-            const std::ptrdiff_t composed = nfc_code_points(stretch, buffer);
-            length += composed < 0 ? code_points_of(stretch) : static_cast<size_t>(composed);
-        }
-        stretch_start = end;
-        stretch_characters = 0;
-    };
     for (size_t at = 0; at < text.size();) {
         const auto byte = static_cast<unsigned char>(text[at]);
         // ASCII, most of a post, needs no decoding.
         const CodePoint c = byte < 0x80 ? CodePoint{byte, 1} : decode_code_point(text, at);
-        if (is_stable_boundary(c.value))
-            close_stretch(at);
+        if (is_nfc_stable(c.value)) {
+            if (stretch_characters > 1)
+                shrinkage += nfc_shrinkage(text.substr(stretch_start, at - stretch_start));
+            stretch_start = at;
+            stretch_characters = 0;
+        }
         ++stretch_characters;
+        ++characters;
         at += c.length;
     }
-    close_stretch(text.size());
-    return length;
+    if (stretch_characters > 1)
+        shrinkage += nfc_shrinkage(text.substr(stretch_start));
+    return characters - shrinkage;
 }
 
 bool is_joining_mark(char32_t c)

@@ -19,6 +19,14 @@ std::string to_nfc(std::string_view text);
 // emoji) is counted without normalising anything.
 std::size_t nfc_length(std::string_view text);
 
+// A character that NFC never joins to what stands before it and never
+// changes: the text on either side of it normalises on its own.
+bool is_nfc_stable(char32_t c);
+
+// How many characters NFC takes out of a stretch that starts at a stable
+// character and holds no other (0 for one that is not well-formed UTF-8).
+size_t nfc_shrinkage(std::string_view stretch);
+
 // A combining mark (general category Mn, Mc or Me: accents, variation
 // selectors) or a zero-width (non-)joiner: a character that belongs to the
 // one before it and is never a word of its own.
