@@ -1,6 +1,7 @@
 #include "text/post_counts.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "text/code_points.h"
@@ -15,7 +16,7 @@ public:
     {
         if (is_white_space(c)) {
             end_word();
-        } else if (!counted_ && is_word_character(c) && !is_joining_mark(c)) {
+        } else if (!counted_ && is_word_character(c) && !(c >= 0x300 && is_joining_mark(c))) {
             ++words_;
             counted_ = true;
         }
@@ -182,6 +183,21 @@ size_t script_colons(std::string_view text)
     return found;
 }
 
+// Where the run of ASCII from `at` ends that no rule treats specially:
+// no line break, no character htmlspecialchars() or an entity touches, no NUL.
+size_t plain_ascii_run_end(std::string_view text, size_t at)
+{
+    static constexpr auto PLAIN = [] {
+        std::array<bool, 256> plain{};
+        for (int c = 1; c < 0x80; ++c)
+            plain[static_cast<size_t>(c)] = c != '\r' && c != '\n' && c != '&' && c != '"' && c != '<' && c != '>';
+        return plain;
+    }();
+    while (at < text.size() && PLAIN[static_cast<unsigned char>(text[at])])
+        ++at;
+    return at;
+}
+
 } // namespace
 
 size_t forum_length(std::string_view post, const CountingRule& rule)
@@ -201,15 +217,42 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
         stretch_characters = 0;
     };
     for (size_t at = 0; at < text.size();) {
-        const size_t line_break = line_break_length(text, at);
-        if (line_break != 0) {
+        // A run of plain ASCII, most of a post, counts a character a byte.
+        const size_t run_end = plain_ascii_run_end(text, at);
+        if (run_end > at) {
+            length += run_end - at;
+            if (rule.nfc) {
+                close_stretch(at);
+                stretch_start = run_end - 1; // ASCII normalises to itself
+                stretch_characters = 1;
+            }
+            at = run_end;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte >= 0x80) {
+            const CodePoint c = decode_code_point(text, at);
+            if (rule.nfc) {
+                if (is_nfc_stable(c.value))
+                    close_stretch(at);
+                ++stretch_characters;
+            }
+            length += rule.unit == LengthUnit::bytes ? utf8_bytes(c.value) : 1;
+            at += c.length;
+            continue;
+        }
+        // ASCII that a rule treats specially; NFC leaves it alone and joins
+        // it to nothing.
+        if (rule.nfc) {
+            close_stretch(at);
+            stretch_characters = 1;
+        }
+        if (const size_t line_break = line_break_length(text, at)) {
             ++line_breaks;
             at += line_break;
             continue;
         }
-        const auto byte = static_cast<unsigned char>(text[at]);
-        const CodePoint c = byte < 0x80 ? CodePoint{byte, 1} : decode_code_point(text, at);
-        if (c.value == '&' && rule.typed_entities_count_one) {
+        if (byte == '&' && rule.typed_entities_count_one) {
             if (const TypedEntity entity = typed_entity(text, at); entity.length != 0) {
                 length += entity.kept ? 1 : 0;
                 at += entity.length;
@@ -217,24 +260,17 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
             }
         }
         if (rule.html_escapes_expand) {
-            if (c.value == '&')
+            if (byte == '&')
                 escapes += 4; // &amp;
-            else if (c.value == '"')
+            else if (byte == '"')
                 escapes += 5; // &quot;
-            else if (c.value == '<' || c.value == '>')
+            else if (byte == '<' || byte == '>')
                 escapes += 3; // &lt; &gt;
-            else if (c.value == 0)
+            else if (byte == 0)
                 ++removed;
         }
-        if (rule.nfc) {
-            // Line breaks and what htmlspecialchars() touches are ASCII,
-            // which NFC leaves alone and joins to nothing.
-            if (byte < 0x80 || is_nfc_stable(c.value))
-                close_stretch(at);
-            ++stretch_characters;
-        }
-        length += rule.unit == LengthUnit::bytes ? utf8_bytes(c.value) : 1;
-        at += c.length;
+        ++length;
+        ++at;
     }
     if (rule.nfc)
         close_stretch(text.size());

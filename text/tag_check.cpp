@@ -93,7 +93,9 @@ size_t address_length(std::string_view text)
 void add_smileys(std::string_view text, size_t base, std::span<const std::string_view> codes,
                  std::vector<PicturePlace>& pictures)
 {
-    for (size_t at = 0; at < text.size();) {
+    if (codes.empty())
+        return;
+    for (size_t at = text.find_first_of(":;hHfF"); at < text.size(); at = text.find_first_of(":;hHfF", at)) {
         const char c = text[at];
         if (c == 'h' || c == 'H' || c == 'f' || c == 'F') {
             if (const size_t skip = address_length(text.substr(at))) {
@@ -160,7 +162,20 @@ TagProblem check_tags(std::string_view post, const ForumProfile& profile)
         problem.length = tag.token.length;
         break;
     }
-    if (profile.picture_limit != 0) {
+    // Only a post with more [img] tags and smiley starts than the limit can
+    // have too many pictures.
+    const auto could_be_picture = [&] {
+        const size_t smiley_starts = profile.smiley_codes.empty()
+                                         ? 0
+                                         : static_cast<size_t>(std::count_if(post.begin(), post.end(), [](char c) {
+                                               return c == ':' || c == ';';
+                                           }));
+        const size_t pictures = static_cast<size_t>(std::count_if(tags.begin(), tags.end(), [](const MatchedTag& tag) {
+            return tag.markup && tag.token.id == ForumTagId::img && !tag.token.closing;
+        }));
+        return smiley_starts + pictures;
+    };
+    if (profile.picture_limit != 0 && could_be_picture() > profile.picture_limit) {
         const std::vector<PicturePlace> pictures = forum_pictures(post, tags, profile);
         if (pictures.size() > profile.picture_limit) {
             const PicturePlace& first_too_many = pictures[profile.picture_limit];
