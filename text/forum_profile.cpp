@@ -4,6 +4,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "text/ascii_case.h"
+
 namespace {
 
 constexpr TagSupport M = TagSupport::markup;
@@ -121,16 +123,6 @@ constexpr bool in_id_order()
 }
 static_assert(in_id_order());
 
-constexpr char to_lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equals_ignoring_case(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return to_lower(x) == to_lower(y); });
-}
 
 bool ends_with_ignoring_case(std::string_view text, std::string_view suffix)
 {

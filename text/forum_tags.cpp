@@ -2,21 +2,11 @@
 
 #include <algorithm>
 
+#include "text/ascii_case.h"
 #include "text/forum_profile.h"
 
 namespace {
 
-constexpr char to_lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-constexpr bool equals_ignoring_case(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return to_lower(x) == to_lower(y);
-           });
-}
 
 constexpr bool is_digit(char c)
 {
@@ -27,7 +17,7 @@ constexpr int hex_digit_value(char c)
 {
     if (is_digit(c))
         return c - '0';
-    c = to_lower(c);
+    c = to_lower_ascii(c);
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 

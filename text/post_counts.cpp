@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "text/ascii_case.h"
 #include "text/code_points.h"
 #include "text/tag_match.h"
 #include "text/unicode_normalization.h"
@@ -171,10 +172,7 @@ size_t script_colons(std::string_view text)
         for (std::string_view word : {"script", "about", "applet", "activex", "chrome"}) {
             if (colon < word.size())
                 continue;
-            const std::string_view before = text.substr(colon - word.size(), word.size());
-            if (std::equal(before.begin(), before.end(), word.begin(), [](char a, char b) {
-                    return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-                })) {
+            if (equals_ignoring_case(text.substr(colon - word.size(), word.size()), word)) {
                 ++found;
                 break;
             }

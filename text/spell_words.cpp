@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "text/ascii_case.h"
 #include "text/code_points.h"
 #include "text/forum_tags.h"
 #include "text/unicode_normalization.h"
@@ -25,21 +26,6 @@ bool is_joiner(char32_t c)
 bool is_ascii_letter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char lower_ascii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool starts_with_ignoring_case(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (lower_ascii(text[i]) != prefix[i])
-            return false;
-    return true;
 }
 
 // The token without the punctuation, quotes and brackets at its edges.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "text/ascii_case.h"
 #include "text/code_points.h"
 #include "text/tag_match.h"
 
@@ -48,18 +49,6 @@ size_t line_number_at(std::string_view post, size_t offset)
         at += line_break - 1;
     }
     return line;
-}
-
-bool starts_with_ignoring_case(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
 }
 
 // MyBB draws [img] only for a web address: inc/class_parser.php,
