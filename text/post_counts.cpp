@@ -204,13 +204,21 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
     size_t length = 0;
     size_t line_breaks = 0;
     size_t escapes = 0; // characters htmlspecialchars() adds
-    size_t removed = 0; // characters that do not count: NUL, what NFC composes away
+    size_t removed = 0; // characters that NFC composes away
     // NFC: the stretch from the last character it leaves alone (see nfc_length()).
     size_t stretch_start = 0;
     size_t stretch_characters = 0;
     auto close_stretch = [&](size_t at) {
-        if (stretch_characters > 1)
-            removed += nfc_shrinkage(text.substr(stretch_start, at - stretch_start));
+        if (stretch_characters > 1) {
+            const std::string_view stretch = text.substr(stretch_start, at - stretch_start);
+            if (stretch.find('\0') == std::string_view::npos) {
+                removed += nfc_shrinkage(stretch);
+            } else { // without the NUL that set_var() took out
+                std::string joined(stretch);
+                std::erase(joined, '\0');
+                removed += nfc_shrinkage(joined);
+            }
+        }
         stretch_start = at;
         stretch_characters = 0;
     };
@@ -239,6 +247,11 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
             at += c.length;
             continue;
         }
+        // set_var() removes NUL before NFC, which may join what stood around it.
+        if (byte == 0 && rule.html_escapes_expand) {
+            ++at;
+            continue;
+        }
         // ASCII that a rule treats specially; NFC leaves it alone and joins
         // it to nothing.
         if (rule.nfc) {
@@ -264,16 +277,21 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
                 escapes += 5; // &quot;
             else if (byte == '<' || byte == '>')
                 escapes += 3; // &lt; &gt;
-            else if (byte == 0)
-                ++removed;
         }
         ++length;
         ++at;
     }
     if (rule.nfc)
         close_stretch(text.size());
-    if (rule.script_colons_expand)
-        escapes += 5 * script_colons(text);
+    if (rule.script_colons_expand) {
+        // On the text as set_var() left it, without NUL.
+        std::string without_nul;
+        if (text.find('\0') != std::string_view::npos) {
+            without_nul.assign(text);
+            std::erase(without_nul, '\0');
+        }
+        escapes += 5 * script_colons(without_nul.empty() ? text : std::string_view(without_nul));
+    }
     return length + line_breaks * rule.line_break_length + escapes - removed;
 }
 

@@ -5,10 +5,17 @@
 #include "text/preview_rtf.h"
 #include "text/tag_check.h"
 #include "rtf_reader.h"
+#include "text_generators.h"
+#include "text/unicode_normalization.h"
+#include "text/unicode_text.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -190,6 +197,97 @@ TEST(ForumProfiles, CommandsWriteEachForumsSizes)
     };
     for (const Row& row : rows)
         EXPECT_EQ(with_sizes_for(forum_profile(row.id), "[size=22px] [size=30px][hr]\n[size=14px]"), row.written);
+}
+
+// phpBB's and MyBB's steps written out one by one, as their sources take
+// them, on the whole text: the single walk of forum_length() must agree.
+std::string replaced(std::string text, std::string_view from, std::string_view to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string php_trim(std::string text)
+{
+    constexpr std::string_view BLANKS{" \t\n\r\0\x0B", 6};
+    const size_t first = text.find_first_not_of(BLANKS);
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(BLANKS) + 1 - first);
+}
+
+size_t phpbb_steps(std::string text)
+{
+    text = replaced(replaced(text, "\r\n", "\n"), "\r", "\n");
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    text = php_trim(text);
+    for (auto [from, to] : {std::pair{"&", "&amp;"}, {"\"", "&quot;"}, {"<", "&lt;"}, {">", "&gt;"}})
+        text = replaced(text, from, to);
+    text = to_nfc(text);
+    size_t colons = 0;
+    std::string lower = text;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return std::tolower(static_cast<unsigned char>(c)); });
+    for (std::string_view word : {"script:", "about:", "applet:", "activex:", "chrome:"})
+        for (size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1))
+            ++colons;
+    return count_code_points(text) + 5 * colons;
+}
+
+size_t mybb_steps(std::string text)
+{
+    text = replaced(replaced(replaced(text, "\r\n", "\n"), "\r", "\n"), "\n", "\r\n");
+    // trim_blank_chrs() of the characters these posts hold, then trim().
+    const std::vector<std::string_view> front = {" ", "\t", "\r", "\n", "\xC2\xA0", "\xE2\x80\x8B"};
+    std::vector<std::string_view> back = front;
+    back.push_back("\xE2\x81\xA0");
+    for (bool cut = true; cut;) {
+        cut = false;
+        for (std::string_view blank : front)
+            if (text.starts_with(blank))
+                text.erase(0, blank.size()), cut = true;
+    }
+    for (bool cut = true; cut;) {
+        cut = false;
+        for (std::string_view blank : back)
+            if (text.ends_with(blank))
+                text.erase(text.size() - blank.size()), cut = true;
+    }
+    return php_trim(text).size();
+}
+
+TEST(ForumProfiles, OneWalkCountsAsTheForumsStepsDo)
+{
+    const std::vector<std::string_view> pieces = {"a", "&", "\"", "'", "<", ">", "\r\n", "\n", "\r", " ", "\t",
+                                                  std::string_view("\0", 1), "e", "\xCC\x81", "č", "😀", "\xC2\xA0",
+                                                  "\xE2\x81\xA0", "\xE2\x80\x8B", "java", "sCrIpt", ":", "about"};
+    gen::Random random(24);
+    for (int i = 0; i < 3000; ++i) {
+        const std::string post = gen::from_pieces(random, pieces, gen::below(random, 40));
+        ASSERT_EQ(count_post(post, forum_profile(ForumProfileId::phpbb)).length, phpbb_steps(post))
+            << testing::PrintToString(post);
+        ASSERT_EQ(count_post(post, forum_profile(ForumProfileId::mybb)).length, mybb_steps(post))
+            << testing::PrintToString(post);
+    }
+}
+
+TEST(ForumProfiles, SizesInEachForumsUnit)
+{
+    struct Row {
+        ForumProfileId id;
+        std::string_view value;
+        std::optional<double> pixels; // of 13-pixel text
+    } rows[] = {
+        {ForumProfileId::phpbb, "200", 26},    {ForumProfileId::phpbb, "1.5", 0.195}, {ForumProfileId::phpbb, "0", {}},
+        {ForumProfileId::smf, "12pt", 16},     {ForumProfileId::smf, "99px", 99},     {ForumProfileId::smf, "100px", {}},
+        {ForumProfileId::smf, "1.5em", 19.5},  {ForumProfileId::smf, "5", 26},        {ForumProfileId::smf, "8", {}},
+        {ForumProfileId::smf, "x-large", 24},  {ForumProfileId::mybb, "XX-Large", 32}, {ForumProfileId::mybb, "60", 50 * 4.0 / 3},
+        {ForumProfileId::mybb, "-3", 4.0 / 3}, {ForumProfileId::mybb, "14px", {}},    {ForumProfileId::editor, "14", 14},
+    };
+    for (const Row& row : rows) {
+        const std::optional<double> pixels = size_value_in_pixels(forum_profile(row.id), row.value, 13);
+        ASSERT_EQ(pixels.has_value(), row.pixels.has_value()) << row.value;
+        if (pixels)
+            EXPECT_NEAR(*pixels, *row.pixels, 0.01) << row.value;
+    }
 }
 
 } // namespace
