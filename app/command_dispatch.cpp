@@ -150,6 +150,11 @@ void open_web_link(MainWindowState&, const ProgressReport&)
     ShellExecuteW(nullptr, L"open", L"" WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
 }
 
+void write_for_editor(MainWindowState& state) { choose_forum(state, ForumProfileId::editor); }
+void write_for_phpbb(MainWindowState& state) { choose_forum(state, ForumProfileId::phpbb); }
+void write_for_smf(MainWindowState& state) { choose_forum(state, ForumProfileId::smf); }
+void write_for_mybb(MainWindowState& state) { choose_forum(state, ForumProfileId::mybb); }
+
 constexpr Command COMMANDS[] = {
     {IDM_FILE_NEW, new_file, false},
     {IDM_FILE_OPEN, open_file, false, std::nullopt, LongWork::opening},
@@ -187,6 +192,10 @@ constexpr Command COMMANDS[] = {
     {IDM_PREVIEW_TOGGLE, without_progress<toggle_preview>, false},
     {IDM_TAG_CHECK, without_progress<select_first_tag_problem>, true},
     {IDM_CHARACTER_LIMIT, without_progress<change_character_limit>, false},
+    {IDM_FORUM_EDITOR, without_progress<write_for_editor>, false},
+    {IDM_FORUM_PHPBB, without_progress<write_for_phpbb>, false},
+    {IDM_FORUM_SMF, without_progress<write_for_smf>, false},
+    {IDM_FORUM_MYBB, without_progress<write_for_mybb>, false},
     {IDM_SPELL_NEXT, without_progress<select_next_misspelling>, true},
     {IDM_SPELL_WHILE_TYPING, without_progress<toggle_spelling>, false},
     {IDM_SPELL_CZECH, without_progress<check_in_czech>, false},
@@ -242,8 +251,15 @@ void dispatch_command(MainWindowState& state, WORD id)
             command->action(state, busy.progress());
         focus_editor_after = command->focus_editor_after;
     } else if (const Markup* markup = find_markup(id)) {
+        // The sizes in the chosen forum's own form; all else as written.
+        const ForumProfile& forum = chosen_forum(state);
+        const std::string open = with_sizes_for(forum, markup->open);
+        const std::string close = with_sizes_for(forum, markup->close);
+        Markup for_forum = *markup;
+        for_forum.open = open;
+        for_forum.close = close;
         state.history.record(EditKind::command,
-                             [&] { state.parts.editor_subclass.format_reset_pending = apply_markup(editor, *markup); });
+                             [&] { state.parts.editor_subclass.format_reset_pending = apply_markup(editor, for_forum); });
         focus_editor_after = markup->focus == FocusAfter::editor;
     }
     // Undo and redo may have put a fresh control in the old one's place.

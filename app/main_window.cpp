@@ -194,6 +194,11 @@ LRESULT on_notify(HWND window, int, NMHDR* header)
         answer_button_tip(*reinterpret_cast<NMTBGETINFOTIPW*>(header));
         return 0;
     }
+    MainWindowState& state = state_of(window);
+    if (header->code == TTN_GETDISPINFOW && header->hwndFrom == state.parts.status_bar.tip) {
+        reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = const_cast<wchar_t*>(length_tip(state));
+        return 0;
+    }
     if (header->code != EN_MSGFILTER)
         return 0;
     const auto* filter = reinterpret_cast<const MSGFILTER*>(header);

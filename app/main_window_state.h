@@ -71,6 +71,8 @@ struct PostReview {
     // stage to do next with it (0, read it, when none is under way).
     std::string post;
     int next_stage = 0;
+    // The length part's tip as last asked for.
+    std::wstring length_tip;
 };
 
 struct MainWindowState {

@@ -40,6 +40,11 @@ PasteOptions paste_options(const MainWindowState& state)
 {
     PasteOptions options;
     options.colors_and_sizes = state.review.settings.paste_colors_and_sizes;
+    // Only what the chosen forum takes as markup is written.
+    const ForumProfile& forum = chosen_forum(state);
+    options.forum = &forum;
+    for (std::size_t tag = 0; tag < FORUM_TAG_COUNT; ++tag)
+        options.tags.set(tag, knows_tag(forum, static_cast<ForumTagId>(tag)));
     return options;
 }
 

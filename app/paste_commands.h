@@ -7,7 +7,7 @@
 
 struct MainWindowState;
 
-// What a paste may write: all of the editor's tags, and colours and sizes
+// What a paste may write: the chosen forum's tags, and colours and sizes
 // as the user chose.
 PasteOptions paste_options(const MainWindowState& state);
 

@@ -10,11 +10,14 @@
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
 #include "text/unicode_text.h"
+#include "ui/forum_texts.h"
 #include "ui/limit_dialog.h"
 #include "ui/post_status.h"
+#include "ui/menus.h"
 #include "win/dpi.h"
 #include "win/input_waiting.h"
 #include "win/messages.h"
+#include "win/system_utf8.h"
 
 namespace {
 
@@ -25,20 +28,22 @@ constexpr int SMALLEST_PER_MILLE = 150;
 
 void show_counts(MainWindowState& state, std::string_view post)
 {
-    const PostCounts counts = count_post(post);
-    const DWORD limit = state.review.settings.character_limit;
-    const bool over_limit = limit != 0 && counts.characters > limit;
+    const ForumProfile& forum = chosen_forum(state);
+    const PostCounts counts = count_post(post, forum);
+    const DWORD limit = character_limit(state.review.settings);
+    const bool over_limit = limit != 0 && counts.length > limit;
     StatusBar& bar = state.parts.status_bar;
-    set_status_part(bar, StatusPart::characters, characters_status(counts.characters, limit), over_limit);
+    set_status_part(bar, StatusPart::characters, length_status(forum, counts.length, limit), over_limit);
     set_status_part(bar, StatusPart::without_tags, without_tags_status(counts.characters_without_tags), false);
     set_status_part(bar, StatusPart::words, words_status(counts.words), false);
 }
 
-void show_tag_check(MainWindowState& state, const TagProblem& problem)
+void show_tag_check(MainWindowState& state, const TagProblem& problem, std::string_view post)
 {
     if (problem.kind == TagProblemKind::none)
         state.review.tag_warning = false;
-    set_status_part(state.parts.status_bar, StatusPart::tags, tag_problem_status(problem), state.review.tag_warning);
+    set_status_part(state.parts.status_bar, StatusPart::tags, tag_check_status(problem, chosen_forum(state), post),
+                    state.review.tag_warning);
 }
 
 void step_preview(MainWindowState& state)
@@ -94,7 +99,7 @@ bool review_stage(MainWindowState& state)
         review.post = get_text(state.parts.editor);
         // The status bar's parts change together.
         show_counts(state, review.post);
-        show_tag_check(state, check_tags(review.post));
+        show_tag_check(state, check_tags(review.post, chosen_forum(state)), review.post);
         return false;
     case 1:
         spelling_post_reviewed(state, review.post);
@@ -108,7 +113,7 @@ bool review_stage(MainWindowState& state)
     if (!review.settings.preview_shown)
         return true;
     PreviewPane& preview = state.parts.preview;
-    set_preview_wanted(preview, render_preview_paragraphs(post, preview.options));
+    set_preview_wanted(preview, render_preview_paragraphs(post, preview.options, chosen_forum(state)));
     // A key that came meanwhile goes first; the preview follows it.
     if (input_waiting())
         SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
@@ -119,10 +124,16 @@ bool review_stage(MainWindowState& state)
 
 } // namespace
 
+const ForumProfile& chosen_forum(const MainWindowState& state)
+{
+    return forum_profile(state.review.settings.forum);
+}
+
 bool create_post_review(MainWindowState& state)
 {
     WindowParts& parts = state.parts;
     state.review.settings = load_settings();
+    check_forum_item(parts.main_window, state.review.settings.forum);
     parts.status_bar = create_status_bar(parts.main_window);
     if (!create_preview_pane(parts.main_window, parts.preview))
         return false;
@@ -203,8 +214,8 @@ void select_first_tag_problem(MainWindowState& state)
 {
     HWND editor = state.parts.editor;
     const std::string post = get_text(editor);
-    const TagProblem problem = check_tags(post);
-    show_tag_check(state, problem);
+    const TagProblem problem = check_tags(post, chosen_forum(state));
+    show_tag_check(state, problem, post);
     if (problem.kind == TagProblemKind::none) {
         show_message(state.parts.main_window, TAGS_FINE);
         return;
@@ -218,10 +229,10 @@ void select_first_tag_problem(MainWindowState& state)
 void change_character_limit(MainWindowState& state)
 {
     const std::optional<DWORD> limit =
-        ask_character_limit(state.parts.main_window, state.review.settings.character_limit);
+        ask_character_limit(state.parts.main_window, character_limit(state.review.settings));
     if (!limit)
         return;
-    state.review.settings.character_limit = *limit;
+    state.review.settings.own_limit = *limit;
     save_character_limit(*limit);
     show_counts(state, get_text(state.parts.editor));
 }
@@ -233,11 +244,34 @@ void review_copied_post(MainWindowState& state)
     const CHARRANGE selection = get_selection(editor);
     if (selection.cpMin > 0 || selection.cpMax < static_cast<LONG>(utf16_length(post)))
         return; // a part of the post is no post
-    const TagProblem problem = check_tags(post);
+    const TagProblem problem = check_tags(post, chosen_forum(state));
     if (problem.kind == TagProblemKind::none)
         return;
     state.review.tag_warning = true;
-    show_tag_check(state, problem);
+    show_tag_check(state, problem, post);
+}
+
+void choose_forum(MainWindowState& state, ForumProfileId forum)
+{
+    state.review.settings.forum = forum;
+    save_forum_profile(forum);
+    check_forum_item(state.parts.main_window, forum);
+    review_post_now(state);
+}
+
+const wchar_t* length_tip(MainWindowState& state)
+{
+    const std::string post = get_text(state.parts.editor);
+    std::string lines;
+    for (size_t id = 0; id < FORUM_PROFILE_COUNT; ++id) {
+        const ForumProfile& forum = forum_profile(static_cast<ForumProfileId>(id));
+        const DWORD limit = state.review.settings.own_limit.value_or(forum.default_limit);
+        if (!lines.empty())
+            lines += "\r\n";
+        lines += length_tip_line(forum, count_post(post, forum).length, limit);
+    }
+    state.review.length_tip = wide_from_utf8(lines);
+    return state.review.length_tip.c_str();
 }
 
 void lay_out_post_panes(MainWindowState& state, const RECT& area)

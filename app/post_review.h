@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/main_window_state.h"
+#include "text/forum_profile.h"
 
 // The pause after the last change before the post is looked at again:
 // short enough for the preview to follow within 150 ms of the last key,
@@ -32,6 +33,9 @@ void post_changed(MainWindowState& state);
 
 // Shows a note (UTF-8) in the status bar for a few seconds: what a search
 // found, how a paste was taken.
+// The forum the post is written for, as the user chose it.
+const ForumProfile& chosen_forum(const MainWindowState& state);
+
 void show_passing_note(MainWindowState& state, const std::string& note);
 
 // Handles WM_TIMER of the three timers above; false for any other timer.
@@ -51,6 +55,12 @@ void toggle_preview(MainWindowState& state);
 void select_first_tag_problem(MainWindowState& state);
 // "Limit znaků...": asks for the limit and remembers it.
 void change_character_limit(MainWindowState& state);
+// "Fórum": the post is counted, checked and previewed for that forum from
+// now on, and the choice is remembered.
+void choose_forum(MainWindowState& state, ForumProfileId forum);
+// The length part's tip: the post counted for every forum, each against
+// its limit. The text lives in the state until the next call.
+const wchar_t* length_tip(MainWindowState& state);
 // After Copy: a copy of the whole post that takes a tag problem along
 // shows the problem as a warning in the status bar, and no box.
 void review_copied_post(MainWindowState& state);

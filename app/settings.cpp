@@ -67,7 +67,10 @@ Settings load_settings()
     DWORD limit = 0;
     // A value the dialog would refuse (a damaged or hand-edited one) is no limit of the user's.
     if (read_number(CHARACTER_LIMIT_VALUE, limit) && limit <= MAX_CHARACTER_LIMIT)
-        settings.character_limit = limit;
+        settings.own_limit = limit;
+    DWORD forum = 0;
+    if (read_number(FORUM_PROFILE_VALUE, forum))
+        settings.forum = forum_profile_id(forum).value_or(ForumProfileId::editor);
     DWORD shown = 0;
     if (read_number(PREVIEW_SHOWN_VALUE, shown))
         settings.preview_shown = shown != 0;
@@ -80,6 +83,16 @@ Settings load_settings()
     if (read_number(PASTE_COLORS_AND_SIZES_VALUE, carried))
         settings.paste_colors_and_sizes = carried != 0;
     return settings;
+}
+
+DWORD character_limit(const Settings& settings)
+{
+    return settings.own_limit.value_or(forum_profile(settings.forum).default_limit);
+}
+
+bool save_forum_profile(ForumProfileId forum)
+{
+    return write_number(FORUM_PROFILE_VALUE, static_cast<DWORD>(forum));
 }
 
 bool save_character_limit(DWORD limit)

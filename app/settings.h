@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/spell_checker.h"
+#include "text/forum_profile.h"
 
 inline constexpr wchar_t SETTINGS_KEY[] = L"Software\\Forum Editor";
 inline constexpr wchar_t CHARACTER_LIMIT_VALUE[] = L"CharacterLimit";
@@ -29,11 +30,14 @@ inline constexpr wchar_t PASTE_COLORS_AND_SIZES_VALUE[] = L"PasteColorsAndSizes"
 // until the user chooses one.
 inline constexpr wchar_t INTERFACE_LANGUAGE_VALUE[] = L"InterfaceLanguage";
 
-// phpBB's default; SMF takes 20,000.
-inline constexpr DWORD DEFAULT_CHARACTER_LIMIT = 60000;
+// The forum the post is written for, as a ForumProfileId.
+inline constexpr wchar_t FORUM_PROFILE_VALUE[] = L"ForumProfile";
 
 struct Settings {
-    DWORD character_limit = DEFAULT_CHARACTER_LIMIT; // 0: no limit
+    // A limit the user set with "Limit znaků..." stays theirs, whatever the
+    // forum; without one, the forum's own default holds.
+    std::optional<DWORD> own_limit; // 0: no limit
+    ForumProfileId forum = ForumProfileId::editor;
     bool preview_shown = false;
     bool spell_while_typing = true;
     SpellLanguages spell_languages = SpellLanguages::both;
@@ -45,8 +49,12 @@ struct Settings {
 // keeps its default.
 Settings load_settings();
 
-// Both return false when the value could not be stored.
+// The limit the post is measured against: the user's own, or the forum's.
+DWORD character_limit(const Settings& settings);
+
+// They return false when the value could not be stored.
 bool save_character_limit(DWORD limit);
+bool save_forum_profile(ForumProfileId forum);
 bool save_preview_shown(bool shown);
 bool save_spelling(bool while_typing, SpellLanguages languages);
 bool save_paste_colors_and_sizes(bool carried);

@@ -212,7 +212,7 @@ int main()
         UpdateWindow(state.parts.preview.window);
         const double paint = now_ms() - t;
         printf("  read %.2f, count and check %.2f (%zu, %d), render %.2f, step %.2f, paint %.2f ms\n", read, check,
-               counts.characters, static_cast<int>(problem.kind), render, step, paint);
+               counts.length, static_cast<int>(problem.kind), render, step, paint);
     }
     printf("\n");
 

@@ -383,6 +383,15 @@ void register_benchmarks()
             const PostCounts counts = count_post(text);
             return counts.words + check_tags(text).offset;
         });
+        // Each forum's counting and tags, against this editor's above.
+        for (const auto& [id, name] : {std::pair{ForumProfileId::phpbb, "phpbb"}, std::pair{ForumProfileId::smf, "smf"},
+                                       std::pair{ForumProfileId::mybb, "mybb"}}) {
+            add("counts_and_tag_check/" + std::string(input.name) + "/60k/" + name, post,
+                [&profile = forum_profile(id)](const std::string& text) {
+                    const PostCounts counts = count_post(text, profile);
+                    return counts.words + check_tags(text, profile).offset;
+                });
+        }
         add("preview_paragraphs/" + std::string(input.name) + "/60k", post,
             [](const std::string& text) { return render_preview_paragraphs(text).paragraphs.size(); });
     }

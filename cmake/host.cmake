@@ -12,6 +12,7 @@ target_include_directories(forum_text_checked PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
 target_compile_options(forum_text_checked PUBLIC ${FORUM_SANITIZERS} -g)
 target_link_options(forum_text_checked PUBLIC ${FORUM_SANITIZERS})
 target_link_libraries(forum_text_checked PUBLIC LibXml2::LibXml2)
+target_link_libraries(forum_text_checked PUBLIC utf8proc)
 
 file(GLOB FORUM_HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(forum-host-tests ${FORUM_HOST_TEST_SOURCES})

@@ -43,6 +43,7 @@ set(FORUM_WIN_SOURCES
     ui/file_dialogs.cpp
     ui/find_dialog.cpp
     ui/format_dialogs.cpp
+    ui/forum_texts.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
     ui/post_status.cpp
@@ -160,7 +161,7 @@ set(FORUM_DIST_DIR ${CMAKE_BINARY_DIR}/dist/${FORUM_DIST_NAME})
 file(GLOB FORUM_SMILEY_IMAGES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/smileys/*.png)
 set(FORUM_LICENSE_COPIES)
 set(FORUM_LICENSE_SOURCES)
-foreach(pair IN LISTS FORUM_SPELLING_LICENSES FORUM_PASTE_LICENSES)
+foreach(pair IN LISTS FORUM_SPELLING_LICENSES FORUM_PASTE_LICENSES FORUM_UTF8PROC_LICENSE)
     string(REPLACE "=" ";" pair ${pair})
     list(GET pair 0 source)
     list(GET pair 1 target)

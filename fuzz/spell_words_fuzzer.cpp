@@ -4,6 +4,7 @@
 // exactly what a word-by-word check of the post from scratch finds.
 #include "text/spell_cache.h"
 #include "text/spell_words.h"
+#include "text/unicode_normalization.h"
 #include "text/unicode_text.h"
 
 #include <cstdint>
@@ -47,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (word.period_follows != (word.offset + word.length < size && post[word.offset + word.length] == '.'))
             fail("a period that is not there", size);
         previous_end = word.offset + word.length;
-        if (!made_up_check(text) && !(word.period_follows && made_up_check(post.substr(word.offset, word.length + 1))))
+        // Dictionaries see words in normalisation form C.
+        if (!made_up_check(to_nfc(text)) &&
+            !(word.period_follows && made_up_check(to_nfc(post.substr(word.offset, word.length + 1)))))
             fresh.push_back({word.offset, word.length});
     }
     if (cache.misspellings(post, made_up_check) != fresh)

@@ -23,10 +23,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     }
     const PostCounts counts = count_post(post);
-    if (counts.characters > size || counts.characters_without_tags > counts.characters ||
+    if (counts.length > size || counts.characters_without_tags > counts.length ||
         counts.words > counts.characters_without_tags) {
         std::fprintf(stderr, "counts out of order for %zu bytes of input\n", size);
         std::abort();
+    }
+    // Each forum's check names a place in the post, and its counts hold.
+    for (size_t id = 1; id < FORUM_PROFILE_COUNT; ++id) {
+        const ForumProfile& profile = forum_profile(static_cast<ForumProfileId>(id));
+        const TagProblem found = check_tags(post, profile);
+        const PostCounts forum_counts = count_post(post, profile);
+        if (found.offset + found.length > size || forum_counts.words > forum_counts.characters_without_tags) {
+            std::fprintf(stderr, "profile %zu out of bounds for %zu bytes of input\n", id, size);
+            std::abort();
+        }
     }
     return 0;
 }

@@ -69,6 +69,12 @@
 #define SPELL_SUGGESTION_COUNT 5
 #define IDM_SMILEY_FIRST 8500
 
+// The forum the post is written for (POZADÍ > Fórum), in the order of ForumProfileId.
+#define IDM_FORUM_EDITOR 6080
+#define IDM_FORUM_PHPBB 6081
+#define IDM_FORUM_SMF 6082
+#define IDM_FORUM_MYBB 6083
+
 // The recent files in the File popup, the newest first (eight of them).
 #define IDM_RECENT_FILE_FIRST 5040
 
@@ -259,3 +265,27 @@
 #define IDS_PASTED_HTML_UNREADABLE 1301
 #define IDS_PASTED_HTML_TOO_LARGE 1302
 #define IDS_PASTED_HTML_TOO_DEEP 1303
+
+// Forum profiles: the status bar, its tip and the tag check's sentences.
+#define IDS_LENGTH_CHARACTERS_OF 1350
+#define IDS_LENGTH_BYTES_OF 1351
+#define IDS_LENGTH_CHARACTERS 1352
+#define IDS_LENGTH_BYTES 1353
+#define IDS_PROFILE_EDITOR 1360
+#define IDS_PROFILE_PHPBB 1361
+#define IDS_PROFILE_SMF 1362
+#define IDS_PROFILE_MYBB 1363
+#define IDS_PROFILE_NAME_PHPBB 1365
+#define IDS_PROFILE_NAME_SMF 1366
+#define IDS_PROFILE_NAME_MYBB 1367
+#define IDS_TIP_CHARACTERS_OF 1370
+#define IDS_TIP_BYTES_OF 1371
+#define IDS_TIP_CHARACTERS 1372
+#define IDS_TIP_BYTES 1373
+#define IDS_TAG_UNKNOWN 1380
+#define IDS_TAG_SIZE_PERCENT 1381
+#define IDS_TAG_SIZE_CSS 1382
+#define IDS_TAG_SIZE_MYBB 1383
+#define IDS_TAG_LIST_STYLE 1384
+#define IDS_TAG_QUOTE_REMOVED 1385
+#define IDS_TAG_TOO_MANY_PICTURES 1386

@@ -2,19 +2,11 @@
 
 #include <algorithm>
 
+#include "text/ascii_case.h"
+#include "text/forum_profile.h"
+
 namespace {
 
-constexpr char to_lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-constexpr bool equals_ignoring_case(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return to_lower(x) == to_lower(y);
-           });
-}
 
 constexpr bool is_digit(char c)
 {
@@ -25,7 +17,7 @@ constexpr int hex_digit_value(char c)
 {
     if (is_digit(c))
         return c - '0';
-    c = to_lower(c);
+    c = to_lower_ascii(c);
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
@@ -70,6 +62,18 @@ bool is_close_of(std::string_view post, size_t at, std::string_view name)
     const size_t length = name.size() + 3;
     return post.size() - at >= length && post[at] == '[' && post[at + 1] == '/' &&
            equals_ignoring_case(post.substr(at + 2, name.size()), name) && post[at + length - 1] == ']';
+}
+
+// This editor's own rule, the most asked, without leaving the file.
+std::optional<TagStanding> standing_of(const ForumProfile& profile, const ForumTag& tag, bool closing, bool has_value,
+                                       std::string_view value)
+{
+    if (profile.id != ForumProfileId::editor)
+        return tag_standing(profile, tag.id, closing, has_value, value);
+    if (profile.tags[static_cast<size_t>(tag.id)] == TagSupport::text)
+        return std::nullopt;
+    const bool fits = closing ? tag.needs_close : accepts_value(tag.value, has_value, value);
+    return fits ? std::optional(TagStanding::taken) : std::nullopt;
 }
 
 constexpr bool is_literal_tag(ForumTagId id)
@@ -143,6 +147,8 @@ bool accepts_value(TagValue kind, bool has_value, std::string_view value)
     return false;
 }
 
+TagScanner::TagScanner(std::string_view post) : TagScanner(post, editor_profile()) {}
+
 std::optional<TagToken> TagScanner::next()
 {
     if (pending_close_) {
@@ -185,10 +191,10 @@ std::optional<TagToken> TagScanner::read_tag_at(size_t bracket) const
         return std::nullopt;
 
     if (post_[name_end] == ']') {
-        const bool fits = closing ? tag->needs_close : accepts_value(tag->value, false, {});
-        if (!fits)
+        const std::optional<TagStanding> standing = standing_of(profile_, *tag, closing, false, {});
+        if (!standing)
             return std::nullopt;
-        return TagToken{tag->id, closing, bracket, name_end + 1 - bracket, {}};
+        return TagToken{tag->id, closing, bracket, name_end + 1 - bracket, {}, *standing};
     }
     if (closing)
         return std::nullopt;
@@ -199,9 +205,10 @@ std::optional<TagToken> TagScanner::read_tag_at(size_t bracket) const
     if (value_end == std::string_view::npos || post_[value_end] != ']')
         return std::nullopt;
     const std::string_view value = post_.substr(value_start, value_end - value_start);
-    if (!accepts_value(tag->value, true, value))
+    const std::optional<TagStanding> standing = standing_of(profile_, *tag, false, true, value);
+    if (!standing)
         return std::nullopt;
-    return TagToken{tag->id, false, bracket, value_end + 1 - bracket, value};
+    return TagToken{tag->id, false, bracket, value_end + 1 - bracket, value, *standing};
 }
 
 std::optional<TagToken> TagScanner::find_literal_close(ForumTagId id, size_t from)

@@ -1,5 +1,7 @@
-// The tags that forums know and this editor writes, and a scanner that finds
-// them in a post. Pure text: no Windows headers.
+// The tags this editor knows, from all the forums it writes for, and a
+// scanner that finds them in a post. Which of them a forum lays out, and
+// with which values, its profile says (text/forum_profile.h). Pure text: no
+// Windows headers.
 #pragma once
 
 #include <cstddef>
@@ -8,10 +10,11 @@
 #include <optional>
 #include <string_view>
 
-enum class ForumTagId : uint8_t { b, i, u, s, url, email, img, quote, code, center, size, color, hr, list, item };
+enum class ForumTagId : uint8_t { b, i, u, s, url, email, img, quote, code, center, size, color, hr, list, item, li };
 
 // What "=value" a tag takes. A tag written with a value it does not take,
-// or without one it needs, is not a tag but plain text.
+// or without one it needs, is not a tag but plain text; a forum profile
+// names a size or list style it does not take as a problem instead.
 enum class TagValue : uint8_t {
     none,          // [b]
     size,          // [size=14px]: required, 1 to 999 pixels, "px" optional
@@ -38,6 +41,8 @@ enum class PreviewAction : uint8_t {
     list_item,  // a bullet (or number) that starts an item
 };
 
+struct ForumProfile;
+
 struct ForumTag {
     ForumTagId id;
     std::string_view name; // canonical, lower case
@@ -63,6 +68,8 @@ inline constexpr ForumTag FORUM_TAGS[] = {
     {ForumTagId::hr, "hr", TagValue::none, false, PreviewAction::rule},
     {ForumTagId::list, "list", TagValue::list_style, true, PreviewAction::list},
     {ForumTagId::item, "*", TagValue::none, false, PreviewAction::list_item},
+    // SMF's item, closed: [li]...[/li].
+    {ForumTagId::li, "li", TagValue::none, true, PreviewAction::list_item},
 };
 
 inline constexpr size_t FORUM_TAG_COUNT = std::size(FORUM_TAGS);
@@ -90,6 +97,13 @@ std::optional<uint32_t> color_value_rgb(std::string_view value);
 // value here means "[name]" written with no "=" at all.
 bool accepts_value(TagValue kind, bool has_value, std::string_view value);
 
+// How a forum takes a tag it recognises.
+enum class TagStanding : uint8_t {
+    taken,     // a tag of the forum's, with a value it takes
+    unknown,   // a tag of this editor's that the forum does not know
+    refused,   // a size or list style the forum does not take
+};
+
 // One recognised tag as it stands in the post.
 struct TagToken {
     ForumTagId id;
@@ -97,16 +111,21 @@ struct TagToken {
     size_t offset;          // of its "["
     size_t length;          // up to and including its "]"
     std::string_view value; // after "=" in an open tag; empty otherwise
+    TagStanding standing = TagStanding::taken;
 };
 
-// Finds the recognised tags of a post, in order. Text between [code] and
-// its [/code], and the address between [img] and its [/img], is literal: no
-// tags are looked for in it. A [code] or [img] with no close anywhere after
-// it is given like any other unclosed tag, and the text after it is scanned
-// as usual. Linear in the length of the post, whatever it holds.
+// Finds the tags of a post that the profile recognises, in order: this
+// editor's own tags for "Tento editor"; for a forum, also the tags it does
+// not know and the sizes and list styles it refuses. Text between [code]
+// and its [/code], and the address between [img] and its [/img], is
+// literal: no tags are looked for in it. A [code] or [img] with no close
+// anywhere after it is given like any other unclosed tag, and the text
+// after it is scanned as usual. Linear in the length of the post, whatever
+// it holds.
 class TagScanner {
 public:
-    explicit TagScanner(std::string_view post) : post_(post) {}
+    explicit TagScanner(std::string_view post);
+    TagScanner(std::string_view post, const ForumProfile& profile) : post_(post), profile_(profile) {}
 
     // The next tag, or nothing at the end of the post.
     std::optional<TagToken> next();
@@ -117,6 +136,7 @@ private:
     std::optional<TagToken> find_literal_close(ForumTagId id, size_t from);
 
     std::string_view post_;
+    const ForumProfile& profile_;
     size_t position_ = 0;
     std::optional<TagToken> pending_close_; // of the literal tag just given
     // A failed search for a literal close fails from every later point too;

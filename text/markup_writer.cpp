@@ -37,19 +37,6 @@ int size_command_pixels(int pixels)
     return pixels < LARGER_FROM ? LARGE_SIZE : LARGER_SIZE;
 }
 
-std::string size_value(int pixels, SizeForm form)
-{
-    switch (form) {
-    case SizeForm::percent:
-        return std::to_string(static_cast<int>(std::lround(pixels * 100 / NORMAL_PIXELS)));
-    case SizeForm::points:
-        return std::to_string(static_cast<int>(std::lround(pixels * 0.75))) + "pt";
-    case SizeForm::pixels:
-        break;
-    }
-    return std::to_string(pixels) + "px";
-}
-
 // Dark greys and black are the page's text colour, not a colour the writer
 // chose: carrying them would wrap every paragraph in a [color].
 bool is_text_colour(std::uint32_t rgb)
@@ -93,7 +80,7 @@ std::size_t MarkupWriter::open_depth() const
 
 bool MarkupWriter::can_open(ForumTagId tag) const
 {
-    return options_.allows(tag) && open_depth() < MAX_MARKUP_DEPTH;
+    return options_.allows(tag) && open_depth() < options_.forum->markup_depth;
 }
 
 void MarkupWriter::write_tag_text(std::string_view text)
@@ -129,7 +116,7 @@ std::vector<MarkupWriter::OpenTag> MarkupWriter::tags_for(const InlineStyle& sty
         add(style.email ? ForumTagId::email : ForumTagId::url, style.link, 0, style.link_number);
     if (options_.colors_and_sizes) {
         if (const int pixels = size_command_pixels(style.size_px))
-            add(ForumTagId::size, size_value(pixels, options_.size_form));
+            add(ForumTagId::size, size_value_for(*options_.forum, pixels));
         // A link has the look of a link; its page's colour is left out.
         if (style.color != NO_COLOR && style.link.empty() && !is_text_colour(style.color))
             add(ForumTagId::color, "#" + hex_of(style.color), style.color);
@@ -200,7 +187,7 @@ void MarkupWriter::apply_style(const InlineStyle& style)
     close_inline_down_to(keep);
     // A space between two styles stands outside both.
     write_pending_space();
-    for (std::size_t i = keep; i < wanted.size() && open_depth() < MAX_MARKUP_DEPTH; ++i)
+    for (std::size_t i = keep; i < wanted.size() && open_depth() < options_.forum->markup_depth; ++i)
         open_inline(std::move(wanted[i]));
     applied_ = style;
     applied_valid_ = true;
@@ -353,7 +340,10 @@ void MarkupWriter::open_block(Block block)
     case Block::ordered_list:
         // A list is written only with its items' [*].
         if (tags_allowed && can_open(ForumTagId::list) && options_.allows(ForumTagId::item)) {
-            open_tag(ForumTagId::list, block == Block::list ? "" : "1");
+            // A forum that numbers no list gets bullets rather than a value it shows as typed.
+            const bool numbered =
+                block == Block::ordered_list && takes_value(*options_.forum, ForumTagId::list, true, "1");
+            open_tag(ForumTagId::list, numbered ? "1" : "");
             at_line_start_ = false;
             need_line_ = true; // each item on a line of its own
         } else {
@@ -497,7 +487,7 @@ void MarkupWriter::picture(std::string_view address, const InlineStyle& style)
     if (!options_.allows(ForumTagId::img) || address.empty())
         return;
     start_content(style);
-    if (open_depth() >= MAX_MARKUP_DEPTH)
+    if (open_depth() >= options_.forum->markup_depth)
         return;
     const std::size_t smiley = smiley_at_address(address);
     const std::string markup =

@@ -10,19 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "text/forum_profile.h"
 #include "text/forum_tags.h"
-
-// How a [size=] value is written: "[size=22px]" as the editor's commands
-// write it, "[size=138]" in percent of the normal size (phpBB), or
-// "[size=17pt]".
-enum class SizeForm : std::uint8_t { pixels, percent, points };
 
 struct PasteOptions {
     // The tags that may be written; the text inside one that may not stays.
     std::bitset<FORUM_TAG_COUNT> tags = std::bitset<FORUM_TAG_COUNT>().set();
     // Whether text colours and font sizes become [color] and [size].
     bool colors_and_sizes = false;
-    SizeForm size_form = SizeForm::pixels;
+    // The forum the post is written for: its sizes and how deep it nests.
+    const ForumProfile* forum = &editor_profile();
 
     bool allows(ForumTagId tag) const { return tags.test(static_cast<std::size_t>(tag)); }
 };

@@ -1,6 +1,7 @@
 #include "text/preview_rtf.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "text/code_points.h"
@@ -23,7 +24,29 @@ struct Block {
     size_t items = 0;            // of a list: items so far
 };
 
-// The label of a list's item: a bullet, "3." or "c.".
+// "xiv", in the letters of `first` ('i' or 'I'); beyond 3999 the number.
+std::u32string roman_numeral(size_t number, char32_t first)
+{
+    constexpr struct {
+        size_t value;
+        std::string_view letters;
+    } NUMERALS[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+                    {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},   {4, "iv"},  {1, "i"}};
+    std::u32string label;
+    if (number >= 4000) {
+        for (char digit : std::to_string(number))
+            label += static_cast<char32_t>(digit);
+        return label;
+    }
+    for (const auto& numeral : NUMERALS) {
+        for (; number >= numeral.value; number -= numeral.value)
+            for (char letter : numeral.letters)
+                label += static_cast<char32_t>(first == U'I' ? letter - 'a' + 'A' : letter);
+    }
+    return label;
+}
+
+// The label of a list's item: a bullet, "3.", "c." or "iii.".
 std::u32string item_label(const Block& list)
 {
     if (list.list_style.empty())
@@ -32,6 +55,8 @@ std::u32string item_label(const Block& list)
     if (list.list_style == "1") {
         for (char digit : std::to_string(list.items))
             label += static_cast<char32_t>(digit);
+    } else if (list.list_style == "i" || list.list_style == "I") {
+        label = roman_numeral(list.items, static_cast<char32_t>(list.list_style[0]));
     } else {
         // a, b, ... z, aa, ab, ...
         const char32_t first = list.list_style == "A" ? U'A' : U'a';
@@ -91,8 +116,9 @@ std::string_view quote_author(std::string_view value)
 // text in them.
 class PreviewMarkup {
 public:
-    PreviewMarkup(const PreviewOptions& options, size_t post_size, bool stand_alone_paragraphs)
-        : options_(options), rtf_(post_size, stand_alone_paragraphs)
+    PreviewMarkup(const PreviewOptions& options, const ForumProfile& profile, size_t post_size,
+                  bool stand_alone_paragraphs)
+        : options_(options), profile_(profile), rtf_(post_size, stand_alone_paragraphs)
     {
         link_color_ = rtf_.color_index(LINK_RGB);
         grey_ = rtf_.color_index(GREY_RGB);
@@ -155,6 +181,15 @@ private:
         } else if (tag.id == ForumTagId::item) {
             list_item();
             return; // the item's text follows on its line
+        } else if (tag.id == ForumTagId::li) {
+            // SMF's closed item: its label, and a block that indents nothing.
+            if (tag.closing) {
+                blocks_.pop_back();
+            } else {
+                list_item();
+                blocks_.push_back({tag.id, {}});
+                return;
+            }
         } else if (tag.closing) {
             close_block(tag.id);
         } else {
@@ -230,9 +265,14 @@ private:
         case PreviewAction::text_color:
             color_stack_.push_back(rtf_.color_index(color_value_rgb(tag.value).value_or(0)));
             break;
-        case PreviewAction::text_size:
-            size_stack_.push_back(preview_half_points(size_value_pixels(tag.value).value_or(PREVIEW_TEXT_PIXELS)));
+        case PreviewAction::text_size: {
+            // Percentages and "em" are of the text around.
+            const double around = size_pixels_.empty() ? PREVIEW_TEXT_PIXELS : size_pixels_.back();
+            const double pixels = size_value_in_pixels(profile_, tag.value, around).value_or(around);
+            size_pixels_.push_back(pixels);
+            size_stack_.push_back(preview_half_points(static_cast<int>(std::lround(pixels))));
             break;
+        }
         default:
             break;
         }
@@ -263,6 +303,7 @@ private:
             break;
         case PreviewAction::text_size:
             size_stack_.pop_back();
+            size_pixels_.pop_back();
             break;
         default:
             break;
@@ -285,6 +326,7 @@ private:
     }
 
     const PreviewOptions& options_;
+    const ForumProfile& profile_;
     PreviewRtfWriter rtf_;
     int link_color_ = 0;
     int grey_ = 0;
@@ -296,23 +338,31 @@ private:
     int monospace_ = 0;
     std::vector<int> color_stack_;
     std::vector<int> size_stack_;
+    std::vector<double> size_pixels_; // the same sizes, unrounded
     std::vector<Block> blocks_;
     int indented_blocks_ = 0;
     int centered_blocks_ = 0;
     bool swallow_break_ = false;
 };
 
-void write_preview(std::string_view post, PreviewMarkup& markup)
+void write_preview(std::string_view post, const ForumProfile& profile, PreviewMarkup& markup)
 {
-    const std::vector<MatchedTag> tags = match_tags(post);
+    const std::vector<MatchedTag> tags = match_tags(post, profile);
     size_t text_start = 0;
-    for (const MatchedTag& tag : tags) {
+    for (size_t i = 0; i < tags.size(); ++i) {
+        const MatchedTag& tag = tags[i];
         if (!tag.markup)
             continue; // shown as typed, with the text around it
         const TagToken& token = tag.token;
         const bool block_close = token.closing && is_block_tag(token.id);
         markup.text(post.substr(text_start, token.offset - text_start), block_close);
         text_start = token.offset + token.length;
+        if (tag.fault == TagFault::quote_removed) {
+            // The forum removes it with all it holds.
+            i = tag.partner;
+            text_start = tags[i].token.offset + tags[i].token.length;
+            continue;
+        }
         if (token.id == ForumTagId::img && !token.closing) {
             const size_t address_end = tags[tag.partner].token.offset;
             markup.picture(post.substr(text_start, address_end - text_start));
@@ -326,17 +376,18 @@ void write_preview(std::string_view post, PreviewMarkup& markup)
 
 } // namespace
 
-std::string render_preview_rtf(std::string_view post, const PreviewOptions& options)
+std::string render_preview_rtf(std::string_view post, const PreviewOptions& options, const ForumProfile& profile)
 {
-    PreviewMarkup markup(options, post.size(), false);
-    write_preview(post, markup);
+    PreviewMarkup markup(options, profile, post.size(), false);
+    write_preview(post, profile, markup);
     return markup.rtf().document();
 }
 
-PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options)
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options,
+                                            const ForumProfile& profile)
 {
-    PreviewMarkup markup(options, post.size(), true);
-    write_preview(post, markup);
+    PreviewMarkup markup(options, profile, post.size(), true);
+    write_preview(post, profile, markup);
     return {markup.rtf().head(), markup.rtf().paragraphs()};
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/forum_profile.h"
+
 // The words the preview writes itself, in the language of the interface,
 // UTF-8: the header over a quote, over a quote that names its author ("%1"
 // stands for the name), over code, and a picture's placeholder ("%1" for
@@ -37,12 +39,15 @@ inline constexpr int PREVIEW_TEXT_PIXELS = 13;
 inline constexpr int PREVIEW_SMALLEST_PIXELS = 6;
 inline constexpr int PREVIEW_LARGEST_PIXELS = 40;
 
-// A complete RTF document of the post, laid out as a forum renders it.
-// What is markup follows match_tags(): bold, italic, underline, strikeout,
-// colours, sizes (pixels held to the range above, at 96 pixels an inch),
+// A complete RTF document of the post, laid out as the profile's forum
+// renders it. What is markup follows match_tags(): bold, italic, underline,
+// strikeout, colours, sizes in the forum's unit (pixels held to the range
+// above, at 96 pixels an inch; a percentage or "em" of the text around),
 // [url] and [email] blue and underlined, [img] as a picture or placeholder,
-// [quote] and [code] indented under their labels, code in a monospace font, [center], [hr] as a line, [list] items
-// as bullets, or numbers and letters for [list=1], [list=a] and [list=A].
+// [quote] and [code] indented under their labels, code in a monospace font,
+// [center], [hr] as a line, [list] items as bullets, or numbers, letters and
+// Roman numerals for [list=1], [list=a], [list=A], [list=i] and [list=I],
+// SMF's [li] as [*]. A quote the forum removes is left out with all it holds.
 // Every line break is kept, except one directly after a block tag ([quote],
 // [code], [center], [list], their closes and [hr]) and one directly before
 // a block's close: the block stands on lines of its own already. Broken
@@ -52,7 +57,8 @@ inline constexpr int PREVIEW_LARGEST_PIXELS = 40;
 // The result is ASCII, its groups balance and nest no deeper than the
 // header's (a picture group adds its own depth), and it grows linearly with
 // the post, in linear time.
-std::string render_preview_rtf(std::string_view post, const PreviewOptions& options = {});
+std::string render_preview_rtf(std::string_view post, const PreviewOptions& options = {},
+                               const ForumProfile& profile = editor_profile());
 
 // The same preview cut into paragraphs that each set their whole format
 // first, so that a pane can replace the paragraphs that changed and keep
@@ -62,7 +68,8 @@ struct PreviewParagraphs {
     std::vector<std::string> paragraphs; // each without the \par that ends it
 };
 
-PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options = {});
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options = {},
+                                            const ForumProfile& profile = editor_profile());
 
 // A complete RTF document of paragraphs [first, last) of the preview, each
 // ended by \par, so that they stand in front of whatever follows them.

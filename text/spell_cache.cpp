@@ -1,6 +1,7 @@
 #include "text/spell_cache.h"
 
 #include "text/code_points.h"
+#include "text/unicode_normalization.h"
 #include "text/unicode_text.h"
 
 namespace {
@@ -64,7 +65,9 @@ bool SpellCache::verdict(std::string_view word, const WordCheck& check)
 {
     if (const auto known = words_.find(word); known != words_.end())
         return known->second;
-    const bool correct = check(word);
+    // Dictionaries hold words composed: "káva" typed with a combining accent
+    // is the same word.
+    const bool correct = check(to_nfc(word));
     words_.emplace(std::string(word), correct);
     return correct;
 }

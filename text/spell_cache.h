@@ -28,9 +28,9 @@ using WordCheck = std::function<bool(std::string_view word)>;
 
 class SpellCache {
 public:
-    // The misspelt words of the post, in order. A word is correct when
-    // `check` accepts it, or, followed by a period, accepts it with the
-    // period. Paragraphs (and the tags before them) that the last call saw
+    // The misspelt words of the post, in order, as typed. A word is correct
+    // when `check` accepts it in normalisation form C, or, followed by a
+    // period, accepts it with the period. Paragraphs (and the tags before them) that the last call saw
     // cost no call of `check`; nor does a word seen before.
     std::vector<Misspelling> misspellings(std::string_view post, const WordCheck& check);
 

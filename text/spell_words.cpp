@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "text/ascii_case.h"
 #include "text/code_points.h"
 #include "text/forum_tags.h"
+#include "text/unicode_normalization.h"
 #include "text/unicode_text.h"
 
 namespace {
@@ -24,21 +26,6 @@ bool is_joiner(char32_t c)
 bool is_ascii_letter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char lower_ascii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool starts_with_ignoring_case(std::string_view text, std::string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (lower_ascii(text[i]) != prefix[i])
-            return false;
-    return true;
 }
 
 // The token without the punctuation, quotes and brackets at its edges.
@@ -131,9 +118,12 @@ bool has_digit(std::string_view token)
     return false;
 }
 
+// A character that can start a word or stand in it. Combining marks and
+// joiners only belong to the letter before them: a lone variation
+// selector after a pictograph is no word.
 bool is_letter_of_word(char32_t c)
 {
-    return !is_surrogate(c) && is_word_character(c);
+    return !is_surrogate(c) && is_word_character(c) && !is_joining_mark(c);
 }
 
 // A word of the token from `start` (bytes), added if it may be checked.
@@ -161,7 +151,9 @@ void add_words_of_token(std::string_view token, std::size_t base, std::vector<Sp
     while (at < token.size()) {
         const CodePoint c = decode_code_point(token, at);
         const std::size_t next = at + c.length;
-        if (is_letter_of_word(c.value)) {
+        if (word_start && is_joining_mark(c.value)) {
+            // "a" + U+0301 is one letter, "á", as typed.
+        } else if (is_letter_of_word(c.value)) {
             if (!word_start)
                 word_start = at;
         } else if (!(word_start && is_joiner(c.value) && next < token.size() &&

@@ -4,6 +4,7 @@
 // read the post through this, so they never disagree. Pure text.
 #pragma once
 
+#include "text/forum_profile.h"
 #include "text/forum_tags.h"
 
 #include <cstdint>
@@ -15,14 +16,14 @@ enum class TagFault : uint8_t {
     unclosed, // an open tag that no close of its name pairs with
     no_open,  // a close tag that no open tag of its name pairs with
     crossing, // a close whose open tag encloses another open tag that is closed only after it
-    too_deep, // an open tag whose pair would nest deeper than MAX_MARKUP_DEPTH
+    too_deep, // an open tag whose pair would nest deeper than the profile's markup depth
+    unknown_tag,   // a tag the forum does not know: shown as typed
+    refused_value, // a size or list style the forum does not take: shown as typed
+    quote_removed, // the open tag of a quote nested deeper than the forum keeps: the
+                   // forum removes it with all it holds, up to its close
 };
 
 inline constexpr size_t NO_TAG = SIZE_MAX;
-
-// Markup nested deeper than this is shown as typed, so that neither the
-// preview's indentation nor its work per tag can grow without bound.
-inline constexpr size_t MAX_MARKUP_DEPTH = 24;
 
 struct MatchedTag {
     TagToken token;
@@ -32,7 +33,10 @@ struct MatchedTag {
     bool markup = false; // laid out as markup; shown as typed otherwise
 };
 
-// The recognised tags of the post, in order, matched by these rules:
+// The tags of the post that the profile recognises, in order, matched by
+// these rules:
+//  0. A tag the forum does not know, or whose value it refuses, is shown as
+//     typed and takes no part in what follows.
 //  1. A close tag pairs with the nearest open tag of its name before it that
 //     is not paired yet, as brackets of one kind pair; other names do not
 //     matter here. Open tags left over are unclosed, close tags left over
@@ -41,7 +45,10 @@ struct MatchedTag {
 //     innermost one still open crosses that innermost open tag; the crossing
 //     pair is shown as typed and the crossed one stays markup.
 //  3. Markup is what 1 and 2 leave whole, except pairs that would nest deeper
-//     than MAX_MARKUP_DEPTH (their open tag is too deep), and [*] that does not stand in a [list] (the
-//     innermost block open around it must be a list).
+//     than the profile's markup depth (their open tag is too deep), and [*]
+//     and [li] that do not stand in a [list] (the innermost block open
+//     around them must be a list).
+//  4. A quote pair inside as many quote pairs as the profile keeps is
+//     removed with everything between its tags (its open tag says so).
 // So the markup pairs always nest properly. Linear in the length of the post.
-std::vector<MatchedTag> match_tags(std::string_view post);
+std::vector<MatchedTag> match_tags(std::string_view post, const ForumProfile& profile = editor_profile());

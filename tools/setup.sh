@@ -82,4 +82,7 @@ unpack_source() {
 # Paste finds on the clipboard.
 [ -f /usr/src/hunspell/src/hunspell/hunspell.hxx ] || unpack_source hunspell hunspell
 [ -f /usr/src/libxml2/HTMLparser.c ] || unpack_source libxml2 libxml2
+# utf8proc, Unicode normalisation for the counts and spell checking,
+# compiled into the text logic of both builds.
+[ -f /usr/src/utf8proc/utf8proc.c ] || unpack_source utf8proc utf8proc
 exit 0

@@ -88,3 +88,11 @@ void refresh_menu_state(HWND editor, HMENU popup, bool can_undo, bool can_redo)
     enable_item(popup, IDM_EDIT_PASTE_TEXT, IsClipboardFormatAvailable(CF_UNICODETEXT));
     check_alignment(editor, popup);
 }
+
+static_assert(IDM_FORUM_MYBB - IDM_FORUM_EDITOR + 1 == FORUM_PROFILE_COUNT, "one item for each forum, in order");
+
+void check_forum_item(HWND main_window, ForumProfileId forum)
+{
+    CheckMenuRadioItem(GetMenu(main_window), IDM_FORUM_EDITOR, IDM_FORUM_MYBB,
+                       IDM_FORUM_EDITOR + static_cast<UINT>(forum), MF_BYCOMMAND);
+}

@@ -61,7 +61,7 @@ std::string tag_problem_status(const TagProblem& problem)
 
 std::array<std::string, STATUS_PART_COUNT - 1> status_part_samples()
 {
-    return {format_program_text(IDS_STATUS_CHARACTERS_OF_LIMIT, {"000 000", "000 000"}),
+    return {format_program_text(IDS_LENGTH_CHARACTERS_OF, {"phpBB", "000 000", "000 000"}),
             with_number(IDS_STATUS_WITHOUT_TAGS, "000 000"), with_number(IDS_STATUS_WORDS, "00 000"),
             with_number(IDS_STATUS_MISSPELLINGS, "0 000")};
 }

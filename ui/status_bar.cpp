@@ -116,6 +116,9 @@ LRESULT readable_parts_message(HWND bar, UINT message, WPARAM wparam, LPARAM lpa
         if (text)
             return answer_with_text(message, text, lparam, HIWORD(kind));
     }
+    // The length part's tip asks for its text: the Main window knows it.
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lparam)->code == TTN_GETDISPINFOW)
+        return SendMessageW(GetParent(bar), WM_NOTIFY, wparam, lparam);
     if (message == WM_NCDESTROY)
         RemoveWindowSubclass(bar, readable_parts_proc, 0);
     return DefSubclassProc(bar, message, wparam, lparam);
@@ -124,6 +127,34 @@ LRESULT readable_parts_message(HWND bar, UINT message, WPARAM wparam, LPARAM lpa
 LRESULT CALLBACK readable_parts_proc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR)
 {
     return guarded(bar, message, LRESULT{0}, [&] { return readable_parts_message(bar, message, wparam, lparam); });
+}
+
+TTTOOLINFOW length_tool(HWND bar)
+{
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = bar;
+    tool.uId = LENGTH_TIP_ID;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(bar, SB_GETRECT, static_cast<WPARAM>(StatusPart::characters), reinterpret_cast<LPARAM>(&tool.rect));
+    return tool;
+}
+
+// A tip of several lines over the length part: the post counted for every forum.
+HWND create_length_tip(HWND bar, HINSTANCE instance)
+{
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetParent(bar), nullptr,
+                               instance, nullptr);
+    if (!tip)
+        return nullptr;
+    TTTOOLINFOW tool = length_tool(bar);
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, scaled(400, window_dpi(bar)));
+    // Long enough to read four lines.
+    SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 20000);
+    return tip;
 }
 
 } // namespace
@@ -139,6 +170,7 @@ StatusBar create_status_bar(HWND main_window)
     if (bar.window) {
         set_part_edges(bar.window);
         SetWindowSubclass(bar.window, readable_parts_proc, 0, 0);
+        bar.tip = create_length_tip(bar.window, instance);
     }
     return bar;
 }
@@ -180,6 +212,10 @@ int lay_out_status_bar(const StatusBar& bar)
     if (!bar.window)
         return 0;
     SendMessageW(bar.window, WM_SIZE, 0, 0);
+    if (bar.tip) {
+        TTTOOLINFOW tool = length_tool(bar.window);
+        SendMessageW(bar.tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     RECT rect{};
     GetWindowRect(bar.window, &rect);
     return rect.bottom - rect.top;

@@ -14,6 +14,9 @@ inline constexpr size_t STATUS_PART_COUNT = 5;
 
 struct StatusBar {
     HWND window = nullptr;
+    // The tip over the length part; it asks its text with TTN_GETDISPINFOW,
+    // which the bar passes on to the Main window.
+    HWND tip = nullptr;
     // What each part shows. A warning part is drawn by its owner, from here.
     std::array<std::wstring, STATUS_PART_COUNT> texts;
     std::array<bool, STATUS_PART_COUNT> warnings{};
@@ -31,6 +34,9 @@ void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, boo
 // clear_status_note(); the part's own text comes back then.
 void show_status_note(StatusBar& bar, std::string_view note);
 void clear_status_note(StatusBar& bar);
+
+// The tip over the length part, as the Main window's WM_NOTIFY sees it.
+inline constexpr UINT_PTR LENGTH_TIP_ID = 1;
 
 // Fits the parts to their texts again, after a change of DPI or language.
 void fit_status_parts(const StatusBar& bar);

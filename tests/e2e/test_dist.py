@@ -23,7 +23,8 @@ class DistTest(EditorTestCase):
                 self.assertLessEqual({f"dictionaries/{dictionary}.aff", f"dictionaries/{dictionary}.dic",
                                       f"licenses/{dictionary}-copyright.txt"}, names)
             self.assertLessEqual({"licenses/hunspell-license.txt", "licenses/hunspell-MPL-1.1.txt",
-                                  "licenses/GPL-2.txt", "licenses/libxml2-license.txt"}, names)
+                                  "licenses/GPL-2.txt", "licenses/libxml2-license.txt",
+                                  "licenses/utf8proc-license.txt"}, names)
 
             with tempfile.TemporaryDirectory() as folder:
                 archive.extractall(folder)

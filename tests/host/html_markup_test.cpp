@@ -178,10 +178,11 @@ TEST(HtmlMarkup, ColoursAndSizesOnlyWhenAskedAndOnlyThoseThatStandOut)
                   "šedý [color=#FF0000]červený[/color] [size=30px][color=#0000FF]modrý velký[/color][/size] "
                   "[size=14px]malý[/size] [size=22px]trochu[/size] [url=https://a.cz]odkaz[/url]"}},
                 options);
-    options.size_form = SizeForm::percent;
-    EXPECT_EQ(converted("<span style=\"font-size:22px\">x</span>", options), "[size=138]x[/size]");
-    options.size_form = SizeForm::points;
-    EXPECT_EQ(converted("<span style=\"font-size:22px\">x</span>", options), "[size=17pt]x[/size]");
+    // In the forum's own form, as the size commands write it there.
+    options.forum = &forum_profile(ForumProfileId::phpbb);
+    EXPECT_EQ(converted("<span style=\"font-size:22px\">x</span>", options), "[size=150]x[/size]");
+    options.forum = &forum_profile(ForumProfileId::mybb);
+    EXPECT_EQ(converted("<span style=\"font-size:22px\">x</span>", options), "[size=x-large]x[/size]");
 }
 
 TEST(HtmlMarkup, OnlyTheTagsAForumKnowsAreWritten)
@@ -194,6 +195,23 @@ TEST(HtmlMarkup, OnlyTheTagsAForumKnowsAreWritten)
                   "<ul><li>a</li><li>b</li></ul><ol><li>c</li></ol><hr><pre>x  y</pre><img src=\"https://a.cz/i.png\">",
                   "[b]tučně[/b] šikmo odkaz\n• a\n• b\n1. c\nx  y"}},
                 options);
+
+    // The real forums, as the paste sets them up from the chosen profile:
+    // phpBB has no [center] or [hr]; SMF numbers no list.
+    const std::string html = "<center>střed</center><hr><ol><li>c</li></ol>";
+    const std::pair<ForumProfileId, const char*> forums[] = {
+        {ForumProfileId::phpbb, "střed\n[list=1]\n[*]c\n[/list]"},
+        {ForumProfileId::smf, "[center]střed[/center]\n[hr]\n[list]\n[*]c\n[/list]"},
+    };
+    for (const auto& [id, expected] : forums) {
+        const ForumProfile& forum = forum_profile(id);
+        options.forum = &forum;
+        for (size_t tag = 0; tag < FORUM_TAG_COUNT; ++tag)
+            options.tags.set(tag, knows_tag(forum, static_cast<ForumTagId>(tag)));
+        const std::string markup = converted(html, options);
+        EXPECT_EQ(markup, expected) << static_cast<int>(id);
+        EXPECT_EQ(check_tags(markup, forum).kind, TagProblemKind::none) << markup;
+    }
 }
 
 TEST(HtmlMarkup, NestingStopsWhereTheForumsStop)

@@ -26,9 +26,9 @@ TEST(CodePoints, JoinsSurrogatesAndStepsOverBrokenBytes)
 TEST(CountPost, CharactersAreCodePointsAndALineBreakIsOne)
 {
     // ž is two bytes, the smiley four, and a WTF-8 pair six: one each.
-    EXPECT_EQ(count_post("ž\r\n\n\r😀\xED\xA0\xBD\xED\xB8\x80\xED\xA0\xBD").characters, 7u);
-    EXPECT_EQ(count_post("a\xFF\x80" "b").characters, 4u);
-    EXPECT_EQ(count_post("").characters, 0u);
+    EXPECT_EQ(count_post("ž\r\n\n\r😀\xED\xA0\xBD\xED\xB8\x80\xED\xA0\xBD").length, 7u);
+    EXPECT_EQ(count_post("a\xFF\x80" "b").length, 4u);
+    EXPECT_EQ(count_post("").length, 0u);
 }
 
 TEST(CountPost, WithoutTagsLeavesOutMarkupAndPictureAddresses)

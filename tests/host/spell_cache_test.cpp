@@ -51,6 +51,18 @@ TEST(SpellCache, AsksOnlyForWordsOfChangedParagraphsAndNeverTwice)
     EXPECT_TRUE(cache.misspellings(edited, dictionary.check()).empty());
 }
 
+TEST(SpellCache, DictionariesSeeWordsComposedAndTheMarksCoverThemAsTyped)
+{
+    FakeDictionary dictionary;
+    dictionary.known.insert("káva");
+    SpellCache cache;
+    // "káva" typed with a combining accent is the dictionary's "káva"; a
+    // misspelling with one is marked over all its bytes as typed.
+    const std::string post = "ka\xCC\x81va kavy\xCC\x81";
+    EXPECT_EQ(texts(post, cache.misspellings(post, dictionary.check())), std::vector<std::string>{"kavy\xCC\x81"});
+    EXPECT_EQ(dictionary.asked, (std::vector<std::string>{"káva", "kavý"}));
+}
+
 TEST(SpellCache, ContextFromAnEarlierParagraphDecidesALaterOne)
 {
     FakeDictionary dictionary;

@@ -37,6 +37,22 @@ TEST(SpellWords, LeavesOutLongWordsAndCharactersBeyondTheBasicPlane)
               (std::vector<std::string>{"ok", std::string(LONGEST_CHECKED_WORD, 'b'), "a", "b"}));
 }
 
+TEST(SpellWords, MarksAndJoinersBelongToTheLetterBeforeThem)
+{
+    struct Row {
+        std::string post;
+        std::vector<std::string> words;
+    } rows[] = {
+        {"❤️ ✌️ ☺️", {}},                                   // U+FE0F after a pictograph is no word
+        {"\xEF\xB8\x8F \xE2\x80\x8D", {}},                  // nor a lone variation selector or joiner
+        {"ka\xCC\x81va", {"ka\xCC\x81va"}},                 // a + U+0301 stays in the word as typed
+        {"\xCC\x81slovo", {"slovo"}},                        // a mark cannot start a word
+        {"क्\xE2\x80\x8Dष", {"क्\xE2\x80\x8Dष"}},               // a joiner inside a word
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(words_of(row.post), row.words) << row.post;
+}
+
 TEST(SpellWords, UnclosedCodeHidesTheRestOfThePost)
 {
     EXPECT_EQ(words_of("jedna [code]dva\ntři"), std::vector<std::string>{"jedna"});

@@ -115,15 +115,15 @@ TEST(TagMatch, MarkupLeavesBrokenTagsAsTyped)
 TEST(TagMatch, NestingBeyondTheLimitIsText)
 {
     std::string post;
-    for (size_t i = 0; i < MAX_MARKUP_DEPTH + 2; ++i)
+    for (size_t i = 0; i < editor_profile().markup_depth + 2; ++i)
         post += "[quote]";
-    for (size_t i = 0; i < MAX_MARKUP_DEPTH + 2; ++i)
+    for (size_t i = 0; i < editor_profile().markup_depth + 2; ++i)
         post += "[/quote]";
     size_t markup = 0;
     for (const MatchedTag& tag : match_tags(post))
         markup += tag.markup;
-    EXPECT_EQ(markup, 2 * MAX_MARKUP_DEPTH);
-    EXPECT_EQ(check_tags(post).offset, MAX_MARKUP_DEPTH * 7);
+    EXPECT_EQ(markup, 2 * editor_profile().markup_depth);
+    EXPECT_EQ(check_tags(post).offset, editor_profile().markup_depth * 7);
     const TagProblem too_deep = check_tags(post);
     EXPECT_EQ(too_deep.kind, TagProblemKind::too_deep);
     EXPECT_EQ(too_deep.tag, ForumTagId::quote);

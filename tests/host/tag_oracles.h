@@ -39,6 +39,9 @@ inline bool same_ignoring_case(std::string_view a, std::string_view b)
 inline Tag tag_at(std::string_view post, size_t at)
 {
     for (const ForumTag& known : FORUM_TAGS) {
+        // This editor's own view: a tag no profile of it takes is text.
+        if (!knows_tag(editor_profile(), known.id))
+            continue;
         const std::string open = "[" + std::string(known.name);
         if (known.needs_close) {
             const std::string close = "[/" + std::string(known.name) + "]";
@@ -152,7 +155,7 @@ inline TagProblem check_tags(std::string_view post)
         size_t enclosing = 0;
         for (size_t outer = 0; outer < i; ++outer)
             enclosing += !tags[outer].closing && whole(outer) && tags[outer].partner > tags[i].partner;
-        if (enclosing >= MAX_MARKUP_DEPTH)
+        if (enclosing >= editor_profile().markup_depth)
             consider(TagProblemKind::too_deep, tags[i], tags[i].id);
     }
     return first;

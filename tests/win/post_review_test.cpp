@@ -142,7 +142,7 @@ public:
     }
 
 private:
-    static constexpr const wchar_t* NAMES[] = {CHARACTER_LIMIT_VALUE, PREVIEW_SHOWN_VALUE};
+    static constexpr const wchar_t* NAMES[] = {CHARACTER_LIMIT_VALUE, PREVIEW_SHOWN_VALUE, FORUM_PROFILE_VALUE};
     std::vector<std::optional<DWORD>> kept_;
 };
 
@@ -327,7 +327,7 @@ TEST_F(PostReviewTest, LimitDialogSetsTheLimitAndOverItThePartIsAWarning)
 
 TEST_F(PostReviewTest, APartDrawnAsAWarningStillGivesItsText)
 {
-    state().review.settings.character_limit = 5;
+    state().review.settings.own_limit = 5;
     show_post("twelve chars");
     ASSERT_TRUE(is_warning(StatusPart::characters));
     EXPECT_EQ(status(StatusPart::characters), "Znaky: 12 / 5");
@@ -337,6 +337,56 @@ TEST_F(PostReviewTest, APartDrawnAsAWarningStillGivesItsText)
     SendMessageA(status_bar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(narrow));
     EXPECT_EQ(std::string(narrow), "Znaky: 12 / 5");
     EXPECT_EQ(LOWORD(length), 13);
+}
+
+// The POZADÍ > Fórum item with this id, picked as the menu picks it.
+void pick_forum_item(HWND main_window, UINT id)
+{
+    MENUITEMINFOW item{sizeof item, MIIM_STATE | MIIM_FTYPE};
+    ASSERT_TRUE(GetMenuItemInfoW(GetMenu(main_window), id, FALSE, &item)) << id;
+    SendMessageW(main_window, WM_COMMAND, id, 0);
+    pump_messages();
+    ASSERT_TRUE(GetMenuItemInfoW(GetMenu(main_window), id, FALSE, &item));
+    EXPECT_TRUE(item.fState & MFS_CHECKED) << id;
+    EXPECT_TRUE(item.fType & MFT_RADIOCHECK) << id;
+}
+
+TEST_F(PostReviewTest, TheForumChosenInTheMenuCountsChecksAndWritesThePost)
+{
+    show_post("Čtyři [center]\"x\"[/center]");
+    EXPECT_EQ(status(StatusPart::characters), "Znaky: 26 / " + N60000);
+
+    pick_forum_item(main_window, IDM_FORUM_PHPBB);
+    // Each " is &quot; to phpBB; [center] it shows as typed.
+    EXPECT_EQ(status(StatusPart::characters), "Znaky (phpBB): 36 / " + N60000);
+    EXPECT_EQ(status(StatusPart::tags), "Tagy: phpBB nezná [center]: ukáže ho jako text (řádek 1)");
+    command(IDM_TAG_CHECK);
+    EXPECT_EQ(selection().cpMin, 6);
+    EXPECT_EQ(selection().cpMax, 14);
+    EXPECT_EQ(SettingsKept::stored(FORUM_PROFILE_VALUE), static_cast<DWORD>(ForumProfileId::phpbb));
+    // The size commands write phpBB's percent.
+    SendMessageW(editor, EM_SETSEL, 0, 0);
+    command(IDM_TAG_SIZE30);
+    EXPECT_EQ(get_text(editor).substr(0, 11), "[size=200] ");
+
+    // MyBB counts bytes against its own default, while no limit of the user's holds.
+    show_post("Čtyři");
+    pick_forum_item(main_window, IDM_FORUM_MYBB);
+    EXPECT_EQ(status(StatusPart::characters), "Bajty (MyBB): 7 / " + locale_number(65535));
+    // The tip counts the post for every forum at once.
+    const std::wstring tip = length_tip(state());
+    EXPECT_NE(tip.find(L"phpBB 3.3: 5 znaků z " + wide(N60000)), std::wstring::npos) << utf8(tip);
+    EXPECT_NE(tip.find(L"MyBB 1.8: 7 bajtů z " + wide(locale_number(65535))), std::wstring::npos) << utf8(tip);
+    state().review.settings.own_limit = 10;
+    settle();
+    EXPECT_EQ(status(StatusPart::characters), "Bajty (MyBB): 7 / 10");
+
+    pick_forum_item(main_window, IDM_FORUM_EDITOR);
+    EXPECT_EQ(status(StatusPart::characters), "Znaky: 5 / 10");
+    // The choice comes back with the next start.
+    pick_forum_item(main_window, IDM_FORUM_SMF);
+    recreate_main_window(SW_SHOWNORMAL);
+    EXPECT_EQ(state().review.settings.forum, ForumProfileId::smf);
 }
 
 TEST_F(PostReviewTest, ALimitOutOfRangeIsRefusedWithItsReason)
@@ -364,7 +414,7 @@ TEST_F(PostReviewTest, ALimitOutOfRangeIsRefusedWithItsReason)
     const DWORD damaged = 0xFFFFFFFF;
     RegSetKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, CHARACTER_LIMIT_VALUE, REG_DWORD, &damaged, sizeof damaged);
     recreate_main_window(SW_SHOWNORMAL);
-    EXPECT_EQ(state().review.settings.character_limit, DEFAULT_CHARACTER_LIMIT);
+    EXPECT_EQ(character_limit(state().review.settings), editor_profile().default_limit);
 }
 
 TEST_F(PostReviewTest, TheTagCheckNamesNestingTooDeepForThePreview)
@@ -376,11 +426,11 @@ TEST_F(PostReviewTest, TheTagCheckNamesNestingTooDeepForThePreview)
     for (int i = 0; i < 10000; ++i)
         post += "[/quote]";
     show_post(post);
-    const std::string first_too_deep = std::to_string(MAX_MARKUP_DEPTH + 1);
+    const std::string first_too_deep = std::to_string(editor_profile().markup_depth + 1);
     EXPECT_EQ(status(StatusPart::tags), "Tagy: příliš hluboko vnořený [quote] (řádek " + first_too_deep + ")");
     command(IDM_TAG_CHECK);
     EXPECT_EQ(selected_text(), "[quote]");
-    EXPECT_EQ(selection().cpMin, static_cast<LONG>(MAX_MARKUP_DEPTH * 8));
+    EXPECT_EQ(selection().cpMin, static_cast<LONG>(editor_profile().markup_depth * 8));
 }
 
 TEST_F(PostReviewTest, F8SelectsTheFirstProblemsTagInAPostOfManyLines)
