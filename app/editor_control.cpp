@@ -10,6 +10,7 @@
 #include "editor/char_format.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
+#include "win/dpi.h"
 #include "win/wait_cursor.h"
 
 namespace {
@@ -101,6 +102,8 @@ HWND swap_in_fresh_editor(MainWindowState& state)
         return nullptr;
     SendMessageW(fresh, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&typing_format));
     SendMessageW(fresh, EM_SETBKGNDCOLOR, 0, state.colors.background.color);
+    // A new control draws at the system's DPI, whatever the monitor's.
+    zoom_to_dpi(fresh, window_dpi(window));
     parts.editor = fresh;
     DestroyWindow(old);
     underline_new_editor(state);

@@ -33,10 +33,6 @@
 
 namespace {
 
-// Posted on activation, so that the question about the file comes once the
-// window is active rather than in the middle of its activation.
-constexpr UINT WM_CHECK_FILE_ON_DISK = WM_APP + 20;
-
 MainWindowState& state_of(HWND window)
 {
     return *main_window_state(window);

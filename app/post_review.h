@@ -9,16 +9,13 @@
 
 #include "app/main_window_state.h"
 #include "text/forum_profile.h"
+#include "win/window_ids.h"
 
 // The pause after the last change before the post is looked at again:
 // short enough for the preview to follow within 150 ms of the last key,
 // long enough that keys typed at speed do not each pay for a look.
 inline constexpr UINT REVIEW_DELAY_MS = 75;
-inline constexpr UINT_PTR REVIEW_TIMER = 1;
-// Brings the preview's next paragraphs, while it is behind.
-inline constexpr UINT_PTR PREVIEW_STEP_TIMER = 2;
-// Takes a passing note off the status bar again.
-inline constexpr UINT_PTR NOTE_TIMER = 7; // 1 to 4 are the review's, recovery's and spelling's
+// How long a passing note stays on the status bar.
 inline constexpr UINT NOTE_MS = 6000;
 
 // Width of the splitter between the Editor control and the preview, at 96 DPI.

@@ -12,17 +12,13 @@
 #include <string>
 
 #include "document/draft_store.h"
+#include "win/window_ids.h"
 
 struct MainWindowState;
 
 // The environment variable that puts the copies in another folder (the
 // tests' own, so that they never touch the user's).
 inline constexpr wchar_t RECOVERY_FOLDER_VARIABLE[] = L"FORUM_EDITOR_RECOVERY_FOLDER";
-
-// The timer that writes the copy, and the message with which the writer's
-// thread reports a failed write (WPARAM: the system's error code).
-inline constexpr UINT_PTR RECOVERY_TIMER_ID = 3; // 1 and 2 are the post review's
-inline constexpr UINT WM_RECOVERY_WRITE_FAILED = WM_APP + 1;
 
 // Written at most this long after typing stops, and at least this often
 // while it goes on.

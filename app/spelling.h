@@ -16,6 +16,7 @@
 #include "document/spell_worker.h"
 #include "editor/edit_recorder.h"
 #include "editor/spell_underline.h"
+#include "win/window_ids.h"
 
 struct MainWindowState;
 
@@ -23,11 +24,8 @@ struct MainWindowState;
 // tests' own); otherwise they are in "dictionaries" beside the program.
 inline constexpr wchar_t DICTIONARY_FOLDER_VARIABLE[] = L"FORUM_EDITOR_DICTIONARY_FOLDER";
 
-// The worker's answer is ready.
-inline constexpr UINT WM_SPELL_ANSWERED = WM_APP + 2;
-// Starts the spelling once the window has painted: nothing of it is
-// needed for the first paint.
-inline constexpr UINT_PTR SPELL_START_TIMER = 4; // 1 to 3 are the review's and recovery's
+// The spelling starts once the window has painted (SPELL_START_TIMER):
+// nothing of it is needed for the first paint.
 inline constexpr UINT SPELL_START_DELAY_MS = 100;
 
 struct SpellingState {

@@ -8,12 +8,10 @@
 #include "win/input_waiting.h"
 #include "win/precise_clock.h"
 #include "win/win_handles.h"
+#include "win/window_ids.h"
 
 namespace {
 
-// Finds the marks on screen once the input pauses; the control's own
-// timers have small ids.
-constexpr UINT_PTR FIND_TIMER_ID = 0x5350454D;
 constexpr UINT FIND_DELAY_MS = 100;
 // A slice of finding ends once it has taken this long, so that a key that
 // comes meanwhile waits no longer.
@@ -135,7 +133,7 @@ void schedule_finding(HWND editor, SpellMarks& marks)
     if (marks.finding_due)
         return;
     marks.finding_due = true;
-    SetTimer(editor, FIND_TIMER_ID, FIND_DELAY_MS, nullptr);
+    SetTimer(editor, SPELL_MARKS_TIMER, FIND_DELAY_MS, nullptr);
 }
 
 // Kept bands belong to one scroll position and size; at any other they are
@@ -195,14 +193,14 @@ void on_find_timer(HWND editor, SpellMarks& marks)
         return;
     const DWORD quiet = GetTickCount() - marks.moved_at;
     if (quiet < FIND_DELAY_MS) {
-        SetTimer(editor, FIND_TIMER_ID, FIND_DELAY_MS - quiet, nullptr);
+        SetTimer(editor, SPELL_MARKS_TIMER, FIND_DELAY_MS - quiet, nullptr);
         return;
     }
     if (!marks.shown || marks.misspelt.empty() || find_visible_marks(editor, marks)) {
-        KillTimer(editor, FIND_TIMER_ID);
+        KillTimer(editor, SPELL_MARKS_TIMER);
         marks.finding_due = false;
     } else {
-        SetTimer(editor, FIND_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
+        SetTimer(editor, SPELL_MARKS_TIMER, USER_TIMER_MINIMUM, nullptr);
     }
 }
 
@@ -257,7 +255,7 @@ void mark_painted_area(HWND editor, SpellMarks& marks, const RECT& painted)
 
 bool on_marks_timer(HWND editor, SpellMarks& marks, UINT_PTR timer)
 {
-    if (timer != FIND_TIMER_ID)
+    if (timer != SPELL_MARKS_TIMER)
         return false;
     on_find_timer(editor, marks);
     return true;
@@ -280,7 +278,7 @@ void release_held_word(HWND editor, SpellMarks& marks)
 
 void stop_finding_marks(HWND editor)
 {
-    KillTimer(editor, FIND_TIMER_ID);
+    KillTimer(editor, SPELL_MARKS_TIMER);
 }
 
 std::optional<TextRange> misspelling_at(HWND editor, const SpellMarks& marks, POINT point)

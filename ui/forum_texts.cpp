@@ -89,5 +89,5 @@ std::string tag_check_status(const TagProblem& problem, const ForumProfile& prof
                                   ? std::to_string(profile.picture_limit)
                                   : std::to_string(profile.largest_size);
     return format_program_text(text, {load_program_text(SHORT_NAMES[index_of(profile)]), as_typed,
-                                             std::to_string(problem.line), limit, std::to_string(problem.pictures)});
+                                             locale_number(problem.line), limit, locale_number(problem.pictures)});
 }

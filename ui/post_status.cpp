@@ -47,6 +47,12 @@ std::string tag_problem_status(const TagProblem& problem)
     switch (problem.kind) {
     case TagProblemKind::none:
         break;
+    // These name the forum: tag_check_status() words them.
+    case TagProblemKind::unknown_tag:
+    case TagProblemKind::refused_value:
+    case TagProblemKind::quote_removed:
+    case TagProblemKind::too_many_pictures:
+        break;
     case TagProblemKind::unclosed:
         return format_program_text(IDS_STATUS_TAG_UNCLOSED, {tag, line});
     case TagProblemKind::no_open:

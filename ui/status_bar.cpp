@@ -10,6 +10,7 @@
 #include "win/dpi.h"
 #include "win/system_utf8.h"
 #include "win/win_handles.h"
+#include "win/window_ids.h"
 
 namespace {
 

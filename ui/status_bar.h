@@ -35,9 +35,6 @@ void set_status_part(StatusBar& bar, StatusPart part, std::string_view text, boo
 void show_status_note(StatusBar& bar, std::string_view note);
 void clear_status_note(StatusBar& bar);
 
-// The tip over the length part, as the Main window's WM_NOTIFY sees it.
-inline constexpr UINT_PTR LENGTH_TIP_ID = 1;
-
 // Fits the parts to their texts again, after a change of DPI or language.
 void fit_status_parts(const StatusBar& bar);
 

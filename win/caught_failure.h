@@ -8,9 +8,10 @@
 
 #include <windows.h>
 
-// Posted to the window that owns the one where a failure was caught (the
-// Main window). WPARAM: CaughtFailure; LPARAM: the message being handled.
-inline constexpr UINT WM_CAUGHT_FAILURE = WM_APP + 30;
+#include "win/window_ids.h"
+
+// WM_CAUGHT_FAILURE is posted to the window that owns the one where a
+// failure was caught (the Main window).
 
 enum class CaughtFailure : WPARAM { out_of_memory = 1, other = 2 };
 
