@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window_state.h"
 #include "app/startup.h"
 #include "win/precise_clock.h"
 
@@ -43,6 +44,13 @@ inline HWND open_main_window()
     if (!registered)
         return nullptr;
     return create_main_window(instance, SW_SHOWNORMAL);
+}
+
+// The Main window's Editor control as it is now: undoing or redoing a step
+// of a thousand paragraphs or more puts a fresh control in the old one's place.
+inline HWND editor_of(HWND main_window)
+{
+    return main_window_state(main_window)->parts.editor;
 }
 
 // The reference the editor is measured against in the same run: a bare

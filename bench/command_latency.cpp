@@ -54,29 +54,29 @@ void select_all_of(HWND editor, const std::string& text)
     SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
 }
 
-double time_message(HWND main_window, HWND editor, WORD id)
+double time_message(HWND main_window, WORD id)
 {
     const double start = now_ms();
     SendMessageA(main_window, WM_COMMAND, id, 0);
-    UpdateWindow(editor);
+    UpdateWindow(editor_of(main_window));
     return now_ms() - start;
 }
 
-double time_command(HWND main_window, HWND editor, const std::string& text, WORD id)
+double time_command(HWND main_window, const std::string& text, WORD id)
 {
-    select_all_of(editor, text);
-    return time_message(main_window, editor, id);
+    select_all_of(editor_of(main_window), text);
+    return time_message(main_window, id);
 }
 
 struct StepTimes {
     double command, undo, redo;
 };
 
-StepTimes time_step(HWND main_window, HWND editor, const std::string& text, WORD id)
+StepTimes time_step(HWND main_window, const std::string& text, WORD id)
 {
-    const double command = time_command(main_window, editor, text, id);
-    const double undo = time_message(main_window, editor, IDM_EDIT_UNDO);
-    const double redo = time_message(main_window, editor, IDM_EDIT_REDO);
+    const double command = time_command(main_window, text, id);
+    const double undo = time_message(main_window, IDM_EDIT_UNDO);
+    const double redo = time_message(main_window, IDM_EDIT_REDO);
     return {command, undo, redo};
 }
 
@@ -174,7 +174,7 @@ int main(int argc, char** argv)
     HWND main_window = open_main_window();
     if (!main_window)
         return 1;
-    HWND editor = main_window_state(main_window)->parts.editor;
+    HWND editor = editor_of(main_window);
     const std::string text = plain_post(SELECTION_LENGTH);
     const std::string typical = plain_post(TYPICAL_LENGTH);
 
@@ -201,8 +201,8 @@ int main(int argc, char** argv)
         for (int run = 0; run < RUNS; ++run) {
             // The control's own bold right before, so that the load on the
             // machine, which changes from second to second, is the same for both.
-            const double bold = time_bare_format(editor, text);
-            const StepTimes step = time_step(main_window, editor, text, command.id);
+            const double bold = time_bare_format(editor_of(main_window), text);
+            const StepTimes step = time_step(main_window, text, command.id);
             times.push_back(step.command);
             bold_ratios.push_back(step.command / bold);
             undos.push_back(step.undo);
@@ -210,7 +210,7 @@ int main(int argc, char** argv)
             // Within one run, so that the machine's drift from run to run cancels.
             undo_ratios.push_back(step.undo / step.command);
             redo_ratios.push_back(step.redo / step.command);
-            typical_times.push_back(time_command(main_window, editor, typical, command.id));
+            typical_times.push_back(time_command(main_window, typical, command.id));
         }
         const double median = median_of(times);
         const double worst = *std::max_element(times.begin(), times.end());
@@ -239,6 +239,7 @@ int main(int argc, char** argv)
 
     if (only)
         return 0;
+    editor = editor_of(main_window);
 
     // The history after 500 commands on short selections in formats that
     // vary, and after commands each on the whole post (the text kept in

@@ -82,7 +82,7 @@ int main()
     HWND main_window = open_main_window();
     if (!main_window)
         return 1;
-    HWND editor = main_window_state(main_window)->parts.editor;
+    HWND editor = editor_of(main_window);
     replace_selection(editor, plain_post(PAGE_CHARACTERS));
 
     // The page's text, as the browser puts it beside the HTML, is what the
@@ -99,6 +99,7 @@ int main()
     SendMessageW(main_window, WM_COMMAND, IDM_EDIT_PASTE, 0);
     const std::u16string post_before = get_text_utf16(editor);
     SendMessageW(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
+    editor = editor_of(main_window);
     std::u16string pasted = post_before.substr(static_cast<std::size_t>(text_length(editor)) / 2,
                                                post_before.size() - static_cast<std::size_t>(text_length(editor)));
     pasted.push_back(u'\0');
@@ -110,8 +111,10 @@ int main()
 
     std::vector<double> markup, plain, ratios;
     for (int run = 0; run < RUNS; ++run) {
+        editor = editor_of(main_window);
         plain.push_back(timed_paste(main_window, editor, IDM_EDIT_PASTE_TEXT));
         SendMessageW(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
+        editor = editor_of(main_window);
         markup.push_back(timed_paste(main_window, editor, IDM_EDIT_PASTE));
         SendMessageW(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
         ratios.push_back(markup.back() / plain.back());

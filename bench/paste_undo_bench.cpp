@@ -39,7 +39,7 @@ double timed_command(HWND main_window, WORD command)
 {
     const double start = now_ms();
     SendMessageW(main_window, WM_COMMAND, command, 0);
-    UpdateWindow(main_window_state(main_window)->parts.editor);
+    UpdateWindow(editor_of(main_window));
     return now_ms() - start;
 }
 

@@ -121,6 +121,7 @@ int main()
             }
             start = now_ms();
             SendMessageW(main_window, WM_COMMAND, IDM_EDIT_UNDO, 0);
+                editor = state.parts.editor;
             UpdateWindow(editor);
             times.undos.push_back(now_ms() - start);
             if (get_text_utf16(editor) != post || (with_formats && (!is_bold(editor, 0, 3) || is_bold(editor, 4, 7)))) {
