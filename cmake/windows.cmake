@@ -91,7 +91,7 @@ file(GLOB FORUM_RESOURCE_FILES CONFIGURE_DEPENDS
 set_property(SOURCE res/forum-editor.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_CURRENT_SOURCE_DIR}/res/resource_ids.h
              ${CMAKE_CURRENT_SOURCE_DIR}/res/forum-editor.manifest
-             ${CMAKE_CURRENT_SOURCE_DIR}/text/forum_urls.h
+             ${CMAKE_CURRENT_SOURCE_DIR}/text/forum/forum_urls.h
              ${FORUM_RESOURCE_FILES})
 
 add_executable(forum-editor WIN32 app/main.cpp)

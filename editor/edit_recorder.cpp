@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "editor/editor_text.h"
-#include "text/edit_pieces.h"
-#include "text/unicode_text.h"
+#include "text/history/edit_pieces.h"
+#include "text/unicode/unicode_text.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "editor/range_pieces.h"
-#include "text/edit_history.h"
+#include "text/history/edit_history.h"
 
 // A change of the text as the recorder saw it: `removed` characters at
 // `start` became `inserted` ones.
