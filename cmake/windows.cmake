@@ -62,6 +62,8 @@ set(FORUM_WIN_SOURCES
     app/long_operation.cpp
     app/interface_language.cpp
     app/main_window.cpp
+    app/splitter_drag.cpp
+    app/window_ending.cpp
     app/paste_commands.cpp
     app/post_review.cpp
     app/recent_files.cpp
