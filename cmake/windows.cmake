@@ -17,6 +17,7 @@ set(FORUM_WIN_SOURCES
     editor/clipboard.cpp
     editor/color_tag.cpp
     editor/edit_recorder.cpp
+    editor/edit_recorder_restore.cpp
     editor/editor_keys.cpp
     editor/editor_subclass.cpp
     editor/editor_text.cpp
