@@ -182,11 +182,11 @@ std::optional<double> plain_number(std::string_view text)
 }
 
 // phpBB's {FONTSIZE}: parser::filter_font_size() takes a number from 1 to
-// max_font_size; anything else leaves the tag as typed.
+// max_font_size (0: no largest); anything else leaves the tag as typed.
 std::optional<double> percent_pixels(std::string_view value, int largest, double base)
 {
     const std::optional<double> percent = plain_number(value);
-    if (!percent || *percent < 1 || *percent > largest)
+    if (!percent || *percent < 1 || (largest != 0 && *percent > largest))
         return std::nullopt;
     return base * *percent / 100;
 }
