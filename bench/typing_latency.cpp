@@ -178,7 +178,7 @@ double compare_forums(MainWindowState& state, HWND main_window)
     for (int burst = 0; burst < BURSTS; ++burst) {
         for (int turn = 0; turn < 2; ++turn) {
             const int phpbb = (turn + burst) % 2;
-            state.review.rules = BoardRules(Board{.forum = phpbb ? ForumProfileId::phpbb : ForumProfileId::editor});
+            state.review.rules = BoardRules(forum_board(phpbb ? ForumProfileId::phpbb : ForumProfileId::editor));
             // The bursts at this length took lines BURSTS to 2 * BURSTS - 1.
             type_burst(state.parts.editor, main_window, phpbb ? burst : 2 * BURSTS + burst, by_forum[phpbb]);
         }

@@ -73,11 +73,18 @@ bool is_board_name(std::string_view name)
     return name.find_first_not_of(' ') != std::string_view::npos;
 }
 
+Board forum_board(ForumProfileId forum)
+{
+    Board board;
+    board.forum = forum;
+    return board;
+}
+
 BoardList default_boards()
 {
     BoardList list;
     for (size_t forum = 0; forum < FORUM_PROFILE_COUNT; ++forum)
-        list.boards.push_back(Board{.forum = static_cast<ForumProfileId>(forum)});
+        list.boards.push_back(forum_board(static_cast<ForumProfileId>(forum)));
     return list;
 }
 

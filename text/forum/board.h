@@ -69,6 +69,8 @@ struct BoardList {
     bool is_forums_own(size_t index) const { return index < FORUM_PROFILE_COUNT; }
 };
 
+// The forum's own board: its table unchanged.
+Board forum_board(ForumProfileId forum);
 // The forums' own boards unchanged, and none of the user's.
 BoardList default_boards();
 

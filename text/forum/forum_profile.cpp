@@ -327,13 +327,28 @@ std::optional<TagStanding> tag_standing(const ForumProfile& profile, ForumTagId 
     return editor_takes ? std::optional(TagStanding::taken) : std::nullopt;
 }
 
+namespace {
+
+// A board's extra tag that has this editor's tag's name and behaves as it does.
+const ExtraTag* extra_as(const ForumProfile& profile, ForumTagId id)
+{
+    for (const ExtraTag& extra : profile.extra_tags)
+        if (extra.name == forum_tag(id).name)
+            return stand_in_tag(extra.look) == id ? &extra : nullptr;
+    return nullptr;
+}
+
+} // namespace
+
 bool knows_tag(const ForumProfile& profile, ForumTagId id)
 {
-    return tag_support(profile, id) == TagSupport::markup;
+    return tag_support(profile, id) == TagSupport::markup || extra_as(profile, id);
 }
 
 bool takes_value(const ForumProfile& profile, ForumTagId id, bool has_value, std::string_view value)
 {
+    if (const ExtraTag* extra = extra_as(profile, id))
+        return extra->takes_value == has_value && (!has_value || !value.empty());
     return tag_standing(profile, id, false, has_value, value) == TagStanding::taken;
 }
 

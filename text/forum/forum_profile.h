@@ -96,7 +96,8 @@ std::optional<TagStanding> tag_standing(const ForumProfile& profile, ForumTagId 
 
 // What a caller that writes markup for a forum may ask: whether the forum
 // knows the tag, and whether it takes the value (an empty value: the tag
-// written without "=").
+// written without "="). A board's extra tag of the same name and look
+// counts as the forum's.
 bool knows_tag(const ForumProfile& profile, ForumTagId id);
 bool takes_value(const ForumProfile& profile, ForumTagId id, bool has_value, std::string_view value);
 

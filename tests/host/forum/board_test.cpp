@@ -2,6 +2,8 @@
 #include "text/forum/board_file.h"
 #include "text/forum/post_counts.h"
 #include "text/forum/tag_check.h"
+#include "text/preview/preview_rtf.h"
+#include "rtf_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +103,48 @@ TEST(Board, ExtraTagsAreTakenAsTheirDefinitionSays)
     // Without the board's tag phpBB does not know [center].
     EXPECT_EQ(check_tags("[center]ab[/center]", forum_profile(ForumProfileId::phpbb)).kind,
               TagProblemKind::unknown_tag);
+}
+
+struct LookCase {
+    ExtraTag tag;
+    const char* post;
+    const char* shown;   // the preview's text
+    const char* written; // a piece of its RTF that shows the look
+};
+
+const LookCase LOOK_CASES[] = {
+    {{"center", false, ExtraLook::center}, "a[center]mid[/center]", "a\nmid", "\\qc \\cf0 mid"},
+    {{"fett", false, ExtraLook::bold}, "[fett]x[/fett]", "x", "\\b x"},
+    {{"strike", false, ExtraLook::strike}, "[strike]x[/strike]", "x", "\\strike x"},
+    {{"hr", false, ExtraLook::rule}, "a[hr]b", "a\n──────────────────────────────\nb", "\\u9472?"},
+    // Plain text, as typed, in an indented block: no header, no monospace.
+    {{"spoiler", true, ExtraLook::box}, "[spoiler=Konec][b]x[/b][/spoiler]", "[b]x[/b]", "\\li360 \\cf0 [b]x[/b]"},
+    {{"kod", false, ExtraLook::code}, "[kod]x[/kod]", "Kód:\nx", "\\f1 x"},
+};
+
+TEST(Board, ThePreviewShowsExtraTagsInTheirLooks)
+{
+    PreviewOptions options;
+    options.labels = {"Citace:", "%1 napsal(a):", "Kód:", "[obrázek: %1]"};
+    for (const LookCase& c : LOOK_CASES) {
+        const BoardRules rules(board_of(ForumProfileId::phpbb, {c.tag}));
+        const std::string rtf = render_preview_rtf(c.post, options, rules.profile());
+        EXPECT_EQ(rtf::visible_text(rtf), c.shown) << c.post;
+        EXPECT_NE(rtf.find(c.written), std::string::npos) << c.post << "\n" << rtf;
+    }
+}
+
+TEST(Board, APasteMayWriteATagTheBoardAdded)
+{
+    const ForumProfile& phpbb = forum_profile(ForumProfileId::phpbb);
+    EXPECT_FALSE(knows_tag(phpbb, ForumTagId::center));
+    const BoardRules centred(board_of(ForumProfileId::phpbb, {{"center", false, ExtraLook::center}}));
+    EXPECT_TRUE(knows_tag(centred.profile(), ForumTagId::center));
+    EXPECT_TRUE(takes_value(centred.profile(), ForumTagId::center, false, {}));
+    EXPECT_FALSE(takes_value(centred.profile(), ForumTagId::center, true, "x"));
+    // A [center] that the board shows in bold is no centring.
+    const BoardRules bold(board_of(ForumProfileId::phpbb, {{"center", false, ExtraLook::bold}}));
+    EXPECT_FALSE(knows_tag(bold.profile(), ForumTagId::center));
 }
 
 TEST(Board, CopiedRulesKeepTheirOwnTags)
