@@ -206,7 +206,7 @@ INT_PTR CALLBACK board_dialog_proc(HWND window, UINT message, WPARAM wparam, LPA
 
 } // namespace
 
-std::string control_text(HWND dialog, int control)
+std::string typed_text(HWND dialog, int control)
 {
     HWND field = GetDlgItem(dialog, control);
     std::wstring typed(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
@@ -218,7 +218,7 @@ bool take_typed_fields(BoardDialog& dialog)
 {
     Board& board = dialog.shown();
     if (!dialog.shows_forums_own()) {
-        const std::string name = control_text(dialog.window, IDC_BOARD_NAME);
+        const std::string name = typed_text(dialog.window, IDC_BOARD_NAME);
         if (!is_board_name(name)) {
             refuse(dialog.window, IDC_BOARD_NAME, load_program_text(IDS_BOARD_NAME_REFUSED));
             return false;
@@ -231,7 +231,7 @@ bool take_typed_fields(BoardDialog& dialog)
     const std::span<const BoardLimit> limits = adjustable_limits(board.forum);
     for (size_t row = 0; row < limits.size(); ++row) {
         const int field = IDC_LIMIT_FIELD_FIRST + static_cast<int>(row);
-        const std::string typed = control_text(dialog.window, field);
+        const std::string typed = typed_text(dialog.window, field);
         const auto first = typed.find_first_not_of(' ');
         if (first == std::string::npos) {
             board.limit(limits[row]).reset();
@@ -240,7 +240,7 @@ bool take_typed_fields(BoardDialog& dialog)
         const std::string_view digits = std::string_view(typed).substr(first, typed.find_last_not_of(' ') + 1 - first);
         const std::optional<uint32_t> value = parse_number<uint32_t>(digits);
         if (!value || *value > largest_limit(limits[row])) {
-            const std::string label = control_text(dialog.window, IDC_LIMIT_LABEL_FIRST + static_cast<int>(row));
+            const std::string label = typed_text(dialog.window, IDC_LIMIT_LABEL_FIRST + static_cast<int>(row));
             refuse(dialog.window, field,
                    format_program_text(IDS_BOARD_LIMIT_REFUSED,
                                        {label, locale_number(largest_limit(limits[row]))}));

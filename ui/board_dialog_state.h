@@ -18,7 +18,7 @@ struct BoardDialog {
 };
 
 // The text of a control, as UTF-8.
-std::string control_text(HWND dialog, int control);
+std::string typed_text(HWND dialog, int control);
 
 // Takes the name and the limits typed for the board shown into it. False,
 // after saying why and with the focus on the field, when one is refused.

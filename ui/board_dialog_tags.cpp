@@ -49,7 +49,7 @@ void show_extra_tags(const BoardDialog& dialog)
 void add_extra_tag(BoardDialog& dialog)
 {
     HWND window = dialog.window;
-    std::string name = control_text(window, IDC_TAG_NAME);
+    std::string name = typed_text(window, IDC_TAG_NAME);
     // "[spoiler]" typed whole is the tag "spoiler".
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
         name = name.substr(1, name.size() - 2);
