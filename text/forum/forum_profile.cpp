@@ -123,7 +123,6 @@ constexpr bool in_id_order()
 }
 static_assert(in_id_order());
 
-
 bool ends_with_ignoring_case(std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() && equals_ignoring_case(text.substr(text.size() - suffix.size()), suffix);
@@ -327,18 +326,13 @@ std::optional<TagStanding> tag_standing(const ForumProfile& profile, ForumTagId 
     return editor_takes ? std::optional(TagStanding::taken) : std::nullopt;
 }
 
-namespace {
-
 // A board's extra tag that has this editor's tag's name and behaves as it does.
-const ExtraTag* extra_as(const ForumProfile& profile, ForumTagId id)
+static const ExtraTag* extra_as(const ForumProfile& profile, ForumTagId id)
 {
-    for (const ExtraTag& extra : profile.extra_tags)
-        if (extra.name == forum_tag(id).name)
-            return stand_in_tag(extra.look) == id ? &extra : nullptr;
-    return nullptr;
+    const auto same = std::find_if(profile.extra_tags.begin(), profile.extra_tags.end(),
+                                   [id](const ExtraTag& extra) { return extra.name == forum_tag(id).name; });
+    return same != profile.extra_tags.end() && stand_in_tag(same->look) == id ? &*same : nullptr;
 }
-
-} // namespace
 
 bool knows_tag(const ForumProfile& profile, ForumTagId id)
 {
