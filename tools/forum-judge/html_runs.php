@@ -160,16 +160,38 @@ function judge_add_run(array &$runs, array $marks, string $text): void
     }
 }
 
+// A long text as its first and last 40 characters around "⟦…N⟧", N its
+// length in characters, so that the table stays small.
+function judge_short_text(string $text): string
+{
+    $length = mb_strlen($text, 'UTF-8');
+    if ($length <= 100) {
+        return $text;
+    }
+    return mb_substr($text, 0, 40, 'UTF-8') . "⟦…$length⟧" . mb_substr($text, -40, null, 'UTF-8');
+}
+
 // One line of the runs table: runs joined by " ¦ ", each "marks|text" with
 // the text's tab, line break, CR, backslash and "¦" escaped.
 function judge_runs_line(array $runs): string
 {
     $out = [];
-    foreach ($runs as [$marks, $text]) {
+    $repeats = 0;
+    foreach ($runs as $at => [$marks, $text]) {
         if ($text === false) {
             continue;
         }
-        $out[] = $text === null ? $marks : $marks . '|' . strtr($text, ["\\" => '\\\\', "\t" => '\t', "\n" => '\n', "\r" => '\r', '¦' => '\\¦']);
+        // A picture many times over is written once, with its count.
+        if ($text === null && isset($runs[$at + 1]) && $runs[$at + 1] === [$marks, null]) {
+            ++$repeats;
+            continue;
+        }
+        if ($text === null && $repeats > 0) {
+            $out[] = $marks . '⟦×' . ($repeats + 1) . '⟧';
+            $repeats = 0;
+            continue;
+        }
+        $out[] = $text === null ? $marks : $marks . '|' . strtr(judge_short_text($text), ["\\" => '\\\\', "\t" => '\t', "\n" => '\n', "\r" => '\r', '¦' => '\\¦']);
     }
     return implode(' ¦ ', $out) ?: '-';
 }

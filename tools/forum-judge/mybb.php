@@ -37,6 +37,14 @@ final class judge_mybb_lang
     public function sprintf($string, ...$args) { return $string; }
 }
 
+// inc/class_error.php would log and show the parser's complaint; the
+// judge keeps the post's name of it instead.
+final class judge_mybb_error_handler
+{
+    public $last = null;
+    public function error($type, $message, $file = '', $line = 0, $allow_output = true) { $this->last = $message; return true; }
+}
+
 final class judge_mybb
 {
     // The board's forum made by the installer (mysql_db_inserts.php, fid 2).
@@ -44,11 +52,17 @@ final class judge_mybb
 
     public function __construct(string $root)
     {
-        global $mybb, $db, $cache, $plugins, $lang, $templates, $groupscache;
+        global $mybb, $db, $cache, $plugins, $lang, $templates, $groupscache, $error_handler;
         if (!defined('IN_MYBB')) {
             define('IN_MYBB', 1);
             define('MYBB_ROOT', rtrim($root, '/') . '/');
             define('TIME_NOW', 1700000000);
+            // inc/init.php, without search-engine-friendly addresses.
+            define('FORUM_URL', 'forumdisplay.php?fid={fid}');
+            define('THREAD_URL', 'showthread.php?tid={tid}');
+            define('THREAD_URL_POST', 'showthread.php?tid={tid}&pid={pid}');
+            define('POST_URL', 'showthread.php?pid={pid}');
+            define('PROFILE_URL', 'member.php?action=profile&uid={uid}');
         }
         require_once MYBB_ROOT . 'inc/class_core.php';
         require_once MYBB_ROOT . 'inc/functions.php';
@@ -72,6 +86,7 @@ final class judge_mybb
             'badwords' => [],
         ]);
         $plugins = new judge_mybb_plugins;
+        $error_handler = new judge_mybb_error_handler;
         // The default theme's templates, as the cache the database would fill.
         $templates = new templates;
         foreach (simplexml_load_file(MYBB_ROOT . 'install/resources/mybb_theme.xml')->xpath('//template') as $template) {
