@@ -65,6 +65,12 @@ constexpr ForumProfile PROFILES[] = {
         .smiley_codes = {},
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 60000, // max_post_chars, schema_data.sql
+        // min_post_chars 1 is only the empty post: message_parser::parse().
+        .min_visible_characters = 0,
+        .short_is_empty = false,
+        // parser::filter_font_size(): over max_post_font_size logs
+        // MAX_FONT_SIZE_EXCEEDED, and parse() refuses the post.
+        .refuses_large_size = true,
     },
     {
         .id = ForumProfileId::smf,
@@ -87,6 +93,10 @@ constexpr ForumProfile PROFILES[] = {
         .smiley_codes = {},
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 20000, // max_messageLength, other/install_2-1_*.sql
+        // Post.php, Post2(): htmltrim(strip_tags(parse_bbc())) === '' is
+        // "no_message".
+        .min_visible_characters = 1,
+        .short_is_empty = true,
     },
     {
         .id = ForumProfileId::mybb,
@@ -110,6 +120,9 @@ constexpr ForumProfile PROFILES[] = {
         .smiley_codes = MYBB_SMILEYS,
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 65535, // maxmessagelength in bytes, settings.xml
+        // verify_message(): my_strlen(text_parse_message()) under
+        // minmessagelength (5, settings.xml) is "message_too_short".
+        .min_visible_characters = 5,
     },
 };
 static_assert(std::size(PROFILES) == FORUM_PROFILE_COUNT);

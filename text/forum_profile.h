@@ -74,6 +74,14 @@ struct ForumProfile {
     std::span<const std::string_view> smiley_codes;
     size_t markup_depth;    // markup nested deeper is shown as typed
     uint32_t default_limit; // of the length, in its unit
+    // The fewest characters a reader must see (visible_characters()) for the
+    // forum to take the post; 0: any post that is not empty.
+    size_t min_visible_characters = 0;
+    // Whether the forum calls a post under that minimum empty rather than short.
+    bool short_is_empty = false;
+    // Whether a numeric [size=] over largest_size refuses the whole post
+    // rather than showing the tag as typed.
+    bool refuses_large_size = false;
 };
 
 const ForumProfile& forum_profile(ForumProfileId id);

@@ -71,7 +71,7 @@ function judge_element_mark(string $forum, DOMElement $e): ?array
         return ['mark', 'list', 'list'];
     }
     if ($name === 'li') {
-        return ['mark', 'item', $forum === 'smf' ? 'li' : '*'];
+        return ['mark', 'item', '*'];
     }
     if ($name === 'hr') {
         return ['rule', 'hr'];

@@ -181,6 +181,9 @@ final class judge_phpbb
         $verdict = 'taken';
         if (is_array($warnings) && $warnings) {
             $verdict = 'refused:' . self::reason($warnings[0]);
+            if ($verdict === 'refused:too_short' && $length === 0) {
+                $verdict = 'refused:empty';
+            }
         }
         $kept = $verdict === 'taken' ? $message_parser->message : $this->utils->remove_bbcode($xml, 'quote', (int) $config['max_quote_depth']);
         $html = $this->renderer->render($kept);
