@@ -43,12 +43,12 @@ constexpr ForumProfile PROFILES[] = {
     {
         .id = ForumProfileId::phpbb,
         // phpBB/phpbb/request/type_cast_helper.php, set_var(): CR LF and CR
-        // become LF, NUL goes, trim(), htmlspecialchars(ENT_COMPAT, UTF-8),
-        // utf8_normalize_nfc(). phpBB/includes/message_parser.php, parse():
-        // "(script|about|applet|activex|chrome):" gets "&#058;" for its colon,
-        // and utf8_strlen() of the whole message, tags included, is compared
-        // with max_post_chars.
-        .counting = {LengthUnit::characters, 1, Trim::php_trim, true, false, true, true},
+        // become LF, NUL and U+FEFF go, trim(), htmlspecialchars(ENT_COMPAT,
+        // UTF-8), utf8_normalize_nfc(). phpBB/includes/message_parser.php,
+        // parse(): utf8_strlen() of the whole message, tags included, is
+        // compared with max_post_chars. (3.3 has no "&#058;" for the colon
+        // of "javascript:"; 3.0 and 3.1 had.)
+        .counting = {LengthUnit::characters, 1, Trim::php_trim, true, false, true, false, true},
         // phpBB/phpbb/textformatter/s9e/factory.php, $default_definitions:
         // b, code, color, email, i, img, list, li ([*]), quote, size, u, url.
         .tags = {M, M, M, U, M, M, M, M, M, U, M, M, U, M, M, U},
@@ -79,7 +79,8 @@ constexpr ForumProfile PROFILES[] = {
         // htmlspecialchars. Sources/Load.php, 'strlen': an entity of $ent_list
         // (&#N; &quot; &amp; &lt; &gt; &nbsp;) counts as one, any other UTF-8
         // character as one; "." leaves LF alone, which strlen() counts as one
-        // byte, so CR LF is two.
+        // byte, so CR LF is two. $ent_check first writes "&#xHH;" as "&#N;",
+        // or drops it (entity_fix__callback(), Subs.php).
         .counting = {LengthUnit::characters, 2, Trim::none, false, true, false, false},
         // Sources/Subs.php, parse_bbc(), $codes.
         .tags = {M, M, M, M, M, M, M, M, M, M, M, M, M, M, M, M},

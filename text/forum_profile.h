@@ -58,6 +58,8 @@ struct CountingRule {
     // "script:", "about:", "applet:", "activex:", "chrome:" (any case) have
     // their colon written as "&#058;".
     bool script_colons_expand;
+    // Every U+FEFF is taken out before anything counts it.
+    bool drops_bom = false;
 };
 
 struct ForumProfile {

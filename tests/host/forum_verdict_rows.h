@@ -98,6 +98,23 @@ inline std::string expand_post(const std::string& text)
     return out;
 }
 
+// Every line break as CR LF, as a browser sends a textarea.
+inline std::string with_crlf(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\r' || text[at] == '\n') {
+            out += "\r\n";
+            if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n')
+                ++at;
+        } else {
+            out += text[at];
+        }
+    }
+    return out;
+}
+
 // The posts by name, their lines joined with CR LF as a browser sends them.
 inline std::map<std::string, std::string> read_judged_posts()
 {
@@ -109,8 +126,8 @@ inline std::map<std::string, std::string> read_judged_posts()
             return;
         std::string joined;
         for (size_t i = 0; i < lines.size(); ++i)
-            joined.append(i ? "\r\n" : "").append(lines[i]);
-        posts[name] = expand_post(joined);
+            joined.append(i ? "\n" : "").append(lines[i]);
+        posts[name] = with_crlf(expand_post(joined));
     };
     std::vector<std::string> file = read_lines(verdicts_file("posts.txt"));
     while (!file.empty() && file.back().empty())
