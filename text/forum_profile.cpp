@@ -66,8 +66,6 @@ constexpr ForumProfile PROFILES[] = {
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 60000, // max_post_chars, schema_data.sql
         // min_post_chars 1 is only the empty post: message_parser::parse().
-        .min_visible_characters = 0,
-        .short_is_empty = false,
         // parser::filter_font_size(): over max_post_font_size logs
         // MAX_FONT_SIZE_EXCEEDED, and parse() refuses the post.
         .refuses_large_size = true,
@@ -97,7 +95,6 @@ constexpr ForumProfile PROFILES[] = {
         // Post.php, Post2(): htmltrim(strip_tags(parse_bbc())) === '' is
         // "no_message".
         .min_visible_characters = 1,
-        .short_is_empty = true,
     },
     {
         .id = ForumProfileId::mybb,
@@ -121,9 +118,10 @@ constexpr ForumProfile PROFILES[] = {
         .smiley_codes = MYBB_SMILEYS,
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 65535, // maxmessagelength in bytes, settings.xml
-        // verify_message(): my_strlen(text_parse_message()) under
-        // minmessagelength (5, settings.xml) is "message_too_short".
-        .min_visible_characters = 5,
+        // verify_message(): with mycodemessagelength on (settings.xml), the
+        // trimmed message, tags included, in characters (my_strlen()), under
+        // minmessagelength (5) is "message_too_short".
+        .min_characters = 5,
     },
 };
 static_assert(std::size(PROFILES) == FORUM_PROFILE_COUNT);

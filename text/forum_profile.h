@@ -77,12 +77,15 @@ struct ForumProfile {
     size_t markup_depth;    // markup nested deeper is shown as typed
     uint32_t default_limit; // of the length, in its unit
     // The fewest characters a reader must see (visible_characters()) for the
-    // forum to take the post; 0: any post that is not empty.
+    // forum to take the post: under it the post is empty. 0: no such test.
     size_t min_visible_characters = 0;
-    // Whether the forum calls a post under that minimum empty rather than short.
-    bool short_is_empty = false;
-    // Whether a numeric [size=] over largest_size refuses the whole post
-    // rather than showing the tag as typed.
+    // The fewest characters of the post, tags included, as the counting rule
+    // trims it and with characters for its unit; under it the post is too
+    // short. 0: no such test.
+    size_t min_characters = 0;
+    // Whether a [size=] value over largest_size refuses the whole post
+    // rather than showing the tag as typed (compared as PHP 8 compares a
+    // string with a number: see size_refuses_post()).
     bool refuses_large_size = false;
 };
 

@@ -1,5 +1,9 @@
 #include "text/forum_verdict.h"
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 #include "text/post_counts.h"
 #include "text/tag_check.h"
 #include "text/utf8_reading.h"
@@ -14,22 +18,65 @@ bool is_blank(char32_t c)
            (c >= 0x2028 && c <= 0x202F) || (c >= 0x205F && c <= 0x206F) || c == 0x3000 || c == 0xFEFF;
 }
 
-// Whether a [size=] value is a number larger than the profile's largest:
-// phpBB's parser::filter_font_size() refuses the post for it.
-bool is_size_over_largest(const ForumProfile& profile, std::string_view value)
+bool is_php_space(char c)
 {
-    if (!profile.refuses_large_size || value.empty() || value.size() > 9)
-        return false;
-    long number = 0;
-    for (char c : value) {
-        if (c < '0' || c > '9')
-            return false;
-        number = number * 10 + (c - '0');
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// PHP's numeric string: white space, a sign, digits with an optional
+// fraction (or a fraction alone), an optional exponent, white space.
+std::optional<double> php_number(std::string_view text)
+{
+    size_t at = 0;
+    while (at < text.size() && is_php_space(text[at]))
+        ++at;
+    size_t end = text.size();
+    while (end > at && is_php_space(text[end - 1]))
+        --end;
+    const std::string number(text.substr(at, end - at));
+    size_t i = 0;
+    if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+        ++i;
+    size_t digits = 0;
+    while (i < number.size() && number[i] >= '0' && number[i] <= '9')
+        ++i, ++digits;
+    if (i < number.size() && number[i] == '.') {
+        ++i;
+        while (i < number.size() && number[i] >= '0' && number[i] <= '9')
+            ++i, ++digits;
     }
-    return number > profile.largest_size;
+    if (digits == 0)
+        return std::nullopt;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < number.size() && (number[j] == '+' || number[j] == '-'))
+            ++j;
+        const size_t exponent_start = j;
+        while (j < number.size() && number[j] >= '0' && number[j] <= '9')
+            ++j;
+        if (j > exponent_start)
+            i = j;
+    }
+    if (i != number.size())
+        return std::nullopt;
+    return std::strtod(number.c_str(), nullptr);
 }
 
 } // namespace
+
+// phpBB's parser::filter_font_size(): "$size > $max_size" on the value as
+// typed. PHP 8 compares a numeric string as a number and any other string
+// with the number written out, byte by byte: "large" and "9px" are greater
+// than "200", "14px" and "150%" are not.
+bool size_refuses_post(const ForumProfile& profile, std::string_view value)
+{
+    if (!profile.refuses_large_size)
+        return false;
+    if (const std::optional<double> number = php_number(value))
+        return *number > profile.largest_size;
+    return value > std::string_view(std::to_string(profile.largest_size));
+}
+
 
 size_t visible_characters(std::string_view post, const std::vector<MatchedTag>& tags)
 {
@@ -86,13 +133,22 @@ PostVerdict judge_post(std::string_view post, const std::vector<MatchedTag>& tag
         verdict.refusal = PostRefusal::too_long;
         return verdict;
     }
+    if (profile.min_characters > 0) {
+        CountingRule characters = profile.counting;
+        characters.unit = LengthUnit::characters;
+        if (forum_length(post, characters) < profile.min_characters) {
+            verdict.refusal = PostRefusal::too_short;
+            return verdict;
+        }
+    }
     if (profile.min_visible_characters > 0 && visible_characters(post, tags) < profile.min_visible_characters) {
-        verdict.refusal = profile.short_is_empty ? PostRefusal::empty : PostRefusal::too_short;
+        verdict.refusal = PostRefusal::empty;
         return verdict;
     }
     for (const MatchedTag& tag : tags)
-        if (tag.markup && !tag.token.closing && tag.token.id == ForumTagId::size &&
-            is_size_over_largest(profile, tag.token.value)) {
+        // The parser's filter sees every [size=] it reads, laid out or not.
+        if (!tag.token.closing && tag.token.id == ForumTagId::size &&
+            size_refuses_post(profile, tag.token.value)) {
             verdict.refusal = PostRefusal::size_too_large;
             verdict.offset = tag.token.offset;
             verdict.tag_length = tag.token.length;

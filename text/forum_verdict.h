@@ -34,6 +34,9 @@ struct PostVerdict {
 PostVerdict judge_post(std::string_view post, const std::vector<MatchedTag>& tags, const ForumProfile& profile,
                        uint32_t limit);
 
+// Whether the forum refuses the whole post for this [size=] value.
+bool size_refuses_post(const ForumProfile& profile, std::string_view value);
+
 // The characters a reader sees: the post without the tags laid out as
 // markup and without what removed quotes hold, from its first character
 // that is not blank to its last. Blank: white space, controls, format

@@ -67,8 +67,6 @@ final class judge_smf
         $settings = ['images_url' => "$boardurl/Themes/default/images", 'default_images_url' => "$boardurl/Themes/default/images"];
         $options = [];
         reloadSettings();
-        // Post.php, Post2(): the HTML a guest may post (none but the defaults).
-        $context['allowed_html_tags'] = [];
     }
 
     private static function settings_rows(string $sql): array
