@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "text/forum/tag_values.h"
 #include "text/unicode/ascii_case.h"
 
 namespace {
@@ -58,6 +59,17 @@ constexpr ForumProfile PROFILES[] = {
         .largest_size = 200, // max_post_font_size, phpBB/install/schemas/schema_data.sql
         // factory.php, [LIST type={HASHMAP=1:decimal,a:lower-alpha,A:upper-alpha,i:lower-roman,I:upper-roman}]
         .list_styles = "1aAiI",
+        // ... with postFilter=#simpletext: any other word is a CSS list style
+        // (s9e's SimpletextFilter, /^[- +,.0-9A-Za-z_]+$/).
+        .list_style_words = true,
+        // {COLOR}: s9e ColorFilter.
+        .color_form = ColorForm::s9e,
+        // [IMG src={IMAGEURL;useContent}]: the value, if any, is the address.
+        .img_value = ImgValue::address,
+        // factory.php, get_configurator(): allowed_schemes_links
+        // (http,https,ftp, schema_data.sql); s9e's UrlFilter takes an address
+        // without a scheme.
+        .url_value = UrlValue::web_or_relative,
         // message_parser.php removes quotes nested deeper than max_quote_depth
         // (3, schema_data.sql) with their text: s9e/utils.php, remove_bbcode().
         .quote_depth = 3,
@@ -87,6 +99,8 @@ constexpr ForumProfile PROFILES[] = {
         .largest_size = 99,
         // Subs.php, 'list': no "=" value, only "type=" (list-style-type names).
         .list_styles = "",
+        // Subs.php, 'color' 'test'.
+        .color_form = ColorForm::smf,
         .quote_depth = 0,
         .picture_limit = 0,
         .smiley_codes = {},
@@ -110,6 +124,11 @@ constexpr ForumProfile PROFILES[] = {
         .largest_size = 50,
         // class_parser.php, mycode_prepare_list(): [list=(a|A|i|I|1)].
         .list_styles = "1aAiI",
+        // class_parser.php, mycode_parse_color... the [color=] pattern of
+        // cache_mycode(): "[a-zA-Z]*|\#?[\da-fA-F]{3}|\#?[\da-fA-F]{6}".
+        .color_form = ColorForm::mybb,
+        // parse_mycode(): "[img=([1-9][0-9]*)x([1-9][0-9]*)]".
+        .img_value = ImgValue::dimensions,
         // maxquotedepth (install/resources/settings.xml) acts only on quote-replying.
         .quote_depth = 0,
         // post.php, verify_image_count(): "<img" in the parsed post, smilies
@@ -260,8 +279,6 @@ std::optional<double> mybb_pixels(std::string_view value, int largest)
     return std::clamp(points, 1, largest) * POINT_PIXELS;
 }
 
-constexpr double EDITOR_BASE_PIXELS = 13;
-
 // The sizes a forum's own editor offers, as pixels of its usual 13-pixel
 // text: phpBB's styles/prosilver/template/posting_buttons.html (50, 85,
 // 100, 150, 200 percent) and MyBB's CSS keywords.
@@ -305,48 +322,6 @@ std::optional<ForumProfileId> forum_profile_id(uint32_t stored)
 TagSupport tag_support(const ForumProfile& profile, ForumTagId id)
 {
     return profile.tags[static_cast<size_t>(id)];
-}
-
-std::optional<TagStanding> tag_standing(const ForumProfile& profile, ForumTagId id, bool closing, bool has_value,
-                                        std::string_view value)
-{
-    const ForumTag& tag = forum_tag(id);
-    const TagSupport support = tag_support(profile, id);
-    if (support == TagSupport::text)
-        return std::nullopt;
-    const bool editor_takes = closing ? tag.needs_close : accepts_value(tag.value, has_value, value);
-    if (support == TagSupport::unknown || closing || profile.id == ForumProfileId::editor) {
-        if (!editor_takes)
-            return std::nullopt;
-        return support == TagSupport::unknown ? TagStanding::unknown : TagStanding::taken;
-    }
-    // A forum names the sizes and list styles it refuses.
-    switch (tag.value) {
-    case TagValue::size:
-        if (!has_value || value.empty())
-            return std::nullopt;
-        return size_value_in_pixels(profile, value, EDITOR_BASE_PIXELS) ? TagStanding::taken : TagStanding::refused;
-    case TagValue::list_style:
-        if (!has_value)
-            return TagStanding::taken;
-        if (value.empty())
-            return std::nullopt;
-        return value.size() == 1 && profile.list_styles.find(value[0]) != std::string_view::npos ? TagStanding::taken
-                                                                                                 : TagStanding::refused;
-    default:
-        break;
-    }
-    return editor_takes ? std::optional(TagStanding::taken) : std::nullopt;
-}
-
-bool knows_tag(const ForumProfile& profile, ForumTagId id)
-{
-    return tag_support(profile, id) == TagSupport::markup;
-}
-
-bool takes_value(const ForumProfile& profile, ForumTagId id, bool has_value, std::string_view value)
-{
-    return tag_standing(profile, id, false, has_value, value) == TagStanding::taken;
 }
 
 std::string size_value_for(const ForumProfile& profile, int pixels)

@@ -200,12 +200,17 @@ function judge_runs_line(array $runs): string
 function judge_html_markup(string $forum, string $html): array
 {
     $names = [];
-    $walk = function (DOMNode $node) use (&$walk, &$names, $forum) {
+    $walk = function (DOMNode $node, bool $in_code) use (&$walk, &$names, $forum) {
         foreach ($node->childNodes as $child) {
             if (!$child instanceof DOMElement) {
                 continue;
             }
             $mark = judge_element_mark($forum, $child);
+            // A code box is one tag, however many elements it takes; what it
+            // holds is text (MyBB's and SMF's highlighting of [php] aside).
+            if ($mark !== null && $mark[0] === 'mark' && $in_code) {
+                continue;
+            }
             if ($mark !== null && $mark[0] === 'mark') {
                 $names[] = $mark[2];
             } elseif ($mark !== null && $mark[0] === 'picture' && $mark[2] === 'img') {
@@ -214,10 +219,10 @@ function judge_html_markup(string $forum, string $html): array
                 $names[] = 'hr';
             }
             if ($mark === null || $mark[0] === 'mark') {
-                $walk($child);
+                $walk($child, $in_code || ($mark !== null && $mark[2] === 'code'));
             }
         }
     };
-    $walk(judge_html_dom($html));
+    $walk(judge_html_dom($html), false);
     return $names;
 }

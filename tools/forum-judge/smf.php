@@ -126,7 +126,7 @@ final class judge_smf
         // Without addresses made links, the tags it laid out are all its links.
         $auto = $modSettings['autoLinkUrls'];
         $modSettings['autoLinkUrls'] = 0;
-        $typed = parse_bbc($message, false, '');
+        $typed = parse_bbc($message, true, '');
         $modSettings['autoLinkUrls'] = $auto;
         return [
             'length' => $smcFunc['strlen']($sent),
