@@ -3,12 +3,14 @@
 # make test   sets up what is missing, builds and runs every test
 # make bench  builds and runs the benchmarks (not part of the tests)
 # make dist   packs the zip for Windows users
+# make forum-verdicts FORUMS=DIR  runs tests/data/forum-verdicts through the
+#             forums' own code (php-cli; DIR as in tools/forum-judge/judge.php)
 BUILD_DIR ?= build
 HOST_DIR := $(BUILD_DIR)/host
 WIN_DIR := $(BUILD_DIR)/win
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all build setup run test bench dist clean
+.PHONY: all build setup run test bench dist clean forum-verdicts
 
 all: build
 
@@ -45,6 +47,9 @@ bench:
 dist: build
 	cmake --build $(WIN_DIR) --target dist
 	@ls $(WIN_DIR)/dist/*.zip
+
+forum-verdicts:
+	tools/forum-judge/judge-all.sh $(FORUMS)
 
 clean:
 	rm -rf $(BUILD_DIR)

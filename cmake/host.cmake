@@ -17,6 +17,8 @@ target_link_libraries(forum_text_checked PUBLIC utf8proc)
 file(GLOB_RECURSE FORUM_HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(forum-host-tests ${FORUM_HOST_TEST_SOURCES})
 target_link_libraries(forum-host-tests PRIVATE forum_text_checked GTest::gtest_main)
+# The conformance tables the forums' own code made (tools/forum-judge).
+target_compile_definitions(forum-host-tests PRIVATE FORUM_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
 target_include_directories(forum-host-tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/host)
 gtest_discover_tests(forum-host-tests TEST_PREFIX "host." PROPERTIES LABELS host)
 

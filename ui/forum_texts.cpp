@@ -42,7 +42,11 @@ UINT problem_text(const TagProblem& problem, const ForumProfile& profile)
     case TagProblemKind::unknown_tag:
         return IDS_TAG_UNKNOWN;
     case TagProblemKind::refused_value:
-        return problem.tag == ForumTagId::size ? size_form_text(profile.size_form) : IDS_TAG_LIST_STYLE;
+        if (problem.tag == ForumTagId::size)
+            return size_form_text(profile.size_form);
+        return problem.tag == ForumTagId::list ? IDS_TAG_LIST_STYLE : IDS_TAG_VALUE_AS_TYPED;
+    case TagProblemKind::refuses_post:
+        return IDS_TAG_REFUSES_POST;
     case TagProblemKind::quote_removed:
         return IDS_TAG_QUOTE_REMOVED;
     case TagProblemKind::too_many_pictures:

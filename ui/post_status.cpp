@@ -52,6 +52,7 @@ std::string tag_problem_status(const TagProblem& problem)
     case TagProblemKind::refused_value:
     case TagProblemKind::quote_removed:
     case TagProblemKind::too_many_pictures:
+    case TagProblemKind::refuses_post:
         break;
     case TagProblemKind::unclosed:
         return format_program_text(IDS_STATUS_TAG_UNCLOSED, {tag, line});

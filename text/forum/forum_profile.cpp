@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "text/forum/tag_values.h"
 #include "text/unicode/ascii_case.h"
 
 namespace {
@@ -43,12 +44,12 @@ constexpr ForumProfile PROFILES[] = {
     {
         .id = ForumProfileId::phpbb,
         // phpBB/phpbb/request/type_cast_helper.php, set_var(): CR LF and CR
-        // become LF, NUL goes, trim(), htmlspecialchars(ENT_COMPAT, UTF-8),
-        // utf8_normalize_nfc(). phpBB/includes/message_parser.php, parse():
-        // "(script|about|applet|activex|chrome):" gets "&#058;" for its colon,
-        // and utf8_strlen() of the whole message, tags included, is compared
-        // with max_post_chars.
-        .counting = {LengthUnit::characters, 1, Trim::php_trim, true, false, true, true},
+        // become LF, NUL and U+FEFF go, trim(), htmlspecialchars(ENT_COMPAT,
+        // UTF-8), utf8_normalize_nfc(). phpBB/includes/message_parser.php,
+        // parse(): utf8_strlen() of the whole message, tags included, is
+        // compared with max_post_chars. (3.3 has no "&#058;" for the colon
+        // of "javascript:"; 3.0 and 3.1 had.)
+        .counting = {LengthUnit::characters, 1, Trim::php_trim, true, false, true, false, true},
         // phpBB/phpbb/textformatter/s9e/factory.php, $default_definitions:
         // b, code, color, email, i, img, list, li ([*]), quote, size, u, url.
         .tags = {M, M, M, U, M, M, M, M, M, U, M, M, U, M, M, U},
@@ -58,6 +59,17 @@ constexpr ForumProfile PROFILES[] = {
         .largest_size = 200, // max_post_font_size, phpBB/install/schemas/schema_data.sql
         // factory.php, [LIST type={HASHMAP=1:decimal,a:lower-alpha,A:upper-alpha,i:lower-roman,I:upper-roman}]
         .list_styles = "1aAiI",
+        // ... with postFilter=#simpletext: any other word is a CSS list style
+        // (s9e's SimpletextFilter, /^[- +,.0-9A-Za-z_]+$/).
+        .list_style_words = true,
+        // {COLOR}: s9e ColorFilter.
+        .color_form = ColorForm::s9e,
+        // [IMG src={IMAGEURL;useContent}]: the value, if any, is the address.
+        .img_value = ImgValue::address,
+        // factory.php, get_configurator(): allowed_schemes_links
+        // (http,https,ftp, schema_data.sql); s9e's UrlFilter takes an address
+        // without a scheme.
+        .url_value = UrlValue::web_or_relative,
         // message_parser.php removes quotes nested deeper than max_quote_depth
         // (3, schema_data.sql) with their text: s9e/utils.php, remove_bbcode().
         .quote_depth = 3,
@@ -65,6 +77,10 @@ constexpr ForumProfile PROFILES[] = {
         .smiley_codes = {},
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 60000, // max_post_chars, schema_data.sql
+        // min_post_chars 1 is only the empty post: message_parser::parse().
+        // parser::filter_font_size(): over max_post_font_size logs
+        // MAX_FONT_SIZE_EXCEEDED, and parse() refuses the post.
+        .refuses_large_size = true,
     },
     {
         .id = ForumProfileId::smf,
@@ -73,7 +89,8 @@ constexpr ForumProfile PROFILES[] = {
         // htmlspecialchars. Sources/Load.php, 'strlen': an entity of $ent_list
         // (&#N; &quot; &amp; &lt; &gt; &nbsp;) counts as one, any other UTF-8
         // character as one; "." leaves LF alone, which strlen() counts as one
-        // byte, so CR LF is two.
+        // byte, so CR LF is two. $ent_check first writes "&#xHH;" as "&#N;",
+        // or drops it (entity_fix__callback(), Subs.php).
         .counting = {LengthUnit::characters, 2, Trim::none, false, true, false, false},
         // Sources/Subs.php, parse_bbc(), $codes.
         .tags = {M, M, M, M, M, M, M, M, M, M, M, M, M, M, M, M},
@@ -82,11 +99,16 @@ constexpr ForumProfile PROFILES[] = {
         .largest_size = 99,
         // Subs.php, 'list': no "=" value, only "type=" (list-style-type names).
         .list_styles = "",
+        // Subs.php, 'color' 'test'.
+        .color_form = ColorForm::smf,
         .quote_depth = 0,
         .picture_limit = 0,
         .smiley_codes = {},
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 20000, // max_messageLength, other/install_2-1_*.sql
+        // Post.php, Post2(): htmltrim(strip_tags(parse_bbc())) === '' is
+        // "no_message".
+        .min_visible_characters = 1,
     },
     {
         .id = ForumProfileId::mybb,
@@ -102,6 +124,11 @@ constexpr ForumProfile PROFILES[] = {
         .largest_size = 50,
         // class_parser.php, mycode_prepare_list(): [list=(a|A|i|I|1)].
         .list_styles = "1aAiI",
+        // class_parser.php, mycode_parse_color... the [color=] pattern of
+        // cache_mycode(): "[a-zA-Z]*|\#?[\da-fA-F]{3}|\#?[\da-fA-F]{6}".
+        .color_form = ColorForm::mybb,
+        // parse_mycode(): "[img=([1-9][0-9]*)x([1-9][0-9]*)]".
+        .img_value = ImgValue::dimensions,
         // maxquotedepth (install/resources/settings.xml) acts only on quote-replying.
         .quote_depth = 0,
         // post.php, verify_image_count(): "<img" in the parsed post, smilies
@@ -110,6 +137,10 @@ constexpr ForumProfile PROFILES[] = {
         .smiley_codes = MYBB_SMILEYS,
         .markup_depth = MARKUP_DEPTH,
         .default_limit = 65535, // maxmessagelength in bytes, settings.xml
+        // verify_message(): with mycodemessagelength on (settings.xml), the
+        // trimmed message, tags included, in characters (my_strlen()), under
+        // minmessagelength (5) is "message_too_short".
+        .min_characters = 5,
     },
 };
 static_assert(std::size(PROFILES) == FORUM_PROFILE_COUNT);
@@ -247,8 +278,6 @@ std::optional<double> mybb_pixels(std::string_view value, int largest)
     return std::clamp(points, 1, largest) * POINT_PIXELS;
 }
 
-constexpr double EDITOR_BASE_PIXELS = 13;
-
 // The sizes a forum's own editor offers, as pixels of its usual 13-pixel
 // text: phpBB's styles/prosilver/template/posting_buttons.html (50, 85,
 // 100, 150, 200 percent) and MyBB's CSS keywords.
@@ -292,58 +321,6 @@ std::optional<ForumProfileId> forum_profile_id(uint32_t stored)
 TagSupport tag_support(const ForumProfile& profile, ForumTagId id)
 {
     return profile.tags[static_cast<size_t>(id)];
-}
-
-std::optional<TagStanding> tag_standing(const ForumProfile& profile, ForumTagId id, bool closing, bool has_value,
-                                        std::string_view value)
-{
-    const ForumTag& tag = forum_tag(id);
-    const TagSupport support = tag_support(profile, id);
-    if (support == TagSupport::text)
-        return std::nullopt;
-    const bool editor_takes = closing ? tag.needs_close : accepts_value(tag.value, has_value, value);
-    if (support == TagSupport::unknown || closing || profile.id == ForumProfileId::editor) {
-        if (!editor_takes)
-            return std::nullopt;
-        return support == TagSupport::unknown ? TagStanding::unknown : TagStanding::taken;
-    }
-    // A forum names the sizes and list styles it refuses.
-    switch (tag.value) {
-    case TagValue::size:
-        if (!has_value || value.empty())
-            return std::nullopt;
-        return size_value_in_pixels(profile, value, EDITOR_BASE_PIXELS) ? TagStanding::taken : TagStanding::refused;
-    case TagValue::list_style:
-        if (!has_value)
-            return TagStanding::taken;
-        if (value.empty())
-            return std::nullopt;
-        return value.size() == 1 && profile.list_styles.find(value[0]) != std::string_view::npos ? TagStanding::taken
-                                                                                                 : TagStanding::refused;
-    default:
-        break;
-    }
-    return editor_takes ? std::optional(TagStanding::taken) : std::nullopt;
-}
-
-// A board's extra tag that has this editor's tag's name and behaves as it does.
-static const ExtraTag* extra_as(const ForumProfile& profile, ForumTagId id)
-{
-    const auto same = std::find_if(profile.extra_tags.begin(), profile.extra_tags.end(),
-                                   [id](const ExtraTag& extra) { return extra.name == forum_tag(id).name; });
-    return same != profile.extra_tags.end() && stand_in_tag(same->look) == id ? &*same : nullptr;
-}
-
-bool knows_tag(const ForumProfile& profile, ForumTagId id)
-{
-    return tag_support(profile, id) == TagSupport::markup || extra_as(profile, id);
-}
-
-bool takes_value(const ForumProfile& profile, ForumTagId id, bool has_value, std::string_view value)
-{
-    if (const ExtraTag* extra = extra_as(profile, id))
-        return extra->takes_value == has_value && (!has_value || !value.empty());
-    return tag_standing(profile, id, false, has_value, value) == TagStanding::taken;
 }
 
 std::string size_value_for(const ForumProfile& profile, int pixels)

@@ -34,6 +34,27 @@ enum class SizeForm : uint8_t {
     mybb,    // CSS keywords from xx-small to xx-large, or a number of points
 };
 
+// The [color=] values a forum takes.
+enum class ColorForm : uint8_t {
+    named, // "#RRGGBB", "#RGB" or a colour name browsers know best (color_value_rgb())
+    s9e,   // #RGB, #RRGGBB, #RGBA, #RRGGBBAA, rgb(), rgba(), or any letters
+    mybb,  // any letters (or none), or 3 or 6 hex digits with or without "#"
+    smf,   // #RGB, #RRGGBB, 1 to 20 letters, or rgb()
+};
+
+// What "[img=value]" is to a forum.
+enum class ImgValue : uint8_t {
+    none,       // not a tag
+    address,    // the picture's address; what the tags enclose is its description
+    dimensions, // "WxH": the picture's width and height in pixels
+};
+
+// What a forum takes in "[url=value]".
+enum class UrlValue : uint8_t {
+    any,             // any address
+    web_or_relative, // http, https, ftp, or an address without a scheme
+};
+
 enum class LengthUnit : uint8_t { characters, bytes };
 
 // What is cut from both ends of a post before it is measured.
@@ -58,6 +79,8 @@ struct CountingRule {
     // "script:", "about:", "applet:", "activex:", "chrome:" (any case) have
     // their colon written as "&#058;".
     bool script_colons_expand;
+    // Every U+FEFF is taken out before anything counts it.
+    bool drops_bom = false;
 };
 
 struct ForumProfile {
@@ -67,6 +90,12 @@ struct ForumProfile {
     SizeForm size_form;
     int largest_size;       // of SizeForm::percent (0: any) and SizeForm::mybb
     std::string_view list_styles; // the [list=X] it takes, one character each
+    // Whether [list=X] also takes any word of letters, digits, spaces and
+    // "-+,._" as a CSS list style (phpBB's #simpletext).
+    bool list_style_words = false;
+    ColorForm color_form = ColorForm::named;
+    ImgValue img_value = ImgValue::none;
+    UrlValue url_value = UrlValue::any;
     size_t quote_depth;     // quotes inside this many quotes are removed, their text too; 0: none
     size_t picture_limit;   // 0: none
     // The forum's own smiley codes, which it draws as pictures and counts
@@ -78,6 +107,17 @@ struct ForumProfile {
     uint32_t default_limit;
     // The tags the board's administrator added; none in a forum's own table.
     std::span<const ExtraTag> extra_tags = {};
+    // The fewest characters a reader must see (visible_characters()) for the
+    // forum to take the post: under it the post is empty. 0: no such test.
+    size_t min_visible_characters = 0;
+    // The fewest characters of the post, tags included, as the counting rule
+    // trims it and with characters for its unit; under it the post is too
+    // short. 0: no such test.
+    size_t min_characters = 0;
+    // Whether a [size=] value over largest_size refuses the whole post
+    // rather than showing the tag as typed (compared as PHP 8 compares a
+    // string with a number: see size_refuses_post()).
+    bool refuses_large_size = false;
 };
 
 const ForumProfile& forum_profile(ForumProfileId id);

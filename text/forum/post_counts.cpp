@@ -119,6 +119,25 @@ std::string_view trimmed(std::string_view post, Trim trim)
     return post;
 }
 
+constexpr std::string_view BOM = "\xEF\xBB\xBF";
+
+// The text without the NUL and U+FEFF that phpBB's set_var() takes out.
+std::string without_dropped(std::string_view text)
+{
+    std::string kept;
+    kept.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] == '\0') {
+            ++at;
+        } else if (text.substr(at, BOM.size()) == BOM) {
+            at += BOM.size();
+        } else {
+            kept += text[at++];
+        }
+    }
+    return kept;
+}
+
 size_t utf8_bytes(char32_t c)
 {
     if (c < 0x80)
@@ -133,6 +152,17 @@ size_t utf8_bytes(char32_t c)
 bool is_ascii_digit(char c)
 {
     return c >= '0' && c <= '9';
+}
+
+int hex_digit(char c)
+{
+    if (is_ascii_digit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 // SMF's $ent_list at `at` (which holds "&"): its length, and whether
@@ -151,11 +181,20 @@ TypedEntity typed_entity(std::string_view text, size_t at)
             return {name.size(), true};
     if (!rest.starts_with("&#"))
         return {};
-    size_t end = 2;
+    // Decimal, up to seven digits, or (since $ent_check's
+    // "x[0-9a-fA-F]{1,6}") a lower-case "x" and up to six hex digits.
+    const bool hex = rest.size() > 2 && rest[2] == 'x';
+    const size_t first_digit = hex ? 3 : 2;
+    const size_t most_digits = hex ? 6 : 7;
+    size_t end = first_digit;
     uint32_t value = 0;
-    while (end < rest.size() && end < 9 && is_ascii_digit(rest[end]))
-        value = value * 10 + static_cast<uint32_t>(rest[end++] - '0');
-    if (end == 2 || end >= rest.size() || rest[end] != ';')
+    for (; end < rest.size() && end - first_digit < most_digits; ++end) {
+        const int digit = hex ? hex_digit(rest[end]) : (is_ascii_digit(rest[end]) ? rest[end] - '0' : -1);
+        if (digit < 0)
+            break;
+        value = value * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
+    }
+    if (end == first_digit || end >= rest.size() || rest[end] != ';')
         return {};
     const bool kept = value >= 0x20 && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF) &&
                       value != 0x202E && value != 0x202D;
@@ -209,14 +248,16 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
     size_t stretch_start = 0;
     size_t stretch_characters = 0;
     auto close_stretch = [&](size_t at) {
-        if (stretch_characters > 1) {
+        // One character alone changes only if NFC maps it (U+FB2C, U+0344).
+        const bool alone_changes = stretch_characters == 1 && at > stretch_start &&
+                                   static_cast<unsigned char>(text[stretch_start]) >= 0x80 &&
+                                   !is_nfc_stable(decode_code_point(text, stretch_start).value);
+        if (stretch_characters > 1 || alone_changes) {
             const std::string_view stretch = text.substr(stretch_start, at - stretch_start);
-            if (stretch.find('\0') == std::string_view::npos) {
+            if (stretch.find('\0') == std::string_view::npos && stretch.find(BOM) == std::string_view::npos) {
                 removed += nfc_shrinkage(stretch);
-            } else { // without the NUL that set_var() took out
-                std::string joined(stretch);
-                std::erase(joined, '\0');
-                removed += nfc_shrinkage(joined);
+            } else { // without the NUL and U+FEFF that set_var() took out
+                removed += nfc_shrinkage(without_dropped(stretch));
             }
         }
         stretch_start = at;
@@ -238,6 +279,11 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
         const auto byte = static_cast<unsigned char>(text[at]);
         if (byte >= 0x80) {
             const CodePoint c = decode_code_point(text, at);
+            // set_var() removes U+FEFF before NFC, as it removes NUL.
+            if (c.value == 0xFEFF && rule.drops_bom) {
+                at += c.length;
+                continue;
+            }
             if (rule.nfc) {
                 if (is_nfc_stable(c.value))
                     close_stretch(at);

@@ -1,5 +1,7 @@
 #include "text/forum/tag_check.h"
 
+#include "text/forum/forum_verdict.h"
+
 #include <algorithm>
 #include <span>
 
@@ -144,6 +146,21 @@ TagProblem check_tags(std::string_view post, const ForumProfile& profile)
         problem.other = tag.crossed == NO_TAG ? tag.token.id : tags[tag.crossed].token.id;
         problem.offset = tag.token.offset;
         problem.length = tag.token.length;
+        break;
+    }
+    // The forum refuses the whole post for this value: it outranks what it
+    // would only show as typed.
+    for (const MatchedTag& tag : tags) {
+        const TagToken& token = tag.token;
+        if (token.closing || token.id != ForumTagId::size || !size_refuses_post(profile, token.value))
+            continue;
+        if (problem.kind == TagProblemKind::none || token.offset <= problem.offset) {
+            problem = {};
+            problem.kind = TagProblemKind::refuses_post;
+            problem.tag = problem.other = ForumTagId::size;
+            problem.offset = token.offset;
+            problem.length = token.length;
+        }
         break;
     }
     // Only a post with more [img] tags and smiley starts than the limit can

@@ -21,6 +21,7 @@ enum class TagProblemKind {
     refused_value,     // a size or list style the forum does not take
     quote_removed,     // a quote nested deeper than the forum keeps: it removes it
     too_many_pictures, // the first picture past the forum's limit (smileys included)
+    refuses_post,      // a value for which the forum refuses the whole post (phpBB's [size] over its largest)
 };
 
 struct TagProblem {
@@ -47,7 +48,9 @@ struct TagProblem {
 //  - unknown tag, refused value: the tag as the forum shows it, as typed;
 //  - quote removed: the open tag of a quote the forum removes;
 //  - too many pictures: the picture (an [img] tag, or a smiley code the
-//    forum draws as a picture) one past the forum's limit.
+//    forum draws as a picture) one past the forum's limit;
+//  - refuses post: the tag whose value makes the forum refuse the whole
+//    post (size_refuses_post()), laid out or not.
 // Nothing between [code] and [/code] is looked at, nor an [img] address.
 // [hr] and [*] need no close, and their close forms are plain text.
 // Linear in the length of the post.

@@ -39,7 +39,7 @@ const RuleCase RULE_CASES[] = {
     {"phpBB takes 200 percent by default", ForumProfileId::phpbb, BoardLimit::largest_size, std::nullopt,
      "[size=200]x[/size]", TagProblemKind::none},
     {"a board with 150 refuses 180", ForumProfileId::phpbb, BoardLimit::largest_size, 150, "[size=180]x[/size]",
-     TagProblemKind::refused_value},
+     TagProblemKind::refuses_post},
     {"0 takes any size", ForumProfileId::phpbb, BoardLimit::largest_size, 0, "[size=900]x[/size]",
      TagProblemKind::none},
     {"MyBB takes two pictures of ten", ForumProfileId::mybb, BoardLimit::pictures, std::nullopt,
