@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "text/unicode/code_points.h"
+#include "text/preview/preview_labels.h"
 #include "text/preview/preview_rtf_writer.h"
 #include "text/forum/tag_match.h"
 
@@ -16,64 +17,12 @@ constexpr int TWIPS_PER_INDENT = 360; // a quarter of an inch
 constexpr int MAX_INDENTS = 8;
 constexpr int RULE_LENGTH = 30;
 constexpr char32_t RULE_CHARACTER = 0x2500;
-constexpr char32_t BULLET = 0x2022;
 
 struct Block {
     ForumTagId id;
     std::string_view list_style; // of a list: "", "1", "a" or "A"
     size_t items = 0;            // of a list: items so far
 };
-
-// "xiv", in the letters of `first` ('i' or 'I'); beyond 3999 the number.
-std::u32string roman_numeral(size_t number, char32_t first)
-{
-    constexpr struct {
-        size_t value;
-        std::string_view letters;
-    } NUMERALS[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-                    {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},   {4, "iv"},  {1, "i"}};
-    std::u32string label;
-    if (number >= 4000) {
-        for (char digit : std::to_string(number))
-            label += static_cast<char32_t>(digit);
-        return label;
-    }
-    for (const auto& numeral : NUMERALS) {
-        for (; number >= numeral.value; number -= numeral.value)
-            for (char letter : numeral.letters)
-                label += static_cast<char32_t>(first == U'I' ? letter - 'a' + 'A' : letter);
-    }
-    return label;
-}
-
-// The label of a list's item: a bullet, "3.", "c." or "iii.".
-std::u32string item_label(const Block& list)
-{
-    if (list.list_style.empty())
-        return {BULLET, ' '};
-    std::u32string label;
-    if (list.list_style == "1") {
-        for (char digit : std::to_string(list.items))
-            label += static_cast<char32_t>(digit);
-    } else if (list.list_style == "i" || list.list_style == "I") {
-        label = roman_numeral(list.items, static_cast<char32_t>(list.list_style[0]));
-    } else {
-        // a, b, ... z, aa, ab, ...
-        const char32_t first = list.list_style == "A" ? U'A' : U'a';
-        for (size_t n = list.items; n > 0; n = (n - 1) / 26)
-            label.insert(label.begin(), static_cast<char32_t>(first + (n - 1) % 26));
-    }
-    return label + U". ";
-}
-
-// A label with its "%1" standing for the argument.
-std::string with_argument(std::string_view label, std::string_view argument)
-{
-    std::string text(label);
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 // Whether a picture group from the caller is one whole group: it starts and
 // ends the group, and no brace in between closes it early.
@@ -93,23 +42,6 @@ bool is_one_group(std::string_view rtf)
         }
     }
     return false;
-}
-
-std::string_view trim_white_space(std::string_view text)
-{
-    constexpr std::string_view blanks = " \t\r\n";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) + 1 - first);
-}
-
-// A quote's author may be written in quotation marks.
-std::string_view quote_author(std::string_view value)
-{
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        value = value.substr(1, value.size() - 2);
-    return trim_white_space(value);
 }
 
 // Reads the post's markup into the formats it asks for, and writes the
@@ -232,7 +164,7 @@ private:
     {
         Block& list = blocks_.back(); // markup puts every [*] straight in a list
         ++list.items;
-        rtf_.write(item_label(list), current_format());
+        rtf_.write(item_label(list.list_style, list.items), current_format());
     }
 
     void header(std::string_view label)
