@@ -6,7 +6,7 @@
 
 #include "text/unicode/ascii_case.h"
 #include "text/unicode/code_points.h"
-#include "text/forum/tag_match.h"
+#include "text/forum/tag_walk.h"
 #include "text/unicode/unicode_normalization.h"
 
 namespace {
@@ -196,6 +196,36 @@ size_t plain_ascii_run_end(std::string_view text, size_t at)
     return at;
 }
 
+// The characters and words of the text a reader sees.
+class ReaderText : public TagVisitor {
+public:
+    void text(std::string_view text, size_t, const TagToken*) override { characters_ += count_characters(text, &words_); }
+    // Block tags and pictures end a word; inline tags do not.
+    void open(const TagToken& tag) override { end_word_at(tag); }
+    void close(const TagToken& tag) override { end_word_at(tag); }
+    // What [code] holds is text; the address of a picture is not.
+    void literal(const TagToken& open, std::string_view text, size_t) override
+    {
+        if (open.id == ForumTagId::code)
+            characters_ += count_characters(text, &words_);
+    }
+    // It goes with all it holds.
+    void removed_quote(const TagToken&, const TagToken&) override { words_.end_word(); }
+
+    size_t characters() const { return characters_; }
+    size_t words() const { return words_.words(); }
+
+private:
+    void end_word_at(const TagToken& tag)
+    {
+        if (is_block_tag(tag.id) || tag.id == ForumTagId::img)
+            words_.end_word();
+    }
+
+    size_t characters_ = 0;
+    WordCounter words_;
+};
+
 } // namespace
 
 size_t forum_length(std::string_view post, const CountingRule& rule)
@@ -295,7 +325,19 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
     return length + line_breaks * rule.line_break_length + escapes - removed;
 }
 
+PostCounts count_post(std::string_view post, const std::vector<MatchedTag>& tags, const ForumProfile& profile)
+{
+    ReaderText reader;
+    walk_tags(post, tags, reader);
+    return {forum_length(post, profile.counting), reader.characters(), reader.words()};
+}
+
 PostCounts count_post(std::string_view post, const ForumProfile& profile)
+{
+    return count_post(post, match_tags(post, profile), profile);
+}
+
+PostCounts count_post_before_walk(std::string_view post, const ForumProfile& profile)
 {
     PostCounts counts;
     counts.length = forum_length(post, profile.counting);

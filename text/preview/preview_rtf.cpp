@@ -7,7 +7,7 @@
 #include "text/unicode/code_points.h"
 #include "text/preview/preview_labels.h"
 #include "text/preview/preview_rtf_writer.h"
-#include "text/forum/tag_match.h"
+#include "text/forum/tag_walk.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ bool is_one_group(std::string_view rtf)
 
 // Reads the post's markup into the formats it asks for, and writes the
 // text in them.
-class PreviewMarkup {
+class PreviewMarkup : public TagVisitor {
 public:
     PreviewMarkup(const PreviewOptions& options, const ForumProfile& profile, size_t post_size,
                   bool stand_alone_paragraphs)
@@ -56,9 +56,23 @@ public:
         grey_ = rtf_.color_index(GREY_RGB);
     }
 
+    void text(std::string_view text, size_t, const TagToken* next) override
+    {
+        write_text(text, next && next->closing && is_block_tag(next->id));
+    }
+    void open(const TagToken& tag) override { markup_tag(tag); }
+    void close(const TagToken& tag) override { markup_tag(tag); }
+    void literal(const TagToken& open, std::string_view text, size_t) override
+    {
+        if (open.id == ForumTagId::img)
+            picture(text);
+        else
+            write_text(text, true); // the close of [code], a block, follows
+    }
+
     // Text of the post; a final line break is dropped when a block's close
     // follows it.
-    void text(std::string_view text, bool block_close_follows)
+    void write_text(std::string_view text, bool block_close_follows)
     {
         for (size_t at = 0; at < text.size();) {
             const size_t line_break = line_break_length(text, at);
@@ -78,8 +92,11 @@ public:
         }
     }
 
-    void tag(const TagToken& tag)
+    // A picture is laid out from its address alone.
+    void markup_tag(const TagToken& tag)
     {
+        if (tag.id == ForumTagId::img)
+            return;
         swallow_break_ = false;
         if (is_block_tag(tag.id)) {
             block_tag(tag);
@@ -277,7 +294,7 @@ private:
     bool swallow_break_ = false;
 };
 
-void write_preview(std::string_view post, const ForumProfile& profile, PreviewMarkup& markup)
+void write_preview_before_walk(std::string_view post, const ForumProfile& profile, PreviewMarkup& markup)
 {
     const std::vector<MatchedTag> tags = match_tags(post, profile);
     size_t text_start = 0;
@@ -287,7 +304,7 @@ void write_preview(std::string_view post, const ForumProfile& profile, PreviewMa
             continue; // shown as typed, with the text around it
         const TagToken& token = tag.token;
         const bool block_close = token.closing && is_block_tag(token.id);
-        markup.text(post.substr(text_start, token.offset - text_start), block_close);
+        markup.write_text(post.substr(text_start, token.offset - text_start), block_close);
         text_start = token.offset + token.length;
         if (tag.fault == TagFault::quote_removed) {
             // The forum removes it with all it holds.
@@ -300,10 +317,10 @@ void write_preview(std::string_view post, const ForumProfile& profile, PreviewMa
             markup.picture(post.substr(text_start, address_end - text_start));
             text_start = address_end;
         } else if (token.id != ForumTagId::img) {
-            markup.tag(token);
+            markup.markup_tag(token);
         }
     }
-    markup.text(post.substr(text_start), false);
+    markup.write_text(post.substr(text_start), false);
 }
 
 } // namespace
@@ -311,15 +328,37 @@ void write_preview(std::string_view post, const ForumProfile& profile, PreviewMa
 std::string render_preview_rtf(std::string_view post, const PreviewOptions& options, const ForumProfile& profile)
 {
     PreviewMarkup markup(options, profile, post.size(), false);
-    write_preview(post, profile, markup);
+    walk_tags(post, match_tags(post, profile), markup);
     return markup.rtf().document();
 }
 
 PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options,
                                             const ForumProfile& profile)
 {
+    return render_preview_paragraphs(post, match_tags(post, profile), options, profile);
+}
+
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const std::vector<MatchedTag>& tags,
+                                            const PreviewOptions& options, const ForumProfile& profile)
+{
     PreviewMarkup markup(options, profile, post.size(), true);
-    write_preview(post, profile, markup);
+    walk_tags(post, tags, markup);
+    return {markup.rtf().head(), markup.rtf().paragraphs()};
+}
+
+std::string render_preview_rtf_before_walk(std::string_view post, const PreviewOptions& options,
+                                           const ForumProfile& profile)
+{
+    PreviewMarkup markup(options, profile, post.size(), false);
+    write_preview_before_walk(post, profile, markup);
+    return markup.rtf().document();
+}
+
+PreviewParagraphs render_preview_paragraphs_before_walk(std::string_view post, const PreviewOptions& options,
+                                                        const ForumProfile& profile)
+{
+    PreviewMarkup markup(options, profile, post.size(), true);
+    write_preview_before_walk(post, profile, markup);
     return {markup.rtf().head(), markup.rtf().paragraphs()};
 }
 
