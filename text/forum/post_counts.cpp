@@ -336,35 +336,3 @@ PostCounts count_post(std::string_view post, const ForumProfile& profile)
 {
     return count_post(post, match_tags(post, profile), profile);
 }
-
-PostCounts count_post_before_walk(std::string_view post, const ForumProfile& profile)
-{
-    PostCounts counts;
-    counts.length = forum_length(post, profile.counting);
-
-    WordCounter words;
-    const std::vector<MatchedTag> tags = match_tags(post, profile);
-    size_t text_start = 0;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        const MatchedTag& tag = tags[i];
-        if (!tag.markup)
-            continue;
-        const TagToken& token = tag.token;
-        counts.characters_without_tags +=
-            count_characters(post.substr(text_start, token.offset - text_start), &words);
-        text_start = token.offset + token.length;
-        if (is_block_tag(token.id) || token.id == ForumTagId::img)
-            words.end_word();
-        // The address of a picture is no text: go on from its close; a
-        // removed quote and all it holds are gone.
-        if (token.id == ForumTagId::img && !token.closing)
-            text_start = tags[tag.partner].token.offset;
-        if (tag.fault == TagFault::quote_removed) {
-            i = tag.partner;
-            text_start = tags[i].token.offset + tags[i].token.length;
-        }
-    }
-    counts.characters_without_tags += count_characters(post.substr(text_start), &words);
-    counts.words = words.words();
-    return counts;
-}

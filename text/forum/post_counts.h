@@ -31,9 +31,6 @@ struct PostCounts {
 PostCounts count_post(std::string_view post, const ForumProfile& profile = editor_profile());
 // The same, with the post's tags as match_tags(post, profile) gave them.
 PostCounts count_post(std::string_view post, const std::vector<MatchedTag>& tags, const ForumProfile& profile);
-// The counts as they were before the tag walk, kept until the walk is
-// proven to give the same.
-PostCounts count_post_before_walk(std::string_view post, const ForumProfile& profile);
 
 // The post's length by the rule: characters (a surrogate pair is one; a
 // broken byte one), or the bytes of the UTF-8 a browser sends (a broken

@@ -138,32 +138,6 @@ std::vector<PicturePlace> forum_pictures(std::string_view post, const std::vecto
     return std::move(count.pictures());
 }
 
-std::vector<PicturePlace> forum_pictures_before_walk(std::string_view post, const std::vector<MatchedTag>& tags,
-                                         const ForumProfile& profile)
-{
-    std::vector<PicturePlace> pictures;
-    size_t text_start = 0;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        const MatchedTag& tag = tags[i];
-        if (!tag.markup)
-            continue;
-        const TagToken& token = tag.token;
-        add_smileys(post.substr(text_start, token.offset - text_start), text_start, profile.smiley_codes, pictures);
-        text_start = token.offset + token.length;
-        if (token.closing)
-            continue;
-        // Neither what [code] holds nor a picture's address has smileys.
-        if (token.id == ForumTagId::code || token.id == ForumTagId::img) {
-            const TagToken& close = tags[tag.partner].token;
-            if (token.id == ForumTagId::img && is_drawn_picture(post.substr(text_start, close.offset - text_start)))
-                pictures.push_back({token.offset, token.length});
-            text_start = close.offset;
-        }
-    }
-    add_smileys(post.substr(text_start), text_start, profile.smiley_codes, pictures);
-    return pictures;
-}
-
 TagProblem check_tags(std::string_view post, const ForumProfile& profile)
 {
     return check_tags(post, match_tags(post, profile), profile);

@@ -63,8 +63,4 @@ struct PicturePlace {
 };
 std::vector<PicturePlace> forum_pictures(std::string_view post, const std::vector<MatchedTag>& tags,
                                          const ForumProfile& profile);
-// The pictures as they were found before the tag walk, kept until the walk
-// is proven to find the same.
-std::vector<PicturePlace> forum_pictures_before_walk(std::string_view post, const std::vector<MatchedTag>& tags,
-                                                     const ForumProfile& profile);
 

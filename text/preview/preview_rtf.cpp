@@ -70,6 +70,9 @@ public:
             write_text(text, true); // the close of [code], a block, follows
     }
 
+    const PreviewRtfWriter& rtf() const { return rtf_; }
+
+private:
     // Text of the post; a final line break is dropped when a block's close
     // follows it.
     void write_text(std::string_view text, bool block_close_follows)
@@ -118,9 +121,6 @@ public:
             rtf_.write_framed(with_argument(options_.labels.picture, address), grey_, current_format());
     }
 
-    const PreviewRtfWriter& rtf() const { return rtf_; }
-
-private:
     void block_tag(const TagToken& tag)
     {
         if (!rtf_.at_paragraph_start())
@@ -294,35 +294,6 @@ private:
     bool swallow_break_ = false;
 };
 
-void write_preview_before_walk(std::string_view post, const ForumProfile& profile, PreviewMarkup& markup)
-{
-    const std::vector<MatchedTag> tags = match_tags(post, profile);
-    size_t text_start = 0;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        const MatchedTag& tag = tags[i];
-        if (!tag.markup)
-            continue; // shown as typed, with the text around it
-        const TagToken& token = tag.token;
-        const bool block_close = token.closing && is_block_tag(token.id);
-        markup.write_text(post.substr(text_start, token.offset - text_start), block_close);
-        text_start = token.offset + token.length;
-        if (tag.fault == TagFault::quote_removed) {
-            // The forum removes it with all it holds.
-            i = tag.partner;
-            text_start = tags[i].token.offset + tags[i].token.length;
-            continue;
-        }
-        if (token.id == ForumTagId::img && !token.closing) {
-            const size_t address_end = tags[tag.partner].token.offset;
-            markup.picture(post.substr(text_start, address_end - text_start));
-            text_start = address_end;
-        } else if (token.id != ForumTagId::img) {
-            markup.markup_tag(token);
-        }
-    }
-    markup.write_text(post.substr(text_start), false);
-}
-
 } // namespace
 
 std::string render_preview_rtf(std::string_view post, const PreviewOptions& options, const ForumProfile& profile)
@@ -343,22 +314,6 @@ PreviewParagraphs render_preview_paragraphs(std::string_view post, const std::ve
 {
     PreviewMarkup markup(options, profile, post.size(), true);
     walk_tags(post, tags, markup);
-    return {markup.rtf().head(), markup.rtf().paragraphs()};
-}
-
-std::string render_preview_rtf_before_walk(std::string_view post, const PreviewOptions& options,
-                                           const ForumProfile& profile)
-{
-    PreviewMarkup markup(options, profile, post.size(), false);
-    write_preview_before_walk(post, profile, markup);
-    return markup.rtf().document();
-}
-
-PreviewParagraphs render_preview_paragraphs_before_walk(std::string_view post, const PreviewOptions& options,
-                                                        const ForumProfile& profile)
-{
-    PreviewMarkup markup(options, profile, post.size(), true);
-    write_preview_before_walk(post, profile, markup);
     return {markup.rtf().head(), markup.rtf().paragraphs()};
 }
 

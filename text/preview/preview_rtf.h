@@ -75,13 +75,6 @@ PreviewParagraphs render_preview_paragraphs(std::string_view post, const Preview
 PreviewParagraphs render_preview_paragraphs(std::string_view post, const std::vector<MatchedTag>& tags,
                                             const PreviewOptions& options, const ForumProfile& profile);
 
-// The preview as it was written before the tag walk, kept until the walk is
-// proven to write the same.
-std::string render_preview_rtf_before_walk(std::string_view post, const PreviewOptions& options,
-                                           const ForumProfile& profile);
-PreviewParagraphs render_preview_paragraphs_before_walk(std::string_view post, const PreviewOptions& options,
-                                                        const ForumProfile& profile);
-
 // A complete RTF document of paragraphs [first, last) of the preview, each
 // ended by \par, so that they stand in front of whatever follows them.
 std::string preview_paragraphs_document(const PreviewParagraphs& preview, size_t first, size_t last);
