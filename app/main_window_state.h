@@ -17,6 +17,7 @@
 #include "app/spelling.h"
 #include "editor/edit_recorder.h"
 #include "editor/editor_subclass.h"
+#include "text/forum/tag_match.h"
 #include "document/printing.h"
 #include "ui/format_dialogs.h"
 #include "ui/preview_pane.h"
@@ -73,8 +74,11 @@ struct PostReview {
     bool review_due = false;
     // A review after a pause goes in stages, one for each timer message, so
     // that a key that comes meanwhile goes first: the post as read, and the
-    // stage to do next with it (0, read it, when none is under way).
+    // stage to do next with it (0, read it, when none is under way). Its
+    // tags are matched once, for the counts, the tag check and the preview;
+    // they point into the post, which stays where it is until both go.
     std::string post;
+    std::vector<MatchedTag> tags;
     int next_stage = 0;
     // The length part's tip as last asked for.
     std::wstring length_tip;

@@ -27,10 +27,9 @@ constexpr Message TAGS_FINE{IDS_TAGS_FINE, IDS_CAPTION_TAG_CHECK, MB_OK | MB_ICO
 // Neither pane gets narrower than this share of the width.
 constexpr int SMALLEST_PER_MILLE = 150;
 
-void show_counts(MainWindowState& state, std::string_view post)
+void show_counts(MainWindowState& state, const PostCounts& counts)
 {
     const ForumProfile& forum = chosen_forum(state);
-    const PostCounts counts = count_post(post, forum);
     const DWORD limit = forum.default_limit;
     const bool over_limit = limit != 0 && counts.length > limit;
     StatusBar& bar = state.parts.status_bar;
@@ -112,6 +111,18 @@ void show_preview(MainWindowState& state, bool shown)
         KillTimer(main_window, PREVIEW_STEP_TIMER);
 }
 
+// The post as read, with its tags matched once for all that follows, and
+// the status bar's parts, which change together.
+void read_post(MainWindowState& state)
+{
+    PostReview& review = state.review;
+    const ForumProfile& forum = chosen_forum(state);
+    review.post = get_text(state.parts.editor);
+    review.tags = match_tags(review.post, forum);
+    show_counts(state, count_post(review.post, review.tags, forum));
+    show_tag_check(state, check_tags(review.post, review.tags, forum), review.post);
+}
+
 // Counts with the tag check, the spell check's request, and the preview:
 // one stage a call, from the post as read in the first; true after the last.
 bool review_stage(MainWindowState& state)
@@ -121,10 +132,7 @@ bool review_stage(MainWindowState& state)
     case 0:
         KillTimer(state.parts.main_window, REVIEW_TIMER);
         review.review_due = false;
-        review.post = get_text(state.parts.editor);
-        // The status bar's parts change together.
-        show_counts(state, review.post);
-        show_tag_check(state, check_tags(review.post, chosen_forum(state)), review.post);
+        read_post(state);
         return false;
     case 1:
         spelling_post_reviewed(state, review.post);
@@ -133,12 +141,15 @@ bool review_stage(MainWindowState& state)
         break;
     }
     review.next_stage = 0;
-    const std::string post = std::move(review.post);
-    review.post.clear();
-    if (!review.settings.preview_shown)
-        return true;
     PreviewPane& preview = state.parts.preview;
-    set_preview_wanted(preview, render_preview_paragraphs(post, preview.options, chosen_forum(state)));
+    const bool preview_shown = review.settings.preview_shown;
+    if (preview_shown)
+        set_preview_wanted(preview,
+                           render_preview_paragraphs(review.post, review.tags, preview.options, chosen_forum(state)));
+    review.tags.clear(); // before the post they point into
+    review.post.clear();
+    if (!preview_shown)
+        return true;
     // A key that came meanwhile goes first; the preview follows it.
     if (input_waiting())
         SetTimer(state.parts.main_window, PREVIEW_STEP_TIMER, USER_TIMER_MINIMUM, nullptr);
@@ -282,7 +293,7 @@ void change_character_limit(MainWindowState& state)
     boards.boards[boards.chosen].limit(BoardLimit::length) = *limit;
     follow_chosen_board(state);
     keep_boards(state);
-    show_counts(state, get_text(state.parts.editor));
+    show_counts(state, count_post(get_text(state.parts.editor), chosen_forum(state)));
 }
 
 void review_copied_post(MainWindowState& state)
@@ -330,7 +341,7 @@ const wchar_t* length_tip(MainWindowState& state)
         const ForumProfile& forum = rules.profile();
         if (!lines.empty())
             lines += "\r\n";
-        lines += length_tip_line(forum, count_post(post, forum).length, forum.default_limit, board.name);
+        lines += length_tip_line(forum, forum_length(post, forum.counting), forum.default_limit, board.name);
     }
     state.review.length_tip = wide_from_utf8(lines);
     return state.review.length_tip.c_str();

@@ -26,6 +26,13 @@ enum class TagSupport : uint8_t {
     text,    // not a tag here at all: plain text, and no problem
 };
 
+// How a forum takes a tag it recognises.
+enum class TagStanding : uint8_t {
+    taken,     // a tag of the forum's, with a value it takes
+    unknown,   // a tag of this editor's that the forum does not know
+    refused,   // a size or list style the forum does not take
+};
+
 // The [size=] values a forum takes.
 enum class SizeForm : uint8_t {
     pixels,  // "14px" or "14": 1 to 999 pixels

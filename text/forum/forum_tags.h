@@ -1,7 +1,7 @@
-// The tags this editor knows, from all the forums it writes for, and a
-// scanner that finds them in a post. Which of them a forum lays out, and
-// with which values, its profile says (text/forum/forum_profile.h). Pure text: no
-// Windows headers.
+// The tags this editor knows, from all the forums it writes for, and the
+// values they take. Which of them a forum lays out, and with which values,
+// its profile says (text/forum/forum_profile.h); the scanner that finds them
+// in a post is text/forum/tag_scanner.h. Pure text: no Windows headers.
 #pragma once
 
 #include <cstddef>
@@ -42,8 +42,6 @@ enum class PreviewAction : uint8_t {
     list,       // indented block of items
     list_item,  // a bullet (or number) that starts an item
 };
-
-struct ForumProfile;
 
 // How the preview shows a tag that a board's administrator added: as one of
 // this editor's own tags would look, or its text plain in a box.
@@ -104,6 +102,13 @@ const ForumTag* find_forum_tag(std::string_view name);
 // it also ends a word that runs up to it.
 bool is_block_tag(ForumTagId id);
 
+// Whether what the tag encloses is taken literally, up to its own close:
+// [code] and the address of an [img].
+constexpr bool is_literal_tag(ForumTagId id)
+{
+    return id == ForumTagId::code || id == ForumTagId::img;
+}
+
 // The pixels of a [size=] value ("14px", "14"), 1 to 999.
 std::optional<int> size_value_pixels(std::string_view value);
 
@@ -114,62 +119,6 @@ std::optional<uint32_t> color_value_rgb(std::string_view value);
 // Whether the value suits a tag that takes that kind of value. An empty
 // value here means "[name]" written with no "=" at all.
 bool accepts_value(TagValue kind, bool has_value, std::string_view value);
-
-// How a forum takes a tag it recognises.
-enum class TagStanding : uint8_t {
-    taken,     // a tag of the forum's, with a value it takes
-    unknown,   // a tag of this editor's that the forum does not know
-    refused,   // a size or list style the forum does not take
-};
-
-// One recognised tag as it stands in the post.
-struct TagToken {
-    ForumTagId id;
-    bool closing;
-    size_t offset;          // of its "["
-    size_t length;          // up to and including its "]"
-    std::string_view value; // after "=" in an open tag; empty otherwise
-    TagStanding standing = TagStanding::taken;
-    // One of the board's extra tags (its index), which `id` stands in for:
-    // the tag of this editor's that looks as it does.
-    uint16_t extra = NOT_EXTRA;
-
-    static constexpr uint16_t NOT_EXTRA = UINT16_MAX;
-    bool is_extra() const { return extra != NOT_EXTRA; }
-};
-
 // The tag of this editor's that an extra tag of that look behaves as.
 ForumTagId stand_in_tag(ExtraLook look);
 
-// Finds the tags of a post that the profile recognises, in order: this
-// editor's own tags for "Tento editor"; for a forum, also the tags it does
-// not know and the sizes and list styles it refuses. Text between [code]
-// and its [/code], and the address between [img] and its [/img], is
-// literal: no tags are looked for in it. A [code] or [img] with no close
-// anywhere after it is given like any other unclosed tag, and the text
-// after it is scanned as usual. Linear in the length of the post, whatever
-// it holds.
-class TagScanner {
-public:
-    explicit TagScanner(std::string_view post);
-    TagScanner(std::string_view post, const ForumProfile& profile);
-
-    // The next tag, or nothing at the end of the post.
-    std::optional<TagToken> next();
-
-private:
-    std::optional<TagToken> read_tag_at(size_t bracket) const;
-    std::optional<TagToken> read_extra_tag(size_t bracket, size_t name_start, size_t name_end, bool closing) const;
-    // Where the close of a literal tag stands from `from` on, if anywhere.
-    std::optional<TagToken> find_literal_close(const TagToken& open, size_t from);
-
-    std::string_view post_;
-    const ForumProfile& profile_;
-    size_t longest_name_; // of the tags it looks for, extra tags included
-    size_t position_ = 0;
-    std::optional<TagToken> pending_close_; // of the literal tag just given
-    // A failed search for a literal close fails from every later point too;
-    // remembering that keeps many unclosed [code] tags from rescanning.
-    bool no_more_close_[2] = {false, false}; // [/code], [/img]
-    std::vector<bool> no_more_extra_close_;  // of each extra tag
-};

@@ -6,7 +6,7 @@
 
 #include "text/unicode/ascii_case.h"
 #include "text/unicode/code_points.h"
-#include "text/forum/tag_match.h"
+#include "text/forum/tag_walk.h"
 #include "text/unicode/unicode_normalization.h"
 
 namespace {
@@ -235,6 +235,36 @@ size_t plain_ascii_run_end(std::string_view text, size_t at)
     return at;
 }
 
+// The characters and words of the text a reader sees.
+class ReaderText : public TagVisitor {
+public:
+    void text(std::string_view text, size_t, const TagToken*) override { characters_ += count_characters(text, &words_); }
+    // Block tags and pictures end a word; inline tags do not.
+    void open(const TagToken& tag) override { end_word_at(tag); }
+    void close(const TagToken& tag) override { end_word_at(tag); }
+    // What [code] holds is text; the address of a picture is not.
+    void literal(const TagToken& open, std::string_view text, size_t) override
+    {
+        if (open.id == ForumTagId::code)
+            characters_ += count_characters(text, &words_);
+    }
+    // It goes with all it holds.
+    void removed_quote(const TagToken&, const TagToken&) override { words_.end_word(); }
+
+    size_t characters() const { return characters_; }
+    size_t words() const { return words_.words(); }
+
+private:
+    void end_word_at(const TagToken& tag)
+    {
+        if (is_block_tag(tag.id) || tag.id == ForumTagId::img)
+            words_.end_word();
+    }
+
+    size_t characters_ = 0;
+    WordCounter words_;
+};
+
 } // namespace
 
 size_t forum_length(std::string_view post, const CountingRule& rule)
@@ -341,34 +371,14 @@ size_t forum_length(std::string_view post, const CountingRule& rule)
     return length + line_breaks * rule.line_break_length + escapes - removed;
 }
 
+PostCounts count_post(std::string_view post, const std::vector<MatchedTag>& tags, const ForumProfile& profile)
+{
+    ReaderText reader;
+    walk_tags(post, tags, reader);
+    return {forum_length(post, profile.counting), reader.characters(), reader.words()};
+}
+
 PostCounts count_post(std::string_view post, const ForumProfile& profile)
 {
-    PostCounts counts;
-    counts.length = forum_length(post, profile.counting);
-
-    WordCounter words;
-    const std::vector<MatchedTag> tags = match_tags(post, profile);
-    size_t text_start = 0;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        const MatchedTag& tag = tags[i];
-        if (!tag.markup)
-            continue;
-        const TagToken& token = tag.token;
-        counts.characters_without_tags +=
-            count_characters(post.substr(text_start, token.offset - text_start), &words);
-        text_start = token.offset + token.length;
-        if (is_block_tag(token.id) || token.id == ForumTagId::img)
-            words.end_word();
-        // The address of a picture is no text: go on from its close; a
-        // removed quote and all it holds are gone.
-        if (token.id == ForumTagId::img && !token.closing)
-            text_start = tags[tag.partner].token.offset;
-        if (tag.fault == TagFault::quote_removed) {
-            i = tag.partner;
-            text_start = tags[i].token.offset + tags[i].token.length;
-        }
-    }
-    counts.characters_without_tags += count_characters(post.substr(text_start), &words);
-    counts.words = words.words();
-    return counts;
+    return count_post(post, match_tags(post, profile), profile);
 }

@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "text/forum/forum_profile.h"
+#include "text/forum/tag_match.h"
 
 struct PostCounts {
     // The post as copied, markup included, measured as the profile's forum
@@ -27,6 +29,8 @@ struct PostCounts {
 
 // Linear in the length of the post.
 PostCounts count_post(std::string_view post, const ForumProfile& profile = editor_profile());
+// The same, with the post's tags as match_tags(post, profile) gave them.
+PostCounts count_post(std::string_view post, const std::vector<MatchedTag>& tags, const ForumProfile& profile);
 
 // The post's length by the rule: characters (a surrogate pair is one; a
 // broken byte one), or the bytes of the UTF-8 a browser sends (a broken

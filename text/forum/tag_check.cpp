@@ -7,7 +7,7 @@
 
 #include "text/unicode/ascii_case.h"
 #include "text/unicode/code_points.h"
-#include "text/forum/tag_match.h"
+#include "text/forum/tag_walk.h"
 
 namespace {
 
@@ -106,37 +106,47 @@ void add_smileys(std::string_view text, size_t base, std::span<const std::string
     }
 }
 
+// The pictures as the forum counts them: its smiley codes in the text, and
+// each [img] it draws.
+class PictureCount : public TagVisitor {
+public:
+    explicit PictureCount(std::span<const std::string_view> smiley_codes) : smiley_codes_(smiley_codes) {}
+
+    void text(std::string_view text, size_t offset, const TagToken*) override
+    {
+        add_smileys(text, offset, smiley_codes_, pictures_);
+    }
+    // Neither what [code] holds nor a picture's address has smileys.
+    void literal(const TagToken& open, std::string_view text, size_t) override
+    {
+        if (open.id == ForumTagId::img && is_drawn_picture(text))
+            pictures_.push_back({open.offset, open.length});
+    }
+
+    std::vector<PicturePlace>& pictures() { return pictures_; }
+
+private:
+    std::span<const std::string_view> smiley_codes_;
+    std::vector<PicturePlace> pictures_;
+};
+
 } // namespace
 
 std::vector<PicturePlace> forum_pictures(std::string_view post, const std::vector<MatchedTag>& tags,
                                          const ForumProfile& profile)
 {
-    std::vector<PicturePlace> pictures;
-    size_t text_start = 0;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        const MatchedTag& tag = tags[i];
-        if (!tag.markup)
-            continue;
-        const TagToken& token = tag.token;
-        add_smileys(post.substr(text_start, token.offset - text_start), text_start, profile.smiley_codes, pictures);
-        text_start = token.offset + token.length;
-        if (token.closing)
-            continue;
-        // Neither what [code] holds nor a picture's address has smileys.
-        if (token.id == ForumTagId::code || token.id == ForumTagId::img) {
-            const TagToken& close = tags[tag.partner].token;
-            if (token.id == ForumTagId::img && is_drawn_picture(post.substr(text_start, close.offset - text_start)))
-                pictures.push_back({token.offset, token.length});
-            text_start = close.offset;
-        }
-    }
-    add_smileys(post.substr(text_start), text_start, profile.smiley_codes, pictures);
-    return pictures;
+    PictureCount count(profile.smiley_codes);
+    walk_tags(post, tags, count);
+    return std::move(count.pictures());
 }
 
 TagProblem check_tags(std::string_view post, const ForumProfile& profile)
 {
-    const std::vector<MatchedTag> tags = match_tags(post, profile);
+    return check_tags(post, match_tags(post, profile), profile);
+}
+
+TagProblem check_tags(std::string_view post, const std::vector<MatchedTag>& tags, const ForumProfile& profile)
+{
     TagProblem problem;
     for (const MatchedTag& tag : tags) {
         if (tag.fault == TagFault::none)

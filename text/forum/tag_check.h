@@ -55,6 +55,8 @@ struct TagProblem {
 // [hr] and [*] need no close, and their close forms are plain text.
 // Linear in the length of the post.
 TagProblem check_tags(std::string_view post, const ForumProfile& profile = editor_profile());
+// The same, with the post's tags as match_tags(post, profile) gave them.
+TagProblem check_tags(std::string_view post, const std::vector<MatchedTag>& tags, const ForumProfile& profile);
 
 // Where the pictures of the post stand, as the profile's forum counts them
 // against its limit: the [img] tags it draws and its own smiley codes.

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "text/forum/forum_profile.h"
-#include "text/forum/forum_tags.h"
+#include "text/forum/tag_scanner.h"
 
 #include <cstdint>
 #include <string_view>

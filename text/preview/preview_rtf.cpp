@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "text/unicode/code_points.h"
+#include "text/preview/preview_labels.h"
 #include "text/preview/preview_rtf_writer.h"
-#include "text/forum/tag_match.h"
+#include "text/forum/tag_walk.h"
 
 namespace {
 
@@ -16,64 +17,12 @@ constexpr int TWIPS_PER_INDENT = 360; // a quarter of an inch
 constexpr int MAX_INDENTS = 8;
 constexpr int RULE_LENGTH = 30;
 constexpr char32_t RULE_CHARACTER = 0x2500;
-constexpr char32_t BULLET = 0x2022;
 
 struct Block {
     ForumTagId id;
     std::string_view list_style; // of a list: "", "1", "a" or "A"
     size_t items = 0;            // of a list: items so far
 };
-
-// "xiv", in the letters of `first` ('i' or 'I'); beyond 3999 the number.
-std::u32string roman_numeral(size_t number, char32_t first)
-{
-    constexpr struct {
-        size_t value;
-        std::string_view letters;
-    } NUMERALS[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-                    {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},   {4, "iv"},  {1, "i"}};
-    std::u32string label;
-    if (number >= 4000) {
-        for (char digit : std::to_string(number))
-            label += static_cast<char32_t>(digit);
-        return label;
-    }
-    for (const auto& numeral : NUMERALS) {
-        for (; number >= numeral.value; number -= numeral.value)
-            for (char letter : numeral.letters)
-                label += static_cast<char32_t>(first == U'I' ? letter - 'a' + 'A' : letter);
-    }
-    return label;
-}
-
-// The label of a list's item: a bullet, "3.", "c." or "iii.".
-std::u32string item_label(const Block& list)
-{
-    if (list.list_style.empty())
-        return {BULLET, ' '};
-    std::u32string label;
-    if (list.list_style == "1") {
-        for (char digit : std::to_string(list.items))
-            label += static_cast<char32_t>(digit);
-    } else if (list.list_style == "i" || list.list_style == "I") {
-        label = roman_numeral(list.items, static_cast<char32_t>(list.list_style[0]));
-    } else {
-        // a, b, ... z, aa, ab, ...
-        const char32_t first = list.list_style == "A" ? U'A' : U'a';
-        for (size_t n = list.items; n > 0; n = (n - 1) / 26)
-            label.insert(label.begin(), static_cast<char32_t>(first + (n - 1) % 26));
-    }
-    return label + U". ";
-}
-
-// A label with its "%1" standing for the argument.
-std::string with_argument(std::string_view label, std::string_view argument)
-{
-    std::string text(label);
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
-}
 
 // Whether a picture group from the caller is one whole group: it starts and
 // ends the group, and no brace in between closes it early.
@@ -95,26 +44,9 @@ bool is_one_group(std::string_view rtf)
     return false;
 }
 
-std::string_view trim_white_space(std::string_view text)
-{
-    constexpr std::string_view blanks = " \t\r\n";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) + 1 - first);
-}
-
-// A quote's author may be written in quotation marks.
-std::string_view quote_author(std::string_view value)
-{
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        value = value.substr(1, value.size() - 2);
-    return trim_white_space(value);
-}
-
 // Reads the post's markup into the formats it asks for, and writes the
 // text in them.
-class PreviewMarkup {
+class PreviewMarkup : public TagVisitor {
 public:
     PreviewMarkup(const PreviewOptions& options, const ForumProfile& profile, size_t post_size,
                   bool stand_alone_paragraphs)
@@ -124,9 +56,26 @@ public:
         grey_ = rtf_.color_index(GREY_RGB);
     }
 
+    void text(std::string_view text, size_t, const TagToken* next) override
+    {
+        write_text(text, next && next->closing && is_block_tag(next->id));
+    }
+    void open(const TagToken& tag) override { markup_tag(tag); }
+    void close(const TagToken& tag) override { markup_tag(tag); }
+    void literal(const TagToken& open, std::string_view text, size_t) override
+    {
+        if (open.id == ForumTagId::img)
+            picture(text);
+        else
+            write_text(text, true); // the close of [code], a block, follows
+    }
+
+    const PreviewRtfWriter& rtf() const { return rtf_; }
+
+private:
     // Text of the post; a final line break is dropped when a block's close
     // follows it.
-    void text(std::string_view text, bool block_close_follows)
+    void write_text(std::string_view text, bool block_close_follows)
     {
         for (size_t at = 0; at < text.size();) {
             const size_t line_break = line_break_length(text, at);
@@ -146,8 +95,11 @@ public:
         }
     }
 
-    void tag(const TagToken& tag)
+    // A picture is laid out from its address alone.
+    void markup_tag(const TagToken& tag)
     {
+        if (tag.id == ForumTagId::img)
+            return;
         swallow_break_ = false;
         if (is_block_tag(tag.id)) {
             block_tag(tag);
@@ -169,9 +121,6 @@ public:
             rtf_.write_framed(with_argument(options_.labels.picture, address), grey_, current_format());
     }
 
-    const PreviewRtfWriter& rtf() const { return rtf_; }
-
-private:
     void block_tag(const TagToken& tag)
     {
         if (!rtf_.at_paragraph_start())
@@ -240,7 +189,7 @@ private:
     {
         Block& list = blocks_.back(); // markup puts every [*] straight in a list
         ++list.items;
-        rtf_.write(item_label(list), current_format());
+        rtf_.write(item_label(list.list_style, list.items), current_format());
     }
 
     void header(std::string_view label)
@@ -353,49 +302,26 @@ private:
     bool swallow_break_ = false;
 };
 
-void write_preview(std::string_view post, const ForumProfile& profile, PreviewMarkup& markup)
-{
-    const std::vector<MatchedTag> tags = match_tags(post, profile);
-    size_t text_start = 0;
-    for (size_t i = 0; i < tags.size(); ++i) {
-        const MatchedTag& tag = tags[i];
-        if (!tag.markup)
-            continue; // shown as typed, with the text around it
-        const TagToken& token = tag.token;
-        const bool block_close = token.closing && is_block_tag(token.id);
-        markup.text(post.substr(text_start, token.offset - text_start), block_close);
-        text_start = token.offset + token.length;
-        if (tag.fault == TagFault::quote_removed) {
-            // The forum removes it with all it holds.
-            i = tag.partner;
-            text_start = tags[i].token.offset + tags[i].token.length;
-            continue;
-        }
-        if (token.id == ForumTagId::img && !token.closing) {
-            const size_t address_end = tags[tag.partner].token.offset;
-            markup.picture(post.substr(text_start, address_end - text_start));
-            text_start = address_end;
-        } else if (token.id != ForumTagId::img) {
-            markup.tag(token);
-        }
-    }
-    markup.text(post.substr(text_start), false);
-}
-
 } // namespace
 
 std::string render_preview_rtf(std::string_view post, const PreviewOptions& options, const ForumProfile& profile)
 {
     PreviewMarkup markup(options, profile, post.size(), false);
-    write_preview(post, profile, markup);
+    walk_tags(post, match_tags(post, profile), markup);
     return markup.rtf().document();
 }
 
 PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options,
                                             const ForumProfile& profile)
 {
+    return render_preview_paragraphs(post, match_tags(post, profile), options, profile);
+}
+
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const std::vector<MatchedTag>& tags,
+                                            const PreviewOptions& options, const ForumProfile& profile)
+{
     PreviewMarkup markup(options, profile, post.size(), true);
-    write_preview(post, profile, markup);
+    walk_tags(post, tags, markup);
     return {markup.rtf().head(), markup.rtf().paragraphs()};
 }
 

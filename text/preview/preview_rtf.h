@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text/forum/forum_profile.h"
+#include "text/forum/tag_match.h"
 
 // The words the preview writes itself, in the language of the interface,
 // UTF-8: the header over a quote, over a quote that names its author ("%1"
@@ -70,6 +71,9 @@ struct PreviewParagraphs {
 
 PreviewParagraphs render_preview_paragraphs(std::string_view post, const PreviewOptions& options = {},
                                             const ForumProfile& profile = editor_profile());
+// The same, with the post's tags as match_tags(post, profile) gave them.
+PreviewParagraphs render_preview_paragraphs(std::string_view post, const std::vector<MatchedTag>& tags,
+                                            const PreviewOptions& options, const ForumProfile& profile);
 
 // A complete RTF document of paragraphs [first, last) of the preview, each
 // ended by \par, so that they stand in front of whatever follows them.

@@ -4,7 +4,7 @@
 
 #include "text/unicode/ascii_case.h"
 #include "text/unicode/code_points.h"
-#include "text/forum/forum_tags.h"
+#include "text/forum/tag_scanner.h"
 #include "text/unicode/unicode_normalization.h"
 #include "text/unicode/unicode_text.h"
 
