@@ -72,7 +72,7 @@ class RecoveryTest(EditorTestCase):
         return editor
 
     def wait_for_copies(self, count, what="the recovery copies"):
-        return wait_until(lambda: len(copies(self.folder)) == count and copies(self.folder), timeout=20,
+        return wait_until(lambda: len(copies(self.folder)) == count and copies(self.folder),
                           what=what)
 
     def test_a_killed_editor_gives_its_post_back_byte_exact_and_a_saved_one_nothing(self):

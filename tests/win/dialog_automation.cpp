@@ -116,6 +116,29 @@ BOOL CALLBACK collect_dialog(HWND window, LPARAM data)
     return TRUE;
 }
 
+// The button that loses nothing: Cancel, else No, else OK. A box of Yes and
+// No has no Cancel, and takes neither IDCANCEL nor WM_CLOSE.
+int safest_button(HWND dialog)
+{
+    for (int button : {IDCANCEL, IDNO})
+        if (GetDlgItem(dialog, button))
+            return button;
+    return IDOK;
+}
+
+thread_local int t_dialogs_answered = 0;
+
+LRESULT CALLBACK answer_on_activation(int code, WPARAM wparam, LPARAM lparam)
+{
+    const auto window = reinterpret_cast<HWND>(wparam);
+    if (code == HCBT_ACTIVATE && class_of(window) == "#32770") {
+        // Taken from the queue once the dialog's own loop runs.
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(safest_button(window), BN_CLICKED), 0);
+        ++t_dialogs_answered;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 std::string join_lines(const std::vector<std::string>& lines)
 {
     std::string joined;
@@ -283,7 +306,7 @@ void DialogDriver::close_unanswered_dialogs()
             if (reported.insert(dialog).second) {
                 const std::string texts = join_lines(static_texts(dialog));
                 failures_.push_back("unexpected dialog \"" + window_caption(dialog) + "\": " + texts);
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(safest_button(dialog), BN_CLICKED), 0);
             } else {
                 PostMessageA(dialog, WM_CLOSE, 0, 0);
             }
@@ -336,4 +359,22 @@ void with_dialogs(const std::function<void()>& script, const std::function<void(
 void without_dialogs(const std::function<void()>& action)
 {
     with_dialogs([] {}, action);
+}
+
+AnswerEveryDialog::AnswerEveryDialog()
+    : hook_(SetWindowsHookExA(WH_CBT, answer_on_activation, nullptr, GetCurrentThreadId()))
+{
+    t_dialogs_answered = 0;
+    EXPECT_NE(hook_, nullptr);
+}
+
+AnswerEveryDialog::~AnswerEveryDialog()
+{
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+}
+
+int AnswerEveryDialog::answered() const
+{
+    return t_dialogs_answered;
 }

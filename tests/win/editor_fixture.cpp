@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "editor/editor_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -37,6 +38,23 @@ void pump_messages()
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageA(&message);
+    }
+}
+
+bool pump_until(const std::function<bool()>& condition, DWORD deadline_ms)
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        pump_messages();
+        if (condition())
+            return true;
+        const ULONGLONG waited = GetTickCount64() - start;
+        if (waited >= deadline_ms)
+            return false;
+        // Wakes for the next message; a worker thread's work shows only
+        // in the condition, so look again now and then.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline_ms - waited, 20)),
+                                  QS_ALLINPUT);
     }
 }
 
