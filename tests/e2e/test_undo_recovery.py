@@ -157,6 +157,8 @@ class RecoveryTest(EditorTestCase):
         self.assertTrue(any("nelze zapsat" in line for line in texts), texts)
         editor.answer(RECOVERY, OK)
         editor.type(" and more")
+        editor.wait_for_text("still here and more")
+        # Time for the next copy's try, which fails as silently as it should.
         time.sleep(4)
         self.assertEqual(editor.dialogs(), {})
         self.assertEqual(editor.editor_text(), "still here and more")
