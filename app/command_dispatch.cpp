@@ -24,7 +24,7 @@
 #include "editor/post_link.h"
 #include "editor/reflow.h"
 #include "res/resource_ids.h"
-#include "text/forum_urls.h"
+#include "text/forum/forum_urls.h"
 #include "ui/format_dialogs.h"
 #include "ui/recent_menu.h"
 

@@ -7,7 +7,7 @@
 #include "app/post_review.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 #include "win/messages.h"
 
 namespace {

@@ -20,6 +20,8 @@
 #include "app/recent_files.h"
 #include "app/recovery.h"
 #include "app/spelling.h"
+#include "app/splitter_drag.h"
+#include "app/window_ending.h"
 #include "app/window_memory.h"
 #include "document/printing.h"
 #include "editor/editor_text.h"
@@ -250,138 +252,12 @@ void on_draw_item(HWND window, const DRAWITEMSTRUCT* item)
     draw_status_part(state_of(window).parts.status_bar, *item);
 }
 
-BOOL on_set_cursor(HWND window, HWND cursor_window, UINT hit_test, UINT message)
-{
-    POINT point{};
-    GetCursorPos(&point);
-    ScreenToClient(window, &point);
-    if (cursor_window == window && hit_test == HTCLIENT && is_on_splitter(state_of(window), point)) {
-        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZEWE)));
-        return TRUE;
-    }
-    return FORWARD_WM_SETCURSOR(window, cursor_window, hit_test, message, DefWindowProcW);
-}
-
-void on_left_button_down(HWND window, BOOL, int x, int y, UINT)
-{
-    MainWindowState& state = state_of(window);
-    if (!is_on_splitter(state, {x, y}))
-        return;
-    state.review.dragging_splitter = true;
-    SetCapture(window);
-}
-
-void on_mouse_move(HWND window, int x, int, UINT)
-{
-    MainWindowState& state = state_of(window);
-    // Capture taken away (another window came up): the drag is over.
-    if (state.review.dragging_splitter && GetCapture() != window)
-        state.review.dragging_splitter = false;
-    if (state.review.dragging_splitter)
-        drag_splitter_to(state, x);
-}
-
-void on_left_button_up(HWND window, int, int, UINT)
-{
-    MainWindowState& state = state_of(window);
-    if (!state.review.dragging_splitter)
-        return;
-    state.review.dragging_splitter = false;
-    ReleaseCapture();
-}
-
 void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
 {
     MainWindowState& state = state_of(window);
     if (popup == GetSubMenu(GetMenu(window), 0))
         refresh_recent_files(state);
     refresh_menu_state(state.parts.editor, popup, state.history.can_undo(), state.history.can_redo());
-}
-
-// Unsaved work is never dropped silently: the user may save it, discard it
-// or stay, when closing and when Windows logs off or shuts down alike.
-bool may_discard(HWND window)
-{
-    MainWindowState& state = state_of(window);
-    const SaveOffer offer = confirm_discard(state.parts.editor, state.document, state.history.is_modified());
-    // Saved, the document is unmodified, should the close or log-off still not happen.
-    if (offer == SaveOffer::saved)
-        state.history.mark_saved();
-    return offer != SaveOffer::stay;
-}
-
-void on_close(HWND window)
-{
-    // Asked to close while the context menu is open (End task, a log-off):
-    // the menu runs inside the Editor control's own right-button handler,
-    // which must not find its window gone when the menu returns. The menu
-    // closes, and the close is taken up again once it has.
-    WindowParts& parts = state_of(window).parts;
-    if (parts.context_menu_open) {
-        EndMenu();
-        parts.close_after_menu = true;
-        return;
-    }
-    if (!may_discard(window))
-        return;
-    remember_main_window(window, state_of(window));
-    DestroyWindow(window);
-}
-
-BOOL on_query_end_session(HWND window)
-{
-    return may_discard(window);
-}
-
-// The session ends with the user's answer given: whatever was not saved was
-// meant to go, copy and all. The window is not closed, so it is remembered
-// here.
-void on_end_session(HWND window, BOOL ending)
-{
-    if (!ending)
-        return;
-    end_recovery(window, state_of(window));
-    remember_main_window(window, state_of(window));
-}
-
-void on_destroy(HWND window)
-{
-    end_recovery(window, state_of(window));
-    stop_spelling(state_of(window));
-    WindowParts& parts = state_of(window).parts;
-    KillTimer(window, REVIEW_TIMER);
-    KillTimer(window, PREVIEW_STEP_TIMER);
-    KillTimer(window, PRINT_TARGET_TIMER);
-    // The rich-edit controls go first: the Editor control's printer DC may
-    // only be released once no rich-edit window is left.
-    if (parts.editor)
-        DestroyWindow(parts.editor);
-    parts.editor = nullptr;
-    if (parts.preview.window)
-        DestroyWindow(parts.preview.window);
-    parts.preview.window = nullptr;
-    parts.print_target.dc.reset();
-    PostQuitMessage(0);
-}
-
-// A failure was caught where a message came in (win/caught_failure.h):
-// whatever it was doing stays undone, the unsaved work goes into the
-// recovery copy at once, and the user hears what happened, once for each
-// kind of message, so that a failure that comes back with every paint
-// does not bury the window in boxes.
-void on_caught_failure(HWND window, CaughtFailure failure, UINT message)
-{
-    MainWindowState& state = state_of(window);
-    if (state.recovery.unwritten_since != 0)
-        write_recovery_copy(window, state);
-    if (!state.failures_told.insert(message).second)
-        return;
-    const UINT what = failure == CaughtFailure::out_of_memory ? IDS_CAUGHT_OUT_OF_MEMORY : IDS_CAUGHT_FAILURE;
-    char number[16]{};
-    std::snprintf(number, sizeof number, "0x%04X", message);
-    show_message(window, {what, IDS_CAPTION_ERROR, MB_OK | MB_ICONWARNING},
-                 load_program_text(IDS_CAUGHT_WORK_KEPT) + "\n\n" + load_program_text(IDS_CAUGHT_MESSAGE) + " " +
-                     number);
 }
 
 void on_nc_destroy(HWND window)
@@ -414,15 +290,15 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(window, WM_COMMAND, on_command);
         HANDLE_MSG(window, WM_TIMER, on_timer);
         HANDLE_MSG(window, WM_DRAWITEM, on_draw_item);
-        HANDLE_MSG(window, WM_SETCURSOR, on_set_cursor);
-        HANDLE_MSG(window, WM_LBUTTONDOWN, on_left_button_down);
-        HANDLE_MSG(window, WM_MOUSEMOVE, on_mouse_move);
-        HANDLE_MSG(window, WM_LBUTTONUP, on_left_button_up);
+        HANDLE_MSG(window, WM_SETCURSOR, set_splitter_cursor);
+        HANDLE_MSG(window, WM_LBUTTONDOWN, start_splitter_drag);
+        HANDLE_MSG(window, WM_MOUSEMOVE, follow_splitter_drag);
+        HANDLE_MSG(window, WM_LBUTTONUP, end_splitter_drag);
         HANDLE_MSG(window, WM_INITMENUPOPUP, on_init_menu_popup);
-        HANDLE_MSG(window, WM_CLOSE, on_close);
-        HANDLE_MSG(window, WM_QUERYENDSESSION, on_query_end_session);
-        HANDLE_MSG(window, WM_ENDSESSION, on_end_session);
-        HANDLE_MSG(window, WM_DESTROY, on_destroy);
+        HANDLE_MSG(window, WM_CLOSE, close_main_window);
+        HANDLE_MSG(window, WM_QUERYENDSESSION, may_end_session);
+        HANDLE_MSG(window, WM_ENDSESSION, end_session);
+        HANDLE_MSG(window, WM_DESTROY, tear_down_main_window);
     case WM_DPICHANGED:
         on_dpi_changed(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -439,7 +315,7 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         recovery_write_failed(window, state_of(window), static_cast<DWORD>(wParam));
         return 0;
     case WM_CAUGHT_FAILURE:
-        on_caught_failure(window, static_cast<CaughtFailure>(wParam), static_cast<UINT>(lParam));
+        tell_caught_failure(window, static_cast<CaughtFailure>(wParam), static_cast<UINT>(lParam));
         return 0;
     case WM_NCDESTROY:
         on_nc_destroy(window);

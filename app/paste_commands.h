@@ -2,7 +2,7 @@
 // paste carries colours and sizes.
 #pragma once
 
-#include "text/pasted_markup.h"
+#include "text/paste/pasted_markup.h"
 #include "win/progress.h"
 
 struct MainWindowState;

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "app/spelling.h"
-#include "text/post_counts.h"
-#include "text/preview_rtf.h"
-#include "text/tag_check.h"
+#include "text/forum/post_counts.h"
+#include "text/preview/preview_rtf.h"
+#include "text/forum/tag_check.h"
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 #include "ui/forum_texts.h"
 #include "ui/limit_dialog.h"
 #include "ui/post_status.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/main_window_state.h"
-#include "text/forum_profile.h"
+#include "text/forum/forum_profile.h"
 #include "win/window_ids.h"
 
 // The pause after the last change before the post is looked at again:

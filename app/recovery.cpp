@@ -7,14 +7,14 @@
 
 #include "app/main_window_state.h"
 #include "document/file_io.h"
-#include "text/draft_file.h"
-#include "text/rtf_prescan.h"
-#include "text/unicode_text.h"
+#include "text/files/draft_file.h"
+#include "text/rtf/rtf_prescan.h"
+#include "text/unicode/unicode_text.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
 #include "win/user_folders.h"
 #include "win/wait_cursor.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 #include "ui/refusal_texts.h"
 #include "ui/window_title.h"
 

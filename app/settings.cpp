@@ -1,7 +1,7 @@
 #include "app/settings.h"
 
-#include "text/recent_files.h"
-#include "text/wide_text.h"
+#include "text/files/recent_files.h"
+#include "text/unicode/wide_text.h"
 #include "ui/limit_dialog.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "document/spell_checker.h"
-#include "text/forum_profile.h"
+#include "text/forum/forum_profile.h"
 
 inline constexpr wchar_t SETTINGS_KEY[] = L"Software\\Forum Editor";
 inline constexpr wchar_t CHARACTER_LIMIT_VALUE[] = L"CharacterLimit";

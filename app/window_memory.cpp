@@ -6,7 +6,7 @@
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/settings.h"
-#include "text/window_place.h"
+#include "text/layout/window_place.h"
 
 namespace {
 

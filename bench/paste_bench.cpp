@@ -16,7 +16,7 @@
 #include "app/main_window_state.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 
 namespace {
 

@@ -25,8 +25,8 @@
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "res/resource_ids.h"
-#include "text/post_counts.h"
-#include "text/tag_check.h"
+#include "text/forum/post_counts.h"
+#include "text/forum/tag_check.h"
 #include "editor/editor_text.h"
 
 namespace {

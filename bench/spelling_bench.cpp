@@ -17,7 +17,7 @@
 #include "app/spelling.h"
 #include "bench_support.h"
 #include "document/personal_dictionary.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 
 namespace {
 

@@ -17,23 +17,23 @@
 // for the paragraph that one key changed.
 // Pasted HTML: a long article as a browser copies it converts to markup,
 // 1 MB in under 200 ms, linearly.
-#include "text/html_markup.h"
-#include "text/draft_file.h"
-#include "text/edit_history.h"
-#include "text/edit_pieces.h"
-#include "text/rtf_prescan.h"
-#include "text/text_encoding.h"
-#include "text/forum_urls.h"
-#include "text/post_counts.h"
+#include "text/paste/html_markup.h"
+#include "text/files/draft_file.h"
+#include "text/history/edit_history.h"
+#include "text/history/edit_pieces.h"
+#include "text/rtf/rtf_prescan.h"
+#include "text/files/text_encoding.h"
+#include "text/forum/forum_urls.h"
+#include "text/forum/post_counts.h"
 // comparison. The RTF scan that guards Open should grow linearly too and read
 // a 16 MiB document in well under the time the control takes to load it.
-#include "text/rtf_prescan.h"
-#include "text/paragraph_sync.h"
-#include "text/post_link_text.h"
-#include "text/preview_rtf.h"
-#include "text/reflow_text.h"
-#include "text/tag_check.h"
-#include "text/unicode_text.h"
+#include "text/rtf/rtf_prescan.h"
+#include "text/preview/paragraph_sync.h"
+#include "text/commands/post_link_text.h"
+#include "text/preview/preview_rtf.h"
+#include "text/commands/reflow_text.h"
+#include "text/forum/tag_check.h"
+#include "text/unicode/unicode_text.h"
 #include "text_oracles.h"
 
 #include <benchmark/benchmark.h>

@@ -14,9 +14,10 @@ target_link_options(forum_text_checked PUBLIC ${FORUM_SANITIZERS})
 target_link_libraries(forum_text_checked PUBLIC LibXml2::LibXml2)
 target_link_libraries(forum_text_checked PUBLIC utf8proc)
 
-file(GLOB FORUM_HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/host/*.cpp)
+file(GLOB_RECURSE FORUM_HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(forum-host-tests ${FORUM_HOST_TEST_SOURCES})
 target_link_libraries(forum-host-tests PRIVATE forum_text_checked GTest::gtest_main)
+target_include_directories(forum-host-tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/host)
 gtest_discover_tests(forum-host-tests TEST_PREFIX "host." PROPERTIES LABELS host)
 
 # Generated resources must match their generator.

@@ -17,6 +17,7 @@ set(FORUM_WIN_SOURCES
     editor/clipboard.cpp
     editor/color_tag.cpp
     editor/edit_recorder.cpp
+    editor/edit_recorder_restore.cpp
     editor/editor_keys.cpp
     editor/editor_subclass.cpp
     editor/editor_text.cpp
@@ -62,6 +63,8 @@ set(FORUM_WIN_SOURCES
     app/long_operation.cpp
     app/interface_language.cpp
     app/main_window.cpp
+    app/splitter_drag.cpp
+    app/window_ending.cpp
     app/paste_commands.cpp
     app/post_review.cpp
     app/recent_files.cpp
@@ -91,7 +94,7 @@ file(GLOB FORUM_RESOURCE_FILES CONFIGURE_DEPENDS
 set_property(SOURCE res/forum-editor.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_CURRENT_SOURCE_DIR}/res/resource_ids.h
              ${CMAKE_CURRENT_SOURCE_DIR}/res/forum-editor.manifest
-             ${CMAKE_CURRENT_SOURCE_DIR}/text/forum_urls.h
+             ${CMAKE_CURRENT_SOURCE_DIR}/text/forum/forum_urls.h
              ${FORUM_RESOURCE_FILES})
 
 add_executable(forum-editor WIN32 app/main.cpp)

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "text/text_encoding.h"
+#include "text/files/text_encoding.h"
 
 // A document is kept as RTF, with its formats, or as plain text.
 enum class FileKind { rtf, text };

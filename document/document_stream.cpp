@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "editor/editor_text.h"
-#include "text/unicode_text.h"
-#include "text/wide_text.h"
+#include "text/unicode/unicode_text.h"
+#include "text/unicode/wide_text.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "document/document_file.h"
 #include "document/file_io.h"
-#include "text/byte_reader.h"
-#include "text/wide_text.h"
+#include "text/unicode/byte_reader.h"
+#include "text/unicode/wide_text.h"
 #include "win/user_folders.h"
 #include "win/win_handles.h"
 

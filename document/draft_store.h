@@ -1,6 +1,6 @@
 // The recovery copies on disk: a folder of the user's holds one file for
 // each running editor, named after its process, and each file is written
-// whole or not at all. The files' content is text/draft_file.h's.
+// whole or not at all. The files' content is text/files/draft_file.h's.
 #pragma once
 
 #include <windows.h>

@@ -6,9 +6,9 @@
 #include <new>
 #include <utility>
 
-#include "text/device_names.h"
+#include "text/files/device_names.h"
 #include "res/resource_ids.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 #include "win/messages.h"
 #include "win/win_handles.h"
 

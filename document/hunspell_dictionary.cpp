@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "text/dictionary_counts.h"
+#include "text/spelling/dictionary_counts.h"
 
 #include "win/win_handles.h"
 

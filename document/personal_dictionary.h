@@ -1,5 +1,5 @@
 // The user's own words, kept in "%APPDATA%\Forum Editor\dictionary.txt" as
-// UTF-8, one word a line (text/word_list.h), so that they stay accepted
+// UTF-8, one word a line (text/spelling/word_list.h), so that they stay accepted
 // after a restart and can be edited by hand.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/word_list.h"
+#include "text/spelling/word_list.h"
 
 // The environment variable that names another file (the tests' own, so that
 // they never touch the user's).

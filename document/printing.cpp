@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "text/unicode_text.h"
-#include "text/page_lines.h"
+#include "text/unicode/unicode_text.h"
+#include "text/layout/page_lines.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 #include "win/win_handles.h"
 
 namespace {

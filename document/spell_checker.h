@@ -14,7 +14,7 @@
 
 #include "document/hunspell_dictionary.h"
 #include "document/personal_dictionary.h"
-#include "text/spell_cache.h"
+#include "text/spelling/spell_cache.h"
 
 // Which dictionaries check the post; the values are kept in the settings.
 enum class SpellLanguages : std::uint8_t { czech = 1, english = 2, both = 3 };

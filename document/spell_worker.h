@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "document/spell_checker.h"
-#include "text/edit_history.h"
+#include "text/history/edit_history.h"
 
 struct SpellRequest {
     std::string post;

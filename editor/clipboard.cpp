@@ -8,11 +8,11 @@
 
 #include "editor/editor_text.h"
 #include "editor/paste_markup.h"
-#include "text/cf_html.h"
-#include "text/html_markup.h"
-#include "text/rtf_prescan.h"
-#include "text/unicode_text.h"
-#include "text/wide_text.h"
+#include "text/paste/cf_html.h"
+#include "text/paste/html_markup.h"
+#include "text/rtf/rtf_prescan.h"
+#include "text/unicode/unicode_text.h"
+#include "text/unicode/wide_text.h"
 #include "win/messages.h"
 #include "win/win_handles.h"
 

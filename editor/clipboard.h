@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "text/pasted_markup.h"
+#include "text/paste/pasted_markup.h"
 #include "win/progress.h"
 
 void copy_selection(HWND editor);
@@ -33,7 +33,7 @@ enum class PasteOutcome {
 
 // Pastes in place of the selection, unless that would take the document
 // past `limit` characters. As markup: the clipboard's HTML, or else its
-// rich text, converted into markup (text/html_markup.h), or else its text;
+// rich text, converted into markup (text/paste/html_markup.h), or else its text;
 // what lands is text in the typing format and the markup in its commands'
 // look. The clipboard is read once: what is checked is what goes in.
 // `progress` hears of the clipboard's size first, then of the markup or a

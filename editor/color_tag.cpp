@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "text/color_tag_text.h"
+#include "text/forum/color_tag_text.h"
 #include "editor/editor_text.h"
 
 void insert_color_tag(HWND editor, COLORREF color, std::string_view open_tag, std::string_view close_tag)

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "editor/editor_text.h"
-#include "text/edit_pieces.h"
-#include "text/unicode_text.h"
+#include "text/history/edit_pieces.h"
+#include "text/unicode/unicode_text.h"
 
 namespace {
 
@@ -167,7 +167,7 @@ void EditRecorder::record_span(EditKind kind, CHARRANGE span, const std::functio
     const LONG end = before.cpMax + (text_length(editor_) - length_before);
     if (end < before.cpMin) {
         // More went than was selected: what changed is unknown.
-        forget_everything();
+        start_unsaved();
         return;
     }
     EditStep step;
@@ -244,7 +244,7 @@ void EditRecorder::record_typing(std::u16string_view typed, const std::function<
     const LONG inserted = after.cpMax - before.cpMin;
     if (after.cpMin != after.cpMax || inserted <= 0) {
         // Not what typing does: what changed is unknown.
-        forget_everything();
+        start_unsaved();
         return;
     }
     EditStep step;
@@ -302,74 +302,7 @@ void EditRecorder::break_run()
 
 void EditRecorder::text_replaced_from_outside()
 {
-    if (edited_)
-        edited_(std::nullopt);
-    history_.clear();
-    unsaved_without_history_ = true;
-    changed();
-}
-
-bool EditRecorder::undo(const ProgressReport& progress)
-{
-    const EditStep* step = history_.undo();
-    return step && restore_step_side(*step, step->after, step->before, step->selection_before, progress);
-}
-
-bool EditRecorder::redo(const ProgressReport& progress)
-{
-    const EditStep* step = history_.redo();
-    return step && restore_step_side(*step, step->before, step->after, step->selection_after, progress);
-}
-
-bool EditRecorder::rebuild_in_fresh_control(std::int32_t start, const std::vector<Piece>& present,
-                                            std::vector<Piece> wanted, const ProgressReport& progress)
-{
-    const auto keeps = [](const Piece& piece) { return piece.kind == PieceKind::keep; };
-    if (!renew_control_ || paragraph_breaks(present) < SLOW_DELETION_BREAKS ||
-        std::any_of(present.begin(), present.end(), keeps) || std::any_of(wanted.begin(), wanted.end(), keeps))
-        return false;
-    // The document as it is to be: what stands before the range, the wanted
-    // pieces, what stands after it.
-    const LONG end = start + static_cast<LONG>(pieces_length(present));
-    const LONG length = text_length(editor_);
-    std::vector<Piece> document;
-    {
-        RedrawPause pause(editor_);
-        if (start > 0)
-            document.push_back(capture_range(editor_, uniform_masks_, 0, start));
-        document.insert(document.end(), std::make_move_iterator(wanted.begin()),
-                        std::make_move_iterator(wanted.end()));
-        if (end < length)
-            document.push_back(capture_range(editor_, uniform_masks_, end, length));
-    }
-    // A fresh control attaches itself to this recorder.
-    if (!renew_control_())
-        return false;
-    RedrawPause pause(editor_);
-    replace_range_with_pieces(editor_, 0, 0, document, progress);
-    return true;
-}
-
-bool EditRecorder::restore_step_side(const EditStep& step, const Payload& present, const Payload& wanted,
-                                     const EditSelection& selection, const ProgressReport& progress)
-{
-    const auto present_pieces = decode_payload(present);
-    const auto wanted_pieces = decode_payload(wanted);
-    const bool rebuilt = present_pieces && wanted_pieces &&
-                         rebuild_in_fresh_control(step.start, *present_pieces, *wanted_pieces, progress);
-    if (!rebuilt && !replace_range_contents(editor_, step.start, present, wanted, progress)) {
-        forget_everything();
-        return false;
-    }
-    if (edited_) {
-        const bool undoing = &present == &step.after;
-        edited_(TextEdit{step.start, undoing ? step.inserted_length : step.removed_length,
-                         undoing ? step.removed_length : step.inserted_length});
-    }
-    set_selection(editor_, std::min(selection.anchor, selection.caret), std::max(selection.anchor, selection.caret));
-    SendMessageW(editor_, EM_SCROLLCARET, 0, 0);
-    changed();
-    return true;
+    start_over(true);
 }
 
 bool EditRecorder::is_modified() const
@@ -386,19 +319,20 @@ void EditRecorder::mark_saved()
 
 void EditRecorder::start_new()
 {
-    if (edited_)
-        edited_(std::nullopt);
-    history_.clear();
-    unsaved_without_history_ = false;
-    changed();
+    start_over(false);
 }
 
 void EditRecorder::start_unsaved()
 {
+    start_over(true);
+}
+
+void EditRecorder::start_over(bool unsaved)
+{
     if (edited_)
         edited_(std::nullopt);
     history_.clear();
-    unsaved_without_history_ = true;
+    unsaved_without_history_ = unsaved;
     changed();
 }
 
@@ -413,15 +347,6 @@ void EditRecorder::add(EditStep step)
             changed_();
         return;
     }
-    changed();
-}
-
-void EditRecorder::forget_everything()
-{
-    if (edited_)
-        edited_(std::nullopt);
-    history_.clear();
-    unsaved_without_history_ = true;
     changed();
 }
 

@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "editor/range_pieces.h"
-#include "text/edit_history.h"
+#include "text/history/edit_history.h"
 
 // A change of the text as the recorder saw it: `removed` characters at
 // `start` became `inserted` ones.
@@ -133,7 +133,9 @@ private:
     // changed, when that is not the faster way.
     bool rebuild_in_fresh_control(std::int32_t start, const std::vector<Piece>& present, std::vector<Piece> wanted,
                                   const ProgressReport& progress);
-    void forget_everything();
+    // No history, and unmodified or not: what a new, an opened or a
+    // recovered document, and a history that cannot be read, start from.
+    void start_over(bool unsaved);
     void changed();
 
     HWND editor_ = nullptr;

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <new>
 
-#include "text/rtf_prescan.h"
-#include "text/rtf_unicode.h"
-#include "text/unicode_text.h"
+#include "text/rtf/rtf_prescan.h"
+#include "text/rtf/rtf_unicode.h"
+#include "text/unicode/unicode_text.h"
 
 CHARRANGE get_selection(HWND editor)
 {

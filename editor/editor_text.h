@@ -116,7 +116,7 @@ CHARRANGE insert_around_selection(HWND editor, std::string_view before, std::str
 // format, whole; nothing when the control stopped it.
 std::optional<std::string> stream_out(HWND editor, WPARAM format);
 // Puts bytes into the control through its stream (EM_STREAMIN). RTF goes
-// through the pre-scan first (text/rtf_prescan.h), wherever it came from,
+// through the pre-scan first (text/rtf/rtf_prescan.h), wherever it came from,
 // since the control crashes on some documents instead of refusing them:
 // what the scan refuses never reaches the control, and false says so.
 // `progress` hears how many bytes it has read.

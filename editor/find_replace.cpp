@@ -2,9 +2,9 @@
 
 #include "editor/editor_text.h"
 #include "editor/insert_format.h"
-#include "text/find_text.h"
-#include "text/rtf_replace.h"
-#include "text/unicode_text.h"
+#include "text/commands/find_text.h"
+#include "text/rtf/rtf_replace.h"
+#include "text/unicode/unicode_text.h"
 #include "win/letter_case.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/edit_pieces.h"
+#include "text/history/edit_pieces.h"
 
 struct SearchOptions {
     std::u16string pattern;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "text/color_tag_text.h"
-#include "text/forum_urls.h"
-#include "text/smileys.h"
+#include "text/forum/color_tag_text.h"
+#include "text/forum/forum_urls.h"
+#include "text/forum/smileys.h"
 #include "editor/wrap_selection.h"
 #include "res/resource_ids.h"
 

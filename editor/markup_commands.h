@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "editor/insert_format.h"
-#include "text/smileys.h"
+#include "text/forum/smileys.h"
 
 // How a markup command orders its two steps on the Editor control.
 enum class MarkupOrder : unsigned char {

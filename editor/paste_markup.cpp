@@ -10,9 +10,9 @@
 #include "editor/insert_format.h"
 #include "editor/markup_commands.h"
 #include "res/resource_ids.h"
-#include "text/markup_writer.h"
-#include "text/rtf_unicode.h"
-#include "text/unicode_text.h"
+#include "text/paste/markup_writer.h"
+#include "text/rtf/rtf_unicode.h"
+#include "text/unicode/unicode_text.h"
 #include "win/win_handles.h"
 
 namespace {

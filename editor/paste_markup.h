@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "text/pasted_markup.h"
+#include "text/paste/pasted_markup.h"
 #include "win/progress.h"
 
 // Puts the markup in place of the selection and leaves the caret after it;

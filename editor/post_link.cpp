@@ -1,6 +1,6 @@
 #include "editor/post_link.h"
 
-#include "text/post_link_text.h"
+#include "text/commands/post_link_text.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "editor/editor_text.h"
-#include "text/rtf_round_trip.h"
-#include "text/unicode_text.h"
+#include "text/rtf/rtf_round_trip.h"
+#include "text/unicode/unicode_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// A range of the Editor control as pieces (text/edit_pieces.h): capturing
+// A range of the Editor control as pieces (text/history/edit_pieces.h): capturing
 // what a range holds, for the history to keep, and making a range hold
 // captured pieces again, on undo and redo.
 #pragma once
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "text/edit_pieces.h"
+#include "text/history/edit_pieces.h"
 #include "win/progress.h"
 
 // The character and paragraph format masks that mean "one format

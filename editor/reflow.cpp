@@ -1,7 +1,7 @@
 #include "editor/reflow.h"
 
 #include "editor/editor_text.h"
-#include "text/reflow_text.h"
+#include "text/commands/reflow_text.h"
 
 void break_long_lines(HWND editor)
 {

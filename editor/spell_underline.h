@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-#include "text/edit_history.h"
+#include "text/history/edit_history.h"
 
 // Where a mark's zigzag stands on one line; a word broken over two lines
 // has two.

@@ -1,7 +1,7 @@
 // read_draft must take any bytes, and any draft it accepts must be exactly
 // what write_draft makes of it; a draft made from the input must read back
 // whole; draft_first_words must take any bytes too.
-#include "text/draft_file.h"
+#include "text/files/draft_file.h"
 
 #include <cstdint>
 #include <cstdio>

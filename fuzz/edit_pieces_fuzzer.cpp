@@ -2,7 +2,7 @@
 // what encode_piece makes of it; pieces read from the input must plan a
 // restore without fault; find_unchanged_middle must agree with the plain
 // search.
-#include "text/edit_pieces.h"
+#include "text/history/edit_pieces.h"
 
 #include <cstdint>
 #include <cstdio>

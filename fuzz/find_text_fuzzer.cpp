@@ -4,8 +4,8 @@
 // builds, also in RTF with bold runs, every character in its format and
 // every replacement in its match's. The input is UTF-16 (two bytes a unit, any unit, lone surrogates
 // too): a first byte of options, a second with the pattern's length.
-#include "text/find_text.h"
-#include "text/rtf_replace.h"
+#include "text/commands/find_text.h"
+#include "text/rtf/rtf_replace.h"
 #include "rtf_runs.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // Pasted HTML, whatever it holds, becomes sound markup: every tag the
 // converter writes stands where it says and nests soundly, whatever
 // brackets the text itself brings; and nothing crashes.
-#include "text/cf_html.h"
-#include "text/html_markup.h"
-#include "text/tag_check.h"
-#include "text/unicode_text.h"
+#include "text/paste/cf_html.h"
+#include "text/paste/html_markup.h"
+#include "text/forum/tag_check.h"
+#include "text/unicode/unicode_text.h"
 
 #include <cstdint>
 #include <cstdio>

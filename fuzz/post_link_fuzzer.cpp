@@ -1,6 +1,6 @@
 // Differential fuzzer: the post link text must give exactly the outcome and
 // the replacement that the step-by-step reference gives.
-#include "text/post_link_text.h"
+#include "text/commands/post_link_text.h"
 #include "text_oracles.h"
 
 #include <cstdint>

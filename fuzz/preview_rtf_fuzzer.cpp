@@ -2,7 +2,7 @@
 // and no deeper than the header's plus a picture's, and no more than a fixed
 // number of bytes per byte of the post. Cut into paragraphs that stand
 // alone, it is sound too and shows the same text.
-#include "text/preview_rtf.h"
+#include "text/preview/preview_rtf.h"
 #include "rtf_reader.h"
 
 #include <cstdint>

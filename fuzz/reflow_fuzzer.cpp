@@ -1,8 +1,8 @@
 // Differential fuzzer: the linear reflow must give exactly what the
 // step-by-step reference gives, on the input's bytes as they are and on
 // the UTF-8 of the input read as UTF-16 (lone surrogates and all).
-#include "text/reflow_text.h"
-#include "text/unicode_text.h"
+#include "text/commands/reflow_text.h"
+#include "text/unicode/unicode_text.h"
 #include "text_oracles.h"
 
 #include <algorithm>

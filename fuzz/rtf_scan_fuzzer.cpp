@@ -1,7 +1,7 @@
 // Differential fuzzer: scan_rtf must agree with the token-by-token reference
 // in every field, keep its offset and depth in range, and read nothing after
 // the end of the document. (Its linear time is measured in bench/.)
-#include "text/rtf_prescan.h"
+#include "text/rtf/rtf_prescan.h"
 #include "rtf_reference.h"
 
 #include <cstdint>

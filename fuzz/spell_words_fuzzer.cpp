@@ -2,10 +2,10 @@
 // the post, in order, without white space or brackets, within the longest
 // word checked; and the cache, carried from one input to the next, finds
 // exactly what a word-by-word check of the post from scratch finds.
-#include "text/spell_cache.h"
-#include "text/spell_words.h"
-#include "text/unicode_normalization.h"
-#include "text/unicode_text.h"
+#include "text/spelling/spell_cache.h"
+#include "text/spelling/spell_words.h"
+#include "text/unicode/unicode_normalization.h"
+#include "text/unicode/unicode_text.h"
 
 #include <cstdint>
 #include <cstdio>

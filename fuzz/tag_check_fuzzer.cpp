@@ -1,7 +1,7 @@
 // Differential fuzzer: the linear tag check must find the same first problem
 // as the plain quadratic reference, and the counts must stay in order.
-#include "text/post_counts.h"
-#include "text/tag_check.h"
+#include "text/forum/post_counts.h"
+#include "text/forum/tag_check.h"
 #include "tag_oracles.h"
 
 #include <cstdint>

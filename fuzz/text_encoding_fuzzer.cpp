@@ -2,8 +2,8 @@
 // encoding any bytes never fails, a file that decodes without a replacement
 // is written back byte for byte, and any text from the control survives a
 // UTF-16 file.
-#include "text/text_encoding.h"
-#include "text/unicode_text.h"
+#include "text/files/text_encoding.h"
+#include "text/unicode/unicode_text.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // UTF-16 (lone surrogates and all) must come back exactly through UTF-8, and
 // the input's bytes as they are, however invalid, must convert, count and
 // step consistently.
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include <dlgs.h>
 
 #include "document/file_io.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 #include "win/caught_failure.h"
 #include "win/messages.h"
 

@@ -1,7 +1,7 @@
 #include "ui/forum_texts.h"
 
 #include "res/resource_ids.h"
-#include "text/post_counts.h"
+#include "text/forum/post_counts.h"
 #include "ui/post_status.h"
 #include "ui/status_bar.h"
 #include "win/messages.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "text/forum_profile.h"
-#include "text/tag_check.h"
+#include "text/forum/forum_profile.h"
+#include "text/forum/tag_check.h"
 
 // The length part: "Znaky (phpBB): N / L", "Bajty (MyBB): N / L", or this
 // editor's own "Znaky: N / L"; without " / L" for a limit of 0.

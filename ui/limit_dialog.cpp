@@ -3,7 +3,7 @@
 #include <string>
 
 #include "res/resource_ids.h"
-#include "text/byte_reader.h"
+#include "text/unicode/byte_reader.h"
 #include "win/caught_failure.h"
 #include "win/messages.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "text/forum_profile.h"
+#include "text/forum/forum_profile.h"
 #include "win/win_handles.h"
 
 // Appends the "Smajlici" popup of smiley pictures to the menu bar. The

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "text/tag_check.h"
+#include "text/forum/tag_check.h"
 #include "ui/status_bar.h"
 
 // "Znaky: N / L", or "Znaky: N" with no limit (0).

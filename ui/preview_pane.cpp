@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "editor/markup_commands.h"
-#include "text/paragraph_sync.h"
-#include "text/rtf_picture.h"
+#include "text/preview/paragraph_sync.h"
+#include "text/rtf/rtf_picture.h"
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"

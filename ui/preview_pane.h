@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "text/preview_rtf.h"
+#include "text/preview/preview_rtf.h"
 
 struct PreviewPane {
     HWND window = nullptr;

@@ -1,8 +1,8 @@
 #include "ui/recent_menu.h"
 
 #include "res/resource_ids.h"
-#include "text/recent_files.h"
-#include "text/wide_text.h"
+#include "text/files/recent_files.h"
+#include "text/unicode/wide_text.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "text/draft_file.h"
-#include "text/rtf_prescan.h"
+#include "text/files/draft_file.h"
+#include "text/rtf/rtf_prescan.h"
 
 // A sentence for the lines under "The editor cannot open this RTF file
 // safely"; empty when the scan found nothing wrong.

@@ -1,7 +1,7 @@
 #include "ui/spell_menu.h"
 
 #include "res/resource_ids.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 #include "win/messages.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "ui/window_title.h"
 
-#include "text/document_title.h"
+#include "text/files/document_title.h"
 #include "res/resource_ids.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 #include "win/messages.h"
 
 void show_document_title(HWND main_window, const std::string& file_name)

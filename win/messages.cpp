@@ -1,6 +1,6 @@
 #include "win/messages.h"
 
-#include "text/middle_ellipsis.h"
+#include "text/unicode/middle_ellipsis.h"
 #include "win/system_utf8.h"
 
 std::string quoted_path(std::string_view path)

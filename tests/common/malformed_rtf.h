@@ -6,7 +6,7 @@
 // no expression draws twice (C++ leaves the order of operands open).
 #pragma once
 
-#include "text/rtf_prescan.h"
+#include "text/rtf/rtf_prescan.h"
 
 #include <cstddef>
 #include <cstdint>

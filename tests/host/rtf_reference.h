@@ -4,7 +4,7 @@
 // open groups. The tests and the fuzzer check the real scan against it.
 #pragma once
 
-#include "text/rtf_prescan.h"
+#include "text/rtf/rtf_prescan.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,14 +1,14 @@
 // A reference tag check, written straight from the rules in
-// text/tag_match.h and text/tag_check.h with naive searches: every "["
+// text/forum/tag_match.h and text/forum/tag_check.h with naive searches: every "["
 // is tried against every tag, every close looks back for its open, and a
 // crossing is found by trying every pair against every other. Quadratic
 // and deliberately plain; the host tests and the tag check fuzzer compare
 // the real check with it. It shares only the tag table and value rules.
 #pragma once
 
-#include "text/forum_tags.h"
-#include "text/tag_check.h"
-#include "text/tag_match.h"
+#include "text/forum/forum_tags.h"
+#include "text/forum/tag_check.h"
+#include "text/forum/tag_match.h"
 
 #include <cctype>
 #include <string>

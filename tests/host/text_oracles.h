@@ -6,7 +6,7 @@
 // tests and the fuzzers check the real functions against them.
 #pragma once
 
-#include "text/post_link_text.h"
+#include "text/commands/post_link_text.h"
 
 #include <algorithm>
 #include <string>

@@ -7,7 +7,7 @@
 
 #include "../common/malformed_rtf.h"
 #include "app/file_commands.h"
-#include "text/rtf_prescan.h"
+#include "text/rtf/rtf_prescan.h"
 #include "editor/clipboard.h"
 #include "res/resource_ids.h"
 #include "win/win_handles.h"

@@ -13,7 +13,7 @@
 #include "editor/editor_text.h"
 #include "editor/insert_format.h"
 #include "res/resource_ids.h"
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 #include "win/messages.h"
 
 namespace {

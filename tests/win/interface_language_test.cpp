@@ -15,7 +15,7 @@
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
 #include "res/resource_names.h"
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 #include "ui/refusal_texts.h"
 #include "ui/spell_menu.h"
 #include "ui/status_bar.h"

@@ -11,8 +11,8 @@
 #include "app/main_window_state.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
-#include "text/edit_pieces.h"
-#include "text/unicode_text.h"
+#include "text/history/edit_pieces.h"
+#include "text/unicode/unicode_text.h"
 #include "win/messages.h"
 
 namespace {

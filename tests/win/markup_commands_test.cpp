@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "app/main_window_state.h"
-#include "text/reflow_text.h"
+#include "text/commands/reflow_text.h"
 #include "dialog_automation.h"
 #include "res/resource_ids.h"
 

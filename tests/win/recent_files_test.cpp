@@ -6,8 +6,8 @@
 
 #include "app/settings.h"
 #include "res/resource_ids.h"
-#include "text/recent_files.h"
-#include "text/wide_text.h"
+#include "text/files/recent_files.h"
+#include "text/unicode/wide_text.h"
 #include "win/messages.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/main_window_state.h"
 #include "app/recovery.h"
-#include "text/draft_file.h"
+#include "text/files/draft_file.h"
 #include "document/draft_store.h"
 #include "res/resource_ids.h"
 

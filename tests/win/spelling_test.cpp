@@ -14,7 +14,7 @@
 #include "document/personal_dictionary.h"
 #include "editor/editor_text.h"
 #include "res/resource_ids.h"
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 #include "ui/status_bar.h"
 #include "win/user_folders.h"
 #include "win/win_handles.h"

@@ -5,11 +5,11 @@
 #include "wine_host.h"
 
 #include "app/file_commands.h"
-#include "text/unicode_text.h"
+#include "text/unicode/unicode_text.h"
 #include "editor/color_tag.h"
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
-#include "text/wide_text.h"
+#include "text/unicode/wide_text.h"
 
 namespace {
 
