@@ -119,7 +119,7 @@ BOOL CALLBACK collect_dialog(HWND window, LPARAM data)
 }
 
 // The button that loses nothing: Cancel, else No, else OK. A box of Yes and
-// No has no Cancel, and takes neither IDCANCEL nor WM_CLOSE.
+// No has no Cancel, and Windows closes it with neither IDCANCEL nor WM_CLOSE.
 int safest_button(HWND dialog)
 {
     for (int button : {IDCANCEL, IDNO})
