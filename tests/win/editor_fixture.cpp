@@ -58,6 +58,15 @@ bool pump_until(const std::function<bool()>& condition, DWORD deadline_ms)
     }
 }
 
+std::string long_post(std::size_t length)
+{
+    std::string post;
+    while (post.size() < length)
+        post += "slovo ";
+    post.resize(length);
+    return post;
+}
+
 void put_text_on_clipboard(HWND owner, std::wstring_view text)
 {
     ASSERT_TRUE(OpenClipboard(owner));

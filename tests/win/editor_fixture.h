@@ -27,6 +27,11 @@ inline constexpr DWORD EVENT_DEADLINE_MS = 30000;
 // still does not hold after the deadline.
 bool pump_until(const std::function<bool()>& condition, DWORD deadline_ms = EVENT_DEADLINE_MS);
 
+// A post of exactly this many characters, in words and spaces as users
+// write them. Wine's control wraps one word as long letter by letter, which
+// takes minutes on a busy machine.
+std::string long_post(std::size_t length);
+
 // Leaves exactly this text on the clipboard, as another program would.
 void put_text_on_clipboard(HWND owner, std::wstring_view text);
 
