@@ -1,6 +1,7 @@
 # make        builds the program and the native tests
 # make run    sets up what is missing, builds and starts the editor
 # make test   sets up what is missing, builds and runs every test
+# make test-stress  the same, while two busy processes take both cores
 # make bench  builds and runs the benchmarks (not part of the tests)
 # make dist   packs the zip for Windows users
 # make forum-verdicts FORUMS=DIR  runs tests/data/forum-verdicts through the
@@ -10,7 +11,7 @@ HOST_DIR := $(BUILD_DIR)/host
 WIN_DIR := $(BUILD_DIR)/win
 CTEST_FLAGS ?= --output-on-failure -j2
 
-.PHONY: all build setup run test bench dist clean forum-verdicts
+.PHONY: all build setup run test test-stress bench dist clean forum-verdicts
 
 all: build
 
@@ -35,6 +36,9 @@ run: setup build
 
 test: setup build
 	tools/test-env.sh ctest --test-dir $(WIN_DIR) $(CTEST_FLAGS)
+
+test-stress: setup build
+	tools/with-busy-cores.sh 2 tools/test-env.sh ctest --test-dir $(WIN_DIR) $(CTEST_FLAGS)
 
 # The benchmarks' first lines are the guard's ratios: the set-up and the
 # build speak only when they fail.

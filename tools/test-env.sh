@@ -41,7 +41,8 @@ start_display() {
     # -noreset: the keymap set below must outlive the clients that come and go.
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$run_dir/display" 2>"$run_dir/xvfb.log" &
     xvfb_pid=$!
-    for _ in $(seq 100); do
+    # Up to 30 s: other programs may keep the machine busy.
+    for _ in $(seq 300); do
         [ -s "$run_dir/display" ] && break
         sleep 0.1
     done
@@ -119,7 +120,7 @@ start_printer() {
     /usr/sbin/cupsd -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" 2>"$root/log/cupsd.log" &
     cupsd_pid=$!
     export CUPS_SERVER="$root/cups.sock"
-    for _ in $(seq 100); do cups_running && break; sleep 0.1; done
+    for _ in $(seq 300); do cups_running && break; sleep 0.1; done
     cups_running || fail "cupsd did not start: $(cat "$root/log/cupsd.log" "$root/log/error_log" 2>/dev/null)"
     lpadmin -p PDF -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || fail "cannot add the PDF printer"
     lpadmin -d PDF >/dev/null

@@ -5,7 +5,7 @@ import tempfile
 import unittest
 import zipfile
 
-from harness import Editor, EditorTestCase, wait_until
+from harness import DICTIONARY_DEADLINE, Editor, EditorTestCase, wait_until
 
 ZIP = os.environ.get("FORUM_DIST_ZIP", "")
 
@@ -35,7 +35,7 @@ class DistTest(EditorTestCase):
                 self.editor.type("from the zip")
                 self.editor.wait_for_text("from the zip")
                 # Its dictionaries are found beside it: the words are checked.
-                wait_until(lambda: ("Překlepy: 0", False) in self.editor.status(), timeout=20,
+                wait_until(lambda: ("Překlepy: 0", False) in self.editor.status(), timeout=DICTIONARY_DEADLINE,
                            what=f"the words checked (last: {self.editor.status()})")
 
 

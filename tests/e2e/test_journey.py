@@ -9,7 +9,6 @@ import os
 import shutil
 import subprocess
 import tempfile
-import time
 import unittest
 
 from harness import EditorTestCase, dos_path, wait_for_clipboard, wait_until
@@ -171,10 +170,17 @@ class JourneyTest(EditorTestCase):
         pdf = wait_until(lambda: [p for p in glob.glob(os.path.join(PDF_DIR, "*.pdf")) if p not in before],
                          timeout=60, what="the printed PDF")[0]
         self.addCleanup(os.remove, pdf)
-        time.sleep(1)
-        printed = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
+
+        # The printer writes the file as it goes: it is read once it ends
+        # as a whole PDF does.
+        def printed_text():
+            with open(pdf, "rb") as written:
+                if not written.read().rstrip().endswith(b"%%EOF"):
+                    return None
+            result = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True)
+            return result.returncode == 0 and result.stdout
         # Lines too long for the page are wrapped on paper; read it as one run.
-        printed = printed.replace("\n", "")
+        printed = wait_until(printed_text, what="the whole PDF").replace("\n", "")
         for piece in ("[b]", "[/b]", "[color=#0A00FF] barva[/color]", "#msg-1676237[/url]", "osmdesati"):
             self.assertIn(piece, printed)
         self.assertLess(printed.index("[b]"), printed.index("barva"))

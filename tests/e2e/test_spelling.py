@@ -10,7 +10,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import Editor, EditorTestCase, KeptSettings, dos_path, run, wait_until
+from harness import DICTIONARY_DEADLINE, Editor, EditorTestCase, KeptSettings, dos_path, run, wait_until
 
 POST = "Dobrý den, posílám prispevek s chibou o release."
 TYPOS = ("prispevek", "chibou")
@@ -41,7 +41,7 @@ class SpellingTest(EditorTestCase):
 
     def misspellings(self, count):
         wait_until(lambda: any(text == f"Překlepy: {count}" for text, _ in self.editor.status()),
-                   timeout=20, what=f"Překlepy: {count} (last: {self.editor.status()})")
+                   timeout=DICTIONARY_DEADLINE, what=f"Překlepy: {count} (last: {self.editor.status()})")
 
     def word_box(self, word):
         """The screen rectangle of the word's line, from its first letter to its end."""

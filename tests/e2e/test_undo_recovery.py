@@ -72,7 +72,7 @@ class RecoveryTest(EditorTestCase):
         return editor
 
     def wait_for_copies(self, count, what="the recovery copies"):
-        return wait_until(lambda: len(copies(self.folder)) == count and copies(self.folder), timeout=20,
+        return wait_until(lambda: len(copies(self.folder)) == count and copies(self.folder),
                           what=what)
 
     def test_a_killed_editor_gives_its_post_back_byte_exact_and_a_saved_one_nothing(self):
@@ -157,6 +157,8 @@ class RecoveryTest(EditorTestCase):
         self.assertTrue(any("nelze zapsat" in line for line in texts), texts)
         editor.answer(RECOVERY, OK)
         editor.type(" and more")
+        editor.wait_for_text("still here and more")
+        # Time for the next copy's try, which fails as silently as it should.
         time.sleep(4)
         self.assertEqual(editor.dialogs(), {})
         self.assertEqual(editor.editor_text(), "still here and more")

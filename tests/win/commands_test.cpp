@@ -74,7 +74,7 @@ TEST_F(CommandsTest, EveryMarkupCommandWrapsTheSelectionAndShowsItInItsFormat)
 TEST_F(CommandsTest, ACommandOnALongPostShowsTheWaitCursorWhileItRuns)
 {
     const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    set_text(std::string(30000, 'x'));
+    set_text(long_post(30000));
     select(0, text_length());
     SetCursor(arrow);
     g_cursor_while_formatting = nullptr;

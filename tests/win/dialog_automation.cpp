@@ -11,7 +11,9 @@
 namespace {
 
 constexpr DWORD POLL_MS = 50;
-constexpr UINT MESSAGE_TIMEOUT_MS = 5000;
+// A dialog's thread may be slow to answer on a busy machine, so it is
+// never judged hung before the deadline.
+constexpr UINT MESSAGE_TIMEOUT_MS = DIALOG_TIMEOUT_MS;
 
 // The helper thread's view of its driver: whether the test thread has asked
 // it to stop, and which dialogs its script has answered.
@@ -92,7 +94,7 @@ HWND find_control(HWND dialog, int control_id)
 LRESULT send_with_timeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG, MESSAGE_TIMEOUT_MS,
+    if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, MESSAGE_TIMEOUT_MS,
                              &result))
         throw DialogTimeout{"the dialog \"" + window_caption(GetAncestor(window, GA_ROOT)) + "\" did not answer"};
     return static_cast<LRESULT>(result);
@@ -114,6 +116,29 @@ BOOL CALLBACK collect_dialog(HWND window, LPARAM data)
     if (IsWindowVisible(window) && belongs_to_this_process(window) && class_of(window) == "#32770")
         reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
     return TRUE;
+}
+
+// The button that loses nothing: Cancel, else No, else OK. A box of Yes and
+// No has no Cancel, and Windows closes it with neither IDCANCEL nor WM_CLOSE.
+int safest_button(HWND dialog)
+{
+    for (int button : {IDCANCEL, IDNO})
+        if (GetDlgItem(dialog, button))
+            return button;
+    return IDOK;
+}
+
+thread_local int t_dialogs_answered = 0;
+
+LRESULT CALLBACK answer_on_activation(int code, WPARAM wparam, LPARAM lparam)
+{
+    const auto window = reinterpret_cast<HWND>(wparam);
+    if (code == HCBT_ACTIVATE && class_of(window) == "#32770") {
+        // Taken from the queue once the dialog's own loop runs.
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(safest_button(window), BN_CLICKED), 0);
+        ++t_dialogs_answered;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 std::string join_lines(const std::vector<std::string>& lines)
@@ -283,7 +308,7 @@ void DialogDriver::close_unanswered_dialogs()
             if (reported.insert(dialog).second) {
                 const std::string texts = join_lines(static_texts(dialog));
                 failures_.push_back("unexpected dialog \"" + window_caption(dialog) + "\": " + texts);
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(safest_button(dialog), BN_CLICKED), 0);
             } else {
                 PostMessageA(dialog, WM_CLOSE, 0, 0);
             }
@@ -336,4 +361,22 @@ void with_dialogs(const std::function<void()>& script, const std::function<void(
 void without_dialogs(const std::function<void()>& action)
 {
     with_dialogs([] {}, action);
+}
+
+AnswerEveryDialog::AnswerEveryDialog()
+    : hook_(SetWindowsHookExA(WH_CBT, answer_on_activation, nullptr, GetCurrentThreadId()))
+{
+    t_dialogs_answered = 0;
+    EXPECT_NE(hook_, nullptr);
+}
+
+AnswerEveryDialog::~AnswerEveryDialog()
+{
+    if (hook_)
+        UnhookWindowsHookEx(hook_);
+}
+
+int AnswerEveryDialog::answered() const
+{
+    return t_dialogs_answered;
 }

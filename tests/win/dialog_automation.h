@@ -17,7 +17,11 @@
 #include <thread>
 #include <vector>
 
-inline constexpr DWORD DIALOG_TIMEOUT_MS = 15000;
+// How long a script waits for a dialog, or for it to close. On an idle
+// machine each comes within a second; this is for a machine that other
+// programs keep busy, and stays well below ctest's time for a test, so
+// that a dialog that never comes fails the test instead of hanging it.
+inline constexpr DWORD DIALOG_TIMEOUT_MS = 30000;
 
 // Control identifiers of the common open and save dialogs.
 inline constexpr int FILE_DIALOG_NAME_EDIT = 1148;
@@ -114,3 +118,21 @@ void with_dialogs(const std::function<void()>& script, const std::function<void(
 
 // Runs `action` and fails the test if it opens any dialog.
 void without_dialogs(const std::function<void()>& action);
+
+// Answers every dialog that the calling thread shows, at the moment it is
+// activated, with the safest of its buttons (Cancel, else No, else OK). For
+// code that opens boxes one after another, many times: a script on a second
+// thread would have to find each box by polling, and the boxes would wait
+// for it. Nothing is read from the boxes; only how many there were.
+class AnswerEveryDialog {
+public:
+    AnswerEveryDialog();
+    ~AnswerEveryDialog();
+    AnswerEveryDialog(const AnswerEveryDialog&) = delete;
+    AnswerEveryDialog& operator=(const AnswerEveryDialog&) = delete;
+
+    int answered() const;
+
+private:
+    HHOOK hook_;
+};

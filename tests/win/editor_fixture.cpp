@@ -6,6 +6,7 @@
 #include "app/startup.h"
 #include "editor/editor_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -38,6 +39,32 @@ void pump_messages()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+bool pump_until(const std::function<bool()>& condition, DWORD deadline_ms)
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        pump_messages();
+        if (condition())
+            return true;
+        const ULONGLONG waited = GetTickCount64() - start;
+        if (waited >= deadline_ms)
+            return false;
+        // Wakes for the next message; a worker thread's work shows only
+        // in the condition, so look again now and then.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline_ms - waited, 20)),
+                                  QS_ALLINPUT);
+    }
+}
+
+std::string long_post(std::size_t length)
+{
+    std::string post;
+    while (post.size() < length)
+        post += "slovo ";
+    post.resize(length);
+    return post;
 }
 
 void put_text_on_clipboard(HWND owner, std::wstring_view text)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,21 @@
 // Handles the messages that are waiting, as the message loop would (but
 // without stopping at WM_QUIT, which a closed window leaves behind).
 void pump_messages();
+
+// How long a test waits for what the editor does by itself (a timer, a
+// worker thread, queued input): it comes within a second or two on an idle
+// machine, and much later on one that other programs keep busy. Well below
+// ctest's time for a test, so that what never comes fails the test.
+inline constexpr DWORD EVENT_DEADLINE_MS = 30000;
+
+// Handles messages as they come until the condition holds; false when it
+// still does not hold after the deadline.
+bool pump_until(const std::function<bool()>& condition, DWORD deadline_ms = EVENT_DEADLINE_MS);
+
+// A post of exactly this many characters, in words and spaces as users
+// write them. Wine's control wraps one word as long letter by letter, which
+// takes minutes on a busy machine.
+std::string long_post(std::size_t length);
 
 // Leaves exactly this text on the clipboard, as another program would.
 void put_text_on_clipboard(HWND owner, std::wstring_view text);

@@ -498,7 +498,8 @@ TEST_F(FileCommandsTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag
 
     state().document.name = path;
     state().document.kind = FileKind::text;
-    set_modified_text(std::string(20000, 'n'));
+    const std::string new_post = long_post(20000);
+    set_modified_text(new_post);
     MessageBoxSeen seen;
     with_dialogs([&] { seen = answer_message_box("Error", IDOK); }, [&] { command(IDM_FILE_SAVE); });
     expect_file_error(seen, path);
@@ -508,7 +509,7 @@ TEST_F(FileCommandsTest, WriteThatFailsPartWayLeavesTheOldFileAndTheModifiedFlag
     // With room again the same save goes through.
     DeleteFileA(filler_path.c_str());
     without_dialogs([&] { command(IDM_FILE_SAVE); });
-    EXPECT_EQ(read_file_bytes(path), std::string(20000, 'n'));
+    EXPECT_EQ(read_file_bytes(path), new_post);
     DeleteFileA(path.c_str());
 }
 

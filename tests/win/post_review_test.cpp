@@ -218,16 +218,7 @@ protected:
     }
 
     // Pumps messages, as the message loop would, until the condition holds.
-    bool wait_until(const std::function<bool()>& condition)
-    {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-            pump_messages();
-            if (condition())
-                return true;
-            Sleep(5);
-        }
-        return condition();
-    }
+    bool wait_until(const std::function<bool()>& condition) { return pump_until(condition); }
 
     void type(std::wstring_view keys)
     {

@@ -125,11 +125,7 @@ protected:
             GTEST_SKIP() << "no default printer: tools/test-env.sh sets up the CUPS PDF printer";
         EditorTest::SetUp();
         // Start-up lays the lines out for the printer once the window is idle.
-        const DWORD until = GetTickCount() + 5000;
-        while (!state().parts.print_target.dc && GetTickCount() < until) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            pump_messages();
-        }
+        pump_until([&] { return static_cast<bool>(state().parts.print_target.dc); });
         unix_pdf_folder = pdf_folder();
         dos_pdf_folder = dos_path(unix_pdf_folder);
         before = pdf_files(dos_pdf_folder);

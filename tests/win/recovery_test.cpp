@@ -114,10 +114,7 @@ TEST_F(RecoveryTest, IsDueTwoSecondsAfterTypingStopsAndEveryFifteenWhileItGoesOn
     type("unsaved words");
     EXPECT_FALSE(own_copy());
     const DWORD start = GetTickCount();
-    while (!own_copy() && GetTickCount() - start < 5000) {
-        pump_messages();
-        Sleep(50);
-    }
+    pump_until([&] { return own_copy().has_value(); });
     const auto copy = own_copy();
     ASSERT_TRUE(copy) << "no copy after " << GetTickCount() - start << " ms";
     EXPECT_GE(GetTickCount() - start, 1900u);

@@ -58,12 +58,7 @@ protected:
     bool checked_to(const std::string& part)
     {
         review_post_now(state());
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(5)) {
-            pump_messages();
-            if (misspellings_part() == part)
-                return true;
-        }
-        return false;
+        return pump_until([&] { return misspellings_part() == part; });
     }
 
     std::vector<std::string> marked() const

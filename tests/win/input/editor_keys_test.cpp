@@ -7,23 +7,41 @@
 
 namespace {
 
+// The key messages this thread has taken from its queue.
+thread_local std::size_t t_keys_taken = 0;
+
+LRESULT CALLBACK count_key(int code, WPARAM wparam, LPARAM lparam)
+{
+    if (code == HC_ACTION)
+        ++t_keys_taken;
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 class EditorKeysTest : public EditorTest {
 protected:
     void SetUp() override
     {
         EditorTest::SetUp();
+        hook_ = SetWindowsHookExA(WH_KEYBOARD, count_key, nullptr, GetCurrentThreadId());
+        ASSERT_NE(hook_, nullptr);
         SetForegroundWindow(main_window);
         SetFocus(editor);
-        settle();
+        ASSERT_TRUE(pump_until([&] { return GetForegroundWindow() == main_window && GetFocus() == editor; }));
     }
 
-    // Lets the queued input reach the window procedures.
-    static void settle()
+    void TearDown() override
     {
-        for (int i = 0; i < 10; ++i) {
-            pump_messages();
-            Sleep(15);
-        }
+        if (hook_)
+            UnhookWindowsHookEx(hook_);
+        EditorTest::TearDown();
+    }
+
+    // Waits until the window procedures have had every key sent so far.
+    static void settle(std::size_t keys_sent)
+    {
+        EXPECT_TRUE(pump_until([&] { return t_keys_taken >= keys_sent; }))
+            << t_keys_taken << " of " << keys_sent << " keys arrived";
+        pump_messages();
     }
 
     static INPUT key_input(WORD key, bool release)
@@ -43,8 +61,9 @@ protected:
         std::vector<INPUT> inputs;
         for (auto [key, release] : keys)
             inputs.push_back(key_input(key, release));
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        settle();
+        const std::size_t expected = t_keys_taken + inputs.size();
+        ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+        settle(expected);
     }
 
     static void tap(WORD key) { send_keys({{key, false}, {key, true}}); }
@@ -64,6 +83,8 @@ protected:
         const CHARFORMAT2A format = selection_format();
         return format.crTextColor == RGB(0, 0, 0) && !(format.dwEffects & CFE_BOLD);
     }
+
+    HHOOK hook_ = nullptr;
 };
 
 } // namespace
