@@ -289,3 +289,9 @@
 #define IDS_TAG_LIST_STYLE 1384
 #define IDS_TAG_QUOTE_REMOVED 1385
 #define IDS_TAG_TOO_MANY_PICTURES 1386
+
+// Files named on the command line or dropped on the window (1420 to 1429)
+#define IDS_NAMED_FILE_MISSING 1420
+#define IDS_NAMED_IS_A_FOLDER 1421
+#define IDS_NAMED_IS_A_DEVICE 1422
+#define IDS_ONE_POST_AT_A_TIME 1423
