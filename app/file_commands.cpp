@@ -172,7 +172,7 @@ bool open_document_file(HWND editor, DocumentFile& file, const std::string& path
 }
 
 NamedOpen open_named_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
-                                const std::function<HWND()>& empty_editor, const ProgressReport& progress)
+                              const std::function<HWND()>& empty_editor, const ProgressReport& progress)
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)

@@ -61,7 +61,7 @@ struct NamedOpen {
 // then every check of the file. No filter is chosen: a file that begins as
 // RTF opens as RTF, any other as text.
 NamedOpen open_named_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
-                                const std::function<HWND()>& empty_editor, const ProgressReport& progress = {});
+                              const std::function<HWND()>& empty_editor, const ProgressReport& progress = {});
 
 // Another program changed the file since the document last read or wrote
 // it, and the document has no unsaved changes (`modified`): offers to load

@@ -39,7 +39,7 @@ DocumentChange open_recent_file(MainWindowState& state, size_t index, const Prog
     const std::string path = state.recent_files[index];
     const NamedOpen opened =
         open_named_document(state.parts.editor, state.document, state.history.is_modified(), path,
-                             [&state] { return replace_editor(state); }, progress);
+                            [&state] { return replace_editor(state); }, progress);
     if (opened.not_a_file != PathKind::other) {
         forget_recent_file(path);
         show_message(state.parts.main_window, {not_a_file_text(opened.not_a_file), IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING},
