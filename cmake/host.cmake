@@ -20,21 +20,22 @@ target_link_libraries(forum-host-tests PRIVATE forum_text_checked GTest::gtest_m
 target_include_directories(forum-host-tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests/host)
 gtest_discover_tests(forum-host-tests TEST_PREFIX "host." PROPERTIES LABELS host)
 
-# Generated resources must match their generator.
+# The pictures the build converts must show what their sources show.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/test_gen_resources.py)
-    add_test(NAME host.resources
-             COMMAND ${Python3_EXECUTABLE} -m unittest tests/tools/test_gen_resources.py
-             WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-    set_tests_properties(host.resources PROPERTIES LABELS host)
-endif()
+include(cmake/pictures.cmake)
+set(FORUM_PICTURE_TEST_ENV "FORUM_PICTURES_DIR=${FORUM_PICTURES_DIR};FORUM_MAGICK=${FORUM_MAGICK};FORUM_RSVG_CONVERT=${FORUM_RSVG_CONVERT}")
+add_test(NAME host.pictures
+         COMMAND ${Python3_EXECUTABLE} -m unittest tests/tools/test_pictures.py
+         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+set_tests_properties(host.pictures PROPERTIES LABELS host ENVIRONMENT "${FORUM_PICTURE_TEST_ENV}")
 
 # Every menu, dialog and text in Czech and in English, as windres compiles them.
 find_program(FORUM_WINDRES x86_64-w64-mingw32-windres REQUIRED)
 add_test(NAME host.resource_languages
          COMMAND ${Python3_EXECUTABLE} -m unittest tests/tools/test_resource_languages.py
          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-set_tests_properties(host.resource_languages PROPERTIES LABELS host ENVIRONMENT "FORUM_WINDRES=${FORUM_WINDRES}")
+set_tests_properties(host.resource_languages PROPERTIES LABELS host
+                     ENVIRONMENT "FORUM_WINDRES=${FORUM_WINDRES};FORUM_PICTURES_DIR=${FORUM_PICTURES_DIR}")
 
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/CMakeLists.txt)
     add_subdirectory(fuzz)

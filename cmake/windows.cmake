@@ -89,14 +89,14 @@ add_dependencies(forum_core dictionaries)
 
 # Resources are linked into the test programs too, so that they load the
 # same menus, accelerators and bitmaps as the program.
+include(cmake/pictures.cmake)
 add_library(forum_resources OBJECT res/forum-editor.rc)
-file(GLOB FORUM_RESOURCE_FILES CONFIGURE_DEPENDS
-     ${CMAKE_CURRENT_SOURCE_DIR}/res/bitmaps/*.bmp ${CMAKE_CURRENT_SOURCE_DIR}/res/icon/*.ico)
+target_include_directories(forum_resources PRIVATE ${FORUM_PICTURES_DIR})
 set_property(SOURCE res/forum-editor.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_CURRENT_SOURCE_DIR}/res/resource_ids.h
              ${CMAKE_CURRENT_SOURCE_DIR}/res/forum-editor.manifest
              ${CMAKE_CURRENT_SOURCE_DIR}/text/forum/forum_urls.h
-             ${FORUM_RESOURCE_FILES})
+             ${FORUM_PICTURE_FILES})
 
 add_executable(forum-editor WIN32 app/main.cpp)
 target_link_libraries(forum-editor PRIVATE forum_core forum_resources)

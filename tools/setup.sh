@@ -18,8 +18,11 @@ packages=(
   locales
   # independent readers of RTF, release zip
   unrtf libreoffice-writer-nogui zip unzip
-  # resource generator
+  # the tools tests and the end-to-end tests
   python3
+  # the pictures: the icon from SVG (and the toolbar and the smileys from
+  # PNG through imagemagick, above)
+  librsvg2-bin icoutils
   # spell checking: the dictionaries shipped beside the program, and the
   # tools that fetch and unpack Hunspell's source package
   hunspell-cs hunspell-en-us dpkg-dev

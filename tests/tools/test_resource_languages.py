@@ -17,6 +17,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SCRIPT = os.path.join(ROOT, 'res', 'forum-editor.rc')
 IDS_HEADER = os.path.join(ROOT, 'res', 'resource_ids.h')
 WINDRES = os.environ.get('FORUM_WINDRES') or shutil.which('x86_64-w64-mingw32-windres')
+# The bitmaps and the icon the build converted from their sources.
+PICTURES = os.path.abspath(os.environ.get('FORUM_PICTURES_DIR') or os.path.join(ROOT, 'build', 'host', 'res'))
 
 NEUTRAL, CZECH, ENGLISH = 0x0000, 0x0405, 0x0409
 RT_ICON, RT_BITMAP, RT_MENU, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_MANIFEST = 3, 2, 4, 5, 6, 9, 14, 24
@@ -27,7 +29,7 @@ INSERT = re.compile(r'%(\d)')
 
 def compile_resources():
     out = os.path.join(tempfile.mkdtemp(prefix='forum-rc-'), 'forum-editor.res')
-    subprocess.run([WINDRES, '-c', '65001', '-I', os.path.join(ROOT, 'res'), '-O', 'res', SCRIPT, out],
+    subprocess.run([WINDRES, '-c', '65001', '-I', os.path.join(ROOT, 'res'), '-I', PICTURES, '-O', 'res', SCRIPT, out],
                    check=True, cwd=os.path.join(ROOT, 'res'))
     with open(out, 'rb') as f:
         return f.read()
