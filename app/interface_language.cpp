@@ -23,11 +23,12 @@ void load_menu_bar(MainWindowState& state)
 {
     WindowParts& parts = state.parts;
     HMENU old_bar = GetMenu(parts.main_window);
-    SetMenu(parts.main_window, LoadMenuW(parts.instance, MAIN_MENU_RESOURCE));
+    HMENU new_bar = LoadMenuW(parts.instance, MAIN_MENU_RESOURCE);
+    // The smileys' pictures stay, for the new bar's popup when it opens.
+    add_smiley_menu(new_bar);
+    SetMenu(parts.main_window, new_bar);
     if (old_bar)
         DestroyMenu(old_bar);
-    // The new bar's smileys come before the old pictures go.
-    parts.smiley_pictures = build_smiley_menu(parts.main_window, parts.instance);
     refresh_recent_files(state);
     check_language_item(parts.main_window);
 }

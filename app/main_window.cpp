@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <utility>
 
@@ -52,6 +53,8 @@ BOOL on_nc_create(HWND window, LPCREATESTRUCT create)
     state->parts.instance = create->hInstance;
     state->parts.main_window = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+    // In the bar before the frame is measured for it.
+    add_smiley_menu(GetMenu(window));
     return FORWARD_WM_NCCREATE(window, create, DefWindowProcW);
 }
 
@@ -69,8 +72,11 @@ void on_history_changed(HWND window)
     recovery_document_changed(window, state);
 }
 
-BOOL on_create(HWND window, LPCREATESTRUCT)
+BOOL on_create(HWND window, LPCREATESTRUCT create)
 {
+    // The preview's share as kept, before the window's first layout.
+    if (const auto* memory = static_cast<const std::optional<WindowMemory>*>(create->lpCreateParams); memory && *memory)
+        keep_preview_share(state_of(window), (*memory)->preview_per_mille);
     WindowParts& parts = state_of(window).parts;
     parts.toolbar = create_toolbar(window, window_dpi(window));
 
@@ -259,6 +265,8 @@ void on_init_menu_popup(HWND window, HMENU popup, UINT, BOOL)
     MainWindowState& state = state_of(window);
     if (popup == GetSubMenu(GetMenu(window), 0))
         refresh_recent_files(state);
+    if (fill_smiley_menu(popup, state.parts.instance, state.parts.smiley_pictures))
+        return;
     refresh_menu_state(state.parts.editor, popup, state.history.can_undo(), state.history.can_redo());
 }
 

@@ -74,14 +74,38 @@ void check_preview_item(const MainWindowState& state)
                   MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
 }
 
+// The preview's control comes when the preview is first shown: a start
+// with the preview hidden never pays for it. False when it cannot be made.
+bool ensure_preview_pane(MainWindowState& state)
+{
+    PreviewPane& preview = state.parts.preview;
+    if (preview.window)
+        return true;
+    HWND main_window = state.parts.main_window;
+    if (!create_preview_pane(main_window, preview))
+        return false;
+    zoom_to_dpi(preview.window, window_dpi(main_window));
+    return true;
+}
+
+// Shows or hides the preview's control and checks its item; false when the
+// preview was to be shown and its control could not be made (it stays hidden).
+bool apply_preview_shown(MainWindowState& state, bool shown)
+{
+    const bool made = !shown || ensure_preview_pane(state);
+    state.review.settings.preview_shown = shown && made;
+    if (HWND preview = state.parts.preview.window)
+        ShowWindow(preview, state.review.settings.preview_shown ? SW_SHOWNA : SW_HIDE);
+    check_preview_item(state);
+    return made;
+}
+
 void show_preview(MainWindowState& state, bool shown)
 {
-    state.review.settings.preview_shown = shown;
+    apply_preview_shown(state, shown);
     HWND main_window = state.parts.main_window;
-    ShowWindow(state.parts.preview.window, shown ? SW_SHOWNA : SW_HIDE);
-    check_preview_item(state);
     lay_out_again(main_window);
-    if (shown)
+    if (state.review.settings.preview_shown)
         review_post_now(state);
     else
         KillTimer(main_window, PREVIEW_STEP_TIMER);
@@ -135,9 +159,10 @@ bool create_post_review(MainWindowState& state)
     state.review.settings = load_settings();
     check_forum_item(parts.main_window, state.review.settings.forum);
     parts.status_bar = create_status_bar(parts.main_window);
-    if (!create_preview_pane(parts.main_window, parts.preview))
+    // The window lays its parts out once, when it gets its size; the post is
+    // looked at once, preview and all.
+    if (!apply_preview_shown(state, state.review.settings.preview_shown))
         return false;
-    show_preview(state, state.review.settings.preview_shown);
     review_post_now(state);
     return true;
 }
@@ -311,8 +336,13 @@ void drag_splitter_to(MainWindowState& state, int x)
     set_preview_share(state, preview_width * 1000 / panes);
 }
 
-void set_preview_share(MainWindowState& state, int per_mille)
+void keep_preview_share(MainWindowState& state, int per_mille)
 {
     state.review.preview_per_mille = std::clamp(per_mille, SMALLEST_PER_MILLE, 1000 - SMALLEST_PER_MILLE);
+}
+
+void set_preview_share(MainWindowState& state, int per_mille)
+{
+    keep_preview_share(state, per_mille);
     lay_out_post_panes(state, state.review.pane_area);
 }

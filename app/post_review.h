@@ -21,8 +21,10 @@ inline constexpr UINT NOTE_MS = 6000;
 // Width of the splitter between the Editor control and the preview, at 96 DPI.
 inline constexpr int SPLITTER_WIDTH = 6;
 
-// Creates the status bar and the preview, shown if the user left it shown,
-// and fills them in. False when the preview could not be created.
+// Creates the status bar, and the preview's control if the user left the
+// preview shown (otherwise when it is first shown), and fills them in
+// without laying the window out: its first WM_SIZE does. False when the
+// preview was to be shown and could not be created.
 bool create_post_review(MainWindowState& state);
 
 // The post changed: look at it again once the changes pause.
@@ -71,3 +73,5 @@ void drag_splitter_to(MainWindowState& state, int x);
 // Gives the preview its share of the width, in thousandths; neither pane
 // gets too narrow to read.
 void set_preview_share(MainWindowState& state, int per_mille);
+// The same, for the next layout, without laying the panes out now.
+void keep_preview_share(MainWindowState& state, int per_mille);

@@ -66,18 +66,26 @@ ATOM register_main_class(HINSTANCE instance)
 HWND create_main_window(HINSTANCE instance, int show_command)
 {
     const std::wstring class_name = wide_class_name();
+    // Created where it was left, with the preview's share it had (WM_CREATE
+    // takes that), the window gets its size and is laid out once.
+    std::optional<WindowMemory> memory = load_window_memory();
     // The default size grows with the user's DPI, as the text in it does.
     const UINT dpi = system_dpi();
-    HWND window = CreateWindowExW(0, class_name.c_str(), class_name.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, scaled(MAIN_WINDOW_WIDTH, dpi), scaled(MAIN_WINDOW_HEIGHT, dpi),
-                                  nullptr, nullptr, instance, nullptr);
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    int width = scaled(MAIN_WINDOW_WIDTH, dpi), height = scaled(MAIN_WINDOW_HEIGHT, dpi);
+    if (const std::optional<RECT> kept = first_place(memory)) {
+        x = kept->left;
+        y = kept->top;
+        width = kept->right - kept->left;
+        height = kept->bottom - kept->top;
+    }
+    HWND window = CreateWindowExW(0, class_name.c_str(), class_name.c_str(), WS_OVERLAPPEDWINDOW, x, y, width, height,
+                                  nullptr, nullptr, instance, &memory);
     if (!window)
         return nullptr;
 
-    show_main_window(window, *main_window_state(window), show_command);
+    show_main_window(window, memory, show_command);
     UpdateWindow(window);
-    // Added to a visible window, so that the menu bar is drawn again with it.
-    main_window_state(window)->parts.smiley_pictures = build_smiley_menu(window, instance);
     return window;
 }
 

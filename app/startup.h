@@ -19,7 +19,7 @@ inline constexpr int EXIT_STARTUP_FAILED = 1;
 
 ATOM register_main_class(HINSTANCE instance);
 
-// Creates, shows and paints the Main window and adds the smiley menu.
+// Creates, shows and paints the Main window.
 // Returns null when the window could not be created.
 HWND create_main_window(HINSTANCE instance, int show_command);
 

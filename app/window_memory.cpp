@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/main_window_state.h"
-#include "app/post_review.h"
 #include "app/settings.h"
 #include "text/layout/window_place.h"
 
@@ -56,14 +55,21 @@ ScreenArea on_screen(const RECT& workspace)
 
 } // namespace
 
-void show_main_window(HWND window, MainWindowState& state, int show_command)
+std::optional<RECT> first_place(const std::optional<WindowMemory>& memory)
 {
-    const std::optional<WindowMemory> memory = load_window_memory();
-    if (memory)
-        set_preview_share(state, memory->preview_per_mille);
+    if (!memory)
+        return std::nullopt;
     // A monitor unplugged since, or a smaller screen: the default place,
     // unless the title bar can still be reached to move the window.
-    if (!memory || !title_bar_reachable(on_screen(memory->normal), work_areas())) {
+    const ScreenArea screen = on_screen(memory->normal);
+    if (!title_bar_reachable(screen, work_areas()))
+        return std::nullopt;
+    return RECT{screen.left, screen.top, screen.right, screen.bottom};
+}
+
+void show_main_window(HWND window, const std::optional<WindowMemory>& memory, int show_command)
+{
+    if (!first_place(memory)) {
         ShowWindow(window, show_command);
         return;
     }

@@ -3,10 +3,17 @@
 // Built as forum-bare-window-bars, it also carries the editor's manifest
 // and loads the common controls, as the editor must for its toolbar and
 // status bar, and shows one of each: the least that any window with them
-// costs to start on this platform.
+// costs to start on this platform. Built as forum-bare-window-frame, it
+// also has the editor's resources, and its frame carries the editor's menu
+// bar and icon, as the Main window's does: what those cost on their own.
 #include "bench_support.h"
 
 #include <commctrl.h>
+
+#ifdef FORUM_BENCH_FRAME
+#include "res/resource_ids.h"
+#include "res/resource_names.h"
+#endif
 
 namespace {
 
@@ -26,7 +33,12 @@ void add_bars(HWND window)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    HWND window = open_bare_window();
+    BareFrame frame;
+#ifdef FORUM_BENCH_FRAME
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    frame = {LoadMenuW(instance, MAIN_MENU_RESOURCE), LoadIconW(instance, MAKEINTRESOURCEW(IDI_FORUM_EDITOR))};
+#endif
+    HWND window = open_bare_window(frame);
     if (!window)
         return 1;
 #ifdef FORUM_BENCH_BARS

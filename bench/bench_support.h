@@ -70,14 +70,22 @@ inline LRESULT CALLBACK bare_window_proc(HWND window, UINT message, WPARAM wpara
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
+// What the Main window's frame carries that the bare window may carry too:
+// a menu bar, and the class's icon (the first bare window's names the class's).
+struct BareFrame {
+    HMENU menu = nullptr;
+    HICON icon = nullptr;
+};
+
 // The bare window, shown; its RICHEDIT control is its only child.
-inline HWND open_bare_window()
+inline HWND open_bare_window(const BareFrame& frame = {})
 {
-    static const bool registered = [] {
+    static const bool registered = [&frame] {
         LoadLibraryA("RICHED32.DLL");
         WNDCLASSA window_class{};
         window_class.lpfnWndProc = bare_window_proc;
         window_class.hInstance = GetModuleHandleA(nullptr);
+        window_class.hIcon = frame.icon;
         window_class.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
         window_class.lpszClassName = BARE_WINDOW_CLASS;
         return RegisterClassA(&window_class) != 0;
@@ -85,7 +93,8 @@ inline HWND open_bare_window()
     if (!registered)
         return nullptr;
     HWND window = CreateWindowExA(0, BARE_WINDOW_CLASS, "bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                  MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, frame.menu, GetModuleHandleA(nullptr),
+                                  nullptr);
     if (!window)
         return nullptr;
     HWND editor = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "",

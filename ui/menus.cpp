@@ -11,6 +11,17 @@ namespace {
 // Past the seven popups of the bar, so the smileys come last.
 constexpr UINT SMILEY_MENU_POSITION = 8;
 
+// Marks the smileys' popup, which is filled only when it first opens.
+constexpr ULONG_PTR SMILEY_MENU_MARK = 0x534D494C;
+
+ULONG_PTR menu_mark(HMENU menu)
+{
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_MENUDATA;
+    return GetMenuInfo(menu, &info) ? info.dwMenuData : 0;
+}
+
 void insert_smiley_popup(HMENU menu_bar, HMENU smileys)
 {
     std::wstring caption = load_text(IDS_SMILEY_MENU);
@@ -60,19 +71,27 @@ void check_alignment(HWND editor, HMENU popup)
 
 } // namespace
 
-std::vector<OwnedBitmap> build_smiley_menu(HWND main_window, HINSTANCE instance)
+void add_smiley_menu(HMENU menu_bar)
 {
-    HMENU menu_bar = GetMenu(main_window);
     HMENU smileys = CreatePopupMenu();
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_MENUDATA;
+    info.dwMenuData = SMILEY_MENU_MARK;
+    SetMenuInfo(smileys, &info);
     insert_smiley_popup(menu_bar, smileys);
-    std::vector<OwnedBitmap> pictures;
-    for (UINT i = 0; i < SMILEY_COUNT; ++i) {
-        // A bitmap that does not load leaves an item without a picture.
+}
+
+bool fill_smiley_menu(HMENU popup, HINSTANCE instance, std::vector<OwnedBitmap>& pictures)
+{
+    if (menu_mark(popup) != SMILEY_MENU_MARK || GetMenuItemCount(popup) != 0)
+        return false;
+    // A bitmap that does not load leaves an item without a picture.
+    for (UINT i = static_cast<UINT>(pictures.size()); i < SMILEY_COUNT; ++i)
         pictures.emplace_back(LoadBitmapW(instance, MAKEINTRESOURCEW(IDB_SMILEY_FIRST + i)));
-        insert_smiley_picture(smileys, i, pictures.back().get());
-    }
-    SetMenu(main_window, menu_bar);
-    return pictures;
+    for (UINT i = 0; i < SMILEY_COUNT; ++i)
+        insert_smiley_picture(popup, i, pictures[i].get());
+    return true;
 }
 
 void refresh_menu_state(HWND editor, HMENU popup, bool can_undo, bool can_redo)

@@ -8,9 +8,15 @@
 #include "text/forum/forum_profile.h"
 #include "win/win_handles.h"
 
-// Appends the "Smajlici" popup of smiley pictures to the menu bar. The
-// pictures it returns must outlive the menu.
-std::vector<OwnedBitmap> build_smiley_menu(HWND main_window, HINSTANCE instance);
+// Appends the "Smajlici" popup to the menu bar, empty: its pictures load
+// when it first opens, which a start does not wait for.
+void add_smiley_menu(HMENU menu_bar);
+
+// On WM_INITMENUPOPUP: fills the smileys' popup, if that is the popup and
+// it is still empty, with a picture of each smiley, loading those not yet
+// in `pictures` (which must outlive every menu that shows them). True when
+// it filled it.
+bool fill_smiley_menu(HMENU popup, HINSTANCE instance, std::vector<OwnedBitmap>& pictures);
 
 // Greys or enables the clipboard, undo and redo items and checks the
 // current alignment, in the popup that is about to open.

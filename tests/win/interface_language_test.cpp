@@ -176,7 +176,10 @@ TEST_F(InterfaceLanguageTest, AChangeIsSpokenAtOnceAndKeepsTheWindowsState)
     command(IDM_LANGUAGE_ENGLISH);
     settle();
     EXPECT_EQ(bar_captions(main_window), ENGLISH_BAR);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(main_window), 7)), SMILEY_COUNT);
+    // The new bar's smileys' popup fills as it opens, with the pictures it had.
+    HMENU smileys = GetSubMenu(GetMenu(main_window), 7);
+    SendMessageW(main_window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(smileys), 7);
+    EXPECT_EQ(GetMenuItemCount(smileys), SMILEY_COUNT);
     EXPECT_TRUE(checked(IDM_LANGUAGE_ENGLISH));
     EXPECT_FALSE(checked(IDM_LANGUAGE_CZECH));
     EXPECT_TRUE(checked(IDM_PREVIEW_TOGGLE));
