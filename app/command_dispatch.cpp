@@ -140,10 +140,6 @@ void open_web_link(MainWindowState&, const ProgressReport&)
     ShellExecuteW(nullptr, L"open", L"" WEB_LINK_URL, nullptr, nullptr, SW_SHOW);
 }
 
-void write_for_editor(MainWindowState& state) { choose_forum(state, ForumProfileId::editor); }
-void write_for_phpbb(MainWindowState& state) { choose_forum(state, ForumProfileId::phpbb); }
-void write_for_smf(MainWindowState& state) { choose_forum(state, ForumProfileId::smf); }
-void write_for_mybb(MainWindowState& state) { choose_forum(state, ForumProfileId::mybb); }
 
 constexpr Command COMMANDS[] = {
     {IDM_FILE_NEW, new_file, false},
@@ -182,10 +178,7 @@ constexpr Command COMMANDS[] = {
     {IDM_PREVIEW_TOGGLE, without_progress<toggle_preview>, false},
     {IDM_TAG_CHECK, without_progress<select_first_tag_problem>, true},
     {IDM_CHARACTER_LIMIT, without_progress<change_character_limit>, false},
-    {IDM_FORUM_EDITOR, without_progress<write_for_editor>, false},
-    {IDM_FORUM_PHPBB, without_progress<write_for_phpbb>, false},
-    {IDM_FORUM_SMF, without_progress<write_for_smf>, false},
-    {IDM_FORUM_MYBB, without_progress<write_for_mybb>, false},
+    {IDM_FORUM_SETTINGS, without_progress<change_forum_settings>, false},
     {IDM_SPELL_NEXT, without_progress<select_next_misspelling>, true},
     {IDM_SPELL_WHILE_TYPING, without_progress<toggle_spelling>, false},
     {IDM_SPELL_CZECH, without_progress<check_in_czech>, false},
@@ -235,6 +228,11 @@ void dispatch_command(MainWindowState& state, WORD id)
     bool focus_editor_after = false;
     if (run_spelling_menu_item(state, id))
         return;
+    // The forums' own boards, then the user's, one number each.
+    if (id >= IDM_FORUM_EDITOR && id <= IDM_BOARD_LAST) {
+        choose_board(state, id - IDM_FORUM_EDITOR);
+        return;
+    }
     if (is_recent_file_item(id)) {
         LongOperation busy(state, LongWork::opening);
         follow_document(state, open_recent_file(state, recent_file_index(id), busy.progress()));
@@ -267,7 +265,8 @@ void dispatch_command(MainWindowState& state, WORD id)
 
 bool is_command(WORD id)
 {
-    return find_command(id) || find_markup(id) || is_recent_file_item(id);
+    return find_command(id) || find_markup(id) || is_recent_file_item(id) ||
+           (id >= IDM_FORUM_EDITOR && id <= IDM_BOARD_LAST);
 }
 
 std::vector<WORD> command_ids()

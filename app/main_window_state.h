@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/board_store.h"
 #include "app/find_commands.h"
 #include "app/recovery.h"
 #include "app/settings.h"
@@ -51,6 +52,10 @@ struct DialogColors {
 // and where the preview's splitter stands.
 struct PostReview {
     Settings settings;
+    // The boards kept, and the rules of the chosen one, which the counts,
+    // the tag check, the preview and the paste follow.
+    BoardList boards = default_boards();
+    BoardRules rules{Board{}};
     // A copy of the whole post took a tag problem along: the status bar
     // shows it as a warning until the problem is mended.
     bool tag_warning = false;

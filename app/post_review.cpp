@@ -10,6 +10,7 @@
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
 #include "text/unicode/unicode_text.h"
+#include "ui/board_dialog.h"
 #include "ui/forum_texts.h"
 #include "ui/limit_dialog.h"
 #include "ui/post_status.h"
@@ -30,7 +31,7 @@ void show_counts(MainWindowState& state, std::string_view post)
 {
     const ForumProfile& forum = chosen_forum(state);
     const PostCounts counts = count_post(post, forum);
-    const DWORD limit = character_limit(state.review.settings);
+    const DWORD limit = forum.default_limit;
     const bool over_limit = limit != 0 && counts.length > limit;
     StatusBar& bar = state.parts.status_bar;
     set_status_part(bar, StatusPart::characters, length_status(forum, counts.length, limit), over_limit);
@@ -150,14 +151,34 @@ bool review_stage(MainWindowState& state)
 
 const ForumProfile& chosen_forum(const MainWindowState& state)
 {
-    return forum_profile(state.review.settings.forum);
+    return state.review.rules.profile();
 }
+
+namespace {
+
+// The chosen board's rules take over, and the menu shows the boards.
+void follow_chosen_board(MainWindowState& state)
+{
+    const BoardList& boards = state.review.boards;
+    state.review.rules = BoardRules(boards.boards[boards.chosen]);
+    list_board_items(state.parts.main_window, boards);
+}
+
+void keep_boards(MainWindowState& state)
+{
+    if (!save_boards(state.review.boards))
+        show_message(state.parts.main_window,
+                     {IDS_BOARD_NOT_SAVED, IDS_CAPTION_FORUM_SETTINGS, MB_OK | MB_ICONWARNING});
+}
+
+} // namespace
 
 bool create_post_review(MainWindowState& state)
 {
     WindowParts& parts = state.parts;
     state.review.settings = load_settings();
-    check_forum_item(parts.main_window, state.review.settings.forum);
+    state.review.boards = load_boards();
+    follow_chosen_board(state);
     parts.status_bar = create_status_bar(parts.main_window);
     // The window lays its parts out once, when it gets its size; the post is
     // looked at once, preview and all.
@@ -224,6 +245,7 @@ void review_post_now(MainWindowState& state)
 void review_in_new_language(MainWindowState& state)
 {
     label_preview(state.parts.preview);
+    list_board_items(state.parts.main_window, state.review.boards);
     fit_status_parts(state.parts.status_bar);
     check_preview_item(state);
     review_post_now(state);
@@ -253,12 +275,13 @@ void select_first_tag_problem(MainWindowState& state)
 
 void change_character_limit(MainWindowState& state)
 {
-    const std::optional<DWORD> limit =
-        ask_character_limit(state.parts.main_window, character_limit(state.review.settings));
+    const std::optional<DWORD> limit = ask_character_limit(state.parts.main_window, chosen_forum(state).default_limit);
     if (!limit)
         return;
-    state.review.settings.own_limit = *limit;
-    save_character_limit(*limit);
+    BoardList& boards = state.review.boards;
+    boards.boards[boards.chosen].limit(BoardLimit::length) = *limit;
+    follow_chosen_board(state);
+    keep_boards(state);
     show_counts(state, get_text(state.parts.editor));
 }
 
@@ -276,11 +299,25 @@ void review_copied_post(MainWindowState& state)
     show_tag_check(state, problem, post);
 }
 
-void choose_forum(MainWindowState& state, ForumProfileId forum)
+void choose_board(MainWindowState& state, size_t index)
 {
-    state.review.settings.forum = forum;
-    save_forum_profile(forum);
-    check_forum_item(state.parts.main_window, forum);
+    BoardList& boards = state.review.boards;
+    if (index >= boards.boards.size())
+        return;
+    boards.chosen = index;
+    save_chosen_board(index);
+    follow_chosen_board(state);
+    review_post_now(state);
+}
+
+void change_forum_settings(MainWindowState& state)
+{
+    std::optional<BoardList> changed = ask_board_settings(state.parts.main_window, state.review.boards);
+    if (!changed)
+        return;
+    state.review.boards = std::move(*changed);
+    follow_chosen_board(state);
+    keep_boards(state);
     review_post_now(state);
 }
 
@@ -288,12 +325,12 @@ const wchar_t* length_tip(MainWindowState& state)
 {
     const std::string post = get_text(state.parts.editor);
     std::string lines;
-    for (size_t id = 0; id < FORUM_PROFILE_COUNT; ++id) {
-        const ForumProfile& forum = forum_profile(static_cast<ForumProfileId>(id));
-        const DWORD limit = state.review.settings.own_limit.value_or(forum.default_limit);
+    for (const Board& board : state.review.boards.boards) {
+        const BoardRules rules(board);
+        const ForumProfile& forum = rules.profile();
         if (!lines.empty())
             lines += "\r\n";
-        lines += length_tip_line(forum, count_post(post, forum).length, limit);
+        lines += length_tip_line(forum, count_post(post, forum).length, forum.default_limit, board.name);
     }
     state.review.length_tip = wide_from_utf8(lines);
     return state.review.length_tip.c_str();

@@ -30,11 +30,11 @@ bool create_post_review(MainWindowState& state);
 // The post changed: look at it again once the changes pause.
 void post_changed(MainWindowState& state);
 
-// Shows a note (UTF-8) in the status bar for a few seconds: what a search
-// found, how a paste was taken.
-// The forum the post is written for, as the user chose it.
+// The rules of the board the post is written for, as the user chose it.
 const ForumProfile& chosen_forum(const MainWindowState& state);
 
+// Shows a note (UTF-8) in the status bar for a few seconds: what a search
+// found, how a paste was taken.
 void show_passing_note(MainWindowState& state, const std::string& note);
 
 // Handles WM_TIMER of the three timers above; false for any other timer.
@@ -52,11 +52,13 @@ void toggle_preview(MainWindowState& state);
 // "Kontrola tagů" (F8): selects the tag of the first problem in the Editor
 // control, or says that the tags are fine.
 void select_first_tag_problem(MainWindowState& state);
-// "Limit znaků...": asks for the limit and remembers it.
+// "Limit znaků...": asks for the chosen board's limit and keeps it.
 void change_character_limit(MainWindowState& state);
-// "Fórum": the post is counted, checked and previewed for that forum from
-// now on, and the choice is remembered.
-void choose_forum(MainWindowState& state, ForumProfileId forum);
+// "Fórum": the post is counted, checked and previewed for that board (an
+// index of the board list) from now on, and the choice is remembered.
+void choose_board(MainWindowState& state, size_t index);
+// "Nastavení fóra...": the boards as the user changes them, kept.
+void change_forum_settings(MainWindowState& state);
 // The length part's tip: the post counted for every forum, each against
 // its limit. The text lives in the state until the next call.
 const wchar_t* length_tip(MainWindowState& state);

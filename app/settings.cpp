@@ -64,13 +64,6 @@ bool write_text(const std::wstring& name, const std::wstring& text)
 Settings load_settings()
 {
     Settings settings;
-    DWORD limit = 0;
-    // A value the dialog would refuse (a damaged or hand-edited one) is no limit of the user's.
-    if (read_number(CHARACTER_LIMIT_VALUE, limit) && limit <= MAX_CHARACTER_LIMIT)
-        settings.own_limit = limit;
-    DWORD forum = 0;
-    if (read_number(FORUM_PROFILE_VALUE, forum))
-        settings.forum = forum_profile_id(forum).value_or(ForumProfileId::editor);
     DWORD shown = 0;
     if (read_number(PREVIEW_SHOWN_VALUE, shown))
         settings.preview_shown = shown != 0;
@@ -85,19 +78,24 @@ Settings load_settings()
     return settings;
 }
 
-DWORD character_limit(const Settings& settings)
+std::optional<DWORD> stored_character_limit()
 {
-    return settings.own_limit.value_or(forum_profile(settings.forum).default_limit);
+    DWORD limit = 0;
+    // A value the dialog would refuse (a damaged or hand-edited one) is no limit of the user's.
+    if (read_number(CHARACTER_LIMIT_VALUE, limit) && limit <= MAX_CHARACTER_LIMIT)
+        return limit;
+    return std::nullopt;
 }
 
-bool save_forum_profile(ForumProfileId forum)
+DWORD stored_board_choice()
 {
-    return write_number(FORUM_PROFILE_VALUE, static_cast<DWORD>(forum));
+    DWORD choice = 0;
+    return read_number(FORUM_PROFILE_VALUE, choice) ? choice : 0;
 }
 
-bool save_character_limit(DWORD limit)
+bool save_board_choice(DWORD choice)
 {
-    return write_number(CHARACTER_LIMIT_VALUE, limit);
+    return write_number(FORUM_PROFILE_VALUE, choice);
 }
 
 bool save_preview_shown(bool shown)

@@ -12,6 +12,8 @@
 #include "text/forum/forum_profile.h"
 
 inline constexpr wchar_t SETTINGS_KEY[] = L"Software\\Forum Editor";
+// The one limit of every forum, kept before there were boards: the forums'
+// own boards take it until they are changed. Only read.
 inline constexpr wchar_t CHARACTER_LIMIT_VALUE[] = L"CharacterLimit";
 inline constexpr wchar_t PREVIEW_SHOWN_VALUE[] = L"PreviewShown";
 inline constexpr wchar_t SPELL_WHILE_TYPING_VALUE[] = L"SpellCheckWhileTyping";
@@ -30,14 +32,11 @@ inline constexpr wchar_t PASTE_COLORS_AND_SIZES_VALUE[] = L"PasteColorsAndSizes"
 // until the user chooses one.
 inline constexpr wchar_t INTERFACE_LANGUAGE_VALUE[] = L"InterfaceLanguage";
 
-// The forum the post is written for, as a ForumProfileId.
+// The board the post is written for: a ForumProfileId for a forum's own
+// board, or a user's board (app/board_store.h).
 inline constexpr wchar_t FORUM_PROFILE_VALUE[] = L"ForumProfile";
 
 struct Settings {
-    // A limit the user set with "Limit znaků..." stays theirs, whatever the
-    // forum; without one, the forum's own default holds.
-    std::optional<DWORD> own_limit; // 0: no limit
-    ForumProfileId forum = ForumProfileId::editor;
     bool preview_shown = false;
     bool spell_while_typing = true;
     SpellLanguages spell_languages = SpellLanguages::both;
@@ -49,12 +48,14 @@ struct Settings {
 // keeps its default.
 Settings load_settings();
 
-// The limit the post is measured against: the user's own, or the forum's.
-DWORD character_limit(const Settings& settings);
+// The one character limit kept before there were boards, for every forum;
+// nothing when none is kept or it is out of range.
+std::optional<DWORD> stored_character_limit();
+// Which board is chosen, as FORUM_PROFILE_VALUE keeps it; 0 when none is.
+DWORD stored_board_choice();
 
 // They return false when the value could not be stored.
-bool save_character_limit(DWORD limit);
-bool save_forum_profile(ForumProfileId forum);
+bool save_board_choice(DWORD choice);
 bool save_preview_shown(bool shown);
 bool save_spelling(bool while_typing, SpellLanguages languages);
 bool save_paste_colors_and_sizes(bool carried);

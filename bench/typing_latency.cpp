@@ -178,12 +178,12 @@ double compare_forums(MainWindowState& state, HWND main_window)
     for (int burst = 0; burst < BURSTS; ++burst) {
         for (int turn = 0; turn < 2; ++turn) {
             const int phpbb = (turn + burst) % 2;
-            state.review.settings.forum = phpbb ? ForumProfileId::phpbb : ForumProfileId::editor;
+            state.review.rules = BoardRules(forum_board(phpbb ? ForumProfileId::phpbb : ForumProfileId::editor));
             // The bursts at this length took lines BURSTS to 2 * BURSTS - 1.
             type_burst(state.parts.editor, main_window, phpbb ? burst : 2 * BURSTS + burst, by_forum[phpbb]);
         }
     }
-    state.review.settings.forum = ForumProfileId::editor;
+    state.review.rules = BoardRules(Board{});
     return burst_ratio(by_forum[1].bursts, by_forum[0].bursts);
 }
 
@@ -203,7 +203,7 @@ int main()
     MainWindowState& state = *main_window_state(main_window);
     const bool preview_was_shown = state.review.settings.preview_shown;
     const bool spelling_was_on = state.review.settings.spell_while_typing;
-    const ForumProfileId forum_was = state.review.settings.forum;
+    const BoardRules rules_were = state.review.rules;
     if (!preview_was_shown)
         toggle_preview(state);
     if (!spelling_was_on)
@@ -276,7 +276,7 @@ int main()
     printf("goal: a key with phpBB's profile / with this editor's at 60,000 characters %.3f (at most 1.05: %s)\n",
            forum_ratio, forum_ratio <= 1.05 ? "met" : "not met");
 
-    state.review.settings.forum = forum_was;
+    state.review.rules = rules_were;
     if (!preview_was_shown)
         toggle_preview(state);
     if (!spelling_was_on)

@@ -44,6 +44,9 @@ set(FORUM_WIN_SOURCES
     ui/file_dialogs.cpp
     ui/find_dialog.cpp
     ui/format_dialogs.cpp
+    ui/board_dialog.cpp
+    ui/board_dialog_tags.cpp
+    ui/board_files.cpp
     ui/forum_texts.cpp
     ui/limit_dialog.cpp
     ui/menus.cpp
@@ -57,6 +60,7 @@ set(FORUM_WIN_SOURCES
     ui/window_title.cpp
     # app/: The Main window, command dispatch, the file commands, settings, recovery and the interface's language.
     app/command_dispatch.cpp
+    app/board_store.cpp
     app/editor_control.cpp
     app/file_commands.cpp
     app/files_from_outside.cpp

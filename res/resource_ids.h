@@ -74,6 +74,11 @@
 #define IDM_FORUM_PHPBB 6081
 #define IDM_FORUM_SMF 6082
 #define IDM_FORUM_MYBB 6083
+// The user's boards follow the forums' own, one number each (50 of them).
+#define IDM_BOARD_FIRST 6084
+#define IDM_BOARD_LAST 6133
+// "Nastavení fóra..." beside the forum choice.
+#define IDM_FORUM_SETTINGS 6140
 
 // The recent files in the File popup, the newest first (eight of them).
 #define IDM_RECENT_FILE_FIRST 5040
@@ -97,6 +102,27 @@
 // The "Limit znaků..." dialog
 #define IDD_CHARACTER_LIMIT 200
 #define IDC_LIMIT_VALUE 201
+
+// The "Nastavení fóra..." dialog. Each limit's row has a label, a field and
+// the forum's default, numbered by BoardLimit.
+#define IDD_FORUM_SETTINGS 210
+#define IDC_BOARD_LIST 211
+#define IDC_BOARD_NAME 212
+#define IDC_BOARD_FORUM 213
+#define IDC_BOARD_NEW 214
+#define IDC_BOARD_DELETE 215
+#define IDC_BOARD_IMPORT 216
+#define IDC_BOARD_EXPORT 217
+#define IDC_BOARD_DEFAULTS 218
+#define IDC_TAG_LIST 220
+#define IDC_TAG_NAME 221
+#define IDC_TAG_TAKES_VALUE 222
+#define IDC_TAG_LOOK 223
+#define IDC_TAG_ADD 224
+#define IDC_TAG_REMOVE 225
+#define IDC_LIMIT_LABEL_FIRST 230
+#define IDC_LIMIT_FIELD_FIRST 240
+#define IDC_LIMIT_DEFAULT_FIRST 250
 
 // Message texts and captions (STRINGTABLE)
 #define IDS_CAPTION_ERROR 100
@@ -289,9 +315,61 @@
 #define IDS_TAG_LIST_STYLE 1384
 #define IDS_TAG_QUOTE_REMOVED 1385
 #define IDS_TAG_TOO_MANY_PICTURES 1386
+// The forum settings: the limits, the looks of extra tags, and why a
+// value, a name or a board file is refused.
+#define IDS_BOARD_LIMIT_LENGTH 1400
+#define IDS_BOARD_LIMIT_QUOTE_DEPTH 1401
+#define IDS_BOARD_LIMIT_LARGEST_SIZE 1402
+#define IDS_BOARD_LIMIT_PICTURES 1403
+#define IDS_BOARD_LIMIT_BYTES 1404
+#define IDS_BOARD_DEFAULT 1405
+#define IDS_BOARD_DEFAULT_NONE 1406
+// In the order of ExtraLook
+#define IDS_LOOK_BOLD 1410
+#define IDS_LOOK_CENTER 1411
+#define IDS_LOOK_STRIKE 1412
+#define IDS_LOOK_QUOTE 1413
+#define IDS_LOOK_CODE 1414
+#define IDS_LOOK_RULE 1415
+#define IDS_LOOK_LINK 1416
+#define IDS_LOOK_PICTURE 1417
+#define IDS_LOOK_BOX 1418
+#define IDS_TAG_ENTRY 1420
+#define IDS_TAG_ENTRY_VALUE 1421
+#define IDS_BOARD_NEW_NAME 1422
+#define IDS_BOARD_LIMIT_REFUSED 1423
+#define IDS_BOARD_NAME_REFUSED 1424
+#define IDS_BOARD_TAG_NAME_REFUSED 1425
+#define IDS_BOARD_TAG_REPEATED 1426
+#define IDS_BOARD_TOO_MANY_TAGS 1427
+#define IDS_BOARD_TOO_MANY_BOARDS 1428
+#define IDS_BOARD_FILE_FILTER 1429
+#define IDS_BOARD_FILE_REFUSED 1430
+#define IDS_BOARD_NOT_SAVED 1431
+#define IDS_CAPTION_FORUM_SETTINGS 1432
+// In the order of BoardFileFault, from too_large
+#define IDS_BOARD_FAULT_TOO_LARGE 1441
+#define IDS_BOARD_FAULT_NOT_UTF8 1442
+#define IDS_BOARD_FAULT_LINE_TOO_LONG 1443
+#define IDS_BOARD_FAULT_NOT_A_LINE 1444
+#define IDS_BOARD_FAULT_UNKNOWN_SECTION 1445
+#define IDS_BOARD_FAULT_UNKNOWN_KEY 1446
+#define IDS_BOARD_FAULT_REPEATED_KEY 1447
+#define IDS_BOARD_FAULT_NOT_A_NUMBER 1448
+#define IDS_BOARD_FAULT_OUT_OF_RANGE 1449
+#define IDS_BOARD_FAULT_NOT_FOR_FORUM 1450
+#define IDS_BOARD_FAULT_UNKNOWN_FORUM 1451
+#define IDS_BOARD_FAULT_NOT_YES_OR_NO 1452
+#define IDS_BOARD_FAULT_UNKNOWN_LOOK 1453
+#define IDS_BOARD_FAULT_BAD_NAME 1454
+#define IDS_BOARD_FAULT_BAD_TAG_NAME 1455
+#define IDS_BOARD_FAULT_REPEATED_TAG 1456
+#define IDS_BOARD_FAULT_TOO_MANY_TAGS 1457
+#define IDS_BOARD_FAULT_MISSING_KEY 1458
+#define IDS_BOARD_FAULT_NO_BOARD 1459
 
-// Files named on the command line or dropped on the window (1420 to 1429)
-#define IDS_NAMED_FILE_MISSING 1420
-#define IDS_NAMED_IS_A_FOLDER 1421
-#define IDS_NAMED_IS_A_DEVICE 1422
-#define IDS_ONE_POST_AT_A_TIME 1423
+// Files named on the command line or dropped on the window (1480 to 1489)
+#define IDS_NAMED_FILE_MISSING 1480
+#define IDS_NAMED_IS_A_FOLDER 1481
+#define IDS_NAMED_IS_A_DEVICE 1482
+#define IDS_ONE_POST_AT_A_TIME 1483

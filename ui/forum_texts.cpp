@@ -68,9 +68,19 @@ std::string length_status(const ForumProfile& profile, size_t length, DWORD limi
                    {name, count, limit_text});
 }
 
-std::string length_tip_line(const ForumProfile& profile, size_t length, DWORD limit)
+std::string forum_name(ForumProfileId forum)
 {
-    const std::string name = load_program_text(FULL_NAMES[index_of(profile)]);
+    return load_program_text(FULL_NAMES[static_cast<size_t>(forum)]);
+}
+
+std::string board_title(const Board& board)
+{
+    return board.name.empty() ? forum_name(board.forum) : board.name;
+}
+
+std::string length_tip_line(const ForumProfile& profile, size_t length, DWORD limit, std::string_view board_name)
+{
+    const std::string name = board_name.empty() ? forum_name(profile.id) : std::string(board_name);
     if (limit == 0)
         return format_program_text(in_bytes(profile) ? IDS_TIP_BYTES : IDS_TIP_CHARACTERS,
                        {name, locale_number(length)});

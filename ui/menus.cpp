@@ -5,6 +5,9 @@
 #include "res/resource_ids.h"
 #include "editor/editor_text.h"
 #include "win/messages.h"
+#include "win/system_utf8.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -69,6 +72,35 @@ void check_alignment(HWND editor, HMENU popup)
         CheckMenuItem(popup, item, MF_BYCOMMAND | MF_CHECKED);
 }
 
+// The popup, at any depth of the menu, that holds the item.
+HMENU popup_holding(HMENU menu, UINT item)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int at = 0; at < count; ++at) {
+        HMENU popup = GetSubMenu(menu, at);
+        if (!popup)
+            continue;
+        if (GetMenuState(popup, item, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+            if (HMENU deeper = popup_holding(popup, item))
+                return deeper;
+            return popup;
+        }
+    }
+    return nullptr;
+}
+
+// A board's name as a menu shows it: "&" doubled, so that it is no mnemonic.
+std::wstring menu_caption(const std::string& name)
+{
+    std::wstring caption;
+    for (wchar_t c : wide_from_utf8(name)) {
+        caption += c;
+        if (c == L'&')
+            caption += L'&';
+    }
+    return caption;
+}
+
 } // namespace
 
 void add_smiley_menu(HMENU menu_bar)
@@ -109,9 +141,24 @@ void refresh_menu_state(HWND editor, HMENU popup, bool can_undo, bool can_redo)
 }
 
 static_assert(IDM_FORUM_MYBB - IDM_FORUM_EDITOR + 1 == FORUM_PROFILE_COUNT, "one item for each forum, in order");
+static_assert(IDM_BOARD_FIRST == IDM_FORUM_MYBB + 1 && IDM_BOARD_LAST - IDM_BOARD_FIRST + 1 == MAX_USER_BOARDS,
+              "the user's boards right after the forums', one number each");
 
-void check_forum_item(HWND main_window, ForumProfileId forum)
+void list_board_items(HWND main_window, const BoardList& boards)
 {
-    CheckMenuRadioItem(GetMenu(main_window), IDM_FORUM_EDITOR, IDM_FORUM_MYBB,
-                       IDM_FORUM_EDITOR + static_cast<UINT>(forum), MF_BYCOMMAND);
+    HMENU menu_bar = GetMenu(main_window);
+    for (UINT id = IDM_BOARD_FIRST; id <= IDM_BOARD_LAST; ++id)
+        DeleteMenu(menu_bar, id, MF_BYCOMMAND);
+    HMENU forums = popup_holding(menu_bar, IDM_FORUM_MYBB);
+    if (!forums)
+        return;
+    for (size_t index = FORUM_PROFILE_COUNT; index < boards.boards.size(); ++index) {
+        const auto id = static_cast<UINT>(IDM_FORUM_EDITOR + index);
+        if (id > IDM_BOARD_LAST)
+            break;
+        AppendMenuW(forums, MF_STRING, id, menu_caption(boards.boards[index].name).c_str());
+    }
+    const UINT last = IDM_FORUM_EDITOR + static_cast<UINT>(boards.boards.size()) - 1;
+    CheckMenuRadioItem(forums, IDM_FORUM_EDITOR, std::min<UINT>(last, IDM_BOARD_LAST),
+                       IDM_FORUM_EDITOR + static_cast<UINT>(boards.chosen), MF_BYCOMMAND);
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "text/forum/forum_profile.h"
+#include "text/forum/board.h"
 #include "win/win_handles.h"
 
 // Appends the "Smajlici" popup to the menu bar, empty: its pictures load
@@ -22,5 +22,6 @@ bool fill_smiley_menu(HMENU popup, HINSTANCE instance, std::vector<OwnedBitmap>&
 // current alignment, in the popup that is about to open.
 void refresh_menu_state(HWND editor, HMENU popup, bool can_undo, bool can_redo);
 
-// Checks the chosen forum's radio item in POZADÍ > Fórum.
-void check_forum_item(HWND main_window, ForumProfileId forum);
+// POZADÍ > Fórum lists the user's boards after the forums' own, and checks
+// the chosen board's radio item.
+void list_board_items(HWND main_window, const BoardList& boards);

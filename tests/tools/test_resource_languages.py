@@ -191,10 +191,11 @@ class ResourceLanguages(unittest.TestCase):
                 letters = [mnemonic(caption) for caption, _ in level if mnemonic(caption)]
                 self.assertEqual(len(letters), len(set(letters)), [caption for caption, _ in level])
 
-    def test_the_dialog_has_the_same_controls_in_both_languages(self):
-        dialog = 200  # IDD_CHARACTER_LIMIT
-        self.assertEqual(dialog_controls(self.resources[(RT_DIALOG, dialog, CZECH)]),
-                         dialog_controls(self.resources[(RT_DIALOG, dialog, ENGLISH)]))
+    def test_the_dialogs_have_the_same_controls_in_both_languages(self):
+        for dialog in (200, 210):  # IDD_CHARACTER_LIMIT, IDD_FORUM_SETTINGS
+            with self.subTest(dialog):
+                self.assertEqual(dialog_controls(self.resources[(RT_DIALOG, dialog, CZECH)]),
+                                 dialog_controls(self.resources[(RT_DIALOG, dialog, ENGLISH)]))
 
     def test_pictures_shortcuts_and_manifest_are_the_same_in_every_language(self):
         for kind, name, language in self.resources:

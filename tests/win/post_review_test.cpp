@@ -1,6 +1,7 @@
 // The status bar, the tag check and the live preview in the real Main
 // window: what they show after typing, commands, undo, Open and New, and
 // what the preview makes of each kind of markup.
+#include "boards_kept.h"
 #include "dialog_automation.h"
 #include "editor_fixture.h"
 #include "wine_host.h"
@@ -12,6 +13,7 @@
 #include <random>
 
 #include "app/post_review.h"
+#include "app/board_store.h"
 #include "app/settings.h"
 #include "editor/markup_commands.h"
 #include "text/preview/preview_rtf.h"
@@ -144,6 +146,7 @@ public:
 private:
     static constexpr const wchar_t* NAMES[] = {CHARACTER_LIMIT_VALUE, PREVIEW_SHOWN_VALUE, FORUM_PROFILE_VALUE};
     std::vector<std::optional<DWORD>> kept_;
+    BoardsKept boards_;
 };
 
 class PostReviewTest : public EditorTest {
@@ -172,6 +175,14 @@ protected:
     {
         return status(StatusPart::characters) + " | " + status(StatusPart::without_tags) + " | " +
                status(StatusPart::words);
+    }
+
+    // The chosen board's own length limit, as the dialog would set it.
+    void set_length_limit(uint32_t limit)
+    {
+        BoardList& boards = state().review.boards;
+        boards.boards[boards.chosen].limit(BoardLimit::length) = limit;
+        state().review.rules = BoardRules(boards.boards[boards.chosen]);
     }
 
     void command(WORD id)
@@ -314,7 +325,8 @@ TEST_F(PostReviewTest, LimitDialogSetsTheLimitAndOverItThePartIsAWarning)
     answer_limit("10", IDOK);
     EXPECT_EQ(status(StatusPart::characters), "Znaky: 17 / 10");
     EXPECT_TRUE(is_warning(StatusPart::characters));
-    EXPECT_EQ(SettingsKept::stored(CHARACTER_LIMIT_VALUE), 10u);
+    // The chosen board's limit, kept.
+    EXPECT_EQ(load_boards().boards[0].limit(BoardLimit::length), 10u);
 
     answer_limit("500", IDCANCEL);
     EXPECT_EQ(status(StatusPart::characters), "Znaky: 17 / 10");
@@ -322,12 +334,12 @@ TEST_F(PostReviewTest, LimitDialogSetsTheLimitAndOverItThePartIsAWarning)
     answer_limit("0", IDOK);
     EXPECT_EQ(status(StatusPart::characters), "Znaky: 17");
     EXPECT_FALSE(is_warning(StatusPart::characters));
-    EXPECT_EQ(SettingsKept::stored(CHARACTER_LIMIT_VALUE), 0u);
+    EXPECT_EQ(load_boards().boards[0].limit(BoardLimit::length), 0u);
 }
 
 TEST_F(PostReviewTest, APartDrawnAsAWarningStillGivesItsText)
 {
-    state().review.settings.own_limit = 5;
+    set_length_limit(5);
     show_post("twelve chars");
     ASSERT_TRUE(is_warning(StatusPart::characters));
     EXPECT_EQ(status(StatusPart::characters), "Znaky: 12 / 5");
@@ -369,7 +381,7 @@ TEST_F(PostReviewTest, TheForumChosenInTheMenuCountsChecksAndWritesThePost)
     command(IDM_TAG_SIZE30);
     EXPECT_EQ(get_text(editor).substr(0, 11), "[size=200] ");
 
-    // MyBB counts bytes against its own default, while no limit of the user's holds.
+    // MyBB counts bytes against its own default, while the board has no limit of its own.
     show_post("Čtyři");
     pick_forum_item(main_window, IDM_FORUM_MYBB);
     EXPECT_EQ(status(StatusPart::characters), "Bajty (MyBB): 7 / " + locale_number(65535));
@@ -377,16 +389,17 @@ TEST_F(PostReviewTest, TheForumChosenInTheMenuCountsChecksAndWritesThePost)
     const std::wstring tip = length_tip(state());
     EXPECT_NE(tip.find(L"phpBB 3.3: 5 znaků z " + wide(N60000)), std::wstring::npos) << utf8(tip);
     EXPECT_NE(tip.find(L"MyBB 1.8: 7 bajtů z " + wide(locale_number(65535))), std::wstring::npos) << utf8(tip);
-    state().review.settings.own_limit = 10;
+    set_length_limit(10);
     settle();
     EXPECT_EQ(status(StatusPart::characters), "Bajty (MyBB): 7 / 10");
 
+    // Each board has its own limit.
     pick_forum_item(main_window, IDM_FORUM_EDITOR);
-    EXPECT_EQ(status(StatusPart::characters), "Znaky: 5 / 10");
+    EXPECT_EQ(status(StatusPart::characters), "Znaky: 5 / " + N60000);
     // The choice comes back with the next start.
     pick_forum_item(main_window, IDM_FORUM_SMF);
     recreate_main_window(SW_SHOWNORMAL);
-    EXPECT_EQ(state().review.settings.forum, ForumProfileId::smf);
+    EXPECT_EQ(state().review.boards.chosen, static_cast<size_t>(ForumProfileId::smf));
 }
 
 TEST_F(PostReviewTest, ALimitOutOfRangeIsRefusedWithItsReason)
@@ -408,13 +421,14 @@ TEST_F(PostReviewTest, ALimitOutOfRangeIsRefusedWithItsReason)
     EXPECT_EQ(reasons[0], reasons[1]);
     EXPECT_NE(reasons[2], reasons[0]);
     EXPECT_NE(reasons[3], reasons[0]);
-    EXPECT_EQ(SettingsKept::stored(CHARACTER_LIMIT_VALUE), 10000000u);
+    EXPECT_EQ(load_boards().boards[0].limit(BoardLimit::length), 10000000u);
 
-    // A stored value out of range gives way to the default.
+    // A limit kept from before there were boards, out of range, gives way to the default.
+    RegDeleteTreeW(HKEY_CURRENT_USER, BOARDS_KEY);
     const DWORD damaged = 0xFFFFFFFF;
     RegSetKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, CHARACTER_LIMIT_VALUE, REG_DWORD, &damaged, sizeof damaged);
     recreate_main_window(SW_SHOWNORMAL);
-    EXPECT_EQ(character_limit(state().review.settings), editor_profile().default_limit);
+    EXPECT_EQ(chosen_forum(state()).default_limit, editor_profile().default_limit);
 }
 
 TEST_F(PostReviewTest, TheTagCheckNamesNestingTooDeepForThePreview)
@@ -691,3 +705,66 @@ TEST_F(PostReviewTest, PreviewUpdatedInStepsLooksAsIfWrittenWhole)
     }
     DestroyWindow(whole);
 }
+
+namespace {
+
+// What "Nastavení fóra..." shows and takes, driven as the user drives it.
+TEST_F(PostReviewTest, ATagAddedInTheForumSettingsIsTakenByTheCheckAndThePreview)
+{
+    show_preview();
+    command(IDM_FORUM_PHPBB);
+    show_post("Ahoj\n[center]střed[/center]");
+    ASSERT_EQ(status(StatusPart::tags), "Tagy: phpBB nezná [center]: ukáže ho jako text (řádek 2)");
+
+    std::string default_shown;
+    with_dialogs(
+        [&] {
+            HWND dialog = wait_for_window({"#32770", "", nullptr, IDC_TAG_NAME});
+            // A board of one's own, made from phpBB's: its limits' defaults are phpBB's.
+            press_button(dialog, IDC_BOARD_NEW);
+            default_shown = control_text(dialog, IDC_LIMIT_DEFAULT_FIRST);
+            set_control_text(dialog, IDC_BOARD_NAME, "Klub");
+            set_control_text(dialog, IDC_TAG_NAME, "[center]");
+            select_combo_item(dialog, IDC_TAG_LOOK, static_cast<int>(ExtraLook::center));
+            press_button(dialog, IDC_TAG_ADD);
+            press_button(dialog, IDOK);
+        },
+        [&] { command(IDM_FORUM_SETTINGS); });
+    settle();
+    EXPECT_NE(default_shown.find("60"), std::string::npos) << default_shown;
+    EXPECT_NE(default_shown.find("000"), std::string::npos) << default_shown;
+    EXPECT_EQ(status(StatusPart::tags), "Tagy: OK");
+    const std::wstring shown = text_of(preview());
+    const auto at = static_cast<LONG>(shown.find(L"st\u0159ed"));
+    ASSERT_NE(at, -1) << utf8(shown);
+    EXPECT_EQ(paragraph_format_at(preview(), at).wAlignment, PFA_CENTER);
+    EXPECT_EQ(paragraph_format_at(preview(), 0).wAlignment, PFA_LEFT);
+
+    // The board is chosen in the menu, and kept for the next start.
+    MENUITEMINFOW item{sizeof item, MIIM_STATE};
+    ASSERT_TRUE(GetMenuItemInfoW(GetMenu(main_window), IDM_BOARD_FIRST, FALSE, &item));
+    EXPECT_TRUE(item.fState & MFS_CHECKED);
+    recreate_main_window(SW_SHOWNORMAL);
+    ASSERT_EQ(state().review.boards.boards.size(), FORUM_PROFILE_COUNT + 1);
+    EXPECT_EQ(state().review.boards.boards.back().name, "Klub");
+    show_post("[center]x[/center]");
+    EXPECT_EQ(status(StatusPart::tags), "Tagy: OK");
+    // phpBB's own board is as it was.
+    command(IDM_FORUM_PHPBB);
+    EXPECT_EQ(status(StatusPart::tags), "Tagy: phpBB nezná [center]: ukáže ho jako text (řádek 1)");
+}
+
+// A limit kept before there were boards is the limit of every forum's own board.
+TEST_F(PostReviewTest, TheOneLimitKeptBeforeBoardsHoldsForEachForumsOwnBoard)
+{
+    const DWORD limit = 1234;
+    RegSetKeyValueW(HKEY_CURRENT_USER, SETTINGS_KEY, CHARACTER_LIMIT_VALUE, REG_DWORD, &limit, sizeof limit);
+    recreate_main_window(SW_SHOWNORMAL);
+    show_post("Čtyři");
+    command(IDM_FORUM_MYBB);
+    EXPECT_EQ(status(StatusPart::characters), "Bajty (MyBB): 7 / " + locale_number(1234));
+    command(IDM_FORUM_SMF);
+    EXPECT_EQ(status(StatusPart::characters), "Znaky (SMF): 5 / " + locale_number(1234));
+}
+
+} // namespace

@@ -123,7 +123,6 @@ constexpr bool in_id_order()
 }
 static_assert(in_id_order());
 
-
 bool ends_with_ignoring_case(std::string_view text, std::string_view suffix)
 {
     return text.size() >= suffix.size() && equals_ignoring_case(text.substr(text.size() - suffix.size()), suffix);
@@ -182,11 +181,11 @@ std::optional<double> plain_number(std::string_view text)
 }
 
 // phpBB's {FONTSIZE}: parser::filter_font_size() takes a number from 1 to
-// max_font_size; anything else leaves the tag as typed.
+// max_font_size (0: no largest); anything else leaves the tag as typed.
 std::optional<double> percent_pixels(std::string_view value, int largest, double base)
 {
     const std::optional<double> percent = plain_number(value);
-    if (!percent || *percent < 1 || *percent > largest)
+    if (!percent || *percent < 1 || (largest != 0 && *percent > largest))
         return std::nullopt;
     return base * *percent / 100;
 }
@@ -327,13 +326,23 @@ std::optional<TagStanding> tag_standing(const ForumProfile& profile, ForumTagId 
     return editor_takes ? std::optional(TagStanding::taken) : std::nullopt;
 }
 
+// A board's extra tag that has this editor's tag's name and behaves as it does.
+static const ExtraTag* extra_as(const ForumProfile& profile, ForumTagId id)
+{
+    const auto same = std::find_if(profile.extra_tags.begin(), profile.extra_tags.end(),
+                                   [id](const ExtraTag& extra) { return extra.name == forum_tag(id).name; });
+    return same != profile.extra_tags.end() && stand_in_tag(same->look) == id ? &*same : nullptr;
+}
+
 bool knows_tag(const ForumProfile& profile, ForumTagId id)
 {
-    return tag_support(profile, id) == TagSupport::markup;
+    return tag_support(profile, id) == TagSupport::markup || extra_as(profile, id);
 }
 
 bool takes_value(const ForumProfile& profile, ForumTagId id, bool has_value, std::string_view value)
 {
+    if (const ExtraTag* extra = extra_as(profile, id))
+        return extra->takes_value == has_value && (!has_value || !value.empty());
     return tag_standing(profile, id, false, has_value, value) == TagStanding::taken;
 }
 

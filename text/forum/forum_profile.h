@@ -65,7 +65,7 @@ struct ForumProfile {
     CountingRule counting;
     std::array<TagSupport, FORUM_TAG_COUNT> tags;
     SizeForm size_form;
-    int largest_size;       // of SizeForm::percent
+    int largest_size;       // of SizeForm::percent (0: any) and SizeForm::mybb
     std::string_view list_styles; // the [list=X] it takes, one character each
     size_t quote_depth;     // quotes inside this many quotes are removed, their text too; 0: none
     size_t picture_limit;   // 0: none
@@ -73,7 +73,11 @@ struct ForumProfile {
     // against the picture limit, longest first.
     std::span<const std::string_view> smiley_codes;
     size_t markup_depth;    // markup nested deeper is shown as typed
-    uint32_t default_limit; // of the length, in its unit
+    // Of the length, in its unit: the forum's default, or the board's own
+    // limit in a board's profile (text/forum/board.h). 0: none.
+    uint32_t default_limit;
+    // The tags the board's administrator added; none in a forum's own table.
+    std::span<const ExtraTag> extra_tags = {};
 };
 
 const ForumProfile& forum_profile(ForumProfileId id);
@@ -92,7 +96,8 @@ std::optional<TagStanding> tag_standing(const ForumProfile& profile, ForumTagId 
 
 // What a caller that writes markup for a forum may ask: whether the forum
 // knows the tag, and whether it takes the value (an empty value: the tag
-// written without "=").
+// written without "="). A board's extra tag of the same name and look
+// counts as the forum's.
 bool knows_tag(const ForumProfile& profile, ForumTagId id);
 bool takes_value(const ForumProfile& profile, ForumTagId id, bool has_value, std::string_view value);
 

@@ -81,6 +81,22 @@ constexpr bool is_literal_tag(ForumTagId id)
     return id == ForumTagId::code || id == ForumTagId::img;
 }
 
+size_t longest_name(const ForumProfile& profile)
+{
+    size_t longest = LONGEST_TAG_NAME;
+    for (const ExtraTag& extra : profile.extra_tags)
+        longest = std::max(longest, extra.name.size());
+    return longest;
+}
+
+const ExtraTag* find_extra_tag(const ForumProfile& profile, std::string_view name)
+{
+    for (const ExtraTag& extra : profile.extra_tags)
+        if (equals_ignoring_case(extra.name, name))
+            return &extra;
+    return nullptr;
+}
+
 } // namespace
 
 const ForumTag* find_forum_tag(std::string_view name)
@@ -149,6 +165,29 @@ bool accepts_value(TagValue kind, bool has_value, std::string_view value)
 
 TagScanner::TagScanner(std::string_view post) : TagScanner(post, editor_profile()) {}
 
+TagScanner::TagScanner(std::string_view post, const ForumProfile& profile)
+    : post_(post), profile_(profile), longest_name_(longest_name(profile)),
+      no_more_extra_close_(profile.extra_tags.size(), false)
+{
+}
+
+ForumTagId stand_in_tag(ExtraLook look)
+{
+    switch (look) {
+    case ExtraLook::bold: return ForumTagId::b;
+    case ExtraLook::center: return ForumTagId::center;
+    case ExtraLook::strike: return ForumTagId::s;
+    case ExtraLook::quote: return ForumTagId::quote;
+    case ExtraLook::rule: return ForumTagId::hr;
+    case ExtraLook::link: return ForumTagId::url;
+    case ExtraLook::picture: return ForumTagId::img;
+    case ExtraLook::code:
+    case ExtraLook::box: break;
+    }
+    // Both show what they hold as typed.
+    return ForumTagId::code;
+}
+
 std::optional<TagToken> TagScanner::next()
 {
     if (pending_close_) {
@@ -164,7 +203,7 @@ std::optional<TagToken> TagScanner::next()
             continue;
         position_ = bracket + tag->length;
         if (!tag->closing && is_literal_tag(tag->id))
-            pending_close_ = find_literal_close(tag->id, position_);
+            pending_close_ = find_literal_close(*tag, position_);
         return tag;
     }
     position_ = post_.size();
@@ -181,11 +220,15 @@ std::optional<TagToken> TagScanner::read_tag_at(size_t bracket) const
     // A name is short, so a bracket costs only a few steps before the end
     // of its name is known.
     size_t name_end = name_start;
-    while (name_end < size && name_end - name_start <= LONGEST_TAG_NAME && post_[name_end] != ']' &&
+    while (name_end < size && name_end - name_start <= longest_name_ && post_[name_end] != ']' &&
            post_[name_end] != '=')
         ++name_end;
     if (name_end >= size || (post_[name_end] != ']' && post_[name_end] != '='))
         return std::nullopt;
+    // The board's own tags come before this editor's of the same name.
+    if (!profile_.extra_tags.empty())
+        if (auto extra = read_extra_tag(bracket, name_start, name_end, closing))
+            return extra;
     const ForumTag* tag = find_forum_tag(post_.substr(name_start, name_end - name_start));
     if (!tag)
         return std::nullopt;
@@ -211,15 +254,43 @@ std::optional<TagToken> TagScanner::read_tag_at(size_t bracket) const
     return TagToken{tag->id, false, bracket, value_end + 1 - bracket, value, *standing};
 }
 
-std::optional<TagToken> TagScanner::find_literal_close(ForumTagId id, size_t from)
+std::optional<TagToken> TagScanner::read_extra_tag(size_t bracket, size_t name_start, size_t name_end,
+                                                   bool closing) const
 {
-    bool& none_left = no_more_close_[id == ForumTagId::code ? 0 : 1];
-    if (none_left)
+    const ExtraTag* extra = find_extra_tag(profile_, post_.substr(name_start, name_end - name_start));
+    if (!extra)
         return std::nullopt;
-    const std::string_view name = forum_tag(id).name;
+    const ForumTagId id = stand_in_tag(extra->look);
+    const auto index = static_cast<uint16_t>(extra - profile_.extra_tags.data());
+    const bool alone = extra->look == ExtraLook::rule;
+    if (post_[name_end] == ']') {
+        // A tag that takes a value is no tag without one.
+        if (closing ? alone : extra->takes_value)
+            return std::nullopt;
+        return TagToken{id, closing, bracket, name_end + 1 - bracket, {}, TagStanding::taken, index};
+    }
+    if (closing || !extra->takes_value)
+        return std::nullopt;
+    const size_t value_start = name_end + 1;
+    const size_t value_end = post_.find_first_of("[]\r\n", value_start);
+    if (value_end == std::string_view::npos || post_[value_end] != ']' || value_end == value_start)
+        return std::nullopt;
+    return TagToken{id,        false, bracket, value_end + 1 - bracket, post_.substr(value_start, value_end - value_start),
+                    TagStanding::taken, index};
+}
+
+std::optional<TagToken> TagScanner::find_literal_close(const TagToken& open, size_t from)
+{
+    const bool extra = open.is_extra();
+    if (extra ? no_more_extra_close_[open.extra] : no_more_close_[open.id == ForumTagId::code ? 0 : 1])
+        return std::nullopt;
+    const std::string_view name = extra ? std::string_view(profile_.extra_tags[open.extra].name) : forum_tag(open.id).name;
     for (size_t at = post_.find("[/", from); at != std::string_view::npos; at = post_.find("[/", at + 1))
         if (is_close_of(post_, at, name))
-            return TagToken{id, true, at, name.size() + 3, {}};
-    none_left = true;
+            return TagToken{open.id, true, at, name.size() + 3, {}, TagStanding::taken, open.extra};
+    if (extra)
+        no_more_extra_close_[open.extra] = true;
+    else
+        no_more_close_[open.id == ForumTagId::code ? 0 : 1] = true;
     return std::nullopt;
 }

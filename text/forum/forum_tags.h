@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <iterator>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 enum class ForumTagId : uint8_t { b, i, u, s, url, email, img, quote, code, center, size, color, hr, list, item, li };
 
@@ -42,6 +44,22 @@ enum class PreviewAction : uint8_t {
 };
 
 struct ForumProfile;
+
+// How the preview shows a tag that a board's administrator added: as one of
+// this editor's own tags would look, or its text plain in a box.
+enum class ExtraLook : uint8_t { bold, center, strike, quote, code, rule, link, picture, box };
+inline constexpr size_t EXTRA_LOOK_COUNT = 9;
+
+// A tag a board's administrator added (phpBB's custom BBCodes, SMF's and
+// MyBB's added codes). Its name is in lower case; it takes an "=value" or
+// none, as its definition says; a rule stands alone, the others are closed.
+struct ExtraTag {
+    std::string name;
+    bool takes_value = false;
+    ExtraLook look = ExtraLook::box;
+
+    bool operator==(const ExtraTag&) const = default;
+};
 
 struct ForumTag {
     ForumTagId id;
@@ -112,7 +130,16 @@ struct TagToken {
     size_t length;          // up to and including its "]"
     std::string_view value; // after "=" in an open tag; empty otherwise
     TagStanding standing = TagStanding::taken;
+    // One of the board's extra tags (its index), which `id` stands in for:
+    // the tag of this editor's that looks as it does.
+    uint16_t extra = NOT_EXTRA;
+
+    static constexpr uint16_t NOT_EXTRA = UINT16_MAX;
+    bool is_extra() const { return extra != NOT_EXTRA; }
 };
+
+// The tag of this editor's that an extra tag of that look behaves as.
+ForumTagId stand_in_tag(ExtraLook look);
 
 // Finds the tags of a post that the profile recognises, in order: this
 // editor's own tags for "Tento editor"; for a forum, also the tags it does
@@ -125,21 +152,24 @@ struct TagToken {
 class TagScanner {
 public:
     explicit TagScanner(std::string_view post);
-    TagScanner(std::string_view post, const ForumProfile& profile) : post_(post), profile_(profile) {}
+    TagScanner(std::string_view post, const ForumProfile& profile);
 
     // The next tag, or nothing at the end of the post.
     std::optional<TagToken> next();
 
 private:
     std::optional<TagToken> read_tag_at(size_t bracket) const;
+    std::optional<TagToken> read_extra_tag(size_t bracket, size_t name_start, size_t name_end, bool closing) const;
     // Where the close of a literal tag stands from `from` on, if anywhere.
-    std::optional<TagToken> find_literal_close(ForumTagId id, size_t from);
+    std::optional<TagToken> find_literal_close(const TagToken& open, size_t from);
 
     std::string_view post_;
     const ForumProfile& profile_;
+    size_t longest_name_; // of the tags it looks for, extra tags included
     size_t position_ = 0;
     std::optional<TagToken> pending_close_; // of the literal tag just given
     // A failed search for a literal close fails from every later point too;
     // remembering that keeps many unclosed [code] tags from rescanning.
     bool no_more_close_[2] = {false, false}; // [/code], [/img]
+    std::vector<bool> no_more_extra_close_;  // of each extra tag
 };

@@ -1,7 +1,6 @@
 #include "text/forum/tag_match.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -21,10 +20,11 @@ void name_what_the_forum_refuses(std::vector<MatchedTag>& tags)
     }
 }
 
-// Rule 1: one stack of unpaired open tags per name.
-void pair_by_name(std::vector<MatchedTag>& tags)
+// Rule 1: one stack of unpaired open tags per name; a board's extra tags
+// come after this editor's.
+void pair_by_name(std::vector<MatchedTag>& tags, size_t extra_tags)
 {
-    std::array<std::vector<size_t>, FORUM_TAG_COUNT> open;
+    std::vector<std::vector<size_t>> open(FORUM_TAG_COUNT + extra_tags);
     for (size_t i = 0; i < tags.size(); ++i) {
         MatchedTag& tag = tags[i];
         if (tag.token.standing != TagStanding::taken)
@@ -33,7 +33,8 @@ void pair_by_name(std::vector<MatchedTag>& tags)
             tag.markup = true;
             continue;
         }
-        std::vector<size_t>& same_name = open[static_cast<size_t>(tag.token.id)];
+        std::vector<size_t>& same_name =
+            open[tag.token.is_extra() ? FORUM_TAG_COUNT + tag.token.extra : static_cast<size_t>(tag.token.id)];
         if (!tag.token.closing) {
             same_name.push_back(i);
             tag.fault = TagFault::unclosed; // until a close claims it
@@ -113,7 +114,7 @@ void remove_deep_quotes(std::vector<MatchedTag>& tags, size_t quote_depth)
     size_t quotes_open = 0;
     for (size_t i = 0; i < tags.size(); ++i) {
         MatchedTag& tag = tags[i];
-        if (!tag.markup || tag.token.id != ForumTagId::quote)
+        if (!tag.markup || tag.token.id != ForumTagId::quote || tag.token.is_extra())
             continue;
         if (tag.token.closing) {
             --quotes_open;
@@ -137,7 +138,7 @@ std::vector<MatchedTag> match_tags(std::string_view post, const ForumProfile& pr
     while (const std::optional<TagToken> token = scanner.next())
         tags.push_back(MatchedTag{*token});
     name_what_the_forum_refuses(tags);
-    pair_by_name(tags);
+    pair_by_name(tags, profile.extra_tags.size());
     find_crossings(tags);
     limit_markup(tags, profile.markup_depth);
     remove_deep_quotes(tags, profile.quote_depth);

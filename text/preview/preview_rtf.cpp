@@ -191,7 +191,7 @@ private:
                 return;
             }
         } else if (tag.closing) {
-            close_block(tag.id);
+            close_block(tag);
         } else {
             open_block(tag);
         }
@@ -202,6 +202,8 @@ private:
     {
         blocks_.push_back({tag.id, tag.id == ForumTagId::list ? tag.value : std::string_view{}});
         ++(tag.id == ForumTagId::center ? centered_blocks_ : indented_blocks_);
+        if (is_box(tag))
+            return; // what it holds, as typed, in an indented block
         if (tag.id == ForumTagId::quote) {
             const std::string_view author = quote_author(tag.value);
             const PreviewLabels& labels = options_.labels;
@@ -212,9 +214,15 @@ private:
         }
     }
 
-    void close_block(ForumTagId id)
+    // A board's extra tag shown as its plain text in a box.
+    bool is_box(const TagToken& tag) const
     {
-        if (id == ForumTagId::code)
+        return tag.is_extra() && profile_.extra_tags[tag.extra].look == ExtraLook::box;
+    }
+
+    void close_block(const TagToken& tag)
+    {
+        if (tag.id == ForumTagId::code && !is_box(tag))
             --monospace_;
         --(blocks_.back().id == ForumTagId::center ? centered_blocks_ : indented_blocks_);
         blocks_.pop_back();
