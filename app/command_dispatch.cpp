@@ -75,16 +75,6 @@ void copy_post(MainWindowState& state, const ProgressReport&)
 }
 void cut(MainWindowState& state, const ProgressReport&) { cut_selection(editor_of(state)); }
 
-// The history follows what a file command did: a replaced document starts
-// an empty, unmodified history; one saved on the way (also by Yes to the
-// save question before an Open that was then cancelled) is unmodified.
-void follow_document(MainWindowState& state, DocumentChange change)
-{
-    if (change == DocumentChange::replaced)
-        state.history.start_new();
-    else if (change == DocumentChange::saved_but_kept)
-        state.history.mark_saved();
-}
 void follow_save(MainWindowState& state, SaveOutcome outcome)
 {
     if (outcome == SaveOutcome::saved)
@@ -221,6 +211,14 @@ const Command* find_command(WORD id)
 }
 
 } // namespace
+
+void follow_document(MainWindowState& state, DocumentChange change)
+{
+    if (change == DocumentChange::replaced)
+        state.history.start_new();
+    else if (change == DocumentChange::saved_but_kept)
+        state.history.mark_saved();
+}
 
 // Every command that changes the document is one undo step, however many
 // edits it makes: the history records it around the command as a whole.

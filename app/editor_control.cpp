@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "app/files_from_outside.h"
 #include "app/main_window_state.h"
 #include "app/post_review.h"
 #include "app/spelling.h"
@@ -62,6 +63,7 @@ HWND set_up_editor(MainWindowState& state, std::function<void()> history_changed
 
     set_default_font(editor);
     refuse_dropped_text(editor);
+    accept_dropped_files(editor);
     EditRecorder& history = state.history;
     history.attach(editor, std::move(history_changed));
     history.renew_control_with([&state] { return swap_in_fresh_editor(state); });

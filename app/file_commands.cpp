@@ -171,8 +171,8 @@ bool open_document_file(HWND editor, DocumentFile& file, const std::string& path
     return open_file(editor, file, path, chosen_kind, empty_editor, progress);
 }
 
-RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
-                                const std::function<HWND()>& empty_editor, const ProgressReport& progress)
+NamedOpen open_named_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
+                              const std::function<HWND()>& empty_editor, const ProgressReport& progress)
 {
     const SaveOffer offer = confirm_discard(editor, file, modified);
     if (offer == SaveOffer::stay)

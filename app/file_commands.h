@@ -48,7 +48,7 @@ DocumentChange open_document(HWND editor, DocumentFile& file, bool modified, con
 bool open_document_file(HWND editor, DocumentFile& file, const std::string& path, FileKind chosen_kind,
                         const std::function<HWND()>& empty_editor = {}, const ProgressReport& progress = {});
 
-struct RecentOpen {
+struct NamedOpen {
     DocumentChange change;
     // What the entry names when it is no file to open (nothing was opened
     // then): nothing any more, a folder or a device; PathKind::other when
@@ -56,11 +56,12 @@ struct RecentOpen {
     PathKind not_a_file;
 };
 
-// Opens a file of the recent-files list through the same steps as Open:
-// the save question first, then every check of the file. No filter is
-// chosen: a file that begins as RTF opens as RTF, any other as text.
-RecentOpen open_recent_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
-                                const std::function<HWND()>& empty_editor, const ProgressReport& progress = {});
+// Opens a file named outside the Open dialog (a recent file, the command
+// line, a drop) through the same steps as Open: the save question first,
+// then every check of the file. No filter is chosen: a file that begins as
+// RTF opens as RTF, any other as text.
+NamedOpen open_named_document(HWND editor, DocumentFile& file, bool modified, const std::string& path,
+                              const std::function<HWND()>& empty_editor, const ProgressReport& progress = {});
 
 // Another program changed the file since the document last read or wrote
 // it, and the document has no unsaved changes (`modified`): offers to load

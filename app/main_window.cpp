@@ -12,6 +12,7 @@
 #include "app/command_dispatch.h"
 #include "app/editor_control.h"
 #include "app/file_commands.h"
+#include "app/files_from_outside.h"
 #include "app/long_operation.h"
 #include "app/find_commands.h"
 #include "app/interface_language.h"
@@ -105,6 +106,7 @@ BOOL on_create(HWND window, LPCREATESTRUCT create)
     prepare_spelling(state_of(window));
     refresh_recent_files(state_of(window));
     check_language_item(window);
+    accept_dropped_files(window);
     return TRUE;
 }
 
@@ -303,6 +305,7 @@ LRESULT handle_message(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(window, WM_MOUSEMOVE, follow_splitter_drag);
         HANDLE_MSG(window, WM_LBUTTONUP, end_splitter_drag);
         HANDLE_MSG(window, WM_INITMENUPOPUP, on_init_menu_popup);
+        HANDLE_MSG(window, WM_DROPFILES, open_dropped_files);
         HANDLE_MSG(window, WM_CLOSE, close_main_window);
         HANDLE_MSG(window, WM_QUERYENDSESSION, may_end_session);
         HANDLE_MSG(window, WM_ENDSESSION, end_session);

@@ -37,9 +37,9 @@ DocumentChange open_recent_file(MainWindowState& state, size_t index, const Prog
     if (index >= state.recent_files.size())
         return DocumentChange::kept;
     const std::string path = state.recent_files[index];
-    const RecentOpen opened =
-        open_recent_document(state.parts.editor, state.document, state.history.is_modified(), path,
-                             [&state] { return replace_editor(state); }, progress);
+    const NamedOpen opened =
+        open_named_document(state.parts.editor, state.document, state.history.is_modified(), path,
+                            [&state] { return replace_editor(state); }, progress);
     if (opened.not_a_file != PathKind::other) {
         forget_recent_file(path);
         show_message(state.parts.main_window, {not_a_file_text(opened.not_a_file), IDS_CAPTION_NOTICE, MB_OK | MB_ICONWARNING},

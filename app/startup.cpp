@@ -2,10 +2,13 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/files_from_outside.h"
 #include "app/find_commands.h"
 #include "app/interface_language.h"
 #include "app/main_window.h"
@@ -28,18 +31,16 @@ std::wstring wide_class_name()
     return std::wstring(name.begin(), name.end());
 }
 
-// The recovery copy named on the command line ("/recover PATH"), if any.
-std::optional<std::wstring> copy_to_restore()
+// What the command line asks for, read from the words after the program's name.
+StartArguments start_arguments()
 {
     int count = 0;
-    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments)
-        return std::nullopt;
-    std::optional<std::wstring> copy;
-    if (count == 3 && std::wstring_view(arguments[1]) == RECOVER_SWITCH)
-        copy = arguments[2];
-    LocalFree(arguments);
-    return copy;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!words)
+        return {};
+    const std::vector<std::wstring> arguments(words + std::min(count, 1), words + count);
+    LocalFree(words);
+    return read_start_arguments(arguments);
 }
 
 } // namespace
@@ -122,6 +123,17 @@ bool open_copy_in_new_editor(const std::wstring& path)
     return true;
 }
 
+void take_start_arguments(HWND main_window, const StartArguments& start)
+{
+    MainWindowState& state = *main_window_state(main_window);
+    if (start.recovery_copy)
+        restore_recovery_copy(main_window, state, *start.recovery_copy);
+    else
+        offer_recovery_copies(main_window, state, open_copy_in_new_editor);
+    // After the copies: one restored here is unsaved work, asked about first.
+    open_named_files(state, start.files);
+}
+
 int run_forum_editor(HINSTANCE instance, int show_command)
 {
     speak_interface_language(chosen_interface_language());
@@ -133,11 +145,7 @@ int run_forum_editor(HINSTANCE instance, int show_command)
     // Outside any window procedure, and as guarded: a copy that cannot be
     // taken must not end the editor before it has started.
     guarded(main_window, 0, 0, [main_window] {
-        MainWindowState& state = *main_window_state(main_window);
-        if (const std::optional<std::wstring> copy = copy_to_restore())
-            restore_recovery_copy(main_window, state, *copy);
-        else
-            offer_recovery_copies(main_window, state, open_copy_in_new_editor);
+        take_start_arguments(main_window, start_arguments());
         return 0;
     });
 

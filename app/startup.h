@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "text/files/start_arguments.h"
+
 // Class name and the Main window's first title (two blanks before "by").
 inline constexpr char FORUM_EDITOR_CLASS[] = "KLESTOR FORUM EDITOR  by vorlen :)";
 
@@ -24,14 +26,13 @@ HWND create_main_window(HINSTANCE instance, int show_command);
 // Runs the message loop until WM_QUIT and returns its exit code.
 int run_message_loop(HWND main_window, HACCEL accelerators);
 
-// "forum-editor.exe /recover PATH" restores the recovery copy at PATH at
-// start instead of offering the copies: an editor that restored one post
-// opens the next one in a window of its own so.
-inline constexpr wchar_t RECOVER_SWITCH[] = L"/recover";
-
-// Starts another editor for the copy; false (with the system's error) when
-// it cannot be started.
+// Starts another editor for the copy ("/recover PATH"); false (with the
+// system's error) when it cannot be started.
 bool open_copy_in_new_editor(const std::wstring& path);
+
+// Once the Main window stands painted: restores the copy "/recover PATH"
+// names, or offers the copies left behind, then opens the files named.
+void take_start_arguments(HWND main_window, const StartArguments& start);
 
 // The whole entry procedure; returns the process exit code.
 int run_forum_editor(HINSTANCE instance, int show_command);

@@ -63,6 +63,7 @@ set(FORUM_WIN_SOURCES
     app/board_store.cpp
     app/editor_control.cpp
     app/file_commands.cpp
+    app/files_from_outside.cpp
     app/find_commands.cpp
     app/long_operation.cpp
     app/interface_language.cpp

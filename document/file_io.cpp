@@ -131,6 +131,12 @@ std::string name_as_saved(const std::string& path)
     return full.empty() ? path : from_wide(full);
 }
 
+std::string absolute_path(const std::string& path)
+{
+    const std::wstring full = full_path(to_wide(path));
+    return full.empty() ? path : from_wide(full);
+}
+
 std::string system_reason(DWORD error)
 {
     wchar_t* text = nullptr;

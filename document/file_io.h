@@ -23,6 +23,10 @@ std::wstring system_path(const std::string& path);
 // they are given.
 std::string name_as_saved(const std::string& path);
 
+// The path made whole as Windows makes it, a relative one from the current
+// folder; the path as given when it cannot be.
+std::string absolute_path(const std::string& path);
+
 // The system's own words for an error code, without the trailing line break.
 std::string system_reason(DWORD error);
 

@@ -226,6 +226,12 @@ LRESULT handle_editor_message(HWND window, UINT message, WPARAM wparam, LPARAM l
         return on_get_text(window, wparam, lparam);
     case WM_GETTEXTLENGTH:
         return text_length(window);
+    case WM_DROPFILES:
+        // Files dropped from Explorer are documents for the window to open,
+        // not something for the control to put in the text.
+        if (state.command_window)
+            return SendMessageW(state.command_window, message, wparam, lparam);
+        return pass_to_control(window, state, message, wparam, lparam);
     case WM_NCDESTROY:
         return on_nc_destroy(window, state, wparam, lparam);
     default:

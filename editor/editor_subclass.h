@@ -20,7 +20,8 @@ class EditRecorder;
 // What the subclass works with; the Main window owns it for the control's life.
 struct EditorSubclassState {
     // Gets the commands that the control's undo, redo and clipboard keys and
-    // messages stand for, so that the history records them.
+    // messages stand for, so that the history records them, and the files
+    // dropped on the control from Explorer (WM_DROPFILES), to open.
     HWND command_window = nullptr;
     // An insertion is still selected in the markup's format: the next Left or
     // Right gives the caret the plain format.

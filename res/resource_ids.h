@@ -369,3 +369,9 @@
 #define IDS_BOARD_FAULT_NO_BOARD 1459
 #define IDS_TAG_VALUE_AS_TYPED 1387
 #define IDS_TAG_REFUSES_POST 1388
+
+// Files named on the command line or dropped on the window (1480 to 1489)
+#define IDS_NAMED_FILE_MISSING 1480
+#define IDS_NAMED_IS_A_FOLDER 1481
+#define IDS_NAMED_IS_A_DEVICE 1482
+#define IDS_ONE_POST_AT_A_TIME 1483

@@ -67,14 +67,16 @@ class Editor:
         self.process = None
         self.window = None
 
-    def start(self, wait=True):
+    def start(self, wait=True, args=(), title=TITLE):
+        """`args` go on the command line; `title` is the one to wait for
+        (a file named there gives the window its name at once)."""
         # Another editor's windows may carry the same title.
-        self.windows_before = set(find_windows("^" + re.escape(TITLE) + "$"))
-        self.process = subprocess.Popen(["wine", self.exe], env=self.env,
+        self.windows_before = set(find_windows("^" + re.escape(title) + "$"))
+        self.process = subprocess.Popen(["wine", self.exe, *args], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
         if wait:
-            self.window = self.wait_for_window("^" + re.escape(TITLE) + "$")
+            self.window = self.wait_for_window("^" + re.escape(title) + "$")
             self.focus()
         return self
 

@@ -1,10 +1,13 @@
 """Start-up, typing and closing, on the real program."""
 
+import os
 import re
+import shutil
 import subprocess
+import tempfile
 import unittest
 
-from harness import EXE, TITLE, EditorTestCase, find_windows, run, wait_until
+from harness import EXE, TITLE, EditorTestCase, KeptSettings, dos_path, find_windows, run, wait_until
 
 
 class StartupTest(EditorTestCase):
@@ -45,6 +48,20 @@ class StartupTest(EditorTestCase):
         self.editor.focus(box)
         self.editor.key("Return")
         self.assertNotEqual(self.editor.wait_for_exit(), 0)
+
+
+class StartWithAFileTest(EditorTestCase):
+    def test_a_file_named_on_the_command_line_is_the_post_and_names_the_window(self):
+        folder = tempfile.mkdtemp(prefix="fe-start-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        path = os.path.join(folder, "post from the command line.txt")
+        with open(path, "w", encoding="utf-8-sig", newline="") as file:
+            file.write("[b]Ahoj[/b] f\u00f3rum\r\n")
+        kept = KeptSettings(self.editor.env)  # the file becomes a recent one
+        self.addCleanup(kept.restore)
+
+        self.editor.start(args=[dos_path(path)], title=f"Editor [{dos_path(path)}]")
+        self.editor.wait_for_text("[b]Ahoj[/b] f\u00f3rum\n", normalise_line_ends=True)
 
 
 class ImportsTest(unittest.TestCase):
