@@ -21,7 +21,7 @@
 //   fe-probe toolbar-button ID  screen coordinates of the centre of toolbar button ID
 //   fe-probe status             the status bar's parts, one a line: "plain TEXT" or
 //                               "warning TEXT" (a part drawn as a warning), in UTF-8
-//   fe-probe preview-text       the preview's text, in UTF-8 ("hidden" when it is)
+//   fe-probe preview-text       the preview's text, in UTF-8 ("hidden" when it is, or not made yet)
 //   fe-probe preview-format POS the preview's format at position POS: "bold italic
 //                               underline RRGGBB twips face", effects as 0 or 1
 //
@@ -167,10 +167,9 @@ int print_status(HWND main)
 // editor's 8-bit code page.
 int print_preview_text(HWND main)
 {
+    // The preview is made the first time it is shown: none yet is hidden.
     HWND preview = GetDlgItem(main, PREVIEW_ID);
-    if (!preview)
-        return NOT_FOUND;
-    if (!IsWindowVisible(preview)) {
+    if (!preview || !IsWindowVisible(preview)) {
         printf("hidden");
         return 0;
     }
