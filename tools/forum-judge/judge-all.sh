@@ -1,6 +1,6 @@
 #!/bin/sh
 # Regenerates the forums' verdicts on the posts of tests/data/forum-verdicts:
-#   tools/forum-judge/judge-all.sh /work/forums
+#   tools/forum-judge/judge-all.sh FORUMS_DIR
 # The directory holds the forums' releases (see judge.php for the layout).
 set -e
 forums=${1:?usage: judge-all.sh FORUMS_DIR}
